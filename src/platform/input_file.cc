@@ -1,0 +1,135 @@
+#include "platform/input_file.h"
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+void split_text_lines(std::string_view bytes, std::vector<std::string>& out) {
+  size_t end = bytes.find('\x1a');
+  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t lf = bytes.find('\n', start);
+    if (lf == std::string_view::npos) {
+      out.emplace_back(bytes.substr(start));
+      return;
+    }
+    size_t stop = lf;
+    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    out.emplace_back(bytes.substr(start, stop - start));
+    start = lf + 1;
+  }
+}
+
+namespace {
+
+bool read_stream(std::FILE* file, std::string* bytes, std::string* err) {
+  bytes->clear();
+  char buffer[1 << 16];
+  for (;;) {
+    size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    bytes->append(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  if (std::ferror(file)) {
+    *err = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool is_directory(std::FILE* file) {
+  struct stat info;
+  return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+bool read_file_bytes(const std::string& path, bool regular_only, std::string* bytes,
+                     std::string* err) {
+#ifdef _WIN32
+  struct stat info;
+  if (regular_only && stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    *err = "not a regular file";
+    return false;
+  }
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    *err = std::strerror(errno);
+    return false;
+  }
+#else
+  // O_NONBLOCK so that opening a FIFO without a writer cannot hang us.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *err = std::strerror(errno);
+    return false;
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    *err = std::strerror(errno);
+    ::close(fd);
+    return false;
+  }
+  if (S_ISDIR(info.st_mode) || (regular_only && !S_ISREG(info.st_mode))) {
+    *err = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    ::close(fd);
+    return false;
+  }
+  int flags = fcntl(fd, F_GETFL);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    *err = std::strerror(errno);
+    ::close(fd);
+    return false;
+  }
+#endif
+  bool ok = read_stream(file, bytes, err);
+  std::fclose(file);
+  return ok;
+}
+
+input_file::~input_file() { close(); }
+
+bool input_file::open(const std::string& path) {
+  close();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) {
+    error_ = std::strerror(errno);
+    return false;
+  }
+  if (is_directory(file_)) {
+    error_ = std::strerror(EISDIR);
+    close();
+    return false;
+  }
+  error_.clear();
+  return true;
+}
+
+bool input_file::read_all(std::string* bytes, std::string* err) {
+  if (file_ == nullptr) {
+    *err = error_;
+    return false;
+  }
+  return read_stream(file_, bytes, err);
+}
+
+void input_file::close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+// Standard output of the report and the passes. Byte strings go out whole,
+// NUL bytes included. Buffered when stdout is a file or pipe; unbuffered on a
+// terminal, so that progress dots show as they are printed.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace console {
+
+void setup_stdout();
+void out(std::string_view text);
+void out(long long number);
+void flush();
+
+}  // namespace console

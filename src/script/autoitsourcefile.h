@@ -1,0 +1,67 @@
+// The one script object of a run: the line table, its normalized copy, the
+// include list, the dead-code counters and the pass timers. Every pass is a
+// method; each is defined in the directory of its subsystem.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/input_file.h"
+#include "report/pass_timer.h"
+
+// Initial reservations only: the tables grow with the script.
+constexpr int32_t MAX_LINES = 25000;
+constexpr int32_t MAX_INCLUDES = 500;
+
+class autoitsourcefile {
+ public:
+  // The input script, opened by the constructor, read by read_to_array.
+  platform::input_file source_stream;
+  // Slot i holds line i without its line end; slot 0 is never used.
+  // Both tables hold at least line_count + 1 slots.
+  std::vector<std::string> lines;
+  // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
+  std::vector<std::string> transformed_lines;
+  int32_t line_count = 0;
+  int32_t include_count = 0;
+  // Slots 1 to include_count: the include paths taken up; slot 0 unused.
+  std::vector<std::string> included_files;
+  int32_t function_count = 0;
+  int32_t variable_count = 0;
+  int32_t deleted_functions = 0;
+  int32_t deleted_vars = 0;
+  pass_timer includes_timer;
+  pass_timer comments_timer;
+  pass_timer upheavals_timer;
+  pass_timer regions_timer;
+  pass_timer unused_vars_timer;
+  pass_timer unused_functions_timer;
+  pass_timer empty_lines_timer;
+  pass_timer complete_timer;
+  // Set by remove_comments: the variable scan then knows that a ";" left in
+  // a declaration cannot start a comment.
+  bool comments_removed = false;
+
+  explicit autoitsourcefile(const char* path);
+  ~autoitsourcefile();
+  autoitsourcefile(const autoitsourcefile&) = delete;
+  autoitsourcefile& operator=(const autoitsourcefile&) = delete;
+
+  // Loads every line of the input. False, with *err set, when it cannot be read.
+  bool read_to_array(std::string* err);
+  void output_current_lines();
+  void search_includes_and_add_to_lines(const char* angle_include_dir,
+                                        const char* quoted_include_dir);
+  // Writes lines 1..line_count, each ending in CR LF, and returns the file's
+  // size in bytes; -1, with *err set, when the file cannot be written.
+  int32_t write_to_file(const char* path, std::string* err);
+  void transform_lines();
+  void remove_comments();
+  void remove_upheaval();
+  void remove_regions();
+  void remove_unused_functions(int runs, const char* output_mode);
+  void remove_unused_vars(const char* output_mode);
+  void delete_empty_lines();
+  void show_statistic();
+};

@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""Runs au3shrink on one end-to-end scenario and compares the results.
+
+A scenario is a folder:
+  args               the program's arguments, one per line (empty lines are
+                     empty arguments)
+  files/             copied into a fresh work folder, where the program runs
+  setup.sh           optional, run in the work folder before the program
+  linux-only         optional marker: skipped for the Windows build
+  expected/stdout    standard output, timing figures masked as #.###
+  expected/stderr    standard error (must be empty when this file is absent)
+  expected/status    exit status (0 when absent)
+  expected/files/    every file here must exist in the work folder afterwards
+                     with exactly these bytes
+  expected/absent    optional: paths, one per line, that must not exist
+
+--update rewrites expected/ from an actual run (review the diff!).
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+TIMING = re.compile(rb"\d+\.\d{3} seconds")
+PAUSE_PROMPT = b"Press any key to continue . . . "
+
+
+def mask(stdout, windows):
+    if windows:
+        stdout = stdout.replace(b"\r\n", b"\n")
+    stdout = TIMING.sub(b"#.### seconds", stdout)
+    # The pause prompt is the command interpreter's own on Windows.
+    cut = stdout.rfind(PAUSE_PROMPT)
+    if windows and cut >= 0:
+        stdout = stdout[:cut] + PAUSE_PROMPT + b"\n"
+    return stdout
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--emulator", default="")
+    parser.add_argument("--case", required=True)
+    parser.add_argument("--update", action="store_true")
+    parser.add_argument("--timeout", type=float, default=120)
+    opts = parser.parse_args()
+
+    case = opts.case
+    windows = bool(opts.emulator)
+    if windows and os.path.exists(os.path.join(case, "linux-only")):
+        print("skipped: Linux-only scenario")
+        return 0
+
+    with open(os.path.join(case, "args"), "rb") as f:
+        args = [os.fsdecode(a) for a in f.read().split(b"\n")]
+    if args and args[-1] == "":
+        args.pop()
+
+    work = tempfile.mkdtemp(prefix="au3e2e-")
+    try:
+        files = os.path.join(case, "files")
+        if os.path.isdir(files):
+            shutil.copytree(files, work, dirs_exist_ok=True, symlinks=True)
+        setup = os.path.join(case, "setup.sh")
+        if os.path.exists(setup):
+            subprocess.run(["bash", setup], cwd=work, check=True)
+        command = ([opts.emulator] if opts.emulator else []) + [os.path.abspath(opts.binary)] + args
+        env = dict(os.environ)
+        env.setdefault("WINEDEBUG", "-all")
+        with open(os.devnull, "rb") as devnull:
+            proc = subprocess.run(command, cwd=work, stdin=devnull, capture_output=True,
+                                  timeout=opts.timeout, env=env)
+        stdout = mask(proc.stdout, windows)
+        stderr = proc.stderr.replace(b"\r\n", b"\n") if windows else proc.stderr
+
+        expected = os.path.join(case, "expected")
+        if opts.update:
+            return update(expected, work, stdout, stderr, proc.returncode)
+
+        failures = []
+        want_status = int(read(os.path.join(expected, "status"))) if os.path.exists(
+            os.path.join(expected, "status")) else 0
+        if proc.returncode != want_status:
+            failures.append(f"exit status {proc.returncode}, expected {want_status}")
+        want_stdout = read(os.path.join(expected, "stdout"))
+        if stdout != want_stdout:
+            failures.append("stdout differs:\n" + diff(want_stdout, stdout))
+        stderr_path = os.path.join(expected, "stderr")
+        want_stderr = read(stderr_path) if os.path.exists(stderr_path) else b""
+        if stderr != want_stderr:
+            failures.append("stderr differs:\n" + diff(want_stderr, stderr))
+        want_files = os.path.join(expected, "files")
+        for root, _, names in os.walk(want_files):
+            for name in names:
+                rel = os.path.relpath(os.path.join(root, name), want_files)
+                got_path = os.path.join(work, rel)
+                if not os.path.exists(got_path):
+                    failures.append(f"missing output file {rel}")
+                elif read(got_path) != read(os.path.join(root, name)):
+                    failures.append(f"file {rel} differs:\n" +
+                                    diff(read(os.path.join(root, name)), read(got_path)))
+        absent = os.path.join(expected, "absent")
+        if os.path.exists(absent):
+            for rel in read(absent).decode().split():
+                if os.path.lexists(os.path.join(work, rel)):
+                    failures.append(f"{rel} should not exist")
+        if failures:
+            print(f"FAIL {os.path.basename(case)}")
+            for failure in failures:
+                print(failure)
+            return 1
+        print(f"ok {os.path.basename(case)}")
+        return 0
+    finally:
+        subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def diff(want, got):
+    import difflib
+    lines = difflib.unified_diff(want.decode("latin-1").splitlines(True),
+                                 got.decode("latin-1").splitlines(True), "expected", "actual", n=2)
+    text = "".join(lines)
+    return text if len(text) < 6000 else text[:6000] + "\n...\n"
+
+
+def update(expected, work, stdout, stderr, status):
+    os.makedirs(expected, exist_ok=True)
+    with open(os.path.join(expected, "stdout"), "wb") as f:
+        f.write(stdout)
+    stderr_path = os.path.join(expected, "stderr")
+    if stderr:
+        with open(stderr_path, "wb") as f:
+            f.write(stderr)
+    elif os.path.exists(stderr_path):
+        os.remove(stderr_path)
+    status_path = os.path.join(expected, "status")
+    if status:
+        with open(status_path, "w") as f:
+            f.write(f"{status}\n")
+    elif os.path.exists(status_path):
+        os.remove(status_path)
+    want_files = os.path.join(expected, "files")
+    if os.path.isdir(want_files):
+        for root, _, names in os.walk(want_files):
+            for name in names:
+                rel = os.path.relpath(os.path.join(root, name), want_files)
+                got_path = os.path.join(work, rel)
+                if os.path.exists(got_path):
+                    shutil.copyfile(got_path, os.path.join(root, name))
+    print("updated", expected)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
