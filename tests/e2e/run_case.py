@@ -33,7 +33,7 @@ def mask(stdout, windows):
         stdout = stdout.replace(b"\r\n", b"\n")
     stdout = TIMING.sub(b"#.### seconds", stdout)
     # The pause prompt is the command interpreter's own on Windows.
-    cut = stdout.rfind(PAUSE_PROMPT)
+    cut = stdout.rfind(b"Press any key")
     if windows and cut >= 0:
         stdout = stdout[:cut] + PAUSE_PROMPT + b"\n"
     return stdout
@@ -53,7 +53,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=120)
     opts = parser.parse_args()
 
-    case = opts.case
+    case = os.path.abspath(opts.case)
     windows = bool(opts.emulator)
     if windows and os.path.exists(os.path.join(case, "linux-only")):
         print("skipped: Linux-only scenario")

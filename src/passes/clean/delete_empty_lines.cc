@@ -1,4 +1,35 @@
-// PLACEHOLDER: replaced by the real pass.
-#include "script/autoitsourcefile.h"
+// Blank-line compaction: every line that is empty or holds only blanks and
+// tabs is dropped and the table closes up. The earlier passes only empty
+// lines; this is where they leave the table. The normalized copy is not
+// moved: nothing reads it afterwards.
+#include <algorithm>
+#include <string>
+#include <utility>
 
-void autoitsourcefile::delete_empty_lines() {}
+#include "report/console.h"
+#include "script/autoitsourcefile.h"
+#include "script/normalize.h"
+
+namespace {
+
+// Only the blank and the tab are white: a CR or a form feed is content.
+bool has_content(const std::string& line) {
+  return std::any_of(line.begin(), line.end(), [](char c) { return !is_blank_or_tab(c); });
+}
+
+}  // namespace
+
+void autoitsourcefile::delete_empty_lines() {
+  empty_lines_timer.start();
+  console::out("start: remove empty lines...\n");
+  int32_t kept = 0;
+  for (int32_t i = 1; i <= line_count; ++i) {
+    if (!has_content(lines[i])) continue;
+    ++kept;
+    // kept <= i: a line only ever moves up, onto a slot already read.
+    if (kept != i) lines[kept] = std::move(lines[i]);
+  }
+  line_count = kept;
+  console::out("finished: remove empty lines\n\n");
+  empty_lines_timer.stop();
+}

@@ -1,4 +1,77 @@
-// PLACEHOLDER: replaced by the real pass.
+// Comment removal: line comments that start with ";" outside string literals,
+// and "#cs"/"#ce" and "#comments-start"/"#comments-end" blocks. Lines are cut
+// or emptied in place; none is removed, so line_count stays as it is.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/console.h"
 #include "script/autoitsourcefile.h"
 
-void autoitsourcefile::remove_comments() {}
+namespace {
+
+// The two string flags: which kind of literal, if any, is open at the current
+// position of the walk.
+struct quote_state {
+  bool in_single = false;
+  bool in_double = false;
+};
+
+// Cuts the line before its first ";" that lies outside string literals. A
+// quote of the other kind inside an open string is a plain character; a
+// doubled quote closes and reopens its string, so it stays open.
+void cut_line_comment(std::string& line, quote_state& quotes) {
+  // A line without ";" is left alone and does not touch the flags.
+  if (line.find(';') == std::string::npos) return;
+  quotes = quote_state{};
+  for (size_t p = 0; p < line.size(); ++p) {
+    char c = line[p];
+    if (c == '\'' && !quotes.in_single && !quotes.in_double) {
+      quotes.in_single = true;
+    } else if (c == '\'' && quotes.in_single) {
+      quotes.in_single = false;
+    }
+    if (c == '"' && !quotes.in_single && !quotes.in_double) {
+      quotes.in_double = true;
+    } else if (c == '"' && quotes.in_double) {
+      quotes.in_double = false;
+    }
+    if (c == ';' && !quotes.in_single && !quotes.in_double) {
+      line.resize(p);
+      return;
+    }
+  }
+}
+
+// If line i holds `open`, keeps only the text before it and empties every
+// following line up to and including the first one that holds `close`; an
+// unclosed block runs to the last line. The markers are plain, case-sensitive
+// substrings, wherever they stand in the line.
+void cut_block(std::vector<std::string>& lines, int32_t i, int32_t line_count,
+               std::string_view open, std::string_view close) {
+  size_t p = lines[i].find(open);
+  if (p == std::string::npos) return;
+  lines[i].resize(p);
+  for (int32_t j = i + 1; j <= line_count; ++j) {
+    bool closes = lines[j].find(close) != std::string::npos;
+    lines[j].clear();
+    if (closes) return;
+  }
+}
+
+}  // namespace
+
+void autoitsourcefile::remove_comments() {
+  comments_timer.start();
+  quote_state quotes;
+  console::out("start: remove comments...\n");
+  for (int32_t i = 1; i <= line_count; ++i) {
+    cut_line_comment(lines[i], quotes);
+    cut_block(lines, i, line_count, "#cs", "#ce");
+    cut_block(lines, i, line_count, "#comments-start", "#comments-end");
+  }
+  // The variable scan relies on this: a ";" still in a line is no comment.
+  comments_removed = true;
+  console::out("finished: remove comments\n\n");
+  comments_timer.stop();
+}

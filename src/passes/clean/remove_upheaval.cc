@@ -1,4 +1,65 @@
-// PLACEHOLDER: replaced by the real pass.
-#include "script/autoitsourcefile.h"
+// Continuation-line joining: trailing blanks and tabs are stripped from every
+// line, then each chain of lines ending in a continuation "_" is joined onto
+// its first line. Joined lines are left empty; line_count does not change.
+#include <string>
+#include <utility>
 
-void autoitsourcefile::remove_upheaval() {}
+#include "report/console.h"
+#include "script/autoitsourcefile.h"
+#include "script/normalize.h"
+
+namespace {
+
+void strip_trailing_blanks(std::string& line) {
+  size_t end = line.size();
+  while (end > 0 && is_blank_or_tab(line[end - 1])) --end;
+  line.resize(end);
+}
+
+// A final "_" continues the statement only when it stands alone or after a
+// blank or a tab: a name that ends in "_" ($total_) is not a continuation.
+bool continues(const std::string& line) {
+  size_t n = line.size();
+  if (n == 0 || line[n - 1] != '_') return false;
+  return n == 1 || is_blank_or_tab(line[n - 2]);
+}
+
+}  // namespace
+
+void autoitsourcefile::remove_upheaval() {
+  upheavals_timer.start();
+  console::out("start: remove upheavals...\n");
+  for (int32_t i = 1; i <= line_count; ++i) strip_trailing_blanks(lines[i]);
+
+  // Each chain (first..last-1 continue, last is the line that ends it, or the
+  // last line of the table) is built once, so a long chain costs its length
+  // and not its square. The result is what joining each line onto the one
+  // above, from the bottom up, would give.
+  int32_t i = 1;
+  while (i <= line_count) {
+    if (!continues(lines[i])) {
+      ++i;
+      continue;
+    }
+    int32_t first = i;
+    int32_t last = i;
+    while (last < line_count && continues(lines[last])) ++last;
+    // When the chain reaches the end of the table, its last line still ends
+    // in a continuation with nothing to take in.
+    bool last_continues = continues(lines[last]);
+
+    size_t total = 0;
+    for (int32_t j = first; j <= last; ++j) total += lines[j].size();
+    std::string joined;
+    joined.reserve(total);
+    for (int32_t j = first; j <= last; ++j) {
+      bool drop_underscore = j < last || last_continues;
+      joined.append(lines[j], 0, lines[j].size() - (drop_underscore ? 1 : 0));
+      lines[j].clear();
+    }
+    lines[first] = std::move(joined);
+    i = last + 1;
+  }
+  console::out("finished: remove upheavals\n\n");
+  upheavals_timer.stop();
+}

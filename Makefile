@@ -1,0 +1,53 @@
+# Thin wrapper over CMake. `make demo` builds the tool and shrinks the example;
+# `make test` builds every configuration and runs every test.
+JOBS ?= 2
+CMAKE_GEN = -G Ninja
+WINE_ENV = WINEDEBUG=-all
+
+.PHONY: all demo test test-release test-clang test-asan test-windows check-win32 fuzz fuzz-long bench clean
+
+all:
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build -j $(JOBS)
+
+demo: all
+	./build/au3shrink examples/main.au3 build/main_small.au3 examples examples/include CFG 3 C </dev/null
+	@echo "shrunk script: build/main_small.au3"
+
+test: test-release test-clang test-asan test-windows check-win32 fuzz
+
+test-release: all
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+test-clang:
+	cmake -S . -B build-clang $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-clang -j $(JOBS)
+	cd build-clang && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DAU3_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+test-windows:
+	cmake -S . -B build-win $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DAU3_E2E_EMULATOR=wine
+	cmake --build build-win -j $(JOBS)
+	$(WINE_ENV) wineboot -i >/dev/null 2>&1 || true
+	cd build-win && $(WINE_ENV) ctest --output-on-failure -j $(JOBS)
+
+check-win32:
+	cmake -S . -B build-win32 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DAU3_TESTS=OFF
+	cmake --build build-win32 -j $(JOBS)
+
+fuzz:
+	@echo "fuzzing: not built yet"
+
+bench:
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DAU3_BENCH=ON -DAU3_TESTS=OFF
+	cmake --build build-bench -j $(JOBS)
+	for b in build-bench/bench/*_bench; do $$b; done
+
+clean:
+	rm -rf build build-clang build-asan build-win build-win32 build-bench build-fuzz

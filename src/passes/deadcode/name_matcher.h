@@ -1,0 +1,77 @@
+// Finds every occurrence of many names in a text in one left-to-right walk
+// (Aho-Corasick), so the dead-code passes look up all their names in a line
+// at once instead of searching name by name. Bytes are arbitrary, NUL
+// included. Memory grows with the total length of the names: the start state
+// keeps a full 256-entry table, every other state only its own edges, sorted.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class name_matcher {
+ public:
+  // names may repeat and may be empty; an empty name never matches.
+  explicit name_matcher(const std::vector<std::string>& names);
+
+  // Calls on_match(id, begin) for every occurrence in text of every non-empty
+  // name (id = index into the constructor's vector; begin = start offset in
+  // text). Occurrences are reported in order of their end offset.
+  template <class F>
+  void for_each_match(std::string_view text, F&& on_match) const;
+
+ private:
+  int32_t next_state(int32_t state, unsigned char byte) const;
+  int32_t child(int32_t state, unsigned char byte) const;
+
+  // Successor of the start state (0) for every byte, failures folded in.
+  std::array<int32_t, 256> root_next_{};
+  // Edges of state s: [edge_begin_[s], edge_begin_[s + 1]), sorted by byte.
+  std::vector<int32_t> edge_begin_;
+  std::vector<unsigned char> edge_byte_;
+  std::vector<int32_t> edge_target_;
+  // Longest proper suffix of the state's text that is also a state.
+  std::vector<int32_t> fail_;
+  // The state itself if a name ends there, else the nearest such state on its
+  // failure chain; -1 when there is none.
+  std::vector<int32_t> report_;
+  // Names ending at state s: output_ids_[output_begin_[s] .. output_begin_[s + 1]).
+  std::vector<int32_t> output_begin_;
+  std::vector<int32_t> output_ids_;
+  std::vector<size_t> name_lengths_;
+};
+
+inline int32_t name_matcher::child(int32_t state, unsigned char byte) const {
+  const unsigned char* first = edge_byte_.data() + edge_begin_[state];
+  const unsigned char* last = edge_byte_.data() + edge_begin_[state + 1];
+  const unsigned char* found = std::lower_bound(first, last, byte);
+  if (found == last || *found != byte) return -1;
+  return edge_target_[found - edge_byte_.data()];
+}
+
+inline int32_t name_matcher::next_state(int32_t state, unsigned char byte) const {
+  while (state != 0) {
+    int32_t target = child(state, byte);
+    if (target >= 0) return target;
+    state = fail_[state];
+  }
+  return root_next_[byte];
+}
+
+template <class F>
+void name_matcher::for_each_match(std::string_view text, F&& on_match) const {
+  int32_t state = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    state = next_state(state, static_cast<unsigned char>(text[i]));
+    for (int32_t hit = report_[state]; hit >= 0; hit = report_[fail_[hit]]) {
+      for (int32_t k = output_begin_[hit]; k < output_begin_[hit + 1]; ++k) {
+        int32_t id = output_ids_[k];
+        on_match(id, i + 1 - name_lengths_[id]);
+      }
+    }
+  }
+}

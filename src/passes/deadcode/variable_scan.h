@@ -1,0 +1,35 @@
+// The first phase of the unused-variable pass: finds the declaration lines in
+// the normalized copy and records every variable they declare.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/progress.h"
+
+class autoitsourcefile;
+
+// The variables found by one call of the pass. Entry k (from 1; slot 0 is
+// unused) is the k-th variable: its normalized name and its declaring line.
+// Variables of one line have consecutive numbers, in order of appearance.
+struct variable_table {
+  std::vector<std::string> variable_names = std::vector<std::string>(1);
+  std::vector<int32_t> declaration_lines = std::vector<int32_t>(1, 0);
+};
+
+// A normalized line declares variables when it begins with DIM, LOCAL, GLOBAL
+// or CONST and holds no ENUM anywhere (enumerations are never cut).
+bool is_declaration_line(std::string_view normalized_line);
+
+// Walks one normalized declaration line and appends the names it declares to
+// `names`, left to right. With comments_kept, a ";" outside strings ends the
+// statement, so a trailing comment never becomes part of a name.
+void walk_declaration(std::string_view normalized_line, bool comments_kept,
+                      std::vector<std::string>& names);
+
+// Records every variable of the script in `table`, raising
+// script.variable_count, and announces each one (a line, or a dot for a
+// declaring line number that is a multiple of 50).
+void scan_variables(autoitsourcefile& script, variable_table& table, const progress& report);

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "driver/arguments.h"
+#include "driver/size_report.h"
+
+namespace {
+
+bool parse(std::vector<const char*> argv, arguments* args) {
+  argv.insert(argv.begin(), "au3shrink");
+  return parse_arguments(static_cast<int>(argv.size()), const_cast<char**>(argv.data()), args);
+}
+
+TEST(Arguments, CrossedIncludeFolders) {
+  arguments args;
+  ASSERT_TRUE(parse({"in", "out", "quoted", "angle", "CFG", "3", "C"}, &args));
+  EXPECT_STREQ(args.quoted_include_dir, "quoted");
+  EXPECT_STREQ(args.angle_include_dir, "angle");
+  EXPECT_EQ(args.runs, 3);
+  EXPECT_STREQ(args.output_mode, "C");
+}
+
+TEST(Arguments, PassLettersMustStandInPlaceInUpperCase) {
+  struct {
+    const char* passes;
+    bool c, f, g;
+  } cases[] = {{"CFG", true, true, true}, {"cfg", false, false, false}, {"C", true, false, false},
+               {"---", false, false, false}, {"-F-", false, true, false}, {"--G", false, false, true},
+               {"", false, false, false}, {"CGF", true, false, false}, {"CFGX", true, true, true}};
+  for (const auto& c : cases) {
+    arguments args;
+    ASSERT_TRUE(parse({"in", "out", ".", ".", c.passes, "1", "C"}, &args)) << c.passes;
+    EXPECT_EQ(args.remove_comments, c.c) << c.passes;
+    EXPECT_EQ(args.remove_functions, c.f) << c.passes;
+    EXPECT_EQ(args.remove_vars, c.g) << c.passes;
+  }
+}
+
+TEST(Arguments, TooFewForTheSelectedPasses) {
+  arguments args;
+  EXPECT_FALSE(parse({"in", "out", ".", "."}, &args));
+  EXPECT_TRUE(parse({"in", "out", ".", ".", "C--"}, &args));
+  EXPECT_FALSE(parse({"in", "out", ".", ".", "-F-"}, &args));
+  EXPECT_FALSE(parse({"in", "out", ".", ".", "--G", "1"}, &args));
+  EXPECT_TRUE(parse({"in", "out", ".", ".", "--G", "1", "x"}, &args));
+  EXPECT_TRUE(parse({"in", "out", ".", ".", "-F-", "abc", "x"}, &args));
+  EXPECT_EQ(args.runs, 0);
+}
+
+TEST(SizeReport, LayoutAndRounding) {
+  EXPECT_EQ(size_report(1234, 1000),
+            "file size without optimation:   1234 bytes\n"
+            "file size with optimation:      1000 bytes\n"
+            "improvement:                      19 %\n\n");
+  EXPECT_EQ(size_report(1234567, 1000).substr(30, 7), "1234567") << "a wide value is printed whole";
+}
+
+TEST(SizeReport, HalfRoundsAwayFromZero) {
+  EXPECT_EQ(size_report(8, 6).substr(size_report(8, 6).find("improvement")),
+            "improvement:                      25 %\n\n");
+  // 200 -> 195 saves exactly 2.5 %.
+  std::string report = size_report(200, 195);
+  EXPECT_NE(report.find("                       3 %"), std::string::npos) << report;
+  report = size_report(1000, 995);  // 0.5 %
+  EXPECT_NE(report.find("                       1 %"), std::string::npos) << report;
+}
+
+TEST(SizeReport, PercentageIsASingleFloat) {
+  EXPECT_FLOAT_EQ(percentage_saved(1234, 1000), 18.962723f);
+  EXPECT_EQ(percentage_saved(0, 0), 0.0f) << "an empty script saves nothing";
+  EXPECT_EQ(percentage_saved(10, 10), 0.0f);
+  EXPECT_EQ(percentage_saved(10, 0), 100.0f);
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/script_builder.h"
+
+namespace {
+
+using lines_t = std::vector<std::string>;
+
+lines_t compacted(const lines_t& input) {
+  autoitsourcefile script("");
+  load_lines(script, input);
+  captured_stdout([&] { script.delete_empty_lines(); });
+  return current_lines(script);
+}
+
+TEST(DeleteEmptyLines, Compaction) {
+  EXPECT_EQ(compacted({"", "a", "", " \t ", "  b  ", "\r", "\f", std::string(1, '\0'), "c", "\t"}),
+            (lines_t{"a", "  b  ", "\r", "\f", std::string(1, '\0'), "c"}));
+  EXPECT_EQ(compacted({"", " ", "\t \t"}), lines_t{});
+  EXPECT_EQ(compacted({"x", " y", "z "}), (lines_t{"x", " y", "z "}));
+  EXPECT_EQ(compacted({}), lines_t{});
+}
+
+TEST(DeleteEmptyLines, LargeScriptKeepsOrder) {
+  lines_t input, kept;
+  for (int i = 0; i < 100000; ++i) {
+    input.push_back(i % 3 == 0 ? std::to_string(i) : (i % 3 == 1 ? "" : " \t"));
+    if (i % 3 == 0) kept.push_back(std::to_string(i));
+  }
+  EXPECT_EQ(compacted(input), kept);
+}
+
+TEST(DeleteEmptyLines, Console) {
+  autoitsourcefile script("");
+  load_lines(script, {"a"});
+  EXPECT_EQ(captured_stdout([&] { script.delete_empty_lines(); }),
+            "start: remove empty lines...\nfinished: remove empty lines\n\n");
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/output_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class OutputFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("au3-out-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  static std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  size_t entries() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(OutputFile, EveryLineEndsInCrLf) {
+  std::vector<std::string> lines{"unused", "a", "", "b\r"};
+  int64_t size = 0;
+  std::string err;
+  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 3, &size, &err)) << err;
+  EXPECT_EQ(slurp(dir_ / "out"), std::string("a\r\n\r\nb\r\r\n"));
+  EXPECT_EQ(size, 9);
+  EXPECT_EQ(entries(), 1u) << "no temporary file left behind";
+}
+
+TEST_F(OutputFile, NoLinesGiveAnEmptyFile) {
+  std::vector<std::string> lines{""};
+  int64_t size = -1;
+  std::string err;
+  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 0, &size, &err));
+  EXPECT_EQ(size, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "out"));
+}
+
+#ifndef _WIN32
+TEST_F(OutputFile, ReplacesAndKeepsPermissionBits) {
+  { std::ofstream(dir_ / "out") << "old content that is longer"; }
+  fs::permissions(dir_ / "out", fs::perms(0640));
+  std::vector<std::string> lines{"", "new"};
+  int64_t size = 0;
+  std::string err;
+  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err));
+  EXPECT_EQ(slurp(dir_ / "out"), "new\r\n");
+  EXPECT_EQ(fs::status(dir_ / "out").permissions(), fs::perms(0640));
+}
+
+TEST_F(OutputFile, WritesThroughASymbolicLink) {
+  { std::ofstream(dir_ / "real") << "old"; }
+  fs::create_symlink("real", dir_ / "link");
+  std::vector<std::string> lines{"", "x"};
+  int64_t size = 0;
+  std::string err;
+  ASSERT_TRUE(platform::write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link"));
+  EXPECT_EQ(slurp(dir_ / "real"), "x\r\n");
+}
+#endif
+
+TEST_F(OutputFile, FailuresNameTheReasonAndLeaveNothingBehind) {
+  std::vector<std::string> lines{"", "x"};
+  int64_t size = 0;
+  std::string err;
+  EXPECT_FALSE(platform::write_lines((dir_ / "missing" / "out").string(), lines, 1, 1, &size, &err));
+  EXPECT_EQ(err, "No such file or directory");
+  fs::create_directory(dir_ / "folder");
+  EXPECT_FALSE(platform::write_lines((dir_ / "folder").string(), lines, 1, 1, &size, &err));
+  EXPECT_EQ(err, "Is a directory");
+  EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+  EXPECT_EQ(entries(), 1u);
+}
+
+#ifndef _WIN32
+TEST_F(OutputFile, FullDeviceIsAnError) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  std::vector<std::string> lines{"", "x"};
+  int64_t size = 0;
+  std::string err;
+  EXPECT_FALSE(platform::write_lines("/dev/full", lines, 1, 1, &size, &err));
+  EXPECT_EQ(err, "No space left on device");
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+#endif
+
+}  // namespace

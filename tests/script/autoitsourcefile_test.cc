@@ -1,0 +1,112 @@
+#include "script/autoitsourcefile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/script_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScriptFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           (std::string("au3-script-") + testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string make(const std::string& bytes) {
+    std::string path = (dir_ / "in.au3").string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  // Reads `bytes` as a script and writes it back; returns what was written.
+  std::string round_trip(const std::string& bytes, int32_t* size) {
+    autoitsourcefile script(make(bytes).c_str());
+    std::string err;
+    EXPECT_TRUE(script.read_to_array(&err)) << err;
+    std::string out = (dir_ / "out.au3").string();
+    captured_stdout([&] { *size = script.write_to_file(out.c_str(), &err); });
+    return slurp(out);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ScriptFile, ReadsLinesAndWritesThemWithCrLf) {
+  int32_t size = 0;
+  EXPECT_EQ(round_trip("a\r\nb\r\n", &size), "a\r\nb\r\n");
+  EXPECT_EQ(size, 6);
+  EXPECT_EQ(round_trip("a\n\nb", &size), "a\r\n\r\nb\r\n");
+  EXPECT_EQ(size, 8);
+  EXPECT_EQ(round_trip("a\r\r\n", &size), "a\r\r\n");
+  EXPECT_EQ(size, 4);
+}
+
+TEST_F(ScriptFile, EmptyInputWritesAnEmptyFile) {
+  int32_t size = -1;
+  EXPECT_EQ(round_trip("", &size), "");
+  EXPECT_EQ(size, 0);
+}
+
+TEST_F(ScriptFile, LoadFillsSlotsFromOne) {
+  autoitsourcefile script(make("first\nsecond\n").c_str());
+  std::string err;
+  ASSERT_TRUE(script.read_to_array(&err));
+  EXPECT_EQ(script.line_count, 2);
+  EXPECT_EQ(script.lines[0], "");
+  EXPECT_EQ(current_lines(script), (std::vector<std::string>{"first", "second"}));
+}
+
+TEST_F(ScriptFile, UnreadableInputIsAnError) {
+  autoitsourcefile missing((dir_ / "missing.au3").string().c_str());
+  std::string err;
+  EXPECT_FALSE(missing.read_to_array(&err));
+  EXPECT_EQ(err, "No such file or directory");
+  EXPECT_EQ(missing.line_count, 0);
+
+  autoitsourcefile folder(dir_.string().c_str());
+  EXPECT_FALSE(folder.read_to_array(&err));
+  EXPECT_EQ(err, "Is a directory");
+}
+
+TEST_F(ScriptFile, WriteReportsOnConsoleAndFailsCleanly) {
+  autoitsourcefile script(make("x\n").c_str());
+  std::string err;
+  ASSERT_TRUE(script.read_to_array(&err));
+  int32_t size = 0;
+  std::string printed = captured_stdout(
+      [&] { size = script.write_to_file((dir_ / "o.au3").string().c_str(), &err); });
+  EXPECT_EQ(printed, "file written.\n\n");
+  EXPECT_EQ(size, 3);
+
+  std::string bad = (dir_ / "no" / "o.au3").string();
+  printed = captured_stdout([&] { size = script.write_to_file(bad.c_str(), &err); });
+  EXPECT_EQ(printed, "") << "nothing claims a write that failed";
+  EXPECT_EQ(size, -1);
+  EXPECT_EQ(err, "No such file or directory");
+}
+
+TEST(TransformLines, UpperCasesLettersAndDropsBlanksAndTabs) {
+  autoitsourcefile script("");
+  load_lines(script, {"\tLocal $aB = 1", " \t ", "x\ry\fz", "\xe4\xc4 \x80", "MsgBox(0, 'a b')"});
+  script.transform_lines();
+  EXPECT_EQ(current_transformed_lines(script),
+            (std::vector<std::string>{"LOCAL$AB=1", "", "X\rY\fZ", "\xe4\xc4\x80", "MSGBOX(0,'AB')"}));
+  EXPECT_EQ(current_lines(script)[1], " \t ") << "the line itself keeps its blanks";
+}
+
+}  // namespace
