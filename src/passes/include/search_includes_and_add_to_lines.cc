@@ -1,4 +1,104 @@
-// PLACEHOLDER: replaced by the real pass.
+// Include expansion: every #include directive is replaced by the lines of the
+// file it names, nested includes too, each distinct include path once.
+//
+// Splicing a file into the table in place would copy everything after the
+// directive once per include. Instead the expanded script is built in one
+// new table, front to back: the files being read form an explicit stack
+// (deep nesting cannot exhaust the call stack), and a file's lines go out
+// where its directive stood, followed by one empty line. Lines come out in
+// the order the scan meets them, so the console lines and the include list
+// come out in the same order as well.
+#include <cstdio>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "passes/include/include_directive.h"
+#include "passes/include/include_file_reader.h"
+#include "report/console.h"
 #include "script/autoitsourcefile.h"
 
-void autoitsourcefile::search_includes_and_add_to_lines(const char*, const char*) {}
+namespace {
+
+// Lines of one file (or of the script itself) still to be scanned.
+struct open_file {
+  std::vector<std::string> lines;
+  size_t next = 0;
+};
+
+void warn_unopenable(const std::string& path) {
+  console::flush();
+  std::fputs("warning: cannot open include file '", stderr);
+  std::fwrite(path.data(), 1, path.size(), stderr);
+  std::fputs("'\n", stderr);
+}
+
+}  // namespace
+
+void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_include_dir,
+                                                        const char* quoted_include_dir) {
+  includes_timer.start();
+  include_count = 0;
+  included_files.resize(1);
+  std::unordered_set<std::string> listed;
+  include_file_reader reader;
+
+  std::vector<std::string> expanded;
+  expanded.reserve(static_cast<size_t>(line_count) + 1);
+  expanded.emplace_back();  // slot 0, never used
+
+  std::vector<open_file> stack(1);
+  stack[0].lines.assign(std::make_move_iterator(lines.begin() + 1),
+                        std::make_move_iterator(lines.begin() + 1 + line_count));
+
+  while (!stack.empty()) {
+    open_file& current = stack.back();
+    if (current.next == current.lines.size()) {
+      stack.pop_back();
+      // One empty line follows the text of every included file.
+      if (!stack.empty()) expanded.emplace_back();
+      continue;
+    }
+    std::string& line = current.lines[current.next++];
+    include_directive directive = parse_include_directive(line);
+    if (directive.kind == include_kind::none) {
+      expanded.push_back(std::move(line));
+      continue;
+    }
+    // Every recognised directive line stays behind as an empty line.
+    expanded.emplace_back();
+    if (directive.kind == include_kind::once) continue;
+
+    console::out("found #include: ");
+    console::out(directive.name);
+    console::out("\n");
+    const char* folder = directive.angle ? angle_include_dir : quoted_include_dir;
+    std::string path = folder;
+    path += '\\';
+    path += directive.name;
+    if (!listed.insert(path).second) {
+      console::out(path);
+      console::out(" file already includet\n");
+      continue;
+    }
+    // Listed before it is opened: a path that fails to open is not tried again.
+    ++include_count;
+    included_files.push_back(path);
+    console::out("start: search/read: ");
+    console::out(path);
+    console::out("...\n");
+    open_file included;
+    if (!reader.read(folder, directive, path, included.lines)) warn_unopenable(path);
+    console::out("finished: read ");
+    console::out(directive.name);
+    console::out("\n");
+    // `current` and `line` are not used past this point: the push may move them.
+    stack.push_back(std::move(included));
+  }
+
+  lines = std::move(expanded);
+  line_count = static_cast<int32_t>(lines.size() - 1);
+  if (transformed_lines.size() < lines.size()) transformed_lines.resize(lines.size());
+  includes_timer.stop();
+}

@@ -52,7 +52,8 @@ TEST(RemoveComments, Blocks) {
   const example examples[] = {
       {"markers after code", {"code #cs tail", "in", "x #ce after", "kept"}, {"code ", "", "", "kept"}},
       {"marker in a string", {R"(MsgBox(0, "#cs"))", "in", "#ce", "b"}, {R"(MsgBox(0, ")", "", "", "b"}},
-      {"marker in a line comment", {"x ; #cs", "y"}, {"x ", "y"}},
+      {"opener in a line comment", {"x ; #cs", "y"}, {"x ", "y"}},
+      {"closer in a line comment", {"#cs", "a ; #ce", "b ; c"}, {"", "", "b "}},
       {"upper case is no marker", {"#CS", "a", "#ce", "#Comments-Start", "b"},
        {"#CS", "a", "#ce", "#Comments-Start", "b"}},
       {"longer words", {"#csfoo", "a", "#cement", "b"}, {"", "", "", "b"}},
@@ -71,7 +72,7 @@ TEST(RemoveComments, Blocks) {
 }
 
 TEST(RemoveComments, UnclosedBlockOverLargeScript) {
-  lines_t input(100001, "x = 1 ; #ce inside a comment");
+  lines_t input(100001, "x = 1 ; #CE is no marker");
   input[0] = "#cs";
   lines_t kept(input.size(), "");
   EXPECT_EQ(without_comments(input), kept);

@@ -1,0 +1,160 @@
+#include "passes/deadcode/variable_cut.h"
+
+#include <array>
+#include <vector>
+
+#include "script/autoitsourcefile.h"
+#include "script/normalize.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+bool is_word_byte(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Every start position of `pattern` in `text` at or after `from`, in order
+// (Knuth-Morris-Pratt, so a line costs time linear in its length).
+template <class F>
+void for_each_occurrence(std::string_view text, std::string_view pattern, size_t from, F&& on_hit) {
+  const size_t m = pattern.size();
+  if (m == 0 || from >= text.size()) return;
+  std::vector<size_t> border(m, 0);
+  for (size_t i = 1, k = 0; i < m; ++i) {
+    while (k > 0 && pattern[i] != pattern[k]) k = border[k - 1];
+    if (pattern[i] == pattern[k]) ++k;
+    border[i] = k;
+  }
+  for (size_t i = from, k = 0; i < text.size(); ++i) {
+    while (k > 0 && text[i] != pattern[k]) k = border[k - 1];
+    if (text[i] == pattern[k]) ++k;
+    if (k == m) {
+      if (!on_hit(i + 1 - m)) return;
+      k = border[k - 1];
+    }
+  }
+}
+
+// For each position x of the line (0 to its length): whether the text
+// before x, blanks and tabs aside, ends in a "," or is one or more
+// declaring words and nothing else.
+std::vector<bool> item_starts(std::string_view upper_line) {
+  static constexpr std::array<std::string_view, 5> words = {"DIM", "LOCAL", "GLOBAL", "CONST",
+                                                            "STATIC"};
+  std::string stripped;
+  stripped.reserve(upper_line.size());
+  for (char c : upper_line) {
+    if (!is_blank_or_tab(c)) stripped.push_back(c);
+  }
+  // No word is a prefix of another, so the words split the prefix in one
+  // way only, found left to right.
+  std::vector<bool> ends_word(stripped.size() + 1, false);
+  for (size_t pos = 0; pos < stripped.size();) {
+    size_t matched = 0;
+    for (std::string_view word : words) {
+      if (std::string_view(stripped).substr(pos, word.size()) == word) matched = word.size();
+    }
+    if (matched == 0) break;
+    pos += matched;
+    ends_word[pos] = true;
+  }
+
+  std::vector<bool> starts(upper_line.size() + 1, false);
+  size_t kept = 0;  // non-blank bytes before x
+  char last = 0;    // the last of them
+  for (size_t x = 0; x <= upper_line.size(); ++x) {
+    starts[x] = (kept > 0 && last == ',') || ends_word[kept];
+    if (x < upper_line.size() && !is_blank_or_tab(upper_line[x])) {
+      ++kept;
+      last = upper_line[x];
+    }
+  }
+  return starts;
+}
+
+size_t find_item(std::string_view upper_line, std::string_view name, size_t from,
+                 const std::vector<bool>& starts) {
+  size_t found = npos;
+  for_each_occurrence(upper_line, name, from, [&](size_t x) {
+    const size_t end = x + name.size();
+    if (starts[x] && (end == upper_line.size() || !is_word_byte(upper_line[end]))) {
+      found = x;
+      return false;
+    }
+    return true;
+  });
+  return found;
+}
+
+// The "," found by stepping back from x - 1; npos when there is none.
+size_t comma_before(std::string_view line, size_t x) {
+  while (x > 0) {
+    --x;
+    if (line[x] == ',') return x;
+  }
+  return npos;
+}
+
+}  // namespace
+
+size_t find_item(std::string_view upper_line, std::string_view name, size_t from) {
+  if (name.empty()) return npos;
+  return find_item(upper_line, name, from, item_starts(upper_line));
+}
+
+void cut_shared_item(std::string& line, std::string_view name, bool previous_shares,
+                     bool next_shares, std::string_view next_name) {
+  if (name.empty()) return;
+  const std::string upper = upper_copy(line);
+  const std::vector<bool> starts = item_starts(upper);
+  const size_t p = find_item(upper, name, 0, starts);
+  if (p == npos) return;
+
+  // The item before went with the comma in front of this one: this is
+  // now the first item left.
+  size_t comma_p = npos;
+  if (previous_shares) {
+    size_t x = p;
+    while (x > 0 && is_blank_or_tab(upper[x - 1])) --x;
+    if (x > 0 && upper[x - 1] == ',') {
+      comma_p = x - 1;
+    } else {
+      previous_shares = false;
+    }
+  }
+
+  size_t comma_q = npos;
+  if (next_shares) {
+    const size_t q = next_name.empty() ? npos : find_item(upper, next_name, p + name.size(), starts);
+    if (q == npos) return;
+    comma_q = comma_before(upper, q);
+    if (comma_q == npos || comma_q < p + name.size()) return;
+  }
+
+  if (previous_shares && next_shares) {
+    line.erase(comma_p, comma_q - comma_p);
+  } else if (previous_shares) {
+    line.erase(comma_p);
+  } else if (next_shares) {
+    line.erase(p, comma_q + 1 - p);
+  } else {
+    line.clear();  // It was the last item left.
+  }
+}
+
+bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
+  const int32_t line = table.declaration_lines[k];
+  const int32_t count = script.variable_count;
+  const bool previous_shares = k > 1 && table.declaration_lines[k - 1] == line;
+  const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
+  if (!previous_shares && !next_shares) {
+    script.lines[line].clear();
+    script.transformed_lines[line].clear();
+    table.declaration_lines[k] = -1;
+    return true;
+  }
+  cut_shared_item(script.lines[line], table.variable_names[k], previous_shares, next_shares,
+                  next_shares ? std::string_view(table.variable_names[k + 1]) : std::string_view());
+  return false;
+}

@@ -1,0 +1,31 @@
+// The second phase's cuts: how an unused variable leaves its declaration.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "passes/deadcode/variable_scan.h"
+
+class autoitsourcefile;
+
+// First position at or after `from` where `name` stands as an item of the
+// declaration held in `upper_line` (an upper-case copy with its blanks):
+// not followed by a letter, digit or "_", and preceded by a "," (blanks
+// between allowed) or by nothing but declaring words. An empty name never
+// stands. npos when there is none.
+size_t find_item(std::string_view upper_line, std::string_view name, size_t from);
+
+// Removes the item `name` from the declaration `line`, which it shares with
+// the item recorded before it and/or the one recorded after it
+// (`next_name`). Items go with the comma that separates them from a
+// remaining neighbour; when the name, or the next item after it, cannot be
+// found as an item, the line stays as it is.
+void cut_shared_item(std::string& line, std::string_view name, bool previous_shares,
+                     bool next_shares, std::string_view next_name);
+
+// Cuts unused variable k out of its declaration line. A variable alone on
+// its line takes the line with it, in both copies, and its recorded line
+// becomes -1; true in that case only.
+bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k);
