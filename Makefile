@@ -48,6 +48,7 @@ bench:
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DAU3_BENCH=ON -DAU3_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 	for b in build-bench/bench/*_bench; do $$b; done
+	python3 bench/whole_tool.py build-bench/au3shrink
 
 clean:
 	rm -rf build build-clang build-asan build-win build-win32 build-bench build-fuzz

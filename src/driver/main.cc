@@ -1,68 +1,20 @@
 // au3shrink: shrinks an AutoIt script into one self-contained, smaller file.
 #include <cstdio>
-#include <string>
 
 #include "driver/arguments.h"
-#include "driver/size_report.h"
+#include "driver/pipeline.h"
 #include "platform/terminal.h"
 #include "report/console.h"
-#include "script/autoitsourcefile.h"
-
-namespace {
-
-int fail(const char* what, const char* path, const std::string& reason) {
-  console::flush();
-  std::fprintf(stderr, "error: cannot %s '%s': %s\n", what, path, reason.c_str());
-  return 1;
-}
-
-int run(int argc, char** argv) {
-  arguments args;
-  if (!parse_arguments(argc, argv, &args)) {
-    std::fputs(usage_text().c_str(), stderr);
-    return 2;
-  }
-  std::string err;
-
-  // Open the input; the overall timer starts here.
-  autoitsourcefile script(args.input);
-  // Load the script into the line table.
-  if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
-  // Splice in every included file, nested ones too.
-  script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir);
-  // First write: the expanded script, whose size is the unshrunk size.
-  int32_t unshrunk = script.write_to_file(args.output, &err);
-  if (unshrunk < 0) return fail("write output file", args.output, err);
-  // Line comments and comment blocks.
-  if (args.remove_comments) script.remove_comments();
-  // Trailing blanks; continuation lines joined.
-  script.remove_upheaval();
-  // The normalized copy that every later pass compares against.
-  script.transform_lines();
-  // #Region and #EndRegion lines.
-  script.remove_regions();
-  // Functions that nothing calls, over the given number of runs.
-  if (args.remove_functions) script.remove_unused_functions(args.runs, args.output_mode);
-  // Variables that nothing mentions.
-  if (args.remove_vars) script.remove_unused_vars(args.output_mode);
-  // Blank lines dropped; the table closes up.
-  script.delete_empty_lines();
-  // Final write: the shrunk script.
-  int32_t shrunk = script.write_to_file(args.output, &err);
-  if (shrunk < 0) return fail("write output file", args.output, err);
-  // Timings and counters, then the sizes.
-  script.show_statistic();
-  console::out(size_report(unshrunk, shrunk));
-  console::out("Finished!!!\n\n");
-  console::flush();
-  return 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   console::setup_stdout();
-  int status = run(argc, argv);
+  arguments args;
+  int status = 2;
+  if (parse_arguments(argc, argv, &args)) {
+    status = shrink(args);
+  } else {
+    std::fputs(usage_text().c_str(), stderr);
+  }
   // Every run ends here, errors included, so a console window stays readable.
   platform::wait_for_key_press();
   return status;

@@ -1,4 +1,41 @@
-// PLACEHOLDER: replaced by the real pass.
+// The unused-variable pass: records every declared variable, then cuts out,
+// in number order, each one that no other line mentions.
+#include "passes/deadcode/variable_cut.h"
+#include "passes/deadcode/variable_scan.h"
+#include "passes/deadcode/variable_usage.h"
+#include "report/console.h"
+#include "report/progress.h"
 #include "script/autoitsourcefile.h"
 
-void autoitsourcefile::remove_unused_vars(const char*) {}
+void autoitsourcefile::remove_unused_vars(const char* output_mode) {
+  unused_vars_timer.start();
+  const progress report(output_mode);
+  console::out("start: remove unused variables...\n");
+  console::out("start: searching variables...\n\n");
+
+  variable_table table;
+  scan_variables(*this, table, report);
+  console::out("\nfinished: searching variables\n");
+
+  // Each deletion takes effect at once: a line blanked here no longer keeps
+  // alive the variables tested after it.
+  variable_usage usage(*this, table);
+  for (int32_t k = 1; k <= variable_count; ++k) {
+    if (usage.used(k)) continue;
+    ++deleted_vars;
+    if (report.verbose()) {
+      console::out("delete variable (variablenr.: ");
+      console::out(static_cast<long long>(k));
+      console::out("): ");
+      console::out(table.variable_names[k]);
+      console::out("\n");
+    } else {
+      report.dot(k);
+    }
+    const int32_t line = table.declaration_lines[k];
+    if (cut_variable(*this, table, k)) usage.line_blanked(line);
+  }
+
+  console::out("\nfinished: remove unused variables\n\n");
+  unused_vars_timer.stop();
+}

@@ -1,0 +1,4 @@
+   
+	
+
+; only a comment

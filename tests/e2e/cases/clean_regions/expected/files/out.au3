@@ -1,0 +1,2 @@
+Local $a = 1 ; #Region after code stays
+#Regio incomplete

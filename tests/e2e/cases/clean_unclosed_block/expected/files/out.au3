@@ -1,0 +1,2 @@
+Local $a = 1
+Local $b = 2

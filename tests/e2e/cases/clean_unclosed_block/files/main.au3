@@ -1,0 +1,7 @@
+Local $a = 1
+Local $b = 2 ; keep, #cs inside a comment
+#cs never closed
+Local $c = 3
+#comments-end
+
+Local $d = 4
