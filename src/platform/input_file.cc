@@ -107,7 +107,11 @@ bool input_file::open(const std::string& path) {
   close();
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) {
-    error_ = std::strerror(errno);
+    int error = errno;
+    // Windows refuses to open a folder with "Permission denied"; say what it is.
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) error = EISDIR;
+    error_ = std::strerror(error);
     return false;
   }
   if (is_directory(file_)) {

@@ -11,6 +11,8 @@ class progress {
   bool verbose() const { return verbose_; }
   // In dot mode, prints "." when number is a multiple of 50.
   void dot(int64_t number) const;
+  // True when dot(number) prints a dot.
+  bool dot_due(int64_t number) const { return !verbose_ && number % 50 == 0; }
 
  private:
   bool verbose_;

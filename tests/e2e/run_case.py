@@ -8,15 +8,22 @@ A scenario is a folder:
   setup.sh           optional, run in the work folder before the program
   linux-only         optional marker: skipped for the Windows build
   expected/stdout    standard output, timing figures masked as #.###
+                     (may be left out when expected/sha256 lists it)
   expected/stderr    standard error (must be empty when this file is absent)
   expected/status    exit status (0 when absent)
   expected/files/    every file here must exist in the work folder afterwards
                      with exactly these bytes
   expected/absent    optional: paths, one per line, that must not exist
+                     (glob patterns: .au3shrink-* catches leftover temp files)
+  expected/sha256    optional, for outputs too large to keep in the tree:
+                     lines "<sha256>  <path>", the path relative to the work
+                     folder, or "-" for the masked standard output
 
 --update rewrites expected/ from an actual run (review the diff!).
 """
 import argparse
+import glob
+import hashlib
 import os
 import re
 import shutil
@@ -90,9 +97,20 @@ def main():
             os.path.join(expected, "status")) else 0
         if proc.returncode != want_status:
             failures.append(f"exit status {proc.returncode}, expected {want_status}")
-        want_stdout = read(os.path.join(expected, "stdout"))
-        if stdout != want_stdout:
-            failures.append("stdout differs:\n" + diff(want_stdout, stdout))
+        stdout_path = os.path.join(expected, "stdout")
+        if os.path.exists(stdout_path):
+            want_stdout = read(stdout_path)
+            if stdout != want_stdout:
+                failures.append("stdout differs:\n" + diff(want_stdout, stdout))
+        for digest, rel in read_sha256(expected):
+            got = stdout if rel == "-" else (read(os.path.join(work, rel)) if os.path.exists(
+                os.path.join(work, rel)) else None)
+            what = "stdout" if rel == "-" else f"file {rel}"
+            if got is None:
+                failures.append(f"missing output file {rel}")
+            elif hashlib.sha256(got).hexdigest() != digest:
+                failures.append(f"{what} differs: sha256 {hashlib.sha256(got).hexdigest()}, "
+                                f"{len(got)} bytes, starts {got[:200]!r}")
         stderr_path = os.path.join(expected, "stderr")
         want_stderr = read(stderr_path) if os.path.exists(stderr_path) else b""
         if stderr != want_stderr:
@@ -110,7 +128,7 @@ def main():
         absent = os.path.join(expected, "absent")
         if os.path.exists(absent):
             for rel in read(absent).decode().split():
-                if os.path.lexists(os.path.join(work, rel)):
+                if glob.glob(os.path.join(glob.escape(work), rel), recursive=True):
                     failures.append(f"{rel} should not exist")
         if failures:
             print(f"FAIL {os.path.basename(case)}")
@@ -124,6 +142,13 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
+def read_sha256(expected):
+    path = os.path.join(expected, "sha256")
+    if not os.path.exists(path):
+        return []
+    return [tuple(line.split(None, 1)) for line in read(path).decode().splitlines() if line.strip()]
+
+
 def diff(want, got):
     import difflib
     lines = difflib.unified_diff(want.decode("latin-1").splitlines(True),
@@ -134,8 +159,15 @@ def diff(want, got):
 
 def update(expected, work, stdout, stderr, status):
     os.makedirs(expected, exist_ok=True)
-    with open(os.path.join(expected, "stdout"), "wb") as f:
-        f.write(stdout)
+    hashed = read_sha256(expected)
+    if hashed:
+        with open(os.path.join(expected, "sha256"), "w") as f:
+            for _, rel in hashed:
+                got = stdout if rel == "-" else read(os.path.join(work, rel))
+                f.write(f"{hashlib.sha256(got).hexdigest()}  {rel}\n")
+    if not any(rel == "-" for _, rel in hashed):
+        with open(os.path.join(expected, "stdout"), "wb") as f:
+            f.write(stdout)
     stderr_path = os.path.join(expected, "stderr")
     if stderr:
         with open(stderr_path, "wb") as f:

@@ -1,4 +1,121 @@
-// PLACEHOLDER: replaced by the real pass.
+// Deletes every function that no other line uses, over the given number of
+// runs. Deletions take effect at once: later functions of the same run see
+// the lines already blanked.
+//
+// Headers and uses are found once, before the first run: the pass only
+// blanks whole lines, so a later run's headers are the earlier run's headers
+// still standing, and a name's uses are the lines found at the start that are
+// not blanked yet. Each run then costs a walk over its headers only.
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "passes/deadcode/function_eraser.h"
+#include "passes/deadcode/function_headers.h"
+#include "passes/deadcode/function_usage_index.h"
+#include "report/console.h"
+#include "report/progress.h"
 #include "script/autoitsourcefile.h"
 
-void autoitsourcefile::remove_unused_functions(int, const char*) {}
+namespace {
+
+void print_run_line(int64_t run) {
+  console::out("\nRun: ");
+  console::out(static_cast<long long>(run));
+  console::out("\n");
+}
+
+// What a run prints from its header search on; the same for every run that
+// finds the same headers.
+std::string search_report(const std::vector<std::string>& names,
+                          const std::vector<function_header>& headers, const progress& report) {
+  std::string text = "search: searching functions...\n";
+  int32_t number = 0;
+  for (const function_header& header : headers) {
+    ++number;
+    if (report.verbose()) {
+      text += "found function: " + std::to_string(number) + ":  ";
+      text += names[header.name];
+      text += '\n';
+    } else if (report.dot_due(header.line)) {
+      text += '.';
+    }
+  }
+  text += "\nfinihed: searching functions\n";
+  return text;
+}
+
+}  // namespace
+
+void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode) {
+  unused_functions_timer.start();
+  const progress report(output_mode);
+  console::out("start: remove unused functions...\n");
+  if (runs == 1) {
+    console::out("1 Run\n");
+  } else {
+    console::out(static_cast<long long>(runs));
+    console::out(" Runs\n");
+  }
+
+  if (runs >= 1) {
+    function_headers found = find_function_headers(lines, transformed_lines, line_count);
+    std::vector<function_header>& headers = found.headers;
+    std::optional<function_usage_index> index;
+    std::optional<function_eraser> eraser;
+    if (!headers.empty()) {
+      index.emplace(found.names, transformed_lines, line_count);
+      for (function_header& header : headers) {
+        header.uses_own_name = index->line_uses(header.line, header.name);
+      }
+      eraser.emplace(*this, *index);
+    }
+
+    for (int64_t run = 1; run <= runs; ++run) {
+      function_count = static_cast<int32_t>(headers.size());
+      print_run_line(run);
+      const std::string searched = search_report(found.names, headers, report);
+      console::out(searched);
+
+      bool deleted_any = false;
+      for (size_t k = 0; k < headers.size(); ++k) {
+        const function_header& header = headers[k];
+        // The header's own line does not count as a use.
+        int32_t uses = index->lines_using(header.name);
+        if (header.uses_own_name && index->counts_line(header.line)) --uses;
+        if (uses > 0) continue;
+
+        deleted_any = true;
+        ++deleted_functions;
+        if (report.verbose()) {
+          console::out("delete function (functionnr.: ");
+          console::out(static_cast<long long>(k + 1));
+          console::out("): ");
+          console::out(found.names[header.name]);
+          console::out("\n");
+        } else {
+          report.dot(static_cast<int64_t>(k + 1));
+        }
+        eraser->erase_from(header.line);
+      }
+
+      if (!deleted_any) {
+        // Nothing changed, so every later run finds and prints the same.
+        for (int64_t later = run + 1; later <= runs; ++later) {
+          print_run_line(later);
+          console::out(searched);
+        }
+        break;
+      }
+      // A header blanked by this run's deletions opens nothing in the next.
+      std::erase_if(headers, [&](const function_header& header) {
+        return transformed_lines[header.line].empty();
+      });
+    }
+  }
+
+  console::out("finished: remove unused functions\n\n");
+  unused_functions_timer.stop();
+}

@@ -1,6 +1,5 @@
 #include "passes/deadcode/variable_cut.h"
 
-#include <array>
 #include <vector>
 
 #include "script/autoitsourcefile.h"
@@ -40,8 +39,6 @@ void for_each_occurrence(std::string_view text, std::string_view pattern, size_t
 // before x, blanks and tabs aside, ends in a "," or is one or more
 // declaring words and nothing else.
 std::vector<bool> item_starts(std::string_view upper_line) {
-  static constexpr std::array<std::string_view, 5> words = {"DIM", "LOCAL", "GLOBAL", "CONST",
-                                                            "STATIC"};
   std::string stripped;
   stripped.reserve(upper_line.size());
   for (char c : upper_line) {
@@ -52,7 +49,7 @@ std::vector<bool> item_starts(std::string_view upper_line) {
   std::vector<bool> ends_word(stripped.size() + 1, false);
   for (size_t pos = 0; pos < stripped.size();) {
     size_t matched = 0;
-    for (std::string_view word : words) {
+    for (std::string_view word : declaring_words) {
       if (std::string_view(stripped).substr(pos, word.size()) == word) matched = word.size();
     }
     if (matched == 0) break;

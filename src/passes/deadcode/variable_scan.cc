@@ -1,23 +1,13 @@
 #include "passes/deadcode/variable_scan.h"
 
-#include <array>
-
 #include "report/console.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
 
-bool starts_with(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-// Words that introduce names rather than being one: the declaration keywords
-// and STATIC, so that "Local Static $x" declares $X.
 bool is_declaring_word(std::string_view buffer) {
-  static constexpr std::array<std::string_view, 5> words = {"DIM", "LOCAL", "GLOBAL", "CONST",
-                                                            "STATIC"};
   if (buffer.size() > 6) return false;
-  for (std::string_view word : words) {
+  for (std::string_view word : declaring_words) {
     if (buffer == word) return true;
   }
   return false;
@@ -27,16 +17,16 @@ bool is_declaring_word(std::string_view buffer) {
 
 bool is_declaration_line(std::string_view normalized_line) {
   if (normalized_line.find("ENUM") != std::string_view::npos) return false;
-  return starts_with(normalized_line, "DIM") || starts_with(normalized_line, "LOCAL") ||
-         starts_with(normalized_line, "GLOBAL") || starts_with(normalized_line, "CONST");
+  return normalized_line.starts_with("DIM") || normalized_line.starts_with("LOCAL") ||
+         normalized_line.starts_with("GLOBAL") || normalized_line.starts_with("CONST");
 }
 
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
                       std::vector<std::string>& names) {
   bool in_single = false;
   bool in_double = false;
-  int depth_parens = 0;
-  int depth_brackets = 0;
+  int64_t depth_parens = 0;
+  int64_t depth_brackets = 0;
   bool collecting = true;
   std::string buffer;
 

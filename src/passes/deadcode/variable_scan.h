@@ -2,6 +2,7 @@
 // the normalized copy and records every variable they declare.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ struct variable_table {
   std::vector<std::string> variable_names = std::vector<std::string>(1);
   std::vector<int32_t> declaration_lines = std::vector<int32_t>(1, 0);
 };
+
+// Words that introduce names rather than being one, in normalized form:
+// the declaration keywords and STATIC ("Local Static $x" declares $X).
+inline constexpr std::array<std::string_view, 5> declaring_words = {"DIM", "LOCAL", "GLOBAL",
+                                                                    "CONST", "STATIC"};
 
 // A normalized line declares variables when it begins with DIM, LOCAL, GLOBAL
 // or CONST and holds no ENUM anywhere (enumerations are never cut).

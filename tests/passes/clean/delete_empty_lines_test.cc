@@ -33,11 +33,4 @@ TEST(DeleteEmptyLines, LargeScriptKeepsOrder) {
   EXPECT_EQ(compacted(input), kept);
 }
 
-TEST(DeleteEmptyLines, Console) {
-  autoitsourcefile script("");
-  load_lines(script, {"a"});
-  EXPECT_EQ(captured_stdout([&] { script.delete_empty_lines(); }),
-            "start: remove empty lines...\nfinished: remove empty lines\n\n");
-}
-
 }  // namespace

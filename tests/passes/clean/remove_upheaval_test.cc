@@ -61,11 +61,4 @@ TEST(RemoveUpheaval, LongChainJoinsIntoFirstLine) {
   EXPECT_EQ(std::count(result.begin(), result.end(), ""), static_cast<long>(n));
 }
 
-TEST(RemoveUpheaval, Console) {
-  autoitsourcefile script("");
-  load_lines(script, {"a _", "b"});
-  EXPECT_EQ(captured_stdout([&] { script.remove_upheaval(); }),
-            "start: remove upheavals...\nfinished: remove upheavals\n\n");
-}
-
 }  // namespace

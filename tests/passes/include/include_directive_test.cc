@@ -5,102 +5,78 @@
 
 namespace {
 
-include_kind kind_of(std::string_view line) { return parse_include_directive(line).kind; }
+constexpr auto none = include_kind::none;
+constexpr auto once = include_kind::once;
+constexpr auto file = include_kind::file;
 
-TEST(IncludeDirective, RecognisedInAnyCaseAndSpacing) {
-  EXPECT_EQ(kind_of("#include <a.au3>"), include_kind::file);
-  EXPECT_EQ(kind_of("#InClUdE <a.au3>"), include_kind::file);
-  EXPECT_EQ(kind_of("  \t #Include\t  \"a.au3\""), include_kind::file);
-  include_directive spaced = parse_include_directive("    #Include   < a . au3 >");
-  EXPECT_EQ(spaced.kind, include_kind::file);
-  EXPECT_TRUE(spaced.angle);
-  EXPECT_EQ(spaced.name, "A.AU3");
+struct row {
+  std::string line;
+  include_kind kind;
+  std::string name = "";
+  std::string written_name = "";
+};
+
+void check(const std::vector<row>& rows) {
+  for (const row& r : rows) {
+    include_directive d = parse_include_directive(r.line);
+    EXPECT_EQ(d.kind, r.kind) << r.line;
+    EXPECT_EQ(d.name, r.name) << r.line;
+    EXPECT_EQ(d.written_name, r.written_name) << r.line;
+  }
 }
 
-TEST(IncludeDirective, BlankOrTabInsideKeywordHidesIt) {
-  EXPECT_EQ(kind_of("# include <a.au3>"), include_kind::none);
-  EXPECT_EQ(kind_of("#inc lude <a.au3>"), include_kind::none);
-  EXPECT_EQ(kind_of("#includ\te <a.au3>"), include_kind::none);
-  EXPECT_EQ(kind_of("#include"), include_kind::file);
-  EXPECT_EQ(kind_of("#includ"), include_kind::none);
-  EXPECT_EQ(kind_of(""), include_kind::none);
+TEST(IncludeDirective, Recognition) {
+  check({
+      {"    #Include \t < a . au3 >", file, "A.AU3", "A . AU3"},
+      {"# include <a.au3>", none},  // a blank or tab inside the keyword hides it
+      {"#includ\te <a.au3>", none},
+      {"#includ", none},
+      {"$s = \"#include <a.au3>\"", none},  // after other text
+      {"##include <a.au3>", none},
+      {"; #include-once", none},
+      {"#include-once", once},
+      {"\t#Include - Once ; guard", once},
+      {"#INCLUDE-ONCEXYZ", once},
+      {"#include-onc", file, "#INCLUDE-ON"},  // too short for include-once
+  });
 }
 
-TEST(IncludeDirective, KeywordAfterOtherTextIsNoDirective) {
-  EXPECT_EQ(kind_of("$s = \"#include <a.au3>\""), include_kind::none);
-  EXPECT_EQ(kind_of("; #include <a.au3>"), include_kind::none);
-  EXPECT_EQ(kind_of("x #include-once"), include_kind::none);
-  // Another hash sign before the keyword must not hide it.
-  EXPECT_EQ(kind_of("# #include <a.au3>"), include_kind::none);
-  EXPECT_EQ(kind_of("##include <a.au3>"), include_kind::none);
-}
-
-TEST(IncludeDirective, IncludeOnceInAnyForm) {
-  EXPECT_EQ(kind_of("#include-once"), include_kind::once);
-  EXPECT_EQ(kind_of("\t#INCLUDE-ONCE ; library guard"), include_kind::once);
-  EXPECT_EQ(kind_of("#Include - Once"), include_kind::once);
-  EXPECT_EQ(kind_of("#include\t-\tonce"), include_kind::once);
-  EXPECT_EQ(kind_of("#include-oncexyz"), include_kind::once);
-  // Shorter than the full keyword: an ordinary quote-form directive.
-  EXPECT_EQ(kind_of("#include-onc"), include_kind::file);
-}
-
-TEST(IncludeNameAngle, CutBetweenFirstOpeningAndFirstClosingBracket) {
-  include_directive d = parse_include_directive("#include <Array.au3> ; >x<");
-  EXPECT_TRUE(d.angle);
-  EXPECT_EQ(d.name, "ARRAY.AU3");
-  EXPECT_EQ(parse_include_directive("#include <a>b>").name, "A");
-  // A double quote does not matter once there is a "<".
-  EXPECT_EQ(parse_include_directive("#include \"x<y.au3>\"").name, "Y.AU3");
+TEST(IncludeDirective, AngleNameStopsAtTheFirstClosingBracket) {
+  check({
+      {"#include <Array.au3> ; >x<", file, "ARRAY.AU3"},
+      {"#include \"x<y.au3>\"", file, "Y.AU3"},  // "<" decides the form
+      {"#include <a.au3 ; note", file, "A.AU3;NOTE"},      // no ">": to the end
+      {"#include > <a.au3>", file, "A.AU3>"},              // ">" before "<"
+      {"#include <>", file, ""},
+      {"#include <", file, ""},
+  });
   EXPECT_TRUE(parse_include_directive("#include \"x<y.au3>\"").angle);
 }
 
-TEST(IncludeNameAngle, MissingOrMisplacedClosingBracketRunsToTheEnd) {
-  EXPECT_EQ(parse_include_directive("#include <a.au3").name, "A.AU3");
-  EXPECT_EQ(parse_include_directive("#include <a.au3 ; note").name, "A.AU3;NOTE");
-  EXPECT_EQ(parse_include_directive("#include > <a.au3>").name, "A.AU3>");
-  EXPECT_EQ(parse_include_directive("#include <>").name, "");
-  EXPECT_EQ(parse_include_directive("#include <").name, "");
+TEST(IncludeDirective, QuotedNameEndsBeforeTheLastCharacter) {
+  check({
+      {"#include \"My Lib.au3\"", file, "MYLIB.AU3", "MY LIB.AU3"},
+      {"#include \"x.au3\" ; note", file, "X.AU3\";NOT", "X.AU3"},
+      {"#include 'x.au3'", file, "#INCLUDE'X.AU3"},  // single quotes: no quote at all
+      {"#include x.au3", file, "#INCLUDEX.AU"},
+      {"#include \"a", file, ""},
+      {"#include \"", file, ""},
+      {"#include", file, "#INCLUD"},
+      {"#include \"\xe4x\r\f.au3\"", file, "\xe4X\r\f.AU3"},  // other bytes pass unchanged
+  });
+  EXPECT_FALSE(parse_include_directive("#include \"a.au3\"").angle);
 }
 
-TEST(IncludeNameQuoted, LastCharacterIsTakenAsTheClosingQuote) {
-  include_directive d = parse_include_directive("#include \"My Lib.au3\"");
-  EXPECT_FALSE(d.angle);
-  EXPECT_EQ(d.name, "MYLIB.AU3");
-  EXPECT_EQ(parse_include_directive("#include \"x.au3\" ; note").name, "X.AU3\";NOT");
-  EXPECT_EQ(parse_include_directive("#include 'x.au3'").name, "#INCLUDE'X.AU3");
-  EXPECT_EQ(parse_include_directive("#include x.au3").name, "#INCLUDEX.AU");
-  EXPECT_EQ(parse_include_directive("#include \"\"").name, "");
-  EXPECT_EQ(parse_include_directive("#include \"").name, "");
-  EXPECT_EQ(parse_include_directive("#include \"a").name, "");
-  EXPECT_EQ(parse_include_directive("#include").name, "#INCLUD");
-}
-
-TEST(IncludeNameBytes, BytesAboveAsciiAndOtherControlBytesPassUnchanged) {
-  std::string line = "#include \"\xe4x\r\f.au3\"";
-  EXPECT_EQ(parse_include_directive(line).name, "\xe4X\r\f.AU3");
-}
-
-TEST(IncludeWrittenName, KeepsInnerBlanksAndTrimsOuterOnes) {
-  EXPECT_EQ(parse_include_directive("#include \"MBR GUI Design.au3\"").written_name,
-            "MBR GUI DESIGN.AU3");
-  EXPECT_EQ(parse_include_directive("#include < \tmy lib.au3\t >").written_name, "MY LIB.AU3");
-  EXPECT_EQ(parse_include_directive("#include <my\tlib.au3>").written_name, "MY\tLIB.AU3");
-  EXPECT_EQ(parse_include_directive("#include \" x y \" ; a \"c\"").written_name, "X Y");
-}
-
-TEST(IncludeWrittenName, QuotedNameFollowedByComment) {
-  include_directive d = parse_include_directive("#include \"x.au3\" ; note");
-  EXPECT_EQ(d.written_name, "X.AU3");
-}
-
-TEST(IncludeWrittenName, NoneWithoutBothDelimitersOrWhenNothingNew) {
-  EXPECT_EQ(parse_include_directive("#include <a.au3>").written_name, "");
-  EXPECT_EQ(parse_include_directive("#include \"a.au3\"").written_name, "");
-  EXPECT_EQ(parse_include_directive("#include <a b").written_name, "");
-  EXPECT_EQ(parse_include_directive("#include > <a b>").written_name, "");
-  EXPECT_EQ(parse_include_directive("#include \"a b").written_name, "");
-  EXPECT_EQ(parse_include_directive("#include 'a b'").written_name, "");
+TEST(IncludeDirective, WrittenNameKeepsInnerBlanksOnlyBetweenAPair) {
+  check({
+      {"#include < \tmy lib.au3\t >", file, "MYLIB.AU3", "MY LIB.AU3"},
+      {"#include <my\tlib.au3>", file, "MYLIB.AU3", "MY\tLIB.AU3"},
+      {"#include \" x y \" ; \"c\"", file, "XY\";\"C", "X Y"},
+      {"#include <a b", file, "AB"},
+      {"#include > <a b>", file, "AB>"},
+      {"#include \"a b", file, "A"},
+      {"#include 'a b'", file, "#INCLUDE'AB"},
+  });
 }
 
 }  // namespace

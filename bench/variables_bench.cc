@@ -1,0 +1,116 @@
+// Cost of the unused-variable pass as the script grows: the time per
+// variable should stay flat from 5,000 to 50,000 variables.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/autoitsourcefile.h"
+
+namespace {
+
+std::string cat(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (std::string_view part : parts) joined += part;
+  return joined;
+}
+
+// Functions of nine lines declaring ten variables each, six of them used:
+// single and shared declarations, strings, arrays, calls, Static, comments.
+std::vector<std::string> distinct_names_script(int variables) {
+  std::vector<std::string> lines;
+  for (int f = 0; f < variables / 10; ++f) {
+    const std::string s = cat({"_", std::to_string(f), "_"});
+    lines.push_back(cat({"Func f", s, "()"}));
+    lines.push_back(cat({"\tLocal $count", s, "0 = 0, $name", s, "1 = 'a, b', $tmp", s, "2"}));
+    lines.push_back(cat({"\tLocal $arr", s, "3[10] = [1, 2, 3]"}));
+    lines.push_back(cat({"\tGlobal $cfg", s, "4 = Init(1, 2)"}));
+    lines.push_back(cat({"\tDim $h", s, "5, $w", s, "6, $x", s, "7 ; sizes"}));
+    lines.push_back(cat({"\tLocal Static $calls", s, "8 = 0, $spare", s, "9 = 1"}));
+    lines.push_back(cat({"\tIf $count", s, "0 > 0 Then MsgBox(0, $name", s, "1, $arr", s, "3[0])"}));
+    lines.push_back(cat({"\t$calls", s, "8 += $h", s, "5 + $x", s, "7"}));
+    lines.push_back("EndFunc");
+  }
+  return lines;
+}
+
+// Every function declares the same few names, as real scripts do with
+// loop counters and results.
+std::vector<std::string> repeated_names_script(int variables) {
+  std::vector<std::string> lines;
+  for (int f = 0; f < variables / 4; ++f) {
+    lines.push_back(cat({"Func g_", std::to_string(f), "()"}));
+    lines.push_back("\tLocal $i, $result = 0, $unused");
+    lines.push_back("\tDim $aList[3]");
+    lines.push_back("\tFor $i = 1 To 3");
+    lines.push_back("\t\t$result += $i");
+    lines.push_back("\tNext");
+    lines.push_back("EndFunc");
+  }
+  return lines;
+}
+
+// The pass prints its listing; send it to /dev/null, not into the report.
+class quiet_stdout {
+ public:
+  quiet_stdout() : saved_(dup(STDOUT_FILENO)) {
+    std::fflush(stdout);
+    int null_fd = open("/dev/null", O_WRONLY);
+    dup2(null_fd, STDOUT_FILENO);
+    close(null_fd);
+  }
+  ~quiet_stdout() {
+    std::fflush(stdout);
+    dup2(saved_, STDOUT_FILENO);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+void run_pass(benchmark::State& state, const std::vector<std::string>& source) {
+  size_t bytes = 0;
+  for (const std::string& line : source) bytes += line.size() + 2;
+  int32_t deleted = 0;
+  quiet_stdout quiet;
+  std::optional<autoitsourcefile> script;
+  for (auto _ : state) {
+    state.PauseTiming();
+    script.reset();
+    script.emplace("");
+    script->lines.assign(1, std::string());
+    script->lines.insert(script->lines.end(), source.begin(), source.end());
+    script->line_count = static_cast<int32_t>(source.size());
+    script->transformed_lines.assign(script->lines.size(), std::string());
+    script->transform_lines();
+    state.ResumeTiming();
+
+    script->remove_unused_vars("x");
+  }
+  deleted = script ? script->deleted_vars : 0;
+  state.counters["lines"] = static_cast<double>(source.size());
+  state.counters["deleted"] = deleted;
+  // items_per_second: variables per second, flat when the cost is linear.
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+
+void BM_unused_vars_distinct_names(benchmark::State& state) {
+  run_pass(state, distinct_names_script(static_cast<int>(state.range(0))));
+}
+
+void BM_unused_vars_repeated_names(benchmark::State& state) {
+  run_pass(state, repeated_names_script(static_cast<int>(state.range(0))));
+}
+
+BENCHMARK(BM_unused_vars_distinct_names)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_unused_vars_repeated_names)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

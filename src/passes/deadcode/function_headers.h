@@ -1,0 +1,38 @@
+// Function headers as the unused-function pass finds them: which lines open
+// a function, and the name each one declares.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct function_header {
+  int32_t line;
+  // Index into function_headers::names.
+  int32_t name;
+  // Whether the header line itself holds a use of its own name (a header
+  // "Func Foo(" always does); such a use does not keep the function alive.
+  bool uses_own_name = false;
+};
+
+struct function_headers {
+  // Distinct names in order of first appearance, normalized.
+  std::vector<std::string> names;
+  // Every header, in line order.
+  std::vector<function_header> headers;
+};
+
+// A header's normalized text begins with "FUNC", and its own text, after
+// leading blanks and tabs, with "func" in any case and then a blank or tab:
+// a call such as FuncEnter($x) or a line "Functions ..." opens nothing.
+bool is_function_header(std::string_view line, std::string_view normalized_line);
+
+// The declared name: the normalized text after "FUNC" up to the first "(",
+// or to the end when there is none; it may be empty.
+std::string_view function_name(std::string_view normalized_header);
+
+// Every header of lines 1..line_count, with equal names sharing one entry.
+function_headers find_function_headers(const std::vector<std::string>& lines,
+                                       const std::vector<std::string>& transformed_lines,
+                                       int32_t line_count);

@@ -1,0 +1,8 @@
+# include <a.au3>
+$s = "#include <a.au3>"
+; #include <a.au3>
+#cs
+#include <a.au3>
+#ce
+	#INCLUDE	<  a.au3  >
+#include-once

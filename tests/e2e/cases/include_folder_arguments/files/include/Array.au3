@@ -1,0 +1,2 @@
+array
+#include <arrayinternals.au3>

@@ -1,0 +1,2 @@
+#include <array.au3>
+#include "UTIL.au3"

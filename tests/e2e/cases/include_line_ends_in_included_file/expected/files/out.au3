@@ -1,0 +1,4 @@
+one
+twotwo
+last = 1 + 
+done!

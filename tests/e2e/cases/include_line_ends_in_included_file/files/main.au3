@@ -1,0 +1,2 @@
+#include "parts.au3"
+done!

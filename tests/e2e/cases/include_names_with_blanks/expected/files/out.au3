@@ -1,0 +1,4 @@
+mylib = 1
+tools = 2
+gui = 3
+x()

@@ -1,0 +1,6 @@
+; main script
+Global Const $CFG = 2
+Func Helper()
+EndFunc
+Global $x = 1
+Main()

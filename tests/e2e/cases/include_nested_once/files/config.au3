@@ -1,0 +1,2 @@
+#include-once
+Global Const $CFG = 2

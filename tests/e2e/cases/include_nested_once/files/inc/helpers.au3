@@ -1,0 +1,4 @@
+#include-once
+#include "config.au3"
+Func Helper()
+EndFunc

@@ -1,0 +1,5 @@
+start
+ping
+pong
+self
+end

@@ -1,0 +1,4 @@
+start
+#include "ping.au3"
+#include "self.au3"
+end

@@ -1,0 +1,2 @@
+ping
+#include "pong.au3"

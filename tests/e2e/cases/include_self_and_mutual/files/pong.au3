@@ -1,0 +1,2 @@
+pong
+#include "Ping.au3"

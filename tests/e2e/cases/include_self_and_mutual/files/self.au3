@@ -1,0 +1,2 @@
+self
+#include "self.au3"

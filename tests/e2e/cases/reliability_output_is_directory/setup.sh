@@ -1,0 +1,2 @@
+mkdir outdir
+printf 'keep\r\n' > outdir/inner.au3

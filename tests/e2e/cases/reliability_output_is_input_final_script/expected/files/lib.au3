@@ -1,0 +1,5 @@
+Func Greet($n)
+    Return "hi " & $n ; greeting
+EndFunc
+Func Unused()
+EndFunc

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "passes/deadcode/variable_cut.h"
+#include "passes/deadcode/variable_scan.h"
+#include "report/console.h"
+#include "support/script_builder.h"
+
+namespace {
+
+using text = std::vector<std::string>;
+
+const char* const kStart = "start: remove unused variables...\nstart: searching variables...\n\n";
+const char* const kFinish = "\nfinished: remove unused variables\n\n";
+
+class RemoveUnusedVarsTest : public testing::Test {
+ protected:
+  autoitsourcefile script{""};
+
+  std::string run(const text& lines, const char* mode = "C") {
+    load_lines(script, lines, true);
+    return captured_stdout([&] { script.remove_unused_vars(mode); });
+  }
+};
+
+TEST_F(RemoveUnusedVarsTest, WorkedExample) {
+  std::string out = run({"Global $g = 1, $spare = 2", "Local $x = 1, $y = 2, $z = 3",
+                         "Local $tmp = 0, $n = 5", "Dim $old = 'a,b'",
+                         "MsgBox(0, '', $x & $z & $g & $n)"});
+  EXPECT_EQ(current_lines(script),
+            (text{"Global $g = 1", "Local $x = 1, $z = 3", "Local  $n = 5", "",
+                  "MsgBox(0, '', $x & $z & $g & $n)"}));
+  EXPECT_EQ(current_transformed_lines(script),
+            (text{"GLOBAL$G=1,$SPARE=2", "LOCAL$X=1,$Y=2,$Z=3", "LOCAL$TMP=0,$N=5", "",
+                  "MSGBOX(0,'',$X&$Z&$G&$N)"}));
+  EXPECT_EQ(script.deleted_vars, 4);
+  EXPECT_EQ(script.variable_count, 8);
+  EXPECT_EQ(out, std::string(kStart) +
+                     "found variable: 1:  $G\n"
+                     "found variable: 2:  $SPARE\n"
+                     "found variable: 3:  $X\n"
+                     "found variable: 4:  $Y\n"
+                     "found variable: 5:  $Z\n"
+                     "found variable: 6:  $TMP\n"
+                     "found variable: 7:  $N\n"
+                     "found variable: 8:  $OLD\n"
+                     "\nfinished: searching variables\n"
+                     "delete variable (variablenr.: 2): $SPARE\n"
+                     "delete variable (variablenr.: 4): $Y\n"
+                     "delete variable (variablenr.: 6): $TMP\n"
+                     "delete variable (variablenr.: 8): $OLD\n" +
+                     kFinish);
+}
+
+TEST_F(RemoveUnusedVarsTest, WorkedExampleInDotMode) {
+  std::string out = run({"Global $g = 1, $spare = 2", "Local $x = 1, $y = 2, $z = 3",
+                         "Local $tmp = 0, $n = 5", "Dim $old = 'a,b'",
+                         "MsgBox(0, '', $x & $z & $g & $n)"},
+                        "c");
+  EXPECT_EQ(out, std::string(kStart) + "\nfinished: searching variables\n" + kFinish);
+  EXPECT_EQ(script.deleted_vars, 4);
+}
+
+TEST_F(RemoveUnusedVarsTest, DotsForDeletedVariablesNumberedByFifty) {
+  // Line k declares variable k; every second one is used.
+  text lines;
+  for (int k = 1; k <= 100; ++k) lines.push_back("Local $v" + std::to_string(k) + "x");
+  std::string uses = "f(";
+  for (int k = 2; k <= 100; k += 2) uses += "$v" + std::to_string(k) + "x,";
+  lines.push_back(uses + ")");
+  lines[49] = "Local $v50x, $w";  // line 50 declares two: two dots
+  std::string out = run(lines, "-");
+  // Found: two on line 50, one on line 100. Deleted: of variables 50 and
+  // 100, only 100 ($V99X, shifted by $W) is unused.
+  EXPECT_EQ(out, std::string(kStart) + "..." + "\nfinished: searching variables\n" + "." +
+                     kFinish);
+  EXPECT_EQ(script.deleted_vars, 51);
+
+  lines[49] = "Local $v50y";  // now variable 50 is unused
+  script.deleted_vars = 0;
+  script.variable_count = 0;
+  out = run(lines, "-");
+  EXPECT_EQ(out, std::string(kStart) + ".." + "\nfinished: searching variables\n" + "." + kFinish);
+  EXPECT_EQ(script.deleted_vars, 51);
+}
+
+TEST_F(RemoveUnusedVarsTest, NothingDeclaredChangesNothing) {
+  text lines = {"MsgBox(0, '', $a)", "", "Func f()", "EndFunc"};
+  EXPECT_EQ(run(lines), std::string(kStart) + "\nfinished: searching variables\n" + kFinish);
+  EXPECT_EQ(current_lines(script), lines);
+  EXPECT_EQ(script.deleted_vars, 0);
+}
+
+TEST_F(RemoveUnusedVarsTest, AloneAndUnusedTakesItsWholeLine) {
+  run({"Local $only = MsgBox(0, 'side', 'effect')"});
+  EXPECT_EQ(current_lines(script), (text{""}));
+  EXPECT_EQ(current_transformed_lines(script), (text{""}));
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, UsageIsSubstringOfTheNormalizedText) {
+  run({"Local $a = 1", "Local $b = 2", "Local $c = 3", "Local $d = 4", "Local $e = 5",
+       "x = $AB + 1", "s = ' $b '", "; mentions $c", "f( $  D )"});
+  // $A inside $AB, $B inside a string, $C in a comment, $D across blanks.
+  EXPECT_EQ(current_lines(script)[0], "Local $a = 1");
+  EXPECT_EQ(current_lines(script)[1], "Local $b = 2");
+  EXPECT_EQ(current_lines(script)[2], "Local $c = 3");
+  EXPECT_EQ(current_lines(script)[3], "Local $d = 4");
+  EXPECT_EQ(current_lines(script)[4], "");
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, OwnDeclarationLineDoesNotCount) {
+  run({"Local $a = 1, $b = $a", "MsgBox(0, '', $b)"});
+  EXPECT_EQ(current_lines(script), (text{"Local  $b = $a", "MsgBox(0, '', $b)"}));
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, DeletionsTakeEffectInNumberOrder) {
+  run({"Local $a = $b", "Local $b = 1"});
+  EXPECT_EQ(current_lines(script), (text{"", ""}));
+  EXPECT_EQ(script.deleted_vars, 2);
+}
+
+TEST_F(RemoveUnusedVarsTest, AVariableTestedBeforeItsOnlyUserSurvives) {
+  run({"Local $b = 1", "Local $a = $b"});
+  EXPECT_EQ(current_lines(script), (text{"Local $b = 1", ""}));
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, PartialCutsKeepMentionsAlive) {
+  run({"Local $a = 1, $b = $c", "Local $c = 2", "MsgBox(0, '', $a)"});
+  EXPECT_EQ(current_lines(script), (text{"Local $a = 1", "Local $c = 2", "MsgBox(0, '', $a)"}));
+  EXPECT_EQ(current_transformed_lines(script)[0], "LOCAL$A=1,$B=$C");
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, SameNameTwiceKeepsBothAlive) {
+  run({"Func f()", "Local $i = 0", "EndFunc", "Func g()", "Local $i = 1", "EndFunc"});
+  EXPECT_EQ(script.deleted_vars, 0);
+  EXPECT_EQ(current_lines(script)[1], "Local $i = 0");
+}
+
+TEST_F(RemoveUnusedVarsTest, SameNameTwiceOnOneLineIsNotAMention) {
+  run({"Local $i = 0, $i = 1", "x = 1"});
+  EXPECT_EQ(script.deleted_vars, 2);
+}
+
+TEST_F(RemoveUnusedVarsTest, EmptyNameIsUsedWhenAnyOtherLineExists) {
+  run({"Local $a,", ""});
+  EXPECT_EQ(script.deleted_vars, 1);  // $A only; the line keeps its empty item
+  EXPECT_EQ(current_lines(script), (text{"Local $a,", ""}));
+
+  script.deleted_vars = 0;
+  script.variable_count = 0;
+  run({"Dim"});
+  EXPECT_EQ(script.deleted_vars, 1);
+  EXPECT_EQ(current_lines(script), (text{""}));
+}
+
+TEST_F(RemoveUnusedVarsTest, EnumLinesAreLeftAlone) {
+  run({"Global Enum $E1, $E2", "Local $p = 1"});
+  EXPECT_EQ(current_lines(script), (text{"Global Enum $E1, $E2", ""}));
+  EXPECT_EQ(script.variable_count, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, StaticAndTrailingCommentsKeepUsedDeclarations) {
+  run({"Local Static $count = 0 ; calls so far", "$count += 1"});
+  EXPECT_EQ(script.deleted_vars, 0);
+
+  // With comments removed, a ";" left in a declaration is part of the text.
+  script.comments_removed = true;
+  script.variable_count = 0;
+  run({"Local $x ;", "$x = 1"});
+  EXPECT_EQ(current_lines(script), (text{"", "$x = 1"}));
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
+// The pass as stated: every name searched in every line, one by one.
+std::string reference_pass(autoitsourcefile& s) {
+  return captured_stdout([&] {
+    const progress report("C");
+    console::out(kStart);
+    variable_table table;
+    scan_variables(s, table, report);
+    console::out("\nfinished: searching variables\n");
+    for (int32_t k = 1; k <= s.variable_count; ++k) {
+      bool used = false;
+      for (int32_t j = 1; j <= s.line_count && !used; ++j) {
+        used = j != table.declaration_lines[k] &&
+               s.transformed_lines[j].find(table.variable_names[k]) != std::string::npos;
+      }
+      if (used) continue;
+      ++s.deleted_vars;
+      console::out("delete variable (variablenr.: ");
+      console::out(static_cast<long long>(k));
+      console::out("): " + table.variable_names[k] + "\n");
+      cut_variable(s, table, k);
+    }
+    console::out(kFinish);
+  });
+}
+
+// Scripts full of near-miss names: prefixes of each other, repeated,
+// empty, mentioned in strings, on their own lines and on blank lines.
+text random_script(std::mt19937& rng) {
+  static const char* const names[] = {"$a", "$ab", "$b", "$abc", "$B", "$c_1", "$", "$ba"};
+  static const char* const starts[] = {"Local ", "Global ", "Dim ", "Const ", "Local Static ",
+                                       "Global Const ", "Global Enum "};
+  auto pick = [&](int n) { return static_cast<int>(rng() % n); };
+  text lines;
+  const int count = 1 + pick(12);
+  for (int i = 0; i < count; ++i) {
+    std::string line;
+    switch (pick(5)) {
+      case 0:
+      case 1: {
+        line = starts[pick(7)];
+        const int items = 1 + pick(4);
+        for (int t = 0; t < items; ++t) {
+          if (t > 0) line += pick(6) == 0 ? "," : ", ";
+          if (pick(8) != 0) line += names[pick(8)];
+          if (pick(2) == 0) line += std::string(" = ") + names[pick(8)];
+          if (pick(5) == 0) line += " = 'x, " + std::string(names[pick(8)]) + "'";
+        }
+        if (pick(6) == 0) line += ",";
+        if (pick(6) == 0) line += std::string(" ; ") + names[pick(8)];
+        break;
+      }
+      case 2:
+        line = std::string("f(") + names[pick(8)] + ", \"" + names[pick(8)] + "\")";
+        break;
+      case 3:
+        line = "";
+        break;
+      default:
+        line = std::string(names[pick(8)]) + " += 1";
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(RemoveUnusedVarsIndex, MatchesThePlainSearchOnRandomScripts) {
+  std::mt19937 rng(20240611);
+  for (int round = 0; round < 3000; ++round) {
+    const text lines = random_script(rng);
+    const bool comments_removed = round % 3 == 0;
+    autoitsourcefile indexed("");
+    autoitsourcefile plain("");
+    load_lines(indexed, lines, true);
+    load_lines(plain, lines, true);
+    indexed.comments_removed = plain.comments_removed = comments_removed;
+
+    const std::string out = captured_stdout([&] { indexed.remove_unused_vars("C"); });
+    const std::string expected = reference_pass(plain);
+    std::string context;
+    for (const std::string& line : lines) context += line + "\n";
+    ASSERT_EQ(out, expected) << context;
+    ASSERT_EQ(current_lines(indexed), current_lines(plain)) << context;
+    ASSERT_EQ(current_transformed_lines(indexed), current_transformed_lines(plain)) << context;
+    ASSERT_EQ(indexed.deleted_vars, plain.deleted_vars) << context;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+// Runs include expansion on a script given as lines and keeps what it left
+// and printed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "report/console.h"
+#include "script/autoitsourcefile.h"
+#include "support/script_builder.h"
+
+struct expansion_run {
+  std::vector<std::string> lines;
+  std::string out;
+  std::string err;
+  int32_t include_count = 0;
+  std::vector<std::string> included_files;  // slots 1 to include_count
+};
+
+inline expansion_run expand(autoitsourcefile& script, const std::vector<std::string>& input,
+                            const std::string& angle_dir, const std::string& quoted_dir) {
+  load_lines(script, input);
+  expansion_run run;
+  testing::internal::CaptureStderr();
+  run.out = captured_stdout(
+      [&] { script.search_includes_and_add_to_lines(angle_dir.c_str(), quoted_dir.c_str()); });
+  run.err = testing::internal::GetCapturedStderr();
+  run.lines = current_lines(script);
+  run.include_count = script.include_count;
+  run.included_files.assign(script.included_files.begin() + 1,
+                            script.included_files.begin() + 1 + script.include_count);
+  return run;
+}
+
+inline expansion_run expand(const std::vector<std::string>& input, const std::string& angle_dir,
+                            const std::string& quoted_dir) {
+  autoitsourcefile script("");
+  return expand(script, input, angle_dir, quoted_dir);
+}
+
+// The console lines of a directive whose path is new.
+inline std::string taken_up(const std::string& name, const std::string& path) {
+  return "found #include: " + name + "\nstart: search/read: " + path + "...\nfinished: read " +
+         name + "\n";
+}
+
+inline std::string already_listed(const std::string& name, const std::string& path) {
+  return "found #include: " + name + "\n" + path + " file already includet\n";
+}
+
+inline std::string cannot_open(const std::string& path) {
+  return "warning: cannot open include file '" + path + "'\n";
+}
