@@ -128,7 +128,11 @@ bool input_file::read_all(std::string* bytes, std::string* err) {
     *err = error_;
     return false;
   }
-  return read_stream(file_, bytes, err);
+  bool ok = read_stream(file_, bytes, err);
+  // Released once read: Windows refuses to replace a file that is open, and
+  // the output path may be this very file.
+  close();
+  return ok;
 }
 
 void input_file::close() {

@@ -32,6 +32,7 @@ class input_file {
   bool open(const std::string& path);
   bool is_open() const { return file_ != nullptr; }
   const std::string& error() const { return error_; }
+  // Reads the whole file and closes it.
   bool read_all(std::string* bytes, std::string* err);
   void close();
 

@@ -111,6 +111,26 @@ std::string replace_target(const std::string& path) {
   return path;
 }
 
+#ifdef _WIN32
+int errno_of(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EIO;
+  }
+}
+#endif
+
 bool fail(int error, std::string* err) {
   *err = std::strerror(error);
   return false;
@@ -121,6 +141,8 @@ bool fail(int error, std::string* err) {
 bool write_lines(const std::string& path, const std::vector<std::string>& lines, size_t first,
                  size_t last, int64_t* size, std::string* err) {
   int error = 0;
+  // Names no file anywhere; without this Windows reports a failed rename.
+  if (path.empty()) return fail(ENOENT, err);
   const std::string target = replace_target(path);
   struct stat existing;
   bool exists = stat(target.c_str(), &existing) == 0;
@@ -160,7 +182,7 @@ bool write_lines(const std::string& path, const std::vector<std::string>& lines,
   if (ok && !MoveFileExA(temp.c_str(), target.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ok = false;
-    error = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    error = errno_of(GetLastError());
   }
 #else
   mode_t mode;

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string resolved(platform::include_path_resolver& resolver, const std::string& built) {
-  std::string path;
-  return resolver.resolve(built, &path) ? path : "<none>";
-}
-
 TEST(IncludePath, NulByteNamesNoFile) {
   platform::include_path_resolver resolver;
   std::string path;
@@ -24,6 +19,11 @@ TEST(IncludePath, NulByteNamesNoFile) {
 }
 
 #ifndef _WIN32
+
+std::string resolved(platform::include_path_resolver& resolver, const std::string& built) {
+  std::string path;
+  return resolver.resolve(built, &path) ? path : "<none>";
+}
 
 TEST(IncludePath, EveryComponentMatchedExactlyElseIgnoringCaseInByteOrder) {
   temp_folder folder;

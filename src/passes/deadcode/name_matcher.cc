@@ -1,6 +1,58 @@
 #include "passes/deadcode/name_matcher.h"
 
-#include <unordered_map>
+namespace {
+
+// The trie's edges while it is built: (state, byte) -> target, in an open
+// addressing table that doubles when half full.
+class edge_table {
+ public:
+  // The target of the edge; when there is none yet, it is added with `fresh`.
+  int32_t find_or_add(int32_t state, unsigned char byte, int32_t fresh, bool* added) {
+    if (2 * (used_ + 1) > keys_.size()) grow();
+    uint64_t key = (static_cast<uint64_t>(state) << 8) | byte;
+    size_t slot = slot_of(key);
+    while (keys_[slot] != key) {
+      if (keys_[slot] == kEmpty) {
+        keys_[slot] = key;
+        targets_[slot] = fresh;
+        ++used_;
+        *added = true;
+        return fresh;
+      }
+      slot = (slot + 1) & (keys_.size() - 1);
+    }
+    *added = false;
+    return targets_[slot];
+  }
+
+ private:
+  static constexpr uint64_t kEmpty = ~0ull;
+
+  size_t slot_of(uint64_t key) const { return (key * 0x9E3779B97F4A7C15ull) >> shift_; }
+
+  void grow() {
+    std::vector<uint64_t> old_keys(keys_.empty() ? 512 : 2 * keys_.size(), kEmpty);
+    std::vector<int32_t> old_targets(old_keys.size());
+    old_keys.swap(keys_);
+    old_targets.swap(targets_);
+    shift_ = 64;
+    for (size_t capacity = keys_.size(); capacity > 1; capacity /= 2) --shift_;
+    for (size_t k = 0; k < old_keys.size(); ++k) {
+      if (old_keys[k] == kEmpty) continue;
+      size_t slot = slot_of(old_keys[k]);
+      while (keys_[slot] != kEmpty) slot = (slot + 1) & (keys_.size() - 1);
+      keys_[slot] = old_keys[k];
+      targets_[slot] = old_targets[k];
+    }
+  }
+
+  std::vector<uint64_t> keys_;
+  std::vector<int32_t> targets_;
+  size_t used_ = 0;
+  int shift_ = 64;
+};
+
+}  // namespace
 
 name_matcher::name_matcher(const std::vector<std::string>& names) {
   // The trie: state 0 is the start, every other state has one incoming edge,
@@ -10,20 +62,20 @@ name_matcher::name_matcher(const std::vector<std::string>& names) {
   std::vector<int32_t> end_state(names.size(), -1);
   name_lengths_.reserve(names.size());
   {
-    std::unordered_map<uint64_t, int32_t> trie_edges;
+    edge_table trie_edges;
     for (size_t id = 0; id < names.size(); ++id) {
       name_lengths_.push_back(names[id].size());
       if (names[id].empty()) continue;
       int32_t state = 0;
       for (char c : names[id]) {
         auto byte = static_cast<unsigned char>(c);
-        uint64_t key = (static_cast<uint64_t>(state) << 8) | byte;
-        auto [it, added] = trie_edges.try_emplace(key, static_cast<int32_t>(parent.size()));
+        bool added = false;
+        int32_t next = trie_edges.find_or_add(state, byte, static_cast<int32_t>(parent.size()), &added);
         if (added) {
           parent.push_back(state);
           via.push_back(byte);
         }
-        state = it->second;
+        state = next;
       }
       end_state[id] = state;
     }
@@ -85,4 +137,14 @@ name_matcher::name_matcher(const std::vector<std::string>& names) {
       queue.push_back(edge_target_[e]);
     }
   }
+}
+
+int32_t name_matcher::find(std::string_view text) const {
+  int32_t state = 0;
+  for (char c : text) {
+    state = state == 0 ? root_next_[static_cast<unsigned char>(c)]
+                       : child(state, static_cast<unsigned char>(c));
+    if (state <= 0) return -1;
+  }
+  return output_begin_[state] < output_begin_[state + 1] ? output_ids_[output_begin_[state]] : -1;
 }

@@ -24,6 +24,15 @@ class name_matcher {
   template <class F>
   void for_each_match(std::string_view text, F&& on_match) const;
 
+  // Calls on_match(id, length) for every non-empty name that text ends with,
+  // longest first.
+  template <class F>
+  void for_each_suffix_match(std::string_view text, F&& on_match) const;
+
+  // The smallest id of a name equal to text; -1 when there is none (and for
+  // an empty text, since an empty name never matches).
+  int32_t find(std::string_view text) const;
+
  private:
   int32_t next_state(int32_t state, unsigned char byte) const;
   int32_t child(int32_t state, unsigned char byte) const;
@@ -72,6 +81,18 @@ void name_matcher::for_each_match(std::string_view text, F&& on_match) const {
         int32_t id = output_ids_[k];
         on_match(id, i + 1 - name_lengths_[id]);
       }
+    }
+  }
+}
+
+template <class F>
+void name_matcher::for_each_suffix_match(std::string_view text, F&& on_match) const {
+  int32_t state = 0;
+  for (char c : text) state = next_state(state, static_cast<unsigned char>(c));
+  for (int32_t hit = report_[state]; hit >= 0; hit = report_[fail_[hit]]) {
+    for (int32_t k = output_begin_[hit]; k < output_begin_[hit + 1]; ++k) {
+      int32_t id = output_ids_[k];
+      on_match(id, name_lengths_[id]);
     }
   }
 }

@@ -346,10 +346,14 @@ TEST(FunctionIndex, AgreesWithPlainSearchOnGeneratedScripts) {
       std::string lower = n;
       for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       switch (rng() % 12) {
-        case 0: case 1:
-          script.push_back(pick({"Func ", "  func\t", "FUNC  ", "Func"}) + lower +
-                           pick({"()", " ($x)", "", "(" + name() + "())"}));
+        case 0: case 1: {
+          std::string call_in_parameters = name().append("())");
+          std::string header = pick({"Func ", "  func\t", "FUNC  ", "Func"});
+          header += lower;
+          header += pick({"()", " ($x)", "", "(" + call_in_parameters});
+          script.push_back(header);
           break;
+        }
         case 2: case 3:
           script.push_back(pick({"EndFunc", "endfunc ; x", "$tagBLENDFUNCTION", "EndFunction"}));
           break;

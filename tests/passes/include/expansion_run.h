@@ -1,5 +1,5 @@
-// Runs include expansion on a script given as lines and keeps what it left
-// and printed.
+// Runs include expansion on a script given as lines and keeps what it left,
+// listed and printed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "report/console.h"
 #include "script/autoitsourcefile.h"
 #include "support/script_builder.h"
 
 struct expansion_run {
-  std::vector<std::string> lines;
-  std::string out;
-  std::string err;
+  std::vector<std::string> lines, included_files;
+  std::string out, err;
   int32_t include_count = 0;
-  std::vector<std::string> included_files;  // slots 1 to include_count
 };
 
 inline expansion_run expand(autoitsourcefile& script, const std::vector<std::string>& input,
@@ -29,8 +26,7 @@ inline expansion_run expand(autoitsourcefile& script, const std::vector<std::str
   run.err = testing::internal::GetCapturedStderr();
   run.lines = current_lines(script);
   run.include_count = script.include_count;
-  run.included_files.assign(script.included_files.begin() + 1,
-                            script.included_files.begin() + 1 + script.include_count);
+  run.included_files.assign(script.included_files.begin() + 1, script.included_files.end());
   return run;
 }
 
@@ -40,7 +36,6 @@ inline expansion_run expand(const std::vector<std::string>& input, const std::st
   return expand(script, input, angle_dir, quoted_dir);
 }
 
-// The console lines of a directive whose path is new.
 inline std::string taken_up(const std::string& name, const std::string& path) {
   return "found #include: " + name + "\nstart: search/read: " + path + "...\nfinished: read " +
          name + "\n";

@@ -1,0 +1,9 @@
+Func Leaf()
+EndFunc
+Func Middle()
+	Leaf()
+EndFunc
+Func Main()
+	ConsoleWrite("main" & @CRLF)
+EndFunc
+Main()

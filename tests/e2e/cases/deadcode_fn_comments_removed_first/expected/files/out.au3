@@ -1,0 +1,5 @@
+Func Main()
+	Local $r = 0
+	Return $r
+EndFunc
+Main()

@@ -1,0 +1,4 @@
+; sixty dead functions
+Func Main()
+EndFunc
+Main()

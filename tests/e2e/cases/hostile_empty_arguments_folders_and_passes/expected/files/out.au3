@@ -1,0 +1,1 @@
+x = 1 ; kept: no pass selected

@@ -1,0 +1,3 @@
+Func Unused()
+EndFunc
+x = 1

@@ -1,0 +1,4 @@
+Func Unused()
+EndFunc
+Local $spare = 1
+x = 1

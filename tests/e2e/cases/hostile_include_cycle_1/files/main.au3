@@ -1,0 +1,4 @@
+$m = 1
+#include "Main.au3"
+#include "self.au3"
+$m = 2

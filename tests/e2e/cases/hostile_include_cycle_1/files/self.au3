@@ -1,0 +1,3 @@
+$s = 1
+#include "SELF.AU3"
+$s = 2

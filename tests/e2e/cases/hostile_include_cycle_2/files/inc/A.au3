@@ -1,0 +1,3 @@
+$a = 1
+#include "B.au3"
+$a = 2

@@ -1,0 +1,2 @@
+#include <a.au3>
+$m = 1

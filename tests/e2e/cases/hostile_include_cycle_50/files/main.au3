@@ -1,0 +1,2 @@
+#include "c1.au3"
+$m = 1

@@ -1,0 +1,5 @@
+#include <null>
+#include <ZERO>
+#include <urandom>
+#include <stdin>
+$x = 1

@@ -1,0 +1,3 @@
+#include "Folder.au3"
+#include "sub\"
+$x = 1

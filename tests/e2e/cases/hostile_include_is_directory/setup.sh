@@ -1,0 +1,1 @@
+mkdir folder.au3 sub

@@ -1,0 +1,2 @@
+#include "pipe.au3"
+$x = 1

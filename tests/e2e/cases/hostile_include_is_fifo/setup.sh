@@ -1,0 +1,1 @@
+mkfifo pipe.au3

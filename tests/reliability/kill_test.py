@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""Kills au3shrink at random moments and checks that no file is ever lost.
+
+kill_test.py --binary BUILD/au3shrink [--kills 300] [--seconds 60] [--seed 1]
+
+A large generated script (bench/generate_script.py, plus one include file) is
+shrunk again and again with SIGKILL sent after a random delay between 0 and a
+little more than a whole run. Every other run writes to a separate output that
+holds a previous file; the others write over the input itself. After each
+kill the output path must hold one of three things, byte for byte:
+  - the previous file (killed before the first write was renamed in place),
+  - the expanded script (the first write: killed between the two writes),
+  - the final script (the second write, or the run completed).
+At most one temporary file (".au3shrink-*") may be left: the one that was
+being written when the kill came. A killed process cannot remove it, so each
+leftover is counted, reported and removed before the next run.
+
+Exit status 0 when every kill passed. The number of kills is bounded by
+--kills and by --seconds of wall time, whichever comes first.
+"""
+import argparse
+import glob
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+GENERATOR = os.path.join(HERE, "..", "..", "bench", "generate_script.py")
+LIB_LINES = ["; helper library", "Func Lib_Helper($x)", "    Return $x * 2", "EndFunc"]
+
+
+def expanded_script(main_lines):
+    """The first write: the include directive and #include-once emptied, the
+    library's lines and one empty line spliced in after the directive."""
+    out = []
+    for line in main_lines:
+        upper = line.upper()
+        if "#INCLUDE" not in upper:
+            out.append(line)
+            continue
+        compact = upper.replace(" ", "").replace("\t", "")
+        if compact.startswith("#INCLUDE-ONCE"):
+            out.append("")
+        elif compact == '#INCLUDE"LIB.AU3"':
+            out += [""] + LIB_LINES + [""]
+        else:
+            sys.exit(f"kill_test: unexpected directive in the generated script: {line}")
+    return "".join(line + "\r\n" for line in out).encode()
+
+
+def run(binary, work, script, output):
+    command = [binary, script, output, work, work, "CFG", "3", "."]
+    return subprocess.Popen(command, cwd=work, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def put(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def get(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--binary", required=True)
+    p.add_argument("--kills", type=int, default=300)
+    p.add_argument("--seconds", type=float, default=60)
+    p.add_argument("--lines", type=int, default=300000)
+    p.add_argument("--seed", type=int, default=1)
+    a = p.parse_args()
+    binary = os.path.abspath(a.binary)
+    rnd = random.Random(a.seed)
+    work = tempfile.mkdtemp(prefix="au3kill-")
+    try:
+        generated = os.path.join(work, "generated.au3")
+        subprocess.run([sys.executable, GENERATOR, generated, "--lines", str(a.lines),
+                        "--functions", str(a.lines // 50), "--variables", str(a.lines // 10)],
+                       check=True)
+        main_bytes = b'#include "Lib.au3"\r\n' + get(generated)
+        os.remove(generated)
+        put(os.path.join(work, "lib.au3"), "".join(l + "\r\n" for l in LIB_LINES).encode())
+        expanded = expanded_script(main_bytes.decode("latin-1").split("\r\n")[:-1])
+        previous = b"; the previous shrunk script\r\nMsgBox(0, 'old', 'file')\r\n" * 1000
+
+        script = os.path.join(work, "main.au3")
+        separate = os.path.join(work, "out.au3")
+        put(script, main_bytes)
+        start = time.monotonic()
+        proc = run(binary, work, script, separate)
+        if proc.wait() != 0:
+            sys.exit("kill_test: the uninterrupted run failed")
+        whole_run = time.monotonic() - start
+        final = get(separate)
+        if final in (previous, expanded, main_bytes) or not final:
+            sys.exit("kill_test: the final script is not distinct from the other states")
+        print(f"script: {len(main_bytes)} bytes, expanded {len(expanded)}, final {len(final)}; "
+              f"a whole run takes {whole_run:.3f} s")
+
+        counts = {"previous": 0, "expanded": 0, "final": 0, "completed": 0}
+        leftovers = 0
+        failures = []
+        kills = 0
+        deadline = time.monotonic() + a.seconds
+        while kills < a.kills and time.monotonic() < deadline:
+            in_place = kills % 2 == 1
+            output = script if in_place else separate
+            put(script, main_bytes)
+            if not in_place:
+                put(separate, previous)
+            before = main_bytes if in_place else previous
+            delay = rnd.uniform(0, whole_run * 1.1)
+            proc = run(binary, work, script, output)
+            time.sleep(delay)
+            proc.send_signal(signal.SIGKILL)
+            status = proc.wait()
+            kills += 1
+            got = get(output)
+            if status == 0:
+                counts["completed"] += 1
+            if got == before:
+                counts["previous"] += 1
+            elif got == expanded:
+                counts["expanded"] += 1
+            elif got == final:
+                counts["final"] += 1
+            else:
+                failures.append(f"kill {kills} after {delay:.3f} s ({'in place' if in_place else 'separate'}"
+                                f" output): {len(got)} bytes, starting {got[:60]!r}")
+            if not in_place and get(script) != main_bytes:
+                failures.append(f"kill {kills}: the input script changed")
+            temps = glob.glob(os.path.join(work, ".au3shrink-*"))
+            if len(temps) > 1:
+                failures.append(f"kill {kills}: {len(temps)} temporary files left")
+            leftovers += len(temps)
+            for temp in temps:
+                os.remove(temp)
+
+        print(f"{kills} kills: previous file {counts['previous']}, expanded script "
+              f"{counts['expanded']}, final script {counts['final']} "
+              f"(of which {counts['completed']} runs had completed)")
+        print(f"temporary files left by killed runs: {leftovers} (removed after each kill)")
+        for failure in failures[:20]:
+            print("FAIL", failure)
+        if failures:
+            return 1
+        if kills < 20:
+            print(f"FAIL only {kills} kills fitted into {a.seconds} s")
+            return 1
+        return 0
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
