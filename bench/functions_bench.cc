@@ -1,10 +1,12 @@
 // Cost of the unused-function pass as the script grows. The realistic script
 // goes from 25,000 lines (2,000 functions) to 1,000,000 lines (80,000
-// functions); a flat time per line (and the fitted complexity) shows the
-// pass is linear. The other cases are the shapes that would turn a plain
-// name-by-name search quadratic: a long call chain over several runs, many
-// runs after nothing changes, headers without EndFunc, and names that end
-// alike.
+// functions); a flat time per line and bytes per second (and the fitted
+// complexity) show the pass is linear. The other cases are the shapes that
+// would turn a plain name-by-name search quadratic: a long call chain over
+// several runs, many runs after nothing changes, headers without EndFunc
+// (overlapping deletions), and names that end alike (A, AA, AAA, ... over
+// lines of A's, and the same with "+"), where bytes per second must stay
+// flat as the lines and the names grow together.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -32,7 +34,8 @@ std::vector<std::string> realistic_script(int64_t line_total) {
     lines.push_back("Func " + fn(k) + "($iValue, $sText = \"\")");
     lines.push_back("\tLocal $iResult = $iValue * 2 ; doubled");
     lines.push_back("\tLocal $aItems[3] = [1, 2, 3], $sLabel = 'Step " + std::to_string(k) + "'");
-    if ((k + 1) % 5 != 0) lines.push_back("\tIf $iResult > 10 Then " + fn(k + 1) + "($iResult - 1)");
+    if ((k + 1) % 5 != 0)
+      lines.push_back("\tIf $iResult > 10 Then " + fn(k + 1) + "($iResult - 1)");
     if ((k + 2) % 5 != 0) lines.push_back("\tGUICtrlSetOnEvent($idButton, \"" + fn(k + 2) + "\")");
     if ((k + 3) % 5 != 0) lines.push_back("\tGUISetOnEvent($GUI_EVENT_CLOSE, " + fn(k + 3) + ")");
     lines.push_back("\tFor $i = 0 To UBound($aItems) - 1");
@@ -79,7 +82,22 @@ std::vector<std::string> nested_names_script(int64_t names) {
     lines.push_back("Func " + std::string(static_cast<size_t>(k), 'A') + "()");
     lines.emplace_back("EndFunc");
   }
-  for (int64_t k = 1; k <= names; ++k) lines.push_back(std::string(static_cast<size_t>(names), 'A'));
+  for (int64_t k = 1; k <= names; ++k)
+    lines.push_back(std::string(static_cast<size_t>(names), 'A'));
+  return lines;
+}
+
+// The same with names that are not identifiers (+, ++, +++, ...), found by
+// another route: every line holds every name as a whole word.
+std::vector<std::string> nested_odd_names_script(int64_t names) {
+  std::vector<std::string> lines(1);
+  for (int64_t k = 1; k <= names; ++k) {
+    lines.push_back("Func " + std::string(static_cast<size_t>(k), '+'));
+    lines.emplace_back("EndFunc");
+  }
+  for (int64_t k = 1; k <= names; ++k) {
+    lines.push_back(std::string(static_cast<size_t>(names), '+'));
+  }
   return lines;
 }
 
@@ -128,18 +146,16 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, int
   state.counters["lines"] = static_cast<double>(text.size() - 1);
   state.counters["deleted"] = static_cast<double>(deleted);
   // Time per line of script (an inverted rate: seconds per line).
-  state.counters["per_line"] =
-      benchmark::Counter(static_cast<double>(text.size() - 1),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_line"] = benchmark::Counter(
+      static_cast<double>(text.size() - 1),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void realistic_three_runs(benchmark::State& state) {
   run_pass(state, realistic_script(state.range(0)), 3);
 }
 
-void chain_of_20000_five_runs(benchmark::State& state) {
-  run_pass(state, chain_script(20000), 5);
-}
+void chain_of_20000_five_runs(benchmark::State& state) { run_pass(state, chain_script(20000), 5); }
 
 void stable_script_million_runs(benchmark::State& state) {
   run_pass(state, realistic_script(25000), 1000000);
@@ -153,6 +169,10 @@ void names_ending_alike(benchmark::State& state) {
   run_pass(state, nested_names_script(state.range(0)), 1);
 }
 
+void odd_names_ending_alike(benchmark::State& state) {
+  run_pass(state, nested_odd_names_script(state.range(0)), 1);
+}
+
 BENCHMARK(realistic_three_runs)
     ->Arg(25000)
     ->Arg(100000)
@@ -164,5 +184,6 @@ BENCHMARK(chain_of_20000_five_runs)->Unit(benchmark::kMillisecond);
 BENCHMARK(stable_script_million_runs)->Unit(benchmark::kMillisecond);
 BENCHMARK(headers_without_endfunc)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(names_ending_alike)->Arg(300)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(odd_names_ending_alike)->Arg(300)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,115 +1,141 @@
 #include "passes/deadcode/function_usage_index.h"
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
-
-#include "passes/deadcode/name_matcher.h"
+#include <array>
 
 namespace {
 
-bool is_word_byte(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+constexpr std::array<bool, 256> kWordBytes = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    table[c] =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+  }
+  return table;
+}();
+
+bool is_word_byte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
 
 bool is_word(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
 }
 
-// The occurrence text[begin, begin + length) stands as a whole word: no
-// letter, digit, "_" or "$" right before it, no letter, digit or "_" right
-// after it.
-bool stands_alone(std::string_view text, size_t begin, size_t length) {
-  size_t end = begin + length;
-  if (begin > 0 && (is_word_byte(text[begin - 1]) || text[begin - 1] == '$')) return false;
-  return end == text.size() || !is_word_byte(text[end]);
+std::vector<std::string> word_names_of(const std::vector<std::string>& names) {
+  std::vector<std::string> words;
+  for (const std::string& name : names) {
+    if (is_word(name)) words.push_back(name);
+  }
+  return words;
 }
 
-// The strings searched for: NAME(, "NAME" and 'NAME' for every name, and the
-// bare name for names with a byte outside letters, digits and "_". A name
-// made of those bytes only is a whole word exactly when it is a complete run
-// of them not preceded by "$"; such runs are looked up in a hash instead,
-// which keeps the walk linear however many names end alike.
-struct search_strings {
-  std::vector<std::string> texts;
-  std::vector<int32_t> name;
-  std::vector<bool> whole_word_only;
-
-  void add(std::string text, int32_t owner, bool whole_word) {
-    texts.push_back(std::move(text));
-    name.push_back(owner);
-    whole_word_only.push_back(whole_word);
+std::vector<std::string> other_strings_of(const std::vector<std::string>& names) {
+  std::vector<std::string> strings;
+  for (const std::string& name : names) {
+    if (is_word(name)) continue;
+    strings.push_back(name + "(");
+    strings.push_back("\"" + name + "\"");
+    strings.push_back("'" + name + "'");
   }
-};
+  return strings;
+}
+
+std::vector<std::string> other_words_of(const std::vector<std::string>& names) {
+  std::vector<std::string> words;
+  for (const std::string& name : names) {
+    if (!is_word(name) && !name.empty()) words.push_back(name);
+  }
+  return words;
+}
+
+// A whole word: no letter, digit, "_" or "$" right before it, no letter,
+// digit or "_" right after it.
+match_bounds whole_word_bounds() {
+  match_bounds bounds;
+  for (int c = 0; c < 256; ++c) {
+    bounds.after[c] = !kWordBytes[c];
+    bounds.before[c] = !kWordBytes[c] && c != '$';
+  }
+  return bounds;
+}
 
 }  // namespace
 
 function_usage_index::function_usage_index(const std::vector<std::string>& names,
                                            const std::vector<std::string>& transformed_lines,
                                            int32_t line_count)
-    : uses_begin_(static_cast<size_t>(std::max(line_count, 0)) + 2, 0),
-      counted_(uses_begin_.size(), false),
-      lines_using_(names.size(), 0) {
-  search_strings searched;
-  std::unordered_map<std::string_view, int32_t> word_names;
-  size_t longest_word_name = 0;
+    : transformed_lines_(transformed_lines),
+      counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
+      lines_using_(names.size(), 0),
+      word_matcher_(word_names_of(names)),
+      other_strings_(other_strings_of(names)),
+      other_words_(other_words_of(names), whole_word_bounds()),
+      seen_in_(names.size(), 0) {
+  // The owners, in the order in which the strings were handed to the matchers.
   for (size_t k = 0; k < names.size(); ++k) {
-    const std::string& name = names[k];
     auto owner = static_cast<int32_t>(k);
-    searched.add(name + "(", owner, false);
-    searched.add("\"" + name + "\"", owner, false);
-    searched.add("'" + name + "'", owner, false);
-    if (is_word(name)) {
-      word_names.emplace(name, owner);
-      longest_word_name = std::max(longest_word_name, name.size());
-    } else if (!name.empty()) {
-      searched.add(name, owner, true);
+    if (is_word(names[k])) {
+      word_name_owner_.push_back(owner);
+      continue;
     }
+    other_string_owner_.insert(other_string_owner_.end(), 3, owner);
+    if (!names[k].empty()) other_word_owner_.push_back(owner);
   }
-  const name_matcher matcher(searched.texts);
 
-  // seen_on[k] == i: name k is already noted for line i.
-  std::vector<int32_t> seen_on(names.size(), 0);
   for (int32_t i = 1; i <= line_count; ++i) {
-    uses_begin_[i] = used_names_.size();
     counted_[i] = true;
-    std::string_view text = transformed_lines[i];
-    auto note = [&](int32_t name) {
-      if (seen_on[name] == i) return;
-      seen_on[name] = i;
-      used_names_.push_back(name);
-      ++lines_using_[name];
-    };
-    matcher.for_each_match(text, [&](int32_t id, size_t begin) {
-      if (!searched.whole_word_only[id] || stands_alone(text, begin, searched.texts[id].size())) {
-        note(searched.name[id]);
-      }
-    });
-    for (size_t begin = 0; begin < text.size();) {
-      if (!is_word_byte(text[begin])) {
-        ++begin;
-        continue;
-      }
-      size_t end = begin;
-      while (end < text.size() && is_word_byte(text[end])) ++end;
-      if ((begin == 0 || text[begin - 1] != '$') && end - begin <= longest_word_name) {
-        auto found = word_names.find(text.substr(begin, end - begin));
-        if (found != word_names.end()) note(found->second);
-      }
-      begin = end;
-    }
+    for_each_name_used(transformed_lines_[i], [&](int32_t name) { ++lines_using_[name]; });
   }
-  uses_begin_[static_cast<size_t>(std::max(line_count, 0)) + 1] = used_names_.size();
 }
 
-bool function_usage_index::line_uses(int32_t line, int32_t name) const {
+template <class F>
+void function_usage_index::for_each_name_used(std::string_view text, F&& on_name) {
+  if (++scan_ == 0) {  // the stamps wrapped around: start them afresh
+    std::fill(seen_in_.begin(), seen_in_.end(), 0);
+    scan_ = 1;
+  }
+  auto note = [&](int32_t name) {
+    if (seen_in_[name] == scan_) return;
+    seen_in_[name] = scan_;
+    on_name(name);
+  };
+  if (!other_string_owner_.empty()) {
+    other_strings_.for_each_name_in(text, [&](int32_t id) { note(other_string_owner_[id]); });
+    other_words_.for_each_bounded_name_in(text, [&](int32_t id) { note(other_word_owner_[id]); });
+  }
+  if (word_name_owner_.empty()) return;
+  // A word name is used by a run of word bytes that it ends when "(" follows
+  // the run, and by a run that it equals when no "$" stands before the run
+  // (it is then a whole word; "NAME" and 'NAME' are whole words too). Each
+  // run is looked at once, which keeps the scan linear however many names
+  // end alike.
+  for (size_t begin = 0; begin < text.size();) {
+    if (!is_word_byte(text[begin])) {
+      ++begin;
+      continue;
+    }
+    size_t end = begin;
+    while (end < text.size() && is_word_byte(text[end])) ++end;
+    std::string_view run = text.substr(begin, end - begin);
+    if (end < text.size() && text[end] == '(') {
+      word_matcher_.for_each_suffix_match(run,
+                                          [&](int32_t id, size_t) { note(word_name_owner_[id]); });
+    } else if (begin == 0 || text[begin - 1] != '$') {
+      int32_t id = word_matcher_.find(run);
+      if (id >= 0) note(word_name_owner_[id]);
+    }
+    begin = end;
+  }
+}
+
+bool function_usage_index::line_uses(int32_t line, int32_t name) {
   if (!counted_[line]) return false;
-  return std::find(used_names_.begin() + uses_begin_[line], used_names_.begin() + uses_begin_[line + 1],
-                   name) != used_names_.begin() + uses_begin_[line + 1];
+  bool uses = false;
+  for_each_name_used(transformed_lines_[line], [&](int32_t used) { uses = uses || used == name; });
+  return uses;
 }
 
 void function_usage_index::forget_line(int32_t line) {
   if (!counted_[line]) return;
   counted_[line] = false;
-  for (size_t k = uses_begin_[line]; k < uses_begin_[line + 1]; ++k) --lines_using_[used_names_[k]];
+  for_each_name_used(transformed_lines_[line], [&](int32_t name) { --lines_using_[name]; });
 }

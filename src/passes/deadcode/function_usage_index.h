@@ -1,19 +1,25 @@
-// Which lines use which function names, found for all names together in one
-// walk over the script. A line uses a name when its normalized text holds
-// NAME( or the name in double or single quotes anywhere, or the name as a
-// whole word. Since the unused-function pass only ever blanks whole lines,
-// the lines found here stay the only ones that can use a name; a line being
-// blanked is forgotten, and a name is used while some counted line uses it.
+// Which lines use which function names. A line uses a name when its
+// normalized text holds NAME( or the name in double or single quotes
+// anywhere, or the name as a whole word. The unused-function pass only ever
+// blanks whole lines, so it is enough to count, per name, the lines that use
+// it, once for all names together, and to take a line out of the counts when
+// it is blanked: a name is used while its count is not zero. Blanking reads
+// the line's uses again from its text instead of keeping a list per line;
+// each line is blanked once, so that costs no more than the first count.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "passes/deadcode/name_matcher.h"
 
 class function_usage_index {
  public:
-  // names: distinct function names; lines 1..line_count of the normalized table.
+  // names: distinct function names. Counts lines 1..line_count of the
+  // normalized table, which must outlive the index.
   function_usage_index(const std::vector<std::string>& names,
                        const std::vector<std::string>& transformed_lines, int32_t line_count);
 
@@ -21,14 +27,32 @@ class function_usage_index {
   int32_t lines_using(int32_t name) const { return lines_using_[name]; }
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
-  bool line_uses(int32_t line, int32_t name) const;
-  // The line is being blanked: its uses stop counting. Later calls do nothing.
+  bool line_uses(int32_t line, int32_t name);
+  // The line is about to be blanked (its text must still be there): its uses
+  // stop counting. Later calls do nothing.
   void forget_line(int32_t line);
 
  private:
-  // Names used by line i: used_names_[uses_begin_[i] .. uses_begin_[i + 1]).
-  std::vector<size_t> uses_begin_;
-  std::vector<int32_t> used_names_;
+  // Calls on_name(name) once for every name that text uses.
+  template <class F>
+  void for_each_name_used(std::string_view text, F&& on_name);
+
+  const std::vector<std::string>& transformed_lines_;
   std::vector<bool> counted_;
   std::vector<int32_t> lines_using_;
+
+  // Names made of letters, digits and "_" only (every real function name),
+  // found through the runs of those bytes in a line.
+  name_matcher word_matcher_;
+  std::vector<int32_t> word_name_owner_;
+  // Any other name (empty, or holding other bytes) is searched for as the
+  // strings NAME(, "NAME" and 'NAME' anywhere, and as NAME standing alone.
+  name_matcher other_strings_;
+  std::vector<int32_t> other_string_owner_;
+  name_matcher other_words_;
+  std::vector<int32_t> other_word_owner_;
+
+  // seen_in_[k] == scan_: name k is already reported by the current scan.
+  std::vector<uint32_t> seen_in_;
+  uint32_t scan_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "passes/deadcode/name_matcher.h"
 
+#include <utility>
+
 namespace {
 
 // The trie's edges while it is built: (state, byte) -> target, in an open
@@ -54,7 +56,13 @@ class edge_table {
 
 }  // namespace
 
-name_matcher::name_matcher(const std::vector<std::string>& names) {
+name_matcher::name_matcher(const std::vector<std::string>& names) { build(names, nullptr); }
+
+name_matcher::name_matcher(const std::vector<std::string>& names, const match_bounds& bounds) {
+  build(names, &bounds);
+}
+
+void name_matcher::build(const std::vector<std::string>& names, const match_bounds* bounds) {
   // The trie: state 0 is the start, every other state has one incoming edge,
   // from parent[s] over the byte via[s].
   std::vector<int32_t> parent{0};
@@ -70,7 +78,8 @@ name_matcher::name_matcher(const std::vector<std::string>& names) {
       for (char c : names[id]) {
         auto byte = static_cast<unsigned char>(c);
         bool added = false;
-        int32_t next = trie_edges.find_or_add(state, byte, static_cast<int32_t>(parent.size()), &added);
+        int32_t next =
+            trie_edges.find_or_add(state, byte, static_cast<int32_t>(parent.size()), &added);
         if (added) {
           parent.push_back(state);
           via.push_back(byte);
@@ -123,19 +132,52 @@ name_matcher::name_matcher(const std::vector<std::string>& names) {
   // to a state already finished.
   fail_.assign(states, 0);
   report_.assign(states, -1);
+  depth_.assign(states, 0);
   std::vector<int32_t> queue;
   queue.reserve(states);
   for (int32_t e = edge_begin_[0]; e < edge_begin_[1]; ++e) {
     root_next_[edge_byte_[e]] = edge_target_[e];
+    depth_[edge_target_[e]] = 1;
     queue.push_back(edge_target_[e]);
   }
   for (size_t head = 0; head < queue.size(); ++head) {
     int32_t s = queue[head];
-    report_[s] = output_begin_[s] < output_begin_[s + 1] ? s : report_[fail_[s]];
+    report_[s] = has_names(s) ? s : report_[fail_[s]];
     for (int32_t e = edge_begin_[s]; e < edge_begin_[s + 1]; ++e) {
       fail_[edge_target_[e]] = next_state(fail_[s], edge_byte_[e]);
+      depth_[edge_target_[e]] = depth_[s] + 1;
       queue.push_back(edge_target_[e]);
     }
+  }
+  if (bounds == nullptr) return;
+
+  // The byte before a state's failure target inside the state's own text is
+  // the last byte of its ancestor at depth (its depth - the target's depth):
+  // found on the path of a depth-first walk.
+  bounded_ = true;
+  bounds_ = *bounds;
+  std::vector<bool> free_before_fail(states, false);
+  {
+    std::vector<unsigned char> path_bytes(1, 0);
+    std::vector<std::pair<int32_t, int32_t>> walk{{0, edge_begin_[0]}};  // state, next edge
+    while (!walk.empty()) {
+      auto& [s, e] = walk.back();
+      if (e == edge_begin_[s + 1]) {
+        walk.pop_back();
+        path_bytes.pop_back();
+        continue;
+      }
+      int32_t t = edge_target_[e];
+      path_bytes.push_back(edge_byte_[e]);
+      ++e;
+      free_before_fail[t] = bounds->before[path_bytes[depth_[t] - depth_[fail_[t]]]];
+      walk.emplace_back(t, edge_begin_[t]);
+    }
+  }
+  bounded_link_.assign(states, -1);
+  for (int32_t s : queue) {
+    int32_t t = fail_[s];
+    bounded_link_[s] = has_names(t) && free_before_fail[s] ? t : bounded_link_[t];
   }
 }
 

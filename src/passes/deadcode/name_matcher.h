@@ -13,10 +13,20 @@
 #include <string_view>
 #include <vector>
 
+// Which bytes may stand right before and right after an occurrence that
+// must stand apart from its neighbours (the start and end of a text always
+// may).
+struct match_bounds {
+  std::array<bool, 256> before{};
+  std::array<bool, 256> after{};
+};
+
 class name_matcher {
  public:
   // names may repeat and may be empty; an empty name never matches.
   explicit name_matcher(const std::vector<std::string>& names);
+  // The same, for searches that keep to occurrences within bounds.
+  name_matcher(const std::vector<std::string>& names, const match_bounds& bounds);
 
   // Calls on_match(id, begin) for every occurrence in text of every non-empty
   // name (id = index into the constructor's vector; begin = start offset in
@@ -33,7 +43,25 @@ class name_matcher {
   // an empty text, since an empty name never matches).
   int32_t find(std::string_view text) const;
 
+  // Calls on_match(id) once for every non-empty name that occurs in text,
+  // however often it occurs there: the cost is the length of the text plus
+  // the number of names reported, even where names end alike (A, AA, AAA
+  // over a text of A's).
+  template <class F>
+  void for_each_name_in(std::string_view text, F&& on_match);
+
+  // The same, counting only occurrences whose neighbouring bytes the
+  // constructor's bounds allow (none without bounds).
+  template <class F>
+  void for_each_bounded_name_in(std::string_view text, F&& on_match);
+
  private:
+  void build(const std::vector<std::string>& names, const match_bounds* bounds);
+  bool has_names(int32_t state) const { return output_begin_[state] < output_begin_[state + 1]; }
+  // Starts a search that reports every state at most once.
+  void start_visit();
+  template <class F>
+  void report_once(int32_t state, F& on_match);
   int32_t next_state(int32_t state, unsigned char byte) const;
   int32_t child(int32_t state, unsigned char byte) const;
 
@@ -52,6 +80,21 @@ class name_matcher {
   std::vector<int32_t> output_begin_;
   std::vector<int32_t> output_ids_;
   std::vector<size_t> name_lengths_;
+  // Length of the state's text.
+  std::vector<int32_t> depth_;
+
+  // With bounds: the longest proper suffix of the state's text at which
+  // names end and whose byte before it, inside the state's text, may stand
+  // before a name; -1 when there is none. Following these links from a state
+  // gives every name that ends there within bounds, the state itself aside
+  // (its byte before lies in the searched text).
+  bool bounded_ = false;
+  match_bounds bounds_;
+  std::vector<int32_t> bounded_link_;
+
+  // visited_[s] == visit_: state s is already reported by the current search.
+  std::vector<uint32_t> visited_;
+  uint32_t visit_ = 0;
 };
 
 inline int32_t name_matcher::child(int32_t state, unsigned char byte) const {
@@ -93,6 +136,59 @@ void name_matcher::for_each_suffix_match(std::string_view text, F&& on_match) co
     for (int32_t k = output_begin_[hit]; k < output_begin_[hit + 1]; ++k) {
       int32_t id = output_ids_[k];
       on_match(id, name_lengths_[id]);
+    }
+  }
+}
+
+inline void name_matcher::start_visit() {
+  if (visited_.empty()) visited_.assign(fail_.size(), 0);
+  if (++visit_ == 0) {  // the marks wrapped around: clear them
+    std::fill(visited_.begin(), visited_.end(), 0);
+    visit_ = 1;
+  }
+}
+
+template <class F>
+void name_matcher::report_once(int32_t state, F& on_match) {
+  visited_[state] = visit_;
+  for (int32_t k = output_begin_[state]; k < output_begin_[state + 1]; ++k)
+    on_match(output_ids_[k]);
+}
+
+// A state reported once has had its whole chain reported with it, so every
+// chain walk stops at the first state already reported.
+template <class F>
+void name_matcher::for_each_name_in(std::string_view text, F&& on_match) {
+  start_visit();
+  int32_t state = 0;
+  for (char c : text) {
+    state = next_state(state, static_cast<unsigned char>(c));
+    for (int32_t hit = report_[state]; hit >= 0 && visited_[hit] != visit_;
+         hit = report_[fail_[hit]]) {
+      report_once(hit, on_match);
+    }
+  }
+}
+
+template <class F>
+void name_matcher::for_each_bounded_name_in(std::string_view text, F&& on_match) {
+  if (!bounded_) return;
+  start_visit();
+  int32_t state = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    state = next_state(state, static_cast<unsigned char>(text[i]));
+    size_t end = i + 1;
+    if (end < text.size() && !bounds_.after[static_cast<unsigned char>(text[end])]) continue;
+    if (visited_[state] == visit_) continue;
+    if (has_names(state)) {
+      size_t begin = end - static_cast<size_t>(depth_[state]);
+      if (begin == 0 || bounds_.before[static_cast<unsigned char>(text[begin - 1])]) {
+        report_once(state, on_match);
+      }
+    }
+    for (int32_t hit = bounded_link_[state]; hit >= 0 && visited_[hit] != visit_;
+         hit = bounded_link_[hit]) {
+      report_once(hit, on_match);
     }
   }
 }

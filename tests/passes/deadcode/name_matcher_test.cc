@@ -14,9 +14,8 @@ using match_list = std::vector<std::pair<int32_t, size_t>>;
 
 match_list matches_of(const std::vector<std::string>& names, std::string_view text) {
   match_list found;
-  name_matcher(names).for_each_match(text, [&](int32_t id, size_t begin) {
-    found.emplace_back(id, begin);
-  });
+  name_matcher(names).for_each_match(
+      text, [&](int32_t id, size_t begin) { found.emplace_back(id, begin); });
   std::sort(found.begin(), found.end());
   return found;
 }
@@ -85,6 +84,79 @@ TEST(NameMatcher, AgreesWithPlainSearchOnRandomInputs) {
     }
     if (!names.empty() && rng() % 2) names.push_back(names[rng() % names.size()]);
     ASSERT_EQ(matches_of(names, text), matches_by_find(names, text)) << "round " << round;
+
+    // Names the text ends with, and a name equal to the text.
+    const name_matcher matcher(names);
+    for (size_t cut = 0; cut <= text.size(); cut += 1 + text.size() / 8) {
+      std::string_view head = std::string_view(text).substr(0, cut);
+      match_list suffixes;
+      matcher.for_each_suffix_match(
+          head, [&](int32_t id, size_t length) { suffixes.emplace_back(id, length); });
+      std::sort(suffixes.begin(), suffixes.end());
+      match_list expected;
+      int32_t equal = -1;
+      for (size_t id = 0; id < names.size(); ++id) {
+        const std::string& name = names[id];
+        if (name.empty() || name.size() > head.size()) continue;
+        if (head.substr(head.size() - name.size()) == name) {
+          expected.emplace_back(static_cast<int32_t>(id), name.size());
+        }
+        if (name == head && equal < 0) equal = static_cast<int32_t>(id);
+      }
+      ASSERT_EQ(suffixes, expected) << "round " << round;
+      ASSERT_EQ(matcher.find(head), equal) << "round " << round;
+      if (!names.empty()) {
+        ASSERT_EQ(matcher.find(names[0]), names[0].empty() ? -1 : 0);
+      }
+    }
+  }
+}
+
+// Names occurring in the text, each once; with bounds, only occurrences
+// whose neighbouring bytes the bounds allow.
+std::vector<int32_t> names_in_by_find(const std::vector<std::string>& names,
+                                      const std::string& text, const match_bounds* bounds) {
+  std::vector<int32_t> found;
+  for (const auto& [id, begin] : matches_by_find(names, text)) {
+    size_t end = begin + names[id].size();
+    bool apart = bounds == nullptr ||
+                 ((begin == 0 || bounds->before[static_cast<unsigned char>(text[begin - 1])]) &&
+                  (end == text.size() || bounds->after[static_cast<unsigned char>(text[end])]));
+    if (apart && std::find(found.begin(), found.end(), id) == found.end()) found.push_back(id);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+TEST(NameMatcher, EachNameInTextOnceWithAndWithoutBounds) {
+  std::mt19937 rng(5);
+  const std::string alphabet = "AB+$(";
+  for (int round = 0; round < 600; ++round) {
+    std::vector<std::string> names(1 + rng() % 10);
+    for (auto& name : names) name = random_bytes(rng, alphabet, 4);
+    if (rng() % 2) names.push_back(names[rng() % names.size()]);
+    match_bounds bounds;
+    for (char c : alphabet) {
+      bounds.before[static_cast<unsigned char>(c)] = rng() % 2;
+      bounds.after[static_cast<unsigned char>(c)] = rng() % 2;
+    }
+    name_matcher plain(names);
+    name_matcher bounded(names, bounds);
+    // The same matchers over several texts: nothing carries over.
+    for (int text_round = 0; text_round < 3; ++text_round) {
+      std::string text = random_bytes(rng, alphabet, 60);
+      std::vector<int32_t> found;
+      plain.for_each_name_in(text, [&](int32_t id) { found.push_back(id); });
+      std::sort(found.begin(), found.end());
+      ASSERT_EQ(found, names_in_by_find(names, text, nullptr)) << "round " << round;
+      found.clear();
+      bounded.for_each_bounded_name_in(text, [&](int32_t id) { found.push_back(id); });
+      std::sort(found.begin(), found.end());
+      ASSERT_EQ(found, names_in_by_find(names, text, &bounds)) << "round " << round;
+      found.clear();
+      plain.for_each_bounded_name_in(text, [&](int32_t id) { found.push_back(id); });
+      ASSERT_TRUE(found.empty());
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -141,23 +142,21 @@ TEST(FunctionHeaders, NamesAreCutFromTheNormalizedHeader) {
   auto result = run_pass({"Func  Foo ( $a )", "\tfunc\tbar_2()", "  FUNC Baz", "Func ()",
                           "Func Odd$name(x)", "EndFunc", "Foo(Bar_2(Baz(Odd$Name())))"},
                          1);
-  EXPECT_EQ(result.printed,
-            kStart + "1 Run\n\nRun: 1\n" + kSearch +
-                "found function: 1:  FOO\n"
-                "found function: 2:  BAR_2\n"
-                "found function: 3:  BAZ\n"
-                "found function: 4:  \n"
-                "found function: 5:  ODD$NAME\n" +
-                kSearched + kFinished);
+  EXPECT_EQ(result.printed, kStart + "1 Run\n\nRun: 1\n" + kSearch +
+                                "found function: 1:  FOO\n"
+                                "found function: 2:  BAR_2\n"
+                                "found function: 3:  BAZ\n"
+                                "found function: 4:  \n"
+                                "found function: 5:  ODD$NAME\n" +
+                                kSearched + kFinished);
   EXPECT_EQ(result.function_count, 5);
 }
 
 TEST(FunctionHeaders, OnlyFuncFollowedByBlankOrTabOpensAFunction) {
   // Calls and words beginning with "Func" are no headers, however they
   // normalize; the lines after them stay.
-  auto result = run_pass({"FuncEnter($x)", "Functions below draw things", "FuncA()", "Func",
-                          "x = 1", "EndFunc"},
-                         1);
+  auto result = run_pass(
+      {"FuncEnter($x)", "Functions below draw things", "FuncA()", "Func", "x = 1", "EndFunc"}, 1);
   EXPECT_EQ(result.printed, kStart + "1 Run\n\nRun: 1\n" + kSearch + kSearched + kFinished);
   EXPECT_EQ(result.function_count, 0);
   EXPECT_EQ(result.deleted, 0);
@@ -165,11 +164,11 @@ TEST(FunctionHeaders, OnlyFuncFollowedByBlankOrTabOpensAFunction) {
 }
 
 TEST(FunctionUsage, CallsAndQuotedNamesInAnyCaseAndSpacing) {
-  auto result = run_pass({"Func Called()", "EndFunc", "Func Dq()", "EndFunc", "Func Sq()",
-                          "EndFunc", "Func Dead()", "EndFunc", "x = called ( 1 )",
-                          "GUICtrlSetOnEvent($id, \"dQ\")", "GUICtrlSetOnEvent($id, 'SQ')",
-                          "$s = \"Dead1\""},
-                         1);
+  auto result =
+      run_pass({"Func Called()", "EndFunc", "Func Dq()", "EndFunc", "Func Sq()", "EndFunc",
+                "Func Dead()", "EndFunc", "x = called ( 1 )", "GUICtrlSetOnEvent($id, \"dQ\")",
+                "GUICtrlSetOnEvent($id, 'SQ')", "$s = \"Dead1\""},
+               1);
   EXPECT_EQ(result.deleted, 1);
   EXPECT_EQ(result.lines[6], "");
   EXPECT_EQ(result.lines[7], "");
@@ -180,12 +179,12 @@ TEST(FunctionUsage, CallsAndQuotedNamesInAnyCaseAndSpacing) {
 }
 
 TEST(FunctionUsage, BareNameCountsOnlyAsAWholeWord) {
-  auto result = run_pass(
-      {"Func _Exit()", "EndFunc", "Func _Test()", "EndFunc", "Func Handler()", "EndFunc",
-       "Func Var()", "EndFunc", "Func Pre()", "EndFunc", "Func Post()", "EndFunc",
-       "GUISetOnEvent($GUI_EVENT_CLOSE, _Exit)", "Call(_Test)", "Local $a[2] = [Handler, 1]",
-       "$Var = 1", "$x = XPre + Post2"},
-      1);
+  auto result =
+      run_pass({"Func _Exit()", "EndFunc", "Func _Test()", "EndFunc", "Func Handler()", "EndFunc",
+                "Func Var()", "EndFunc", "Func Pre()", "EndFunc", "Func Post()", "EndFunc",
+                "GUISetOnEvent($GUI_EVENT_CLOSE, _Exit)", "Call(_Test)",
+                "Local $a[2] = [Handler, 1]", "$Var = 1", "$x = XPre + Post2"},
+               1);
   EXPECT_EQ(result.printed, kStart + "1 Run\n\nRun: 1\n" + kSearch +
                                 "found function: 1:  _EXIT\n"
                                 "found function: 2:  _TEST\n"
@@ -205,8 +204,8 @@ TEST(FunctionUsage, BareNameCountsOnlyAsAWholeWord) {
                           "x = 1 + a+b - 2", "Func C+D", "EndFunc", "$c+d = 1"},
                          1);
   EXPECT_EQ(joined.deleted, 2);
-  EXPECT_EQ(kept(joined), (text_lines{"Return Handler", "Func A+B", "EndFunc", "x = 1 + a+b - 2",
-                                      "$c+d = 1"}));
+  EXPECT_EQ(kept(joined),
+            (text_lines{"Return Handler", "Func A+B", "EndFunc", "x = 1 + a+b - 2", "$c+d = 1"}));
 }
 
 TEST(FunctionUsage, EmptyNameIsUsedByParenthesesOrEmptyQuotesOnly) {
@@ -231,8 +230,8 @@ TEST(FunctionUsage, OwnHeaderIsExemptButRecursionAndTwinsKeepAFunction) {
 }
 
 TEST(FunctionRuns, CallerBeforeCalleeGoesInOneRun) {
-  text_lines chain{"Func A()", "  B()", "EndFunc", "Func B()", "  C()", "EndFunc",
-                   "Func C()", "EndFunc"};
+  text_lines chain{"Func A()", "  B()",   "EndFunc",  "Func B()",
+                   "  C()",    "EndFunc", "Func C()", "EndFunc"};
   auto result = run_pass(chain, 2);
   EXPECT_EQ(result.deleted, 3);
   EXPECT_EQ(result.printed, kStart + "2 Runs\n\nRun: 1\n" + kSearch +
@@ -242,13 +241,14 @@ TEST(FunctionRuns, CallerBeforeCalleeGoesInOneRun) {
                                 "delete function (functionnr.: 1): A\n"
                                 "delete function (functionnr.: 2): B\n"
                                 "delete function (functionnr.: 3): C\n"
-                                "\nRun: 2\n" + kSearch + kSearched + kFinished);
+                                "\nRun: 2\n" +
+                                kSearch + kSearched + kFinished);
   EXPECT_EQ(result.function_count, 0);
 }
 
 TEST(FunctionRuns, CalleeBeforeCallerNeedsARunPerLink) {
-  text_lines chain{"Func C()", "EndFunc", "Func B()", "  C()", "EndFunc",
-                   "Func A()", "  B()", "EndFunc", "Func Main()", "EndFunc", "Main()"};
+  text_lines chain{"Func C()", "EndFunc", "Func B()",    "  C()",   "EndFunc", "Func A()",
+                   "  B()",    "EndFunc", "Func Main()", "EndFunc", "Main()"};
   auto one = run_pass(chain, 1);
   EXPECT_EQ(one.deleted, 1);
   EXPECT_EQ(one.function_count, 4);
@@ -282,8 +282,8 @@ TEST(FunctionRuns, NoRunsAndRunsAfterNothingChanged) {
                          "found function: 1:  DEAD\nfound function: 2:  LIVE\n" + kSearched +
                          "delete function (functionnr.: 1): DEAD\n";
   for (int run = 2; run <= runs; ++run) {
-    expected += "\nRun: " + std::to_string(run) + "\n" + kSearch + "found function: 1:  LIVE\n" +
-                kSearched;
+    expected +=
+        "\nRun: " + std::to_string(run) + "\n" + kSearch + "found function: 1:  LIVE\n" + kSearched;
   }
   EXPECT_EQ(result.printed, expected + kFinished);
   EXPECT_EQ(result.function_count, 1);
@@ -327,7 +327,8 @@ TEST(FunctionOutput, DotsForHeaderLinesAndFunctionNumbersThatAreMultiplesOf50) {
   EXPECT_EQ(dots.printed, kStart + "1 Run\n\nRun: 1\n" + kSearch + kSearched + "." + kFinished);
   script.insert(script.begin(), "x = 1");
   dots = run_pass(script, 1, "");
-  EXPECT_EQ(dots.printed, kStart + "1 Run\n\nRun: 1\n" + kSearch + ".." + kSearched + "." + kFinished);
+  EXPECT_EQ(dots.printed,
+            kStart + "1 Run\n\nRun: 1\n" + kSearch + ".." + kSearched + "." + kFinished);
   EXPECT_EQ(dots.deleted, 60);
 }
 
@@ -346,7 +347,8 @@ TEST(FunctionIndex, AgreesWithPlainSearchOnGeneratedScripts) {
       std::string lower = n;
       for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       switch (rng() % 12) {
-        case 0: case 1: {
+        case 0:
+        case 1: {
           std::string call_in_parameters = name().append("())");
           std::string header = pick({"Func ", "  func\t", "FUNC  ", "Func"});
           header += lower;
@@ -354,15 +356,28 @@ TEST(FunctionIndex, AgreesWithPlainSearchOnGeneratedScripts) {
           script.push_back(header);
           break;
         }
-        case 2: case 3:
+        case 2:
+        case 3:
           script.push_back(pick({"EndFunc", "endfunc ; x", "$tagBLENDFUNCTION", "EndFunction"}));
           break;
-        case 4: script.push_back(lower + pick({"()", " (1)", ""})); break;
-        case 5: script.push_back("x = \"" + n + "\" & '" + name() + "'"); break;
-        case 6: script.push_back(pick({"Call(", "$", "x=", "Return "}) + n + pick({")", "2", ""})); break;
-        case 7: script.push_back(pick({"FuncEnter(", "Functions ", "FuncA()"}) + n); break;
-        case 8: script.push_back(pick({"", " ", "\t"})); break;
-        default: script.push_back(name() + pick({"+", "(", ",", " "}) + name()); break;
+        case 4:
+          script.push_back(lower + pick({"()", " (1)", ""}));
+          break;
+        case 5:
+          script.push_back("x = \"" + n + "\" & '" + name() + "'");
+          break;
+        case 6:
+          script.push_back(pick({"Call(", "$", "x=", "Return "}) + n + pick({")", "2", ""}));
+          break;
+        case 7:
+          script.push_back(pick({"FuncEnter(", "Functions ", "FuncA()"}) + n);
+          break;
+        case 8:
+          script.push_back(pick({"", " ", "\t"}));
+          break;
+        default:
+          script.push_back(name() + pick({"+", "(", ",", " "}) + name());
+          break;
       }
     }
     int runs = static_cast<int>(rng() % 5) - 1;
