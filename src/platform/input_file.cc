@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -18,6 +19,8 @@ namespace platform {
 void split_text_lines(std::string_view bytes, std::vector<std::string>& out) {
   size_t end = bytes.find('\x1a');
   if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  // One allocation for the whole table instead of repeated doubling.
+  out.reserve(out.size() + static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
   size_t start = 0;
   while (start < bytes.size()) {
     size_t lf = bytes.find('\n', start);

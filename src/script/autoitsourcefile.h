@@ -18,10 +18,11 @@ class autoitsourcefile {
  public:
   // The input script, opened by the constructor, read by read_to_array.
   platform::input_file source_stream;
-  // Slot i holds line i without its line end; slot 0 is never used.
-  // Both tables hold at least line_count + 1 slots.
+  // Slot i holds line i without its line end; slot 0 is never used. Holds
+  // at least line_count + 1 slots.
   std::vector<std::string> lines;
   // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
+  // Sized and filled by transform_lines; only the passes after it read it.
   std::vector<std::string> transformed_lines;
   int32_t line_count = 0;
   int32_t include_count = 0;

@@ -7,10 +7,14 @@ std::string upper_copy(std::string_view text) {
 }
 
 std::string normalized(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
+  // Sized exactly, so a short result stays inside the string object instead
+  // of taking a heap block as long as the line with its indentation.
+  size_t kept = 0;
+  for (char c : text) kept += is_blank_or_tab(c) ? 0 : 1;
+  std::string result(kept, '\0');
+  size_t at = 0;
   for (char c : text) {
-    if (!is_blank_or_tab(c)) result.push_back(upper_ascii(c));
+    if (!is_blank_or_tab(c)) result[at++] = upper_ascii(c);
   }
   return result;
 }

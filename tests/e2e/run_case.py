@@ -83,8 +83,13 @@ def main():
         env = dict(os.environ)
         env.setdefault("WINEDEBUG", "-all")
         with open(os.devnull, "rb") as devnull:
-            proc = subprocess.run(command, cwd=work, stdin=devnull, capture_output=True,
-                                  timeout=opts.timeout, env=env)
+            try:
+                proc = subprocess.run(command, cwd=work, stdin=devnull, capture_output=True,
+                                      timeout=opts.timeout, env=env)
+            except subprocess.TimeoutExpired:
+                print(f"FAIL {os.path.basename(case)}")
+                print(f"no result after {opts.timeout:g} seconds (a hang, or slower than linear)")
+                return 1
         stdout = mask(proc.stdout, windows)
         stderr = proc.stderr.replace(b"\r\n", b"\n") if windows else proc.stderr
 

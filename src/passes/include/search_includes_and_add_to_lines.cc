@@ -48,9 +48,13 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   expanded.reserve(static_cast<size_t>(line_count) + 1);
   expanded.emplace_back();  // slot 0, never used
 
+  // The script's own table becomes the bottom of the stack (slot 0 skipped),
+  // so only one copy of the line headers exists besides the new table.
   std::vector<open_file> stack(1);
-  stack[0].lines.assign(std::make_move_iterator(lines.begin() + 1),
-                        std::make_move_iterator(lines.begin() + 1 + line_count));
+  lines.resize(static_cast<size_t>(line_count) + 1);
+  stack[0].lines = std::move(lines);
+  stack[0].next = 1;
+  lines.clear();
 
   while (!stack.empty()) {
     open_file& current = stack.back();
@@ -99,6 +103,5 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
 
   lines = std::move(expanded);
   line_count = static_cast<int32_t>(lines.size() - 1);
-  if (transformed_lines.size() < lines.size()) transformed_lines.resize(lines.size());
   includes_timer.stop();
 }
