@@ -38,12 +38,23 @@ void split_text_lines(std::string_view bytes, std::vector<std::string>& out) {
 namespace {
 
 bool read_stream(std::FILE* file, std::string* bytes, std::string* err) {
-  bytes->clear();
-  char buffer[1 << 16];
-  for (;;) {
-    size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    bytes->append(buffer, got);
-    if (got < sizeof buffer) break;
+  // A regular file is read straight into a buffer of its size; anything else
+  // (a pipe, a file still growing) in blocks until its end.
+  struct stat info;
+  size_t expected = 0;
+  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    expected = static_cast<size_t>(info.st_size);
+  }
+  bytes->resize(expected);
+  size_t have = expected == 0 ? 0 : std::fread(bytes->data(), 1, expected, file);
+  bytes->resize(have);
+  if (have == expected) {
+    char buffer[1 << 16];
+    for (;;) {
+      size_t got = std::fread(buffer, 1, sizeof buffer, file);
+      bytes->append(buffer, got);
+      if (got < sizeof buffer) break;
+    }
   }
   if (std::ferror(file)) {
     *err = std::strerror(errno);
