@@ -2,14 +2,13 @@
 // runs its pass on scripts from 1,024 to 262,144 lines; the per-line time
 // (and the fitted complexity) staying flat shows the pass is linear.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "quiet_stdout.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 
@@ -50,27 +49,6 @@ std::vector<std::string> uniform_script(int64_t n, const std::string& first, con
   return lines;
 }
 
-// The passes print their start and finish lines; they go to /dev/null while a
-// benchmark runs, so that only the figures are printed.
-class quiet_stdout {
- public:
-  quiet_stdout() {
-    std::cout.flush();
-    std::fflush(stdout);
-    saved_ = dup(STDOUT_FILENO);
-    int null_fd = open("/dev/null", O_WRONLY);
-    dup2(null_fd, STDOUT_FILENO);
-    close(null_fd);
-  }
-  ~quiet_stdout() {
-    std::fflush(stdout);
-    dup2(saved_, STDOUT_FILENO);
-    close(saved_);
-  }
-
- private:
-  int saved_;
-};
 
 template <class Pass>
 void run_pass(benchmark::State& state, const std::vector<std::string>& text, bool normalize,

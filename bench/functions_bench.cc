@@ -8,14 +8,13 @@
 // lines of A's, and the same with "+"), where bytes per second must stay
 // flat as the lines and the names grow together.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "quiet_stdout.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
@@ -101,27 +100,6 @@ std::vector<std::string> nested_odd_names_script(int64_t names) {
   return lines;
 }
 
-// The pass prints its listing; it goes to /dev/null while a benchmark runs,
-// so that only the figures are printed.
-class quiet_stdout {
- public:
-  quiet_stdout() {
-    std::cout.flush();
-    std::fflush(stdout);
-    saved_ = dup(STDOUT_FILENO);
-    int null_fd = open("/dev/null", O_WRONLY);
-    dup2(null_fd, STDOUT_FILENO);
-    close(null_fd);
-  }
-  ~quiet_stdout() {
-    std::fflush(stdout);
-    dup2(saved_, STDOUT_FILENO);
-    close(saved_);
-  }
-
- private:
-  int saved_;
-};
 
 void run_pass(benchmark::State& state, const std::vector<std::string>& text, int runs) {
   quiet_stdout quiet;
