@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
   console::setup_stdout();
+  platform::ignore_broken_pipe();
   arguments args;
   int status = 2;
   if (parse_arguments(argc, argv, &args)) {

@@ -19,6 +19,8 @@ namespace platform {
 
 bool stdout_is_terminal() { return _isatty(_fileno(stdout)) != 0; }
 
+void ignore_broken_pipe() {}
+
 void wait_for_key_press() {
   std::fflush(stdout);
   [[maybe_unused]] int ignored = std::system("PAUSE");
@@ -27,6 +29,8 @@ void wait_for_key_press() {
 #else
 
 bool stdout_is_terminal() { return isatty(STDOUT_FILENO) != 0; }
+
+void ignore_broken_pipe() { ::signal(SIGPIPE, SIG_IGN); }
 
 namespace {
 
