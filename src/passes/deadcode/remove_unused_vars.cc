@@ -1,5 +1,7 @@
 // The unused-variable pass: records every declared variable, then cuts out,
 // in number order, each one that no other line mentions.
+#include <vector>
+
 #include "passes/deadcode/variable_cut.h"
 #include "passes/deadcode/variable_scan.h"
 #include "passes/deadcode/variable_usage.h"
@@ -18,8 +20,11 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   console::out("\nfinished: searching variables\n");
 
   // Each deletion takes effect at once: a line blanked here no longer keeps
-  // alive the variables tested after it.
+  // alive the variables tested after it. Cuts inside a shared line change
+  // `lines` only, which no usage test reads, so they wait until every
+  // variable is tested and are then made line by line.
   variable_usage usage(*this, table);
+  std::vector<int32_t> shared_unused;
   for (int32_t k = 1; k <= variable_count; ++k) {
     if (usage.used(k)) continue;
     ++deleted_vars;
@@ -32,9 +37,14 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     } else {
       report.dot(k);
     }
+    if (shares_line(table, variable_count, k)) {
+      shared_unused.push_back(k);
+      continue;
+    }
     const int32_t line = table.declaration_lines[k];
     if (cut_variable(*this, table, k)) usage.line_blanked(line);
   }
+  cut_shared_variables(*this, table, shared_unused);
 
   console::out("\nfinished: remove unused variables\n\n");
   unused_vars_timer.stop();

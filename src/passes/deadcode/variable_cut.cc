@@ -2,16 +2,13 @@
 
 #include <vector>
 
+#include "passes/deadcode/variable_line_cuts.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-bool is_word_byte(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 // Every start position of `pattern` in `text` at or after `from`, in order
 // (Knuth-Morris-Pratt, so a line costs time linear in its length).
@@ -75,7 +72,7 @@ size_t find_item(std::string_view upper_line, std::string_view name, size_t from
   size_t found = npos;
   for_each_occurrence(upper_line, name, from, [&](size_t x) {
     const size_t end = x + name.size();
-    if (starts[x] && (end == upper_line.size() || !is_word_byte(upper_line[end]))) {
+    if (starts[x] && (end == upper_line.size() || !continues_name(upper_line[end]))) {
       found = x;
       return false;
     }
@@ -140,6 +137,12 @@ void cut_shared_item(std::string& line, std::string_view name, bool previous_sha
   }
 }
 
+bool shares_line(const variable_table& table, int32_t count, int32_t k) {
+  const int32_t line = table.declaration_lines[k];
+  return (k > 1 && table.declaration_lines[k - 1] == line) ||
+         (k < count && table.declaration_lines[k + 1] == line);
+}
+
 bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
   const int32_t line = table.declaration_lines[k];
   const int32_t count = script.variable_count;
@@ -154,4 +157,31 @@ bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
   cut_shared_item(script.lines[line], table.variable_names[k], previous_shares, next_shares,
                   next_shares ? std::string_view(table.variable_names[k + 1]) : std::string_view());
   return false;
+}
+
+void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
+                          const std::vector<int32_t>& unused) {
+  const int32_t count = script.variable_count;
+  std::vector<shared_cut> cuts;
+  // The variables of one line have consecutive numbers, so each line's cuts
+  // come together.
+  for (size_t i = 0; i < unused.size();) {
+    const int32_t line = table.declaration_lines[unused[i]];
+    cuts.clear();
+    for (; i < unused.size() && table.declaration_lines[unused[i]] == line; ++i) {
+      const int32_t k = unused[i];
+      const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
+      cuts.push_back({table.variable_names[k], k > 1 && table.declaration_lines[k - 1] == line,
+                      next_shares,
+                      next_shares ? std::string_view(table.variable_names[k + 1])
+                                  : std::string_view()});
+    }
+    // One cut alone costs the line once either way.
+    if (cuts.size() == 1) {
+      cut_shared_item(script.lines[line], cuts[0].name, cuts[0].previous_shares,
+                      cuts[0].next_shares, cuts[0].next_name);
+    } else {
+      cut_shared_items(script.lines[line], cuts);
+    }
+  }
 }

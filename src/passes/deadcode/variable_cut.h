@@ -5,10 +5,16 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "passes/deadcode/variable_scan.h"
 
 class autoitsourcefile;
+
+// A byte that would carry a name on: an ASCII letter, digit or "_".
+inline bool continues_name(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // First position at or after `from` where `name` stands as an item of the
 // declaration held in `upper_line` (an upper-case copy with its blanks):
@@ -25,7 +31,17 @@ size_t find_item(std::string_view upper_line, std::string_view name, size_t from
 void cut_shared_item(std::string& line, std::string_view name, bool previous_shares,
                      bool next_shares, std::string_view next_name);
 
+// Whether variable k shares its declaration line with the variable recorded
+// just before or just after it.
+bool shares_line(const variable_table& table, int32_t count, int32_t k);
+
 // Cuts unused variable k out of its declaration line. A variable alone on
 // its line takes the line with it, in both copies, and its recorded line
 // becomes -1; true in that case only.
 bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k);
+
+// Cuts the unused variables `unused` (ascending, each sharing its line) out
+// of their lines, as cut_variable on each in turn would, but each line's
+// cuts together. Such cuts change `lines` only.
+void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
+                          const std::vector<int32_t>& unused);

@@ -1,0 +1,363 @@
+#include "passes/deadcode/variable_line_cuts.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+#include <utility>
+
+#include "passes/deadcode/variable_cut.h"
+#include "passes/deadcode/variable_scan.h"
+#include "script/normalize.h"
+
+// How the cuts are made together. The line is not rewritten while they are
+// made: each of its bytes is either kept or cut, and the text is the kept
+// bytes in order. A name stands as an item only at a byte whose nearest
+// non-blank byte before it is a comma, or which nothing but declaring words
+// precede; names hold no blank and no comma and begin with no declaring
+// word. Every cut removes text that starts at a comma or at an item and ends
+// at a comma, and such a cut never changes whether a name stands at a place
+// it keeps: the bytes of the item are kept or cut together, the byte after
+// it stays a comma or the end, and the nearest non-blank byte before a place
+// stays a comma. It cannot make a name stand at a new place either, with one
+// exception: cutting the item right after the declaring words can let them
+// run on into the next item, when the next name begins a declaring word and
+// the text after it ends that word ("Local $a = f(x, Con st.y), Con" becomes
+// "Local  Con st.y), Con", where a name now stands at ".y"). After such a
+// cut the work starts over on the text as it is.
+//
+// So the places where each name stands are found once, left to right, and
+// each cut takes the first kept place of its name (and of the next name).
+// Kept bytes, kept items and the nearest kept non-blank byte are looked up
+// through links that skip what is known to be cut (or blank), shortened as
+// they are followed.
+
+namespace {
+
+using pos = uint32_t;
+constexpr pos kNone = std::numeric_limits<pos>::max();
+
+// Whether `name` could be recorded by the declaration scan, which all that
+// follows relies on: no blank, tab or comma in it, and no declaring word at
+// its start (the scan drops a declaring word as soon as it has read one).
+bool as_scanned(std::string_view name) {
+  if (name.find_first_of(" \t,") != std::string_view::npos) return false;
+  for (std::string_view word : declaring_words) {
+    if (name.starts_with(word)) return false;
+  }
+  return true;
+}
+
+// Whether a cut could make the declaring words run on into `name`.
+bool begins_declaring_word(std::string_view name) {
+  for (std::string_view word : declaring_words) {
+    if (name.size() < word.size() && word.starts_with(name)) return true;
+  }
+  return false;
+}
+
+// For each declaring word of the run of them that begins `line` (blanks
+// and tabs allowed anywhere, letter case ignored): the number of non-blank
+// bytes up to its end. No word is a prefix of another, so the run splits
+// into words one way only.
+std::vector<pos> declaring_word_ends(std::string_view line) {
+  std::vector<pos> ends;
+  size_t x = 0;
+  pos kept = 0;
+  for (bool matched = true; matched;) {
+    matched = false;
+    for (std::string_view word : declaring_words) {
+      size_t y = x;
+      size_t i = 0;
+      for (; i < word.size(); ++i, ++y) {
+        while (y < line.size() && is_blank_or_tab(line[y])) ++y;
+        if (y == line.size() || upper_ascii(line[y]) != word[i]) break;
+      }
+      if (i == word.size()) {
+        x = y;
+        kept += static_cast<pos>(word.size());
+        ends.push_back(kept);
+        matched = true;
+        break;
+      }
+    }
+  }
+  return ends;
+}
+
+bool byte_less(char a, char b) {
+  return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+}
+
+class line_cutter {
+ public:
+  line_cutter(std::string_view line, const std::vector<shared_cut>& cuts, size_t first);
+
+  // Makes the cuts from `first` on. Returns the number of the first cut
+  // still to make, on the text as it is now: cuts.size() when all are made.
+  size_t cut_all();
+
+  bool changed() const { return changed_; }
+  std::string text() const;
+
+ private:
+  void find_items();
+  void items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
+  pos name_number(std::string_view name) const;
+
+  bool kept(pos x) const { return next_kept_[x] == x; }
+  pos first_kept_from(pos x);
+  void cut_out(pos begin, pos end);
+  // The largest j <= x such that j is 0 or byte j - 1 is kept and not blank.
+  pos solid_end_before(pos x);
+  // The first kept place at or after `from` where name stands; kNone if none.
+  pos first_item_from(pos name, pos from);
+  // Whether the kept text from `at` on, blanks aside, begins with a
+  // declaring word. Undecided after many blanks counts as yes.
+  bool words_run_on(pos at);
+
+  std::string_view line_;
+  pos size_;
+  const std::vector<shared_cut>& cuts_;
+  size_t first_;
+  bool changed_ = false;
+
+  // The names to look for, sorted, each once.
+  std::vector<std::string_view> names_;
+  // The places where name k stands, ascending, then kNone:
+  // item_places_[item_begin_[k] .. item_begin_[k + 1]).
+  std::vector<pos> item_begin_;
+  std::vector<pos> item_places_;
+  // item_next_[e] != e: entries e .. item_next_[e] - 1 are known to be cut.
+  std::vector<pos> item_next_;
+  // next_kept_[x] == x: byte x is kept (always for x == size_); otherwise
+  // bytes x .. next_kept_[x] - 1 are cut.
+  std::vector<pos> next_kept_;
+  // prev_solid_[j] != j: bytes prev_solid_[j] .. j - 1 are cut or blank.
+  std::vector<pos> prev_solid_;
+};
+
+line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts, size_t first)
+    : line_(line), size_(static_cast<pos>(line.size())), cuts_(cuts), first_(first) {
+  for (size_t i = first; i < cuts.size(); ++i) {
+    if (cuts[i].name.empty()) continue;
+    names_.push_back(cuts[i].name);
+    if (cuts[i].next_shares && !cuts[i].next_name.empty()) names_.push_back(cuts[i].next_name);
+  }
+  std::sort(names_.begin(), names_.end());
+  names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+  find_items();
+  next_kept_.resize(size_t{size_} + 1);
+  std::iota(next_kept_.begin(), next_kept_.end(), pos{0});
+  prev_solid_ = next_kept_;
+}
+
+pos line_cutter::name_number(std::string_view name) const {
+  return static_cast<pos>(std::lower_bound(names_.begin(), names_.end(), name) - names_.begin());
+}
+
+// Names stand at the first non-blank byte after a comma or after a
+// declaring word of the run that begins the line: one such byte per comma
+// and per word.
+void line_cutter::find_items() {
+  const std::vector<pos> word_ends = declaring_word_ends(line_);
+  std::vector<std::pair<pos, pos>> found;  // (name, place), places ascending
+  size_t w = 0;
+  pos non_blank = 0;
+  char last = 0;
+  for (pos x = 0; x < size_; ++x) {
+    const char c = line_[x];
+    if (is_blank_or_tab(c)) continue;
+    while (w < word_ends.size() && word_ends[w] < non_blank) ++w;
+    const bool after_words = w < word_ends.size() && word_ends[w] == non_blank;
+    if ((non_blank > 0 && last == ',') || after_words) items_at(x, found);
+    ++non_blank;
+    last = c;
+  }
+
+  std::vector<pos> counts(names_.size(), 0);
+  for (const auto& [name, place] : found) ++counts[name];
+  item_begin_.assign(names_.size() + 1, 0);
+  for (size_t k = 0; k < names_.size(); ++k) item_begin_[k + 1] = item_begin_[k] + counts[k] + 1;
+  item_places_.assign(item_begin_.back(), kNone);
+  std::vector<pos> fill(item_begin_.begin(), item_begin_.end() - 1);
+  for (const auto& [name, place] : found) item_places_[fill[name]++] = place;
+  item_next_.resize(item_places_.size());
+  std::iota(item_next_.begin(), item_next_.end(), pos{0});
+}
+
+// Every name that stands at `head`: walks the sorted names byte by byte,
+// keeping the range that begins with the bytes read so far. Names hold no
+// comma, so the walk ends before the next place where a name could stand
+// (or, at a declaring word, within the word, which no name begins with).
+void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) const {
+  size_t lo = 0;
+  size_t hi = names_.size();
+  for (size_t depth = 0;; ++depth) {
+    const size_t end = head + depth;
+    if (lo < hi && names_[lo].size() == depth) {
+      if (end == size_ || !continues_name(line_[end])) found.emplace_back(lo, head);
+      ++lo;
+    }
+    if (lo == hi || end == size_) return;
+    const char c = upper_ascii(line_[end]);
+    const auto first = names_.begin() + static_cast<std::ptrdiff_t>(lo);
+    const auto last = names_.begin() + static_cast<std::ptrdiff_t>(hi);
+    const auto from = std::lower_bound(first, last, c, [depth](std::string_view name, char b) {
+      return byte_less(name[depth], b);
+    });
+    const auto to = std::upper_bound(from, last, c, [depth](char b, std::string_view name) {
+      return byte_less(b, name[depth]);
+    });
+    lo = static_cast<size_t>(from - names_.begin());
+    hi = static_cast<size_t>(to - names_.begin());
+  }
+}
+
+pos line_cutter::first_kept_from(pos x) {
+  pos root = x;
+  while (next_kept_[root] != root) root = next_kept_[root];
+  while (x != root) {
+    const pos up = next_kept_[x];
+    next_kept_[x] = root;
+    x = up;
+  }
+  return root;
+}
+
+void line_cutter::cut_out(pos begin, pos end) {
+  for (pos x = first_kept_from(begin); x < end; x = first_kept_from(x + 1)) {
+    next_kept_[x] = x + 1;
+    changed_ = true;
+  }
+}
+
+pos line_cutter::solid_end_before(pos x) {
+  pos root = x;
+  for (;;) {
+    if (prev_solid_[root] != root) {
+      root = prev_solid_[root];
+    } else if (root == 0 || (kept(root - 1) && !is_blank_or_tab(line_[root - 1]))) {
+      break;
+    } else {
+      prev_solid_[root] = root - 1;  // cut bytes stay cut, blanks stay blank
+      --root;
+    }
+  }
+  while (x != root) {
+    const pos up = prev_solid_[x];
+    prev_solid_[x] = root;
+    x = up;
+  }
+  return root;
+}
+
+pos line_cutter::first_item_from(pos name, pos from) {
+  const auto first = item_places_.begin() + item_begin_[name];
+  const auto last = item_places_.begin() + item_begin_[name + 1];
+  const pos start = static_cast<pos>(std::lower_bound(first, last, from) - item_places_.begin());
+  // Entries whose place is cut are linked past, the closing kNone never is.
+  pos root = start;
+  for (;;) {
+    if (item_next_[root] != root) {
+      root = item_next_[root];
+    } else if (item_places_[root] == kNone || kept(item_places_[root])) {
+      break;
+    } else {
+      item_next_[root] = root + 1;
+      ++root;
+    }
+  }
+  for (pos e = start; e != root;) {
+    const pos up = item_next_[e];
+    item_next_[e] = root;
+    e = up;
+  }
+  return item_places_[root];
+}
+
+bool line_cutter::words_run_on(pos at) {
+  std::string letters;
+  for (int budget = 256; letters.size() < 6; --budget) {
+    at = first_kept_from(at);
+    if (at == size_) break;
+    if (budget == 0) return true;
+    if (!is_blank_or_tab(line_[at])) letters.push_back(upper_ascii(line_[at]));
+    ++at;
+  }
+  for (std::string_view word : declaring_words) {
+    if (std::string_view(letters).starts_with(word)) return true;
+  }
+  return false;
+}
+
+size_t line_cutter::cut_all() {
+  for (size_t i = first_; i < cuts_.size(); ++i) {
+    const shared_cut& cut = cuts_[i];
+    if (cut.name.empty()) continue;  // an empty name never stands
+    const pos p = first_item_from(name_number(cut.name), 0);
+    if (p == kNone) continue;
+    const pos end = p + static_cast<pos>(cut.name.size());
+    const pos before = solid_end_before(p);
+    const bool comma_before = before > 0 && line_[before - 1] == ',';
+    // Without a comma before it, the item before went with that comma: this
+    // is the first item left.
+    const bool previous_shares = cut.previous_shares && comma_before;
+
+    pos q = 0;            // where the next item stands
+    pos comma_after = 0;  // the comma before it
+    if (cut.next_shares) {
+      if (cut.next_name.empty()) continue;
+      q = first_item_from(name_number(cut.next_name), end);
+      if (q == kNone) continue;
+      // An item with a comma anywhere before it stands right after one
+      // (blanks aside), which lies after the name since names hold none. An
+      // item with no comma before it leaves the line as it is.
+      const pos q_before = solid_end_before(q);
+      if (q_before == 0 || line_[q_before - 1] != ',') continue;
+      comma_after = q_before - 1;
+    }
+
+    if (previous_shares && cut.next_shares) {
+      cut_out(before - 1, comma_after);
+    } else if (previous_shares) {
+      cut_out(before - 1, size_);
+    } else if (cut.next_shares) {
+      cut_out(p, comma_after + 1);
+      if (!comma_before && begins_declaring_word(cut.next_name) && words_run_on(q)) return i + 1;
+    } else {
+      cut_out(0, size_);  // it was the last item left
+    }
+  }
+  return cuts_.size();
+}
+
+std::string line_cutter::text() const {
+  std::string kept_text;
+  kept_text.reserve(size_);
+  for (pos x = 0; x < size_; ++x) {
+    if (kept(x)) kept_text.push_back(line_[x]);
+  }
+  return kept_text;
+}
+
+}  // namespace
+
+void cut_shared_items(std::string& line, const std::vector<shared_cut>& cuts) {
+  // Places and item entries are counted in 32 bits.
+  bool together = line.size() < (size_t{1} << 30) && cuts.size() < (size_t{1} << 28);
+  for (const shared_cut& cut : cuts) {
+    together = together && as_scanned(cut.name) && as_scanned(cut.next_name);
+  }
+  if (!together) {
+    for (const shared_cut& cut : cuts) {
+      cut_shared_item(line, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
+    }
+    return;
+  }
+  for (size_t next = 0; next < cuts.size();) {
+    line_cutter cutter(line, cuts, next);
+    next = cutter.cut_all();
+    if (cutter.changed()) line = cutter.text();
+  }
+}
