@@ -2,8 +2,6 @@
 // variable should stay flat from 5,000 to 50,000 variables, and from 10,000
 // to 100,000 declared on one line.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <initializer_list>
@@ -12,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quiet_stdout.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
@@ -70,24 +69,6 @@ std::vector<std::string> one_line_script(int variables) {
   return {declaration, uses + ")"};
 }
 
-// The pass prints its listing; send it to /dev/null, not into the report.
-class quiet_stdout {
- public:
-  quiet_stdout() : saved_(dup(STDOUT_FILENO)) {
-    std::fflush(stdout);
-    int null_fd = open("/dev/null", O_WRONLY);
-    dup2(null_fd, STDOUT_FILENO);
-    close(null_fd);
-  }
-  ~quiet_stdout() {
-    std::fflush(stdout);
-    dup2(saved_, STDOUT_FILENO);
-    close(saved_);
-  }
-
- private:
-  int saved_;
-};
 
 void run_pass(benchmark::State& state, const std::vector<std::string>& source) {
   size_t bytes = 0;
