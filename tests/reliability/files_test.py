@@ -11,6 +11,8 @@ files_test.py --binary BUILD/au3shrink
   searched but not listed, an unreadable include file, an unreadable input
   and an output folder without write permission. Root ignores permissions,
   so as root these runs are made as the user nobody through setpriv.
+- Replacing: an output keeps its permission bits, and an output that is a
+  symbolic link stays one, its target receiving the script.
 
 Parts that cannot run here (not root, no mount, no setpriv) are reported as
 skipped; when nothing could run, the exit status is 77 (skipped for ctest).
@@ -166,10 +168,39 @@ def permissions(binary):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def replaced_in_place(binary):
+    """A replaced output keeps its permission bits, and a symbolic link stays a
+    link to the file that receives the script."""
+    work = tempfile.mkdtemp(prefix="au3keep-")
+    ran.append("replaced in place")
+    try:
+        script = b"; comment\r\nx = 1\r\n"
+        final = b"x = 1\r\n"
+        put(os.path.join(work, "main.au3"), script, 0o600)
+        put(os.path.join(work, "out.au3"), b"previous\r\n", 0o640)
+        os.mkdir(os.path.join(work, "real"))
+        put(os.path.join(work, "real", "target.au3"), b"previous\r\n", 0o604)
+        os.symlink(os.path.join("real", "target.au3"), os.path.join(work, "link.au3"))
+        for output, shown in (("out.au3", "out.au3"), ("link.au3", "real/target.au3"),
+                              ("main.au3", "main.au3")):
+            run = shrink(binary, ["main.au3", output, ".", ".", "C--"], work)
+            check(run.returncode == 0, f"{output}: status {run.returncode}, stderr {run.stderr!r}")
+            check(get(os.path.join(work, shown)) == final, f"{output}: not the final script")
+        check(os.path.islink(os.path.join(work, "link.au3")), "link.au3 is no longer a link")
+        for name, mode in (("out.au3", 0o640), ("real/target.au3", 0o604), ("main.au3", 0o600)):
+            got = os.stat(os.path.join(work, name)).st_mode & 0o7777
+            check(got == mode, f"{name}: mode {got:o}, expected {mode:o}")
+        check(not temps_in(work) and not temps_in(os.path.join(work, "real")),
+              "replaced in place: temporary files left")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--binary", required=True)
     binary = os.path.abspath(p.parse_args().binary)
+    replaced_in_place(binary)
     full_file_system(binary)
     permissions(binary)
     for s in skipped:

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Kills au3shrink at random moments and checks that no file is ever lost.
 
-kill_test.py --binary BUILD/au3shrink [--kills 300] [--seconds 60] [--seed 1]
+kill_test.py --binary BUILD/au3shrink [--kills 300] [--seconds 60] [--lines 300000]
+             [--seed 1]
 
-A large generated script (bench/generate_script.py, plus one include file) is
+A large generated script (bench/generate_script.py, plus one include file;
+fewer lines when a whole run takes long, as with sanitizers) is
 shrunk again and again with SIGKILL sent after a random delay between 0 and a
 little more than a whole run. Every other run writes to a separate output that
 holds a previous file; the others write over the input itself. After each
@@ -31,6 +33,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 GENERATOR = os.path.join(HERE, "..", "..", "bench", "generate_script.py")
+TARGET_RUN_SECONDS = 0.25
+MIN_LINES = 20000
 LIB_LINES = ["; helper library", "Func Lib_Helper($x)", "    Return $x * 2", "EndFunc"]
 
 
@@ -51,6 +55,16 @@ def expanded_script(main_lines):
         else:
             sys.exit(f"kill_test: unexpected directive in the generated script: {line}")
     return "".join(line + "\r\n" for line in out).encode()
+
+
+def generate(work, lines):
+    """The main script: an include of lib.au3, then a generated script."""
+    generated = os.path.join(work, "generated.au3")
+    subprocess.run([sys.executable, GENERATOR, generated, "--lines", str(lines),
+                    "--functions", str(lines // 50), "--variables", str(lines // 10)], check=True)
+    data = b'#include "Lib.au3"\r\n' + get(generated)
+    os.remove(generated)
+    return data
 
 
 def run(binary, work, script, output):
@@ -81,29 +95,30 @@ def main():
     rnd = random.Random(a.seed)
     work = tempfile.mkdtemp(prefix="au3kill-")
     try:
-        generated = os.path.join(work, "generated.au3")
-        subprocess.run([sys.executable, GENERATOR, generated, "--lines", str(a.lines),
-                        "--functions", str(a.lines // 50), "--variables", str(a.lines // 10)],
-                       check=True)
-        main_bytes = b'#include "Lib.au3"\r\n' + get(generated)
-        os.remove(generated)
-        put(os.path.join(work, "lib.au3"), "".join(l + "\r\n" for l in LIB_LINES).encode())
-        expanded = expanded_script(main_bytes.decode("latin-1").split("\r\n")[:-1])
-        previous = b"; the previous shrunk script\r\nMsgBox(0, 'old', 'file')\r\n" * 1000
-
         script = os.path.join(work, "main.au3")
         separate = os.path.join(work, "out.au3")
-        put(script, main_bytes)
-        start = time.monotonic()
-        proc = run(binary, work, script, separate)
-        if proc.wait() != 0:
-            sys.exit("kill_test: the uninterrupted run failed")
-        whole_run = time.monotonic() - start
+        put(os.path.join(work, "lib.au3"), "".join(l + "\r\n" for l in LIB_LINES).encode())
+        lines = a.lines
+        while True:
+            main_bytes = generate(work, lines)
+            put(script, main_bytes)
+            start = time.monotonic()
+            proc = run(binary, work, script, separate)
+            if proc.wait() != 0:
+                sys.exit("kill_test: the uninterrupted run failed")
+            whole_run = time.monotonic() - start
+            # A slow build (sanitizers) gets a smaller script, so that a few
+            # hundred kills still fit into the time allowed.
+            if whole_run <= 2 * TARGET_RUN_SECONDS or lines <= MIN_LINES:
+                break
+            lines = max(MIN_LINES, int(lines * TARGET_RUN_SECONDS / whole_run))
+        expanded = expanded_script(main_bytes.decode("latin-1").split("\r\n")[:-1])
+        previous = b"; the previous shrunk script\r\nMsgBox(0, 'old', 'file')\r\n" * 1000
         final = get(separate)
         if final in (previous, expanded, main_bytes) or not final:
             sys.exit("kill_test: the final script is not distinct from the other states")
-        print(f"script: {len(main_bytes)} bytes, expanded {len(expanded)}, final {len(final)}; "
-              f"a whole run takes {whole_run:.3f} s")
+        print(f"script: {lines} lines, {len(main_bytes)} bytes, expanded {len(expanded)}, "
+              f"final {len(final)}; a whole run takes {whole_run:.3f} s")
 
         counts = {"previous": 0, "expanded": 0, "final": 0, "completed": 0}
         leftovers = 0
