@@ -15,6 +15,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <array>
 #include <climits>
 #include <cstdlib>
 #endif
@@ -131,6 +134,48 @@ int errno_of(DWORD code) {
 }
 #endif
 
+#ifndef _WIN32
+// While a temporary file exists, an interrupt (Ctrl-C, kill, a closed
+// terminal) removes it before the process ends, so interrupted runs leave
+// nothing beside the output. Only SIGKILL can still leave one behind.
+char pending_temp[PATH_MAX];
+volatile sig_atomic_t temp_pending = 0;
+
+void remove_temp_and_reraise(int signal_number) {
+  if (temp_pending) unlink(pending_temp);
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);
+}
+
+class temp_guard {
+ public:
+  explicit temp_guard(const std::string& path) {
+    if (path.size() >= sizeof pending_temp) return;
+    path.copy(pending_temp, path.size());
+    pending_temp[path.size()] = '\0';
+    struct sigaction action = {};
+    action.sa_handler = remove_temp_and_reraise;
+    for (size_t i = 0; i < kSignals.size(); ++i) {
+      sigaction(kSignals[i], nullptr, &saved_[i]);
+      // A signal the process was told to ignore (nohup) stays ignored.
+      if (saved_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+    }
+    temp_pending = 1;
+  }
+  ~temp_guard() {
+    if (!temp_pending) return;
+    temp_pending = 0;
+    for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &saved_[i], nullptr);
+  }
+  temp_guard(const temp_guard&) = delete;
+  temp_guard& operator=(const temp_guard&) = delete;
+
+ private:
+  static constexpr std::array<int, 4> kSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+  std::array<struct sigaction, 4> saved_{};
+};
+#endif
+
 bool fail(int error, std::string* err) {
   *err = std::strerror(error);
   return false;
@@ -175,6 +220,9 @@ bool write_lines(const std::string& path, const std::vector<std::string>& lines,
   int fd = mkstemp(temp.data());
 #endif
   if (fd < 0) return fail(errno, err);
+#ifndef _WIN32
+  temp_guard guard(temp);
+#endif
 
   bool ok = write_to_fd(fd, lines, first, last, size, &error);
 #ifdef _WIN32
