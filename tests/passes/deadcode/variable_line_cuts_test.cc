@@ -141,7 +141,7 @@ std::string random_line(std::mt19937& rng) {
                                       "",         "Const Dim "};
   static const char* const names[] = {"$a", "$A", "$ab", "$abc", "$b", "$ba", "$c_1", "$",
                                       "con", "ST", "s", "Lo", ".y", "$a.b", "dim", "x",
-                                      "$\xc3\xa4", "$\xc3\xa4" "b", "D"};
+                                      "$\xc3\xa4", ("$\xc3\xa4" "b"), "D"};
   static const char* const values[] = {"1",           "$a",          "'a, $b'",   "f(1, $b)",
                                        "\"x, $ab\"",  "[1, 2]",      "$a & $ab",  "Con st.y",
                                        "g(x, Con st.y)", "(0, .y)",  "h($a,$b)",  "' $c_1 ",
