@@ -149,21 +149,34 @@ void remove_temp_and_reraise(int signal_number) {
 
 class temp_guard {
  public:
-  explicit temp_guard(const std::string& path) {
-    if (path.size() >= sizeof pending_temp) return;
-    path.copy(pending_temp, path.size());
-    pending_temp[path.size()] = '\0';
-    struct sigaction action = {};
-    action.sa_handler = remove_temp_and_reraise;
-    for (size_t i = 0; i < kSignals.size(); ++i) {
-      sigaction(kSignals[i], nullptr, &saved_[i]);
-      // A signal the process was told to ignore (nohup) stays ignored.
-      if (saved_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+  // Holds interrupts back until the temporary file's name is known, so that
+  // none can end the process between creating the file and arming the guard.
+  temp_guard() {
+    sigset_t block;
+    sigemptyset(&block);
+    for (int signal_number : kSignals) sigaddset(&block, signal_number);
+    sigprocmask(SIG_BLOCK, &block, &saved_mask_);
+  }
+  // From here on an interrupt removes `path` before the process ends.
+  void arm(const std::string& path) {
+    if (path.size() < sizeof pending_temp) {
+      path.copy(pending_temp, path.size());
+      pending_temp[path.size()] = '\0';
+      struct sigaction action = {};
+      action.sa_handler = remove_temp_and_reraise;
+      for (size_t i = 0; i < kSignals.size(); ++i) {
+        sigaction(kSignals[i], nullptr, &saved_[i]);
+        // A signal the process was told to ignore (nohup) stays ignored.
+        if (saved_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+      }
+      temp_pending = 1;
+      armed_ = true;
     }
-    temp_pending = 1;
+    unblock();
   }
   ~temp_guard() {
-    if (!temp_pending) return;
+    unblock();
+    if (!armed_) return;
     temp_pending = 0;
     for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &saved_[i], nullptr);
   }
@@ -171,8 +184,16 @@ class temp_guard {
   temp_guard& operator=(const temp_guard&) = delete;
 
  private:
+  void unblock() {
+    if (blocked_) sigprocmask(SIG_SETMASK, &saved_mask_, nullptr);
+    blocked_ = false;
+  }
+
   static constexpr std::array<int, 4> kSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
   std::array<struct sigaction, 4> saved_{};
+  sigset_t saved_mask_;
+  bool blocked_ = true;
+  bool armed_ = false;
 };
 #endif
 
@@ -217,12 +238,11 @@ bool write_lines(const std::string& path, const std::vector<std::string>& lines,
   temp.pop_back();
   int fd = _open(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
+  temp_guard guard;
   int fd = mkstemp(temp.data());
+  if (fd >= 0) guard.arm(temp);
 #endif
   if (fd < 0) return fail(errno, err);
-#ifndef _WIN32
-  temp_guard guard(temp);
-#endif
 
   bool ok = write_to_fd(fd, lines, first, last, size, &error);
 #ifdef _WIN32
