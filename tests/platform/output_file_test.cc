@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/output_file.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -15,14 +16,6 @@ namespace fs = std::filesystem;
 
 class OutputFile : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("au3-out-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   static std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,7 +27,8 @@ class OutputFile : public testing::Test {
     return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
 
-  fs::path dir_;
+  temp_folder folder_;
+  fs::path dir_{folder_.path()};
 };
 
 TEST_F(OutputFile, EveryLineEndsInCrLf) {

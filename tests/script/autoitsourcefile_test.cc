@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "support/script_builder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ namespace fs = std::filesystem;
 
 class ScriptFile : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           (std::string("au3-script-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   std::string make(const std::string& bytes) {
     std::string path = (dir_ / "in.au3").string();
@@ -43,7 +37,8 @@ class ScriptFile : public testing::Test {
     return slurp(out);
   }
 
-  fs::path dir_;
+  temp_folder folder_;
+  fs::path dir_{folder_.path()};
 };
 
 TEST_F(ScriptFile, ReadsLinesAndWritesThemWithCrLf) {
