@@ -9,6 +9,7 @@
 
 #include "script/autoitsourcefile.h"
 #include "support/script_builder.h"
+#include "support/temp_folder.h"
 
 struct expansion_run {
   std::vector<std::string> lines, included_files;
@@ -48,3 +49,11 @@ inline std::string already_listed(const std::string& name, const std::string& pa
 inline std::string cannot_open(const std::string& path) {
   return "warning: cannot open include file '" + path + "'\n";
 }
+
+// A fresh folder of include files; in() builds a path as the pass does.
+class include_folder_test : public testing::Test {
+ protected:
+  temp_folder folder;
+  const std::string& root = folder.path();
+  std::string in(const std::string& name) const { return root + "\\" + name; }
+};

@@ -13,14 +13,9 @@ namespace {
 
 using lines_t = std::vector<std::string>;
 
-class IncludeMend : public testing::Test {
- protected:
-  temp_folder folder;
-  const std::string& root = folder.path();
-  std::string in(const std::string& name) const { return root + "\\" + name; }
-};
+using IncludeSecondTry = include_folder_test;
 
-TEST_F(IncludeMend, BlankFreeNameFirstThenTheNameAsWritten) {
+TEST_F(IncludeSecondTry, BlankFreeNameFirstThenTheNameAsWritten) {
   folder.write("My Lib.au3", "with blank\n");
   folder.write("MyLib.au3", "without\n");
   folder.write("Our Lib.au3", "ours\n");
@@ -39,7 +34,7 @@ TEST_F(IncludeMend, BlankFreeNameFirstThenTheNameAsWritten) {
   EXPECT_EQ(run.included_files[1], in("OURLIB.AU3"));
 }
 
-TEST_F(IncludeMend, CommentAfterQuotedNameKeepsThePathAsBuilt) {
+TEST_F(IncludeSecondTry, CommentAfterQuotedNameKeepsThePathAsBuilt) {
   folder.write("x.au3", "x1\n");
   expansion_run run = expand({"#include \"x.au3\" ; c", "#include \"x.au3\""}, "unused", root);
   // Listed as built, so the plain directive is another path.
@@ -47,7 +42,7 @@ TEST_F(IncludeMend, CommentAfterQuotedNameKeepsThePathAsBuilt) {
   EXPECT_EQ(run.out, taken_up("X.AU3\";", in("X.AU3\";")) + taken_up("X.AU3", in("X.AU3")));
 }
 
-TEST_F(IncludeMend, NoFileEitherWayWarnsWithThePathAsBuilt) {
+TEST_F(IncludeSecondTry, NoFileEitherWayWarnsWithThePathAsBuilt) {
   folder.write("a b.au3", "ab\n");
   expansion_run run = expand(
       {"#include \"no such.au3\" ; c", "#include 'a b.au3'", "#include <a b.au3"}, root, root);

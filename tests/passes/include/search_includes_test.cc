@@ -16,12 +16,7 @@ namespace {
 
 using lines_t = std::vector<std::string>;
 
-class SearchIncludes : public testing::Test {
- protected:
-  temp_folder folder;
-  const std::string& root = folder.path();
-  std::string in(const std::string& name) const { return root + "\\" + name; }
-};
+using SearchIncludes = include_folder_test;
 
 TEST_F(SearchIncludes, NestedIncludesExpandDepthFirstInTextOrder) {
   folder.write("a.au3", "#include <b.au3>\na2\n#include <c.au3>\n");
