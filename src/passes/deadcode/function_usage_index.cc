@@ -63,8 +63,7 @@ match_bounds whole_word_bounds() {
 function_usage_index::function_usage_index(const std::vector<std::string>& names,
                                            const std::vector<std::string>& transformed_lines,
                                            int32_t line_count)
-    : transformed_lines_(transformed_lines),
-      counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
+    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
       lines_using_(names.size(), 0),
       word_matcher_(word_names_of(names)),
       other_strings_(other_strings_of(names)),
@@ -83,7 +82,10 @@ function_usage_index::function_usage_index(const std::vector<std::string>& names
 
   for (int32_t i = 1; i <= line_count; ++i) {
     counted_[i] = true;
-    for_each_name_used(transformed_lines_[i], [&](int32_t name) { ++lines_using_[name]; });
+    for_each_name_used(transformed_lines[i], [&](int32_t name) {
+      ++lines_using_[name];
+      uses_.push_back({i, name});
+    });
   }
 }
 
@@ -127,15 +129,24 @@ void function_usage_index::for_each_name_used(std::string_view text, F&& on_name
   }
 }
 
-bool function_usage_index::line_uses(int32_t line, int32_t name) {
+std::pair<const function_usage_index::use*, const function_usage_index::use*>
+function_usage_index::uses_of(int32_t line) const {
+  auto before = [](const use& u, int32_t l) { return u.line < l; };
+  const use* first = std::lower_bound(uses_.data(), uses_.data() + uses_.size(), line, before);
+  const use* last = first;
+  while (last != uses_.data() + uses_.size() && last->line == line) ++last;
+  return {first, last};
+}
+
+bool function_usage_index::line_uses(int32_t line, int32_t name) const {
   if (!counted_[line]) return false;
-  bool uses = false;
-  for_each_name_used(transformed_lines_[line], [&](int32_t used) { uses = uses || used == name; });
-  return uses;
+  auto [first, last] = uses_of(line);
+  return std::any_of(first, last, [&](const use& u) { return u.name == name; });
 }
 
 void function_usage_index::forget_line(int32_t line) {
   if (!counted_[line]) return;
   counted_[line] = false;
-  for_each_name_used(transformed_lines_[line], [&](int32_t name) { --lines_using_[name]; });
+  auto [first, last] = uses_of(line);
+  for (const use* u = first; u != last; ++u) --lines_using_[u->name];
 }

@@ -3,15 +3,17 @@
 // anywhere, or the name as a whole word. The unused-function pass only ever
 // blanks whole lines, so it is enough to count, per name, the lines that use
 // it, once for all names together, and to take a line out of the counts when
-// it is blanked: a name is used while its count is not zero. Blanking reads
-// the line's uses again from its text instead of keeping a list per line;
-// each line is blanked once, so that costs no more than the first count.
+// it is blanked: a name is used while its count is not zero. The (line, name)
+// uses found by the count are kept, in line order, so that blanking a line
+// looks its uses up instead of reading its text again; most lines use no
+// function name at all, so the list stays short.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "passes/deadcode/name_matcher.h"
@@ -19,7 +21,7 @@
 class function_usage_index {
  public:
   // names: distinct function names. Counts lines 1..line_count of the
-  // normalized table, which must outlive the index.
+  // normalized table.
   function_usage_index(const std::vector<std::string>& names,
                        const std::vector<std::string>& transformed_lines, int32_t line_count);
 
@@ -27,7 +29,7 @@ class function_usage_index {
   int32_t lines_using(int32_t name) const { return lines_using_[name]; }
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
-  bool line_uses(int32_t line, int32_t name);
+  bool line_uses(int32_t line, int32_t name) const;
   // The line is about to be blanked (its text must still be there): its uses
   // stop counting. Later calls do nothing.
   void forget_line(int32_t line);
@@ -37,9 +39,17 @@ class function_usage_index {
   template <class F>
   void for_each_name_used(std::string_view text, F&& on_name);
 
-  const std::vector<std::string>& transformed_lines_;
+  struct use {
+    int32_t line;
+    int32_t name;
+  };
+  // The uses of the line: a range of uses_.
+  std::pair<const use*, const use*> uses_of(int32_t line) const;
+
   std::vector<bool> counted_;
   std::vector<int32_t> lines_using_;
+  // Every use found by the count, sorted by line.
+  std::vector<use> uses_;
 
   // Names made of letters, digits and "_" only (every real function name),
   // found through the runs of those bytes in a line.
