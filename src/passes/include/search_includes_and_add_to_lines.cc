@@ -2,13 +2,16 @@
 // file it names, nested includes too, each distinct include path once.
 //
 // Splicing a file into the table in place would copy everything after the
-// directive once per include. Instead the expanded script is built in one
-// new table, front to back: the files being read form an explicit stack
-// (deep nesting cannot exhaust the call stack), and a file's lines go out
-// where its directive stood, followed by one empty line. Lines come out in
+// directive once per include. Instead the expanded script is built front to
+// back in one table, which the lines before the first included file start:
+// the files being read form an explicit stack (deep nesting cannot exhaust
+// the call stack), and a file's lines go out where its directive stood,
+// followed by one empty line. Lines come out in
 // the order the scan meets them, so the console lines and the include list
 // come out in the same order as well.
+#include <cstddef>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -44,16 +47,29 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   std::unordered_set<std::string> listed;
   include_file_reader reader;
 
-  std::vector<std::string> expanded;
-  expanded.reserve(static_cast<size_t>(line_count) + 1);
-  expanded.emplace_back();  // slot 0, never used
+  // Lines before the first directive that names a file stay where they are,
+  // so a script that includes no file is not copied at all.
+  const size_t end = static_cast<size_t>(line_count) + 1;
+  lines.resize(end);
+  size_t first_file = 1;
+  for (; first_file < end; ++first_file) {
+    include_kind kind = parse_include_directive(lines[first_file]).kind;
+    if (kind == include_kind::file) break;
+    // Every recognised directive line stays behind as an empty line.
+    if (kind == include_kind::once) lines[first_file].clear();
+  }
+  if (first_file == end) {
+    includes_timer.stop();
+    return;
+  }
 
-  // The script's own table becomes the bottom of the stack (slot 0 skipped),
-  // so only one copy of the line headers exists besides the new table.
+  // The rest of the script becomes the bottom of the stack, and the lines
+  // kept in place start the expanded table, which keeps the table's room.
   std::vector<open_file> stack(1);
-  lines.resize(static_cast<size_t>(line_count) + 1);
-  stack[0].lines = std::move(lines);
-  stack[0].next = 1;
+  stack[0].lines.assign(std::make_move_iterator(lines.begin() + static_cast<ptrdiff_t>(first_file)),
+                        std::make_move_iterator(lines.end()));
+  lines.resize(first_file);
+  std::vector<std::string> expanded = std::move(lines);
   lines.clear();
 
   while (!stack.empty()) {
