@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <map>
 
 #include "passes/deadcode/function_usage_index.h"
 #include "script/autoitsourcefile.h"
@@ -16,13 +16,13 @@ class function_eraser {
   void erase_from(int32_t header_line);
 
  private:
-  int32_t first_unerased_from(int32_t line);
-
   autoitsourcefile& script_;
   function_usage_index& index_;
   // Erased lines hold nothing, "ENDFUNC" least of all, so a deletion may step
-  // over them: next_[i] leads towards the first line at or after i not yet
-  // erased, which keeps overlapping deletions (headers without EndFunc)
-  // from walking the same lines again.
-  std::vector<int32_t> next_;
+  // over them: the erased lines as first -> last runs, which keeps
+  // overlapping deletions (headers without EndFunc) from walking the same
+  // lines again. A deletion that steps over runs takes them into its own, so
+  // each run is stepped over once. There are no more runs than functions,
+  // far fewer than lines.
+  std::map<int32_t, int32_t> erased_;
 };
