@@ -29,24 +29,22 @@ bool continues(const std::string& line) {
 void autoitsourcefile::remove_upheaval() {
   upheavals_timer.start();
   console::out("start: remove upheavals...\n");
-  for (int32_t i = 1; i <= line_count; ++i) strip_trailing_blanks(lines[i]);
-
-  // Each chain (first..last-1 continue, last is the line that ends it, or the
-  // last line of the table) is built once, so a long chain costs its length
-  // and not its square. The result is what joining each line onto the one
-  // above, from the bottom up, would give.
-  int32_t i = 1;
-  while (i <= line_count) {
-    if (!continues(lines[i])) {
-      ++i;
-      continue;
+  // One walk: each line is stripped just before it is looked at. Each chain
+  // (first..last-1 continue, last is the line that ends it, or the last line
+  // of the table) is built once, so a long chain costs its length and not its
+  // square. The result is what joining each line onto the one above, from the
+  // bottom up, would give.
+  int32_t first = 0;  // first line of the open chain; 0 while none is open
+  for (int32_t last = 1; last <= line_count; ++last) {
+    strip_trailing_blanks(lines[last]);
+    bool last_continues = continues(lines[last]);
+    if (first == 0) {
+      if (!last_continues) continue;
+      first = last;
     }
-    int32_t first = i;
-    int32_t last = i;
-    while (last < line_count && continues(lines[last])) ++last;
     // When the chain reaches the end of the table, its last line still ends
     // in a continuation with nothing to take in.
-    bool last_continues = continues(lines[last]);
+    if (last_continues && last < line_count) continue;
 
     size_t total = 0;
     for (int32_t j = first; j <= last; ++j) total += lines[j].size();
@@ -58,7 +56,7 @@ void autoitsourcefile::remove_upheaval() {
       lines[j].clear();
     }
     lines[first] = std::move(joined);
-    i = last + 1;
+    first = 0;
   }
   console::out("finished: remove upheavals\n\n");
   upheavals_timer.stop();
