@@ -67,6 +67,8 @@ void autoitsourcefile::remove_comments() {
   console::out("start: remove comments...\n");
   for (int32_t i = 1; i <= line_count; ++i) {
     cut_line_comment(lines[i], quotes);
+    // Both block openers start with "#", which most lines do not hold.
+    if (lines[i].find('#') == std::string::npos) continue;
     cut_block(lines, i, line_count, "#cs", "#ce");
     cut_block(lines, i, line_count, "#comments-start", "#comments-end");
   }
