@@ -130,15 +130,26 @@ void function_usage_index::for_each_name_used(std::string_view text, F&& on_name
 }
 
 std::pair<const function_usage_index::use*, const function_usage_index::use*>
-function_usage_index::uses_of(int32_t line) const {
+function_usage_index::uses_of(int32_t line) {
+  const size_t n = uses_.size();
+  // Every use before `low` lies on an earlier line. From the last look-up,
+  // the search gallops forward, so a nearby line costs a few steps.
+  size_t low = line >= last_line_ ? last_begin_ : 0;
+  size_t high = low;
+  for (size_t step = 1; high < n && uses_[high].line < line; step *= 2) {
+    low = high + 1;
+    high = std::min(n, high + step);
+  }
   auto before = [](const use& u, int32_t l) { return u.line < l; };
-  const use* first = std::lower_bound(uses_.data(), uses_.data() + uses_.size(), line, before);
+  const use* first = std::lower_bound(uses_.data() + low, uses_.data() + high, line, before);
+  last_begin_ = static_cast<size_t>(first - uses_.data());
+  last_line_ = line;
   const use* last = first;
-  while (last != uses_.data() + uses_.size() && last->line == line) ++last;
+  while (last != uses_.data() + n && last->line == line) ++last;
   return {first, last};
 }
 
-bool function_usage_index::line_uses(int32_t line, int32_t name) const {
+bool function_usage_index::line_uses(int32_t line, int32_t name) {
   if (!counted_[line]) return false;
   auto [first, last] = uses_of(line);
   return std::any_of(first, last, [&](const use& u) { return u.name == name; });

@@ -29,7 +29,7 @@ class function_usage_index {
   int32_t lines_using(int32_t name) const { return lines_using_[name]; }
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
-  bool line_uses(int32_t line, int32_t name) const;
+  bool line_uses(int32_t line, int32_t name);
   // The line is about to be blanked (its text must still be there): its uses
   // stop counting. Later calls do nothing.
   void forget_line(int32_t line);
@@ -44,12 +44,16 @@ class function_usage_index {
     int32_t name;
   };
   // The uses of the line: a range of uses_.
-  std::pair<const use*, const use*> uses_of(int32_t line) const;
+  std::pair<const use*, const use*> uses_of(int32_t line);
 
   std::vector<bool> counted_;
   std::vector<int32_t> lines_using_;
   // Every use found by the count, sorted by line.
   std::vector<use> uses_;
+  // Where the last look-up for last_line_ began: lines are mostly looked up
+  // in rising order, one after the other, so the next search starts there.
+  size_t last_begin_ = 0;
+  int32_t last_line_ = 0;
 
   // Names made of letters, digits and "_" only (every real function name),
   // found through the runs of those bytes in a line.
