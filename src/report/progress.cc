@@ -8,3 +8,16 @@ progress::progress(const char* output_mode)
 void progress::dot(int64_t number) const {
   if (dot_due(number)) console::out(".");
 }
+
+void progress::event(std::string_view before, int64_t number, std::string_view between,
+                     std::string_view name, int64_t dot_number) const {
+  if (!verbose_) {
+    dot(dot_number);
+    return;
+  }
+  console::out(before);
+  console::out(static_cast<long long>(number));
+  console::out(between);
+  console::out(name);
+  console::out("\n");
+}

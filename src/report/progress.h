@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 class progress {
  public:
@@ -11,6 +12,10 @@ class progress {
   bool verbose() const { return verbose_; }
   // In dot mode, prints "." when number is a multiple of 50.
   void dot(int64_t number) const;
+  // One event: in verbose mode the line `before` number `between` name;
+  // in dot mode a dot when dot_number is a multiple of 50.
+  void event(std::string_view before, int64_t number, std::string_view between,
+             std::string_view name, int64_t dot_number) const;
   // True when dot(number) prints a dot.
   bool dot_due(int64_t number) const { return !verbose_ && number % 50 == 0; }
 

@@ -89,15 +89,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
 
         deleted_any = true;
         ++deleted_functions;
-        if (report.verbose()) {
-          console::out("delete function (functionnr.: ");
-          console::out(static_cast<long long>(k + 1));
-          console::out("): ");
-          console::out(found.names[header.name]);
-          console::out("\n");
-        } else {
-          report.dot(static_cast<int64_t>(k + 1));
-        }
+        const auto number = static_cast<int64_t>(k + 1);
+        report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
+                     number);
         eraser->erase_from(header.line);
       }
 

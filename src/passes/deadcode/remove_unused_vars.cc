@@ -28,15 +28,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   for (int32_t k = 1; k <= variable_count; ++k) {
     if (usage.used(k)) continue;
     ++deleted_vars;
-    if (report.verbose()) {
-      console::out("delete variable (variablenr.: ");
-      console::out(static_cast<long long>(k));
-      console::out("): ");
-      console::out(table.variable_names[k]);
-      console::out("\n");
-    } else {
-      report.dot(k);
-    }
+    report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
       shared_unused.push_back(k);
       continue;

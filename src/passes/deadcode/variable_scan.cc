@@ -1,6 +1,5 @@
 #include "passes/deadcode/variable_scan.h"
 
-#include "report/console.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
@@ -86,15 +85,7 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
       table.variable_names[n] = std::move(name);
       table.declaration_lines[n] = i;
       script.variable_count = n;
-      if (report.verbose()) {
-        console::out("found variable: ");
-        console::out(static_cast<long long>(n));
-        console::out(":  ");
-        console::out(table.variable_names[n]);
-        console::out("\n");
-      } else {
-        report.dot(i);
-      }
+      report.event("found variable: ", n, ":  ", table.variable_names[n], i);
     }
   }
 }
