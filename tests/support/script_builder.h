@@ -28,3 +28,15 @@ std::string captured_stdout(F&& body) {
   body();
   return end_capture();
 }
+
+// Runs `pass` on a script of `input` lines with its console output held back;
+// returns the lines it left and, through line_count, how many there are.
+template <class Pass>
+std::vector<std::string> lines_after(const std::vector<std::string>& input, Pass pass,
+                                     int32_t* line_count = nullptr) {
+  autoitsourcefile script("");
+  load_lines(script, input);
+  captured_stdout([&] { pass(script); });
+  if (line_count != nullptr) *line_count = script.line_count;
+  return current_lines(script);
+}

@@ -10,10 +10,7 @@ namespace {
 using lines_t = std::vector<std::string>;
 
 lines_t compacted(const lines_t& input) {
-  autoitsourcefile script("");
-  load_lines(script, input);
-  captured_stdout([&] { script.delete_empty_lines(); });
-  return current_lines(script);
+  return lines_after(input, [](autoitsourcefile& s) { s.delete_empty_lines(); });
 }
 
 TEST(DeleteEmptyLines, Compaction) {
