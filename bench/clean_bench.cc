@@ -59,13 +59,14 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, boo
   for (const std::string& line : text) bytes += static_cast<int64_t>(line.size());
   for (auto _ : state) {
     state.PauseTiming();
-    script.lines = text;
+    script.lines = line_table(text);
     script.line_count = static_cast<int32_t>(text.size() - 1);
-    script.transformed_lines.assign(text.size(), std::string());
+    script.transformed_lines = line_table();
+    script.transformed_lines.resize(text.size());
     if (normalize) script.transform_lines();
     state.ResumeTiming();
     pass(script);
-    benchmark::DoNotOptimize(script.lines.data());
+    benchmark::DoNotOptimize(script.lines.views().data());
   }
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -109,15 +109,16 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, int
   int64_t deleted = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    script.lines = text;
+    script.lines = line_table(text);
     script.line_count = static_cast<int32_t>(text.size() - 1);
-    script.transformed_lines.assign(text.size(), std::string());
+    script.transformed_lines = line_table();
+    script.transformed_lines.resize(text.size());
     script.transform_lines();
     script.deleted_functions = 0;
     state.ResumeTiming();
     script.remove_unused_functions(runs, "x");
     deleted = script.deleted_functions;
-    benchmark::DoNotOptimize(script.lines.data());
+    benchmark::DoNotOptimize(script.lines.views().data());
   }
   state.SetComplexityN(static_cast<int64_t>(text.size() - 1));
   state.SetBytesProcessed(state.iterations() * bytes);

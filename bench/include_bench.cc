@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "script/autoitsourcefile.h"
@@ -90,14 +91,14 @@ void run_expansion(benchmark::State& state, bool at_top) {
     for (auto _ : state) {
       state.PauseTiming();
       autoitsourcefile script("");
-      script.lines = f.main_lines;
+      script.lines = line_table(f.main_lines);
       script.line_count = static_cast<int32_t>(f.main_lines.size() - 1);
       state.ResumeTiming();
       script.search_includes_and_add_to_lines(folder.c_str(), folder.c_str());
       expanded = static_cast<size_t>(script.line_count);
       state.PauseTiming();
       // Freeing the table is not part of the expansion.
-      { autoitsourcefile discard(""); discard.lines.swap(script.lines); }
+      { line_table discard = std::move(script.lines); }
       state.ResumeTiming();
     }
   }

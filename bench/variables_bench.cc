@@ -80,10 +80,9 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& source) {
     state.PauseTiming();
     script.reset();
     script.emplace("");
-    script->lines.assign(1, std::string());
-    script->lines.insert(script->lines.end(), source.begin(), source.end());
+    for (const std::string& line : source) script->lines.push_back(line);
     script->line_count = static_cast<int32_t>(source.size());
-    script->transformed_lines.assign(script->lines.size(), std::string());
+    script->transformed_lines.resize(script->lines.size());
     script->transform_lines();
     state.ResumeTiming();
 

@@ -16,23 +16,8 @@
 
 namespace platform {
 
-void split_text_lines(std::string_view bytes, std::vector<std::string>& out) {
-  size_t end = bytes.find('\x1a');
-  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
-  // One allocation for the whole table instead of repeated doubling.
-  out.reserve(out.size() + static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t lf = bytes.find('\n', start);
-    if (lf == std::string_view::npos) {
-      out.emplace_back(bytes.substr(start));
-      return;
-    }
-    size_t stop = lf;
-    if (stop > start && bytes[stop - 1] == '\r') --stop;
-    out.emplace_back(bytes.substr(start, stop - start));
-    start = lf + 1;
-  }
+size_t text_line_bound(std::string_view bytes) {
+  return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
 }
 
 namespace {

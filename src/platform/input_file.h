@@ -3,17 +3,37 @@
 // applied here.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace platform {
 
-// Appends the lines of `bytes` to `out`: LF and CR LF end a line, a lone CR
-// stays in its line, byte 0x1A ends the input, a last line without a line end
-// counts, and a line end at the very end makes no extra line.
-void split_text_lines(std::string_view bytes, std::vector<std::string>& out);
+// Calls on_line(text) for each line of `bytes`, in order, with a view into
+// `bytes`: LF and CR LF end a line, a lone CR stays in its line, byte 0x1A
+// ends the input, a last line without a line end counts, and a line end at
+// the very end makes no extra line.
+template <class F>
+void for_each_text_line(std::string_view bytes, F&& on_line) {
+  size_t end = bytes.find('\x1a');
+  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t lf = bytes.find('\n', start);
+    if (lf == std::string_view::npos) {
+      on_line(bytes.substr(start));
+      return;
+    }
+    size_t stop = lf;
+    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    on_line(bytes.substr(start, stop - start));
+    start = lf + 1;
+  }
+}
+
+// The number of lines for_each_text_line finds, at most: for reserving room.
+size_t text_line_bound(std::string_view bytes);
 
 // Reads a whole file in binary. With regular_only, anything but a regular
 // file (a directory, FIFO or device) is refused without blocking on it.

@@ -31,7 +31,7 @@ class block_writer {
  public:
   explicit block_writer(int fd) : fd_(fd) { buffer_.reserve(kBlock); }
 
-  bool add(const std::string& text) {
+  bool add(std::string_view text) {
     if (buffer_.size() + text.size() > kBlock && !drain()) return false;
     if (text.size() > kBlock) return write_all(text.data(), text.size());
     buffer_ += text;
@@ -74,9 +74,9 @@ class block_writer {
   int error_ = 0;
 };
 
-bool write_to_fd(int fd, const std::vector<std::string>& lines, size_t first, size_t last,
+bool write_to_fd(int fd, std::span<const std::string_view> lines, size_t first, size_t last,
                  int64_t* size, int* error) {
-  static const std::string kLineEnd = "\r\n";
+  constexpr std::string_view kLineEnd = "\r\n";
   block_writer writer(fd);
   bool ok = true;
   for (size_t i = first; ok && i <= last && i < lines.size(); ++i) {
@@ -204,7 +204,7 @@ bool fail(int error, std::string* err) {
 
 }  // namespace
 
-bool write_lines(const std::string& path, const std::vector<std::string>& lines, size_t first,
+bool write_lines(const std::string& path, std::span<const std::string_view> lines, size_t first,
                  size_t last, int64_t* size, std::string* err) {
   int error = 0;
   // Names no file anywhere; without this Windows reports a failed rename.

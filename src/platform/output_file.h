@@ -4,7 +4,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <span>
+#include <string_view>
 
 namespace platform {
 
@@ -13,7 +14,7 @@ namespace platform {
 // when complete, keeping its permission bits, so an interrupted run leaves the
 // previous file or the whole new one. A device or FIFO is written in place.
 // On success *size is the length of what was written.
-bool write_lines(const std::string& path, const std::vector<std::string>& lines, size_t first,
+bool write_lines(const std::string& path, std::span<const std::string_view> lines, size_t first,
                  size_t last, int64_t* size, std::string* err);
 
 }  // namespace platform

@@ -1,14 +1,17 @@
 // Construction, loading, writing and normalizing the line table.
 #include "script/autoitsourcefile.h"
 
+#include <string_view>
+#include <utility>
+
 #include "platform/output_file.h"
 #include "report/console.h"
 #include "script/normalize.h"
 
 autoitsourcefile::autoitsourcefile(const char* path) {
   lines.reserve(MAX_LINES);
-  lines.emplace_back();  // slot 0, never used
-  transformed_lines.emplace_back();
+  lines.resize(1);  // slot 0, never used
+  transformed_lines.resize(1);
   included_files.reserve(MAX_INCLUDES);
   included_files.emplace_back();
   source_stream.open(path);
@@ -21,7 +24,10 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   std::string bytes;
   if (!source_stream.read_all(&bytes, err)) return false;
   lines.resize(static_cast<size_t>(line_count) + 1);
-  platform::split_text_lines(bytes, lines);
+  // The lines are views of the bytes, which the table keeps.
+  std::string_view text = lines.keep(std::move(bytes));
+  lines.reserve(lines.size() + platform::text_line_bound(text));
+  platform::for_each_text_line(text, [&](std::string_view line) { lines.push_kept(line); });
   line_count = static_cast<int32_t>(lines.size() - 1);
   return true;
 }
@@ -36,7 +42,7 @@ void autoitsourcefile::output_current_lines() {
 
 int32_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
   int64_t size = 0;
-  if (!platform::write_lines(path, lines, 1, static_cast<size_t>(line_count), &size, err)) {
+  if (!platform::write_lines(path, lines.views(), 1, static_cast<size_t>(line_count), &size, err)) {
     return -1;
   }
   console::out("file written.\n\n");
@@ -45,5 +51,8 @@ int32_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
 
 void autoitsourcefile::transform_lines() {
   if (transformed_lines.size() < lines.size()) transformed_lines.resize(lines.size());
-  for (int32_t i = 1; i <= line_count; ++i) transformed_lines[i] = normalized(lines[i]);
+  for (int32_t i = 1; i <= line_count; ++i) {
+    transformed_lines.build(i, lines[i].size(),
+                            [&](char* out) { return normalize_into(lines[i], out); });
+  }
 }

@@ -9,6 +9,7 @@
 
 #include "platform/input_file.h"
 #include "report/pass_timer.h"
+#include "script/line_table.h"
 
 // Initial reservations only: the tables grow with the script.
 constexpr int32_t MAX_LINES = 25000;
@@ -20,10 +21,10 @@ class autoitsourcefile {
   platform::input_file source_stream;
   // Slot i holds line i without its line end; slot 0 is never used. Holds
   // at least line_count + 1 slots.
-  std::vector<std::string> lines;
+  line_table lines;
   // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
   // Sized and filled by transform_lines; only the passes after it read it.
-  std::vector<std::string> transformed_lines;
+  line_table transformed_lines;
   int32_t line_count = 0;
   int32_t include_count = 0;
   // Slots 1 to include_count: the include paths taken up; slot 0 unused.

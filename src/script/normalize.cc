@@ -18,3 +18,14 @@ std::string normalized(std::string_view text) {
   }
   return result;
 }
+
+size_t normalize_into(std::string_view text, char* out) {
+  // Branch-free: every byte is written, and the write position only moves on
+  // past the ones kept.
+  size_t at = 0;
+  for (char c : text) {
+    out[at] = upper_ascii(c);
+    at += is_blank_or_tab(c) ? 0 : 1;
+  }
+  return at;
+}

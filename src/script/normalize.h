@@ -14,4 +14,8 @@ std::string upper_copy(std::string_view text);
 // Upper-case copy with every blank and tab removed.
 std::string normalized(std::string_view text);
 
+// Writes the normalized text to `out`, which has room for text.size() bytes,
+// and returns its length.
+size_t normalize_into(std::string_view text, char* out);
+
 inline bool is_blank_or_tab(char c) { return c == ' ' || c == '\t'; }

@@ -32,7 +32,7 @@ class OutputFile : public testing::Test {
 };
 
 TEST_F(OutputFile, EveryLineEndsInCrLf) {
-  std::vector<std::string> lines{"unused", "a", "", "b\r"};
+  std::vector<std::string_view> lines{"unused", "a", "", "b\r"};
   int64_t size = 0;
   std::string err;
   ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 3, &size, &err)) << err;
@@ -42,7 +42,7 @@ TEST_F(OutputFile, EveryLineEndsInCrLf) {
 }
 
 TEST_F(OutputFile, NoLinesGiveAnEmptyFile) {
-  std::vector<std::string> lines{""};
+  std::vector<std::string_view> lines{""};
   int64_t size = -1;
   std::string err;
   ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 0, &size, &err));
@@ -54,7 +54,7 @@ TEST_F(OutputFile, NoLinesGiveAnEmptyFile) {
 TEST_F(OutputFile, ReplacesAndKeepsPermissionBits) {
   { std::ofstream(dir_ / "out") << "old content that is longer"; }
   fs::permissions(dir_ / "out", fs::perms(0640));
-  std::vector<std::string> lines{"", "new"};
+  std::vector<std::string_view> lines{"", "new"};
   int64_t size = 0;
   std::string err;
   ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err));
@@ -65,7 +65,7 @@ TEST_F(OutputFile, ReplacesAndKeepsPermissionBits) {
 TEST_F(OutputFile, WritesThroughASymbolicLink) {
   { std::ofstream(dir_ / "real") << "old"; }
   fs::create_symlink("real", dir_ / "link");
-  std::vector<std::string> lines{"", "x"};
+  std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
   ASSERT_TRUE(platform::write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err));
@@ -75,7 +75,7 @@ TEST_F(OutputFile, WritesThroughASymbolicLink) {
 #endif
 
 TEST_F(OutputFile, FailuresNameTheReasonAndLeaveNothingBehind) {
-  std::vector<std::string> lines{"", "x"};
+  std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
   EXPECT_FALSE(platform::write_lines((dir_ / "missing" / "out").string(), lines, 1, 1, &size, &err));
@@ -90,7 +90,7 @@ TEST_F(OutputFile, FailuresNameTheReasonAndLeaveNothingBehind) {
 #ifndef _WIN32
 TEST_F(OutputFile, FullDeviceIsAnError) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  std::vector<std::string> lines{"", "x"};
+  std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
   EXPECT_FALSE(platform::write_lines("/dev/full", lines, 1, 1, &size, &err));

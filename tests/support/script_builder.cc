@@ -5,20 +5,29 @@
 #include "report/console.h"
 
 void load_lines(autoitsourcefile& script, const std::vector<std::string>& lines, bool normalize) {
-  script.lines.assign(1, std::string());
-  script.lines.insert(script.lines.end(), lines.begin(), lines.end());
+  script.lines = line_table{""};
+  for (const std::string& line : lines) script.lines.push_back(line);
   script.line_count = static_cast<int32_t>(lines.size());
-  script.transformed_lines.assign(script.lines.size(), std::string());
+  script.transformed_lines = line_table();
+  script.transformed_lines.resize(script.lines.size());
   if (normalize) script.transform_lines();
 }
 
+namespace {
+
+std::vector<std::string> lines_of(const line_table& table, int32_t line_count) {
+  auto first = table.views().begin() + 1;
+  return {first, first + line_count};
+}
+
+}  // namespace
+
 std::vector<std::string> current_lines(const autoitsourcefile& script) {
-  return {script.lines.begin() + 1, script.lines.begin() + 1 + script.line_count};
+  return lines_of(script.lines, script.line_count);
 }
 
 std::vector<std::string> current_transformed_lines(const autoitsourcefile& script) {
-  return {script.transformed_lines.begin() + 1,
-          script.transformed_lines.begin() + 1 + script.line_count};
+  return lines_of(script.transformed_lines, script.line_count);
 }
 
 std::string begin_capture() {

@@ -3,8 +3,7 @@
 // lines; this is where they leave the table. The normalized copy is not
 // moved: nothing reads it afterwards.
 #include <algorithm>
-#include <string>
-#include <utility>
+#include <string_view>
 
 #include "report/console.h"
 #include "script/autoitsourcefile.h"
@@ -13,7 +12,7 @@
 namespace {
 
 // Only the blank and the tab are white: a CR or a form feed is content.
-bool has_content(const std::string& line) {
+bool has_content(std::string_view line) {
   return std::any_of(line.begin(), line.end(), [](char c) { return !is_blank_or_tab(c); });
 }
 
@@ -27,7 +26,7 @@ void autoitsourcefile::delete_empty_lines() {
     if (!has_content(lines[i])) continue;
     ++kept;
     // kept <= i: a line only ever moves up, onto a slot already read.
-    if (kept != i) lines[kept] = std::move(lines[i]);
+    if (kept != i) lines.take(kept, i);
   }
   line_count = kept;
   console::out("finished: remove empty lines\n\n");

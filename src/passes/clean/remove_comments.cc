@@ -1,9 +1,9 @@
 // Comment removal: line comments that start with ";" outside string literals,
 // and "#cs"/"#ce" and "#comments-start"/"#comments-end" blocks. Lines are cut
 // or emptied in place; none is removed, so line_count stays as it is.
-#include <string>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "report/console.h"
 #include "script/autoitsourcefile.h"
@@ -17,12 +17,12 @@ struct quote_state {
   bool in_double = false;
 };
 
-// Cuts the line before its first ";" that lies outside string literals. A
-// quote of the other kind inside an open string is a plain character; a
-// doubled quote closes and reopens its string, so it stays open.
-void cut_line_comment(std::string& line, quote_state& quotes) {
+// Where the line's comment starts: its first ";" outside string literals, or
+// npos. A quote of the other kind inside an open string is a plain character;
+// a doubled quote closes and reopens its string, so it stays open.
+size_t line_comment_start(std::string_view line, quote_state& quotes) {
   // A line without ";" is left alone and does not touch the flags.
-  if (line.find(';') == std::string::npos) return;
+  if (line.find(';') == std::string_view::npos) return std::string_view::npos;
   quotes = quote_state{};
   for (size_t p = 0; p < line.size(); ++p) {
     char c = line[p];
@@ -36,25 +36,23 @@ void cut_line_comment(std::string& line, quote_state& quotes) {
     } else if (c == '"' && quotes.in_double) {
       quotes.in_double = false;
     }
-    if (c == ';' && !quotes.in_single && !quotes.in_double) {
-      line.resize(p);
-      return;
-    }
+    if (c == ';' && !quotes.in_single && !quotes.in_double) return p;
   }
+  return std::string_view::npos;
 }
 
 // If line i holds `open`, keeps only the text before it and empties every
 // following line up to and including the first one that holds `close`; an
 // unclosed block runs to the last line. The markers are plain, case-sensitive
 // substrings, wherever they stand in the line.
-void cut_block(std::vector<std::string>& lines, int32_t i, int32_t line_count,
-               std::string_view open, std::string_view close) {
+void cut_block(line_table& lines, int32_t i, int32_t line_count, std::string_view open,
+               std::string_view close) {
   size_t p = lines[i].find(open);
-  if (p == std::string::npos) return;
-  lines[i].resize(p);
+  if (p == std::string_view::npos) return;
+  lines.truncate(i, p);
   for (int32_t j = i + 1; j <= line_count; ++j) {
-    bool closes = lines[j].find(close) != std::string::npos;
-    lines[j].clear();
+    bool closes = lines[j].find(close) != std::string_view::npos;
+    lines.clear(j);
     if (closes) return;
   }
 }
@@ -66,9 +64,10 @@ void autoitsourcefile::remove_comments() {
   quote_state quotes;
   console::out("start: remove comments...\n");
   for (int32_t i = 1; i <= line_count; ++i) {
-    cut_line_comment(lines[i], quotes);
+    size_t comment = line_comment_start(lines[i], quotes);
+    if (comment != std::string_view::npos) lines.truncate(i, comment);
     // Both block openers start with "#", which most lines do not hold.
-    if (lines[i].find('#') == std::string::npos) continue;
+    if (lines[i].find('#') == std::string_view::npos) continue;
     cut_block(lines, i, line_count, "#cs", "#ce");
     cut_block(lines, i, line_count, "#comments-start", "#comments-end");
   }

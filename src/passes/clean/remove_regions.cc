@@ -11,8 +11,8 @@ void autoitsourcefile::remove_regions() {
   for (int32_t i = 1; i <= line_count; ++i) {
     std::string_view normal = transformed_lines[i];
     if (normal.starts_with("#REGION") || normal.starts_with("#ENDREGION")) {
-      transformed_lines[i].clear();
-      lines[i].clear();
+      transformed_lines.clear(i);
+      lines.clear(i);
     }
   }
   console::out("finished: remove regions\n\n");

@@ -1,8 +1,9 @@
 // Continuation-line joining: trailing blanks and tabs are stripped from every
 // line, then each chain of lines ending in a continuation "_" is joined onto
 // its first line. Joined lines are left empty; line_count does not change.
-#include <string>
-#include <utility>
+#include <algorithm>
+#include <cstddef>
+#include <string_view>
 
 #include "report/console.h"
 #include "script/autoitsourcefile.h"
@@ -10,15 +11,15 @@
 
 namespace {
 
-void strip_trailing_blanks(std::string& line) {
+size_t length_without_trailing_blanks(std::string_view line) {
   size_t end = line.size();
   while (end > 0 && is_blank_or_tab(line[end - 1])) --end;
-  line.resize(end);
+  return end;
 }
 
 // A final "_" continues the statement only when it stands alone or after a
 // blank or a tab: a name that ends in "_" ($total_) is not a continuation.
-bool continues(const std::string& line) {
+bool continues(std::string_view line) {
   size_t n = line.size();
   if (n == 0 || line[n - 1] != '_') return false;
   return n == 1 || is_blank_or_tab(line[n - 2]);
@@ -36,7 +37,7 @@ void autoitsourcefile::remove_upheaval() {
   // bottom up, would give.
   int32_t first = 0;  // first line of the open chain; 0 while none is open
   for (int32_t last = 1; last <= line_count; ++last) {
-    strip_trailing_blanks(lines[last]);
+    lines.truncate(last, length_without_trailing_blanks(lines[last]));
     bool last_continues = continues(lines[last]);
     if (first == 0) {
       if (!last_continues) continue;
@@ -48,14 +49,17 @@ void autoitsourcefile::remove_upheaval() {
 
     size_t total = 0;
     for (int32_t j = first; j <= last; ++j) total += lines[j].size();
-    std::string joined;
-    joined.reserve(total);
-    for (int32_t j = first; j <= last; ++j) {
-      bool drop_underscore = j < last || last_continues;
-      joined.append(lines[j], 0, lines[j].size() - (drop_underscore ? 1 : 0));
-      lines[j].clear();
-    }
-    lines[first] = std::move(joined);
+    lines.build(first, total, [&](char* out) {
+      size_t at = 0;
+      for (int32_t j = first; j <= last; ++j) {
+        bool drop_underscore = j < last || last_continues;
+        std::string_view part = lines[j].substr(0, lines[j].size() - (drop_underscore ? 1 : 0));
+        std::copy(part.begin(), part.end(), out + at);
+        at += part.size();
+      }
+      return at;
+    });
+    for (int32_t j = first + 1; j <= last; ++j) lines.clear(j);
     first = 0;
   }
   console::out("finished: remove upheavals\n\n");

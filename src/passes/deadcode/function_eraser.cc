@@ -26,8 +26,8 @@ void function_eraser::erase_from(int32_t header_line) {
     }
     bool closes = script_.transformed_lines[line].compare(0, 7, "ENDFUNC") == 0;
     index_.forget_line(line);
-    script_.lines[line].clear();
-    script_.transformed_lines[line].clear();
+    script_.lines.clear(line);
+    script_.transformed_lines.clear(line);
     if (closes) break;
     ++line;
   }

@@ -20,8 +20,7 @@ std::string_view function_name(std::string_view normalized_header) {
   return rest.substr(0, rest.find('('));
 }
 
-function_headers find_function_headers(const std::vector<std::string>& lines,
-                                       const std::vector<std::string>& transformed_lines,
+function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
                                        int32_t line_count) {
   function_headers found;
   std::unordered_map<std::string, int32_t> name_ids;

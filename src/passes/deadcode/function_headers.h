@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "script/line_table.h"
+
 struct function_header {
   int32_t line;
   // Index into function_headers::names.
@@ -33,6 +35,5 @@ bool is_function_header(std::string_view line, std::string_view normalized_line)
 std::string_view function_name(std::string_view normalized_header);
 
 // Every header of lines 1..line_count, with equal names sharing one entry.
-function_headers find_function_headers(const std::vector<std::string>& lines,
-                                       const std::vector<std::string>& transformed_lines,
+function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
                                        int32_t line_count);

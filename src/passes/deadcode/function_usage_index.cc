@@ -61,7 +61,7 @@ match_bounds whole_word_bounds() {
 }  // namespace
 
 function_usage_index::function_usage_index(const std::vector<std::string>& names,
-                                           const std::vector<std::string>& transformed_lines,
+                                           const line_table& transformed_lines,
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
       lines_using_(names.size(), 0),

@@ -17,13 +17,14 @@
 #include <vector>
 
 #include "passes/deadcode/name_matcher.h"
+#include "script/line_table.h"
 
 class function_usage_index {
  public:
   // names: distinct function names. Counts lines 1..line_count of the
   // normalized table.
   function_usage_index(const std::vector<std::string>& names,
-                       const std::vector<std::string>& transformed_lines, int32_t line_count);
+                       const line_table& transformed_lines, int32_t line_count);
 
   // Number of counted lines that use the name.
   int32_t lines_using(int32_t name) const { return lines_using_[name]; }

@@ -149,13 +149,15 @@ bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
   const bool previous_shares = k > 1 && table.declaration_lines[k - 1] == line;
   const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
   if (!previous_shares && !next_shares) {
-    script.lines[line].clear();
-    script.transformed_lines[line].clear();
+    script.lines.clear(line);
+    script.transformed_lines.clear(line);
     table.declaration_lines[k] = -1;
     return true;
   }
-  cut_shared_item(script.lines[line], table.variable_names[k], previous_shares, next_shares,
+  std::string text(script.lines[line]);
+  cut_shared_item(text, table.variable_names[k], previous_shares, next_shares,
                   next_shares ? std::string_view(table.variable_names[k + 1]) : std::string_view());
+  script.lines.set(line, text);
   return false;
 }
 
@@ -177,11 +179,13 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                                   : std::string_view()});
     }
     // One cut alone costs the line once either way.
+    std::string text(script.lines[line]);
     if (cuts.size() == 1) {
-      cut_shared_item(script.lines[line], cuts[0].name, cuts[0].previous_shares,
-                      cuts[0].next_shares, cuts[0].next_name);
+      cut_shared_item(text, cuts[0].name, cuts[0].previous_shares, cuts[0].next_shares,
+                      cuts[0].next_name);
     } else {
-      cut_shared_items(script.lines[line], cuts);
+      cut_shared_items(text, cuts);
     }
+    script.lines.set(line, text);
   }
 }

@@ -11,8 +11,9 @@
 // come out in the same order as well.
 #include <cstddef>
 #include <cstdio>
-#include <iterator>
+#include <span>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -26,7 +27,8 @@ namespace {
 
 // Lines of one file (or of the script itself) still to be scanned.
 struct open_file {
-  std::vector<std::string> lines;
+  // Views of text that the expanded table keeps.
+  std::vector<std::string_view> lines;
   size_t next = 0;
 };
 
@@ -56,7 +58,7 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     include_kind kind = parse_include_directive(lines[first_file]).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
-    if (kind == include_kind::once) lines[first_file].clear();
+    if (kind == include_kind::once) lines.clear(first_file);
   }
   if (first_file == end) {
     includes_timer.stop();
@@ -66,28 +68,27 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // The rest of the script becomes the bottom of the stack, and the lines
   // kept in place start the expanded table, which keeps the table's room.
   std::vector<open_file> stack(1);
-  stack[0].lines.assign(std::make_move_iterator(lines.begin() + static_cast<ptrdiff_t>(first_file)),
-                        std::make_move_iterator(lines.end()));
-  lines.resize(first_file);
-  std::vector<std::string> expanded = std::move(lines);
-  lines.clear();
+  const std::span<const std::string_view> all = lines.views();
+  stack[0].lines.assign(all.begin() + static_cast<ptrdiff_t>(first_file), all.end());
+  line_table expanded = std::move(lines);
+  expanded.resize(first_file);
 
   while (!stack.empty()) {
     open_file& current = stack.back();
     if (current.next == current.lines.size()) {
       stack.pop_back();
       // One empty line follows the text of every included file.
-      if (!stack.empty()) expanded.emplace_back();
+      if (!stack.empty()) expanded.push_kept({});
       continue;
     }
-    std::string& line = current.lines[current.next++];
+    std::string_view line = current.lines[current.next++];
     include_directive directive = parse_include_directive(line);
     if (directive.kind == include_kind::none) {
-      expanded.push_back(std::move(line));
+      expanded.push_kept(line);
       continue;
     }
     // Every recognised directive line stays behind as an empty line.
-    expanded.emplace_back();
+    expanded.push_kept({});
     if (directive.kind == include_kind::once) continue;
 
     console::out("found #include: ");
@@ -109,11 +110,11 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     console::out(path);
     console::out("...\n");
     open_file included;
-    if (!reader.read(folder, directive, path, included.lines)) warn_unopenable(path);
+    if (!reader.read(folder, directive, path, expanded, included.lines)) warn_unopenable(path);
     console::out("finished: read ");
     console::out(directive.name);
     console::out("\n");
-    // `current` and `line` are not used past this point: the push may move them.
+    // `current` is not used past this point: the push may move it.
     stack.push_back(std::move(included));
   }
 

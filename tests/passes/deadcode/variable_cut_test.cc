@@ -69,7 +69,7 @@ class VariableCutTest : public testing::Test {
     for (int32_t k : unused) EXPECT_FALSE(cut_variable(script, table, k));
     EXPECT_EQ(script.transformed_lines[1], normalized(line)) << "partial cuts leave the copy";
     for (int32_t k : unused) EXPECT_EQ(table.declaration_lines[k], 1);
-    return script.lines[1];
+    return std::string(script.lines[1]);
   }
 };
 

@@ -1,0 +1,51 @@
+#include "script/line_table.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// Blocks start small, for the many small tables of the include pass and of
+// tests, and double up to a size at which their count stays small.
+constexpr size_t kFirstBlock = 4096;
+constexpr size_t kLargestBlock = size_t{4} << 20;
+
+}  // namespace
+
+line_table::line_table(std::initializer_list<std::string_view> texts) {
+  slots_.reserve(texts.size());
+  for (std::string_view text : texts) push_back(text);
+}
+
+line_table::line_table(std::span<const std::string> texts) {
+  slots_.reserve(texts.size());
+  for (const std::string& text : texts) push_back(text);
+}
+
+char* line_table::room_for(size_t n) {
+  if (blocks_.empty() || block_size_ - used_ < n) {
+    const size_t grown = blocks_.empty() ? kFirstBlock : std::min(2 * block_size_, kLargestBlock);
+    block_size_ = std::max(grown, n);
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
+    used_ = 0;
+  }
+  return blocks_.back().get() + used_;
+}
+
+void line_table::set(size_t i, std::string_view text) {
+  build(i, text.size(), [&](char* out) {
+    if (!text.empty()) std::memcpy(out, text.data(), text.size());
+    return text.size();
+  });
+}
+
+void line_table::push_back(std::string_view text) {
+  slots_.push_back(kEmpty);
+  set(slots_.size() - 1, text);
+}
+
+std::string_view line_table::keep(std::string&& bytes) {
+  kept_.push_back(std::make_unique<std::string>(std::move(bytes)));
+  return *kept_.back();
+}

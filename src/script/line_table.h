@@ -1,0 +1,80 @@
+// A table of text lines held compactly: each slot is a view of text that the
+// table owns. A file's bytes are kept whole and its lines point into them, so
+// loading a script allocates nothing per line; a line that is shortened or
+// emptied only changes its view; text that a pass rewrites is copied into
+// blocks that the table only ever appends to. Text, once in the table, never
+// moves or changes, so a view stays valid as long as the table lives, even
+// after the table itself is moved.
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class line_table {
+ public:
+  line_table() = default;
+  // A table of copies of `texts` (for tests and benchmarks).
+  line_table(std::initializer_list<std::string_view> texts);
+  explicit line_table(std::span<const std::string> texts);
+  line_table(line_table&&) noexcept = default;
+  line_table& operator=(line_table&&) noexcept = default;
+  line_table(const line_table&) = delete;
+  line_table& operator=(const line_table&) = delete;
+
+  size_t size() const { return slots_.size(); }
+  void reserve(size_t n) { slots_.reserve(n); }
+  // Slots added are empty lines.
+  void resize(size_t n) { slots_.resize(n, kEmpty); }
+  // Const, so that an assignment to it cannot compile and silently do nothing.
+  const std::string_view operator[](size_t i) const { return slots_[i]; }
+  // Every slot, for writing the table out.
+  std::span<const std::string_view> views() const { return slots_; }
+
+  // Line i becomes a copy of `text`.
+  void set(size_t i, std::string_view text);
+  // Appends a copy of `text`.
+  void push_back(std::string_view text);
+  // Line i becomes its first n bytes (n at most its length).
+  void truncate(size_t i, size_t n) { slots_[i] = slots_[i].substr(0, n); }
+  void clear(size_t i) { slots_[i] = kEmpty; }
+  // Line `to` takes the text of line `from`; nothing is copied.
+  void take(size_t to, size_t from) { slots_[to] = slots_[from]; }
+
+  // Line i becomes the text that write(out) puts at `out`: at most `most`
+  // bytes, its length being what write returns. Saves building the text
+  // elsewhere and copying it in.
+  template <class Writer>
+  void build(size_t i, size_t most, Writer write) {
+    char* out = room_for(most);
+    const size_t n = write(out);
+    used_ += n;
+    slots_[i] = n == 0 ? kEmpty : std::string_view(out, n);
+  }
+
+  // Keeps `bytes` for as long as the table lives, without copying them, and
+  // returns a view of them: lines of it go in with push_kept.
+  std::string_view keep(std::string&& bytes);
+  // Appends a line whose text is already in this table: a part of a view that
+  // keep returned, or of one of its lines.
+  void push_kept(std::string_view text) { slots_.push_back(text.empty() ? kEmpty : text); }
+
+ private:
+  static constexpr std::string_view kEmpty{"", 0};
+
+  // At least n writable bytes at the end of the current block.
+  char* room_for(size_t n);
+
+  std::vector<std::string_view> slots_;
+  // Kept whole inputs; each behind a pointer, as a short string would move
+  // with its vector.
+  std::vector<std::unique_ptr<std::string>> kept_;
+  // Copied text: blocks that are filled front to back and never freed early.
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t block_size_ = 0;
+  size_t used_ = 0;
+};
