@@ -1,7 +1,6 @@
 #include "driver/pipeline.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "driver/size_report.h"
@@ -18,25 +17,11 @@ int fail(const char* what, const char* path, const std::string& reason) {
 
 }  // namespace
 
-namespace {
-
-// The script object of the last run. It is kept until the process ends:
-// freeing millions of lines one by one would only delay the exit. A later
-// run in the same process (tests) releases it.
-std::unique_ptr<autoitsourcefile>& last_script() {
-  static auto* kept = new std::unique_ptr<autoitsourcefile>;
-  return *kept;
-}
-
-}  // namespace
-
 int shrink(const arguments& args) {
   std::string err;
 
   // Open the input; the overall timer starts here.
-  last_script().reset();
-  last_script() = std::make_unique<autoitsourcefile>(args.input);
-  autoitsourcefile& script = *last_script();
+  autoitsourcefile script(args.input);
   // Load the script into the line table.
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
