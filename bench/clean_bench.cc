@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "load_text.h"
 #include "quiet_stdout.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
@@ -59,11 +60,7 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, boo
   for (const std::string& line : text) bytes += static_cast<int64_t>(line.size());
   for (auto _ : state) {
     state.PauseTiming();
-    script.lines = line_table(text);
-    script.line_count = static_cast<int32_t>(text.size() - 1);
-    script.transformed_lines = line_table();
-    script.transformed_lines.resize(text.size());
-    if (normalize) script.transform_lines();
+    load_text(script, text, normalize);
     state.ResumeTiming();
     pass(script);
     benchmark::DoNotOptimize(script.lines.views().data());

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "load_text.h"
 #include "quiet_stdout.h"
 #include "script/autoitsourcefile.h"
 
@@ -109,11 +110,7 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, int
   int64_t deleted = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    script.lines = line_table(text);
-    script.line_count = static_cast<int32_t>(text.size() - 1);
-    script.transformed_lines = line_table();
-    script.transformed_lines.resize(text.size());
-    script.transform_lines();
+    load_text(script, text, /*normalize=*/true);
     script.deleted_functions = 0;
     state.ResumeTiming();
     script.remove_unused_functions(runs, "x");
