@@ -214,15 +214,21 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) co
   }
 }
 
-pos line_cutter::first_kept_from(pos x) {
-  pos root = x;
-  while (next_kept_[root] != root) root = next_kept_[root];
+// Points every link on the chain from x to root straight at root, so that
+// later walks over the same bytes take one step; returns root.
+pos link_chain_to(std::vector<pos>& links, pos x, pos root) {
   while (x != root) {
-    const pos up = next_kept_[x];
-    next_kept_[x] = root;
+    const pos up = links[x];
+    links[x] = root;
     x = up;
   }
   return root;
+}
+
+pos line_cutter::first_kept_from(pos x) {
+  pos root = x;
+  while (next_kept_[root] != root) root = next_kept_[root];
+  return link_chain_to(next_kept_, x, root);
 }
 
 void line_cutter::cut_out(pos begin, pos end) {
@@ -244,12 +250,7 @@ pos line_cutter::solid_end_before(pos x) {
       --root;
     }
   }
-  while (x != root) {
-    const pos up = prev_solid_[x];
-    prev_solid_[x] = root;
-    x = up;
-  }
-  return root;
+  return link_chain_to(prev_solid_, x, root);
 }
 
 pos line_cutter::first_item_from(pos name, pos from) {
