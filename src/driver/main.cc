@@ -1,10 +1,9 @@
 // au3shrink: shrinks an AutoIt script into one self-contained, smaller file.
-#include <cstdio>
-
 #include "driver/arguments.h"
 #include "driver/pipeline.h"
 #include "platform/terminal.h"
 #include "report/console.h"
+#include "report/diagnostics.h"
 
 int main(int argc, char** argv) {
   console::setup_stdout();
@@ -14,7 +13,7 @@ int main(int argc, char** argv) {
   if (parse_arguments(argc, argv, &args)) {
     status = shrink(args);
   } else {
-    std::fputs(usage_text().c_str(), stderr);
+    diagnostics::note(usage_text());
   }
   // Every run ends here, errors included, so a console window stays readable.
   platform::wait_for_key_press();

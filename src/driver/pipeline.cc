@@ -1,17 +1,16 @@
 #include "driver/pipeline.h"
 
-#include <cstdio>
 #include <string>
 
 #include "driver/size_report.h"
 #include "report/console.h"
+#include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
 
 int fail(const char* what, const char* path, const std::string& reason) {
-  console::flush();
-  std::fprintf(stderr, "error: cannot %s '%s': %s\n", what, path, reason.c_str());
+  diagnostics::error(std::string("cannot ") + what + " '" + path + "': " + reason);
   return 1;
 }
 

@@ -21,6 +21,7 @@
 #include "passes/include/include_directive.h"
 #include "passes/include/include_file_reader.h"
 #include "report/console.h"
+#include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
@@ -33,10 +34,7 @@ struct open_file {
 };
 
 void warn_unopenable(const std::string& path) {
-  console::flush();
-  std::fputs("warning: cannot open include file '", stderr);
-  std::fwrite(path.data(), 1, path.size(), stderr);
-  std::fputs("'\n", stderr);
+  diagnostics::warning("cannot open include file '" + path + "'");
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+#include "report/diagnostics.h"
+
+#include <cstdio>
+#include <string>
+
+#include "report/console.h"
+
+namespace diagnostics {
+
+namespace {
+
+// One write per message, so that messages of one run never interleave.
+void emit(std::string_view kind, std::string_view place, std::string_view text) {
+  console::flush();
+  std::string message(kind);
+  message += place;
+  message += text;
+  message += '\n';
+  std::fwrite(message.data(), 1, message.size(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+void warning(std::string_view text) { emit("warning: ", {}, text); }
+
+void warning_at(std::string_view file, int64_t line, std::string_view text) {
+  std::string place(file);
+  place += ':';
+  place += std::to_string(line);
+  place += ": ";
+  emit("warning: ", place, text);
+}
+
+void error(std::string_view text) { emit("error: ", {}, text); }
+
+void note(std::string_view text) {
+  console::flush();
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace diagnostics

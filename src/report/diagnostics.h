@@ -1,0 +1,19 @@
+// Everything the tool says beyond its report goes to standard error through
+// here, in one format: "warning: FILE:LINE: text", "warning: text",
+// "error: text". Standard output is flushed first, so that a message stands
+// after the report lines that led to it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace diagnostics {
+
+void warning(std::string_view text);
+// `line` is 1-based, in `file` as the user wrote it.
+void warning_at(std::string_view file, int64_t line, std::string_view text);
+void error(std::string_view text);
+// Free text (usage) on standard error, as it stands.
+void note(std::string_view text);
+
+}  // namespace diagnostics
