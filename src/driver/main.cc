@@ -1,11 +1,13 @@
 // au3shrink: shrinks an AutoIt script into one self-contained, smaller file.
 #include "driver/arguments.h"
 #include "driver/pipeline.h"
+#include "platform/command_line.h"
 #include "platform/terminal.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
 
 int main(int argc, char** argv) {
+  platform::use_utf8_arguments(argc, argv);
   console::setup_stdout();
   platform::ignore_broken_pipe();
   arguments args;

@@ -25,8 +25,10 @@ int shrink(const arguments& args) {
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
   script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir);
-  // First write: the expanded script, whose size is the unshrunk size.
-  int32_t unshrunk = script.write_to_file(args.output, &err);
+  // First write, measured only: the expanded script's size in the output is
+  // the unshrunk size. The output keeps what it held until the final write,
+  // so a run that fails or is stopped before the end costs no file.
+  int64_t unshrunk = script.measure_output(args.output, &err);
   if (unshrunk < 0) return fail("write output file", args.output, err);
   // Line comments and comment blocks.
   if (args.remove_comments) script.remove_comments();
@@ -42,8 +44,8 @@ int shrink(const arguments& args) {
   if (args.remove_vars) script.remove_unused_vars(args.output_mode);
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
-  // Final write: the shrunk script.
-  int32_t shrunk = script.write_to_file(args.output, &err);
+  // Final write: the shrunk script replaces the output at once.
+  int64_t shrunk = script.write_to_file(args.output, &err);
   if (shrunk < 0) return fail("write output file", args.output, err);
   // Timings and counters, then the sizes.
   script.show_statistic();

@@ -3,12 +3,15 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+
+#include "platform/file_names.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,14 +28,12 @@ size_t text_line_bound(std::string_view bytes) {
 
 namespace {
 
-bool read_stream(std::FILE* file, std::string* bytes, std::string* err) {
-  // A regular file is read straight into a buffer of its size; anything else
-  // (a pipe, a file still growing) in blocks until its end.
-  struct stat info;
-  size_t expected = 0;
-  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    expected = static_cast<size_t>(info.st_size);
-  }
+constexpr const char* kDevice = "Is a device";
+constexpr const char* kNotRegular = "Not a regular file";
+
+// A regular file is read straight into a buffer of its size; anything else
+// (a pipe, a file still growing) in blocks until its end.
+bool read_stream(std::FILE* file, size_t expected, std::string* bytes, std::string* err) {
   bytes->resize(expected);
   size_t have = expected == 0 ? 0 : std::fread(bytes->data(), 1, expected, file);
   bytes->resize(have);
@@ -51,54 +52,99 @@ bool read_stream(std::FILE* file, std::string* bytes, std::string* err) {
   return true;
 }
 
-bool is_directory(std::FILE* file) {
+// Opens `path` for reading in binary. Directories and devices are refused,
+// and with regular_only every other kind of file that is not a regular one.
+// *size is the file's size when it is a regular file, else 0.
+std::FILE* open_for_reading(const std::string& path, bool regular_only, size_t* size,
+                            std::string* err) {
+  *size = 0;
+#ifdef _WIN32
+  if (is_reserved_device_name(path)) {
+    *err = kDevice;
+    return nullptr;
+  }
+  std::wstring wide = wide_path(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    *err = std::strerror(EISDIR);
+    return nullptr;
+  }
+  HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    *err = error_text(GetLastError());
+    return nullptr;
+  }
+  DWORD type = GetFileType(handle);
+  if (type != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    *err = type == FILE_TYPE_CHAR ? kDevice : kNotRegular;
+    return nullptr;
+  }
+  LARGE_INTEGER length;
+  if (GetFileSizeEx(handle, &length) && length.QuadPart > 0) {
+    *size = static_cast<size_t>(length.QuadPart);
+  }
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    *err = std::strerror(errno);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "rb");
+  if (file == nullptr) {
+    *err = std::strerror(errno);
+    _close(fd);
+  }
+  return file;
+#else
+  // A device is refused before it is opened: opening one can block or act.
   struct stat info;
-  return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+  if (stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))) {
+    *err = kDevice;
+    return nullptr;
+  }
+  // An include never waits for a FIFO's writer (O_NONBLOCK); the input
+  // does, as reading it from a shell would.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regular_only ? O_NONBLOCK : 0));
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    *err = std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    return nullptr;
+  }
+  const char* refused = nullptr;
+  if (S_ISDIR(info.st_mode)) {
+    refused = std::strerror(EISDIR);
+  } else if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+    refused = kDevice;
+  } else if (regular_only && !S_ISREG(info.st_mode)) {
+    refused = kNotRegular;
+  }
+  if (refused != nullptr) {
+    *err = refused;
+    ::close(fd);
+    return nullptr;
+  }
+  if (regular_only) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (S_ISREG(info.st_mode) && info.st_size > 0) *size = static_cast<size_t>(info.st_size);
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    *err = std::strerror(errno);
+    ::close(fd);
+  }
+  return file;
+#endif
 }
 
 }  // namespace
 
 bool read_file_bytes(const std::string& path, bool regular_only, std::string* bytes,
                      std::string* err) {
-#ifdef _WIN32
-  struct stat info;
-  if (regular_only && stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    *err = "not a regular file";
-    return false;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    *err = std::strerror(errno);
-    return false;
-  }
-#else
-  // O_NONBLOCK so that opening a FIFO without a writer cannot hang us.
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    *err = std::strerror(errno);
-    return false;
-  }
-  struct stat info;
-  if (fstat(fd, &info) != 0) {
-    *err = std::strerror(errno);
-    ::close(fd);
-    return false;
-  }
-  if (S_ISDIR(info.st_mode) || (regular_only && !S_ISREG(info.st_mode))) {
-    *err = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-    ::close(fd);
-    return false;
-  }
-  int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::FILE* file = fdopen(fd, "rb");
-  if (file == nullptr) {
-    *err = std::strerror(errno);
-    ::close(fd);
-    return false;
-  }
-#endif
-  bool ok = read_stream(file, bytes, err);
+  size_t size = 0;
+  std::FILE* file = open_for_reading(path, regular_only, &size, err);
+  if (file == nullptr) return false;
+  bool ok = read_stream(file, size, bytes, err);
   std::fclose(file);
   return ok;
 }
@@ -107,20 +153,8 @@ input_file::~input_file() { close(); }
 
 bool input_file::open(const std::string& path) {
   close();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) {
-    int error = errno;
-    // Windows refuses to open a folder with "Permission denied"; say what it is.
-    struct stat info;
-    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) error = EISDIR;
-    error_ = std::strerror(error);
-    return false;
-  }
-  if (is_directory(file_)) {
-    error_ = std::strerror(EISDIR);
-    close();
-    return false;
-  }
+  file_ = open_for_reading(path, /*regular_only=*/false, &size_, &error_);
+  if (file_ == nullptr) return false;
   error_.clear();
   return true;
 }
@@ -130,7 +164,7 @@ bool input_file::read_all(std::string* bytes, std::string* err) {
     *err = error_;
     return false;
   }
-  bool ok = read_stream(file_, bytes, err);
+  bool ok = read_stream(file_, size_, bytes, err);
   // Released once read: Windows refuses to replace a file that is open, and
   // the output path may be this very file.
   close();

@@ -37,10 +37,14 @@ size_t text_line_bound(std::string_view bytes);
 
 // Reads a whole file in binary. With regular_only, anything but a regular
 // file (a directory, FIFO or device) is refused without blocking on it.
+// Paths are UTF-8 or, on Windows, per component in the ANSI code page.
 bool read_file_bytes(const std::string& path, bool regular_only, std::string* bytes,
                      std::string* err);
 
-// An input file opened up front and read later in one go.
+// An input file opened up front and read later in one go. A device is
+// refused (it may never end); a pipe or FIFO is read to its end on POSIX
+// systems. On Windows only disk files are read: a reserved device name (CON,
+// NUL, COM1 ...) or any other file type is refused.
 class input_file {
  public:
   input_file() = default;
@@ -58,6 +62,8 @@ class input_file {
 
  private:
   std::FILE* file_ = nullptr;
+  // The file's size when known up front (a regular file), else 0.
+  size_t size_ = 0;
   std::string error_;
 };
 

@@ -1,19 +1,62 @@
 // Writing the script: every line followed by CR LF, in binary, on every
-// platform. A regular file is replaced whole or not at all.
+// platform. The output is replaced once, whole, when the run has its final
+// text; until then the path keeps what it held.
+//
+// How the output is replaced:
+// - a regular file (or a new one) is written to a temporary file in the same
+//   folder and moved over it when complete, keeping the replaced file's
+//   permission bits (set-group-ID and sticky too), its owner and group where
+//   the process may set them, and on Windows its attributes and security;
+// - it is written in place, as shell redirection would, when it cannot be
+//   replaced that way: a device or FIFO, a file with several hard links (so
+//   the links stay one file), or a writable file in a folder that is not;
+// - an existing file that the user may not write is refused ("Permission
+//   denied"), as shell redirection would;
+// - a symbolic link stays a link and its target receives the script, also a
+//   target that does not exist yet.
+// The temporary file (".au3shrink-" and a random name) is removed when the
+// run fails or is interrupted (SIGINT, SIGTERM, SIGHUP, SIGQUIT; on Windows
+// also a closed console or a killed process).
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace platform {
 
-// Writes lines[first..last] to `path`, each followed by CR LF. A regular file
-// (or a new one) is written to a temporary file beside it and renamed over it
-// when complete, keeping its permission bits, so an interrupted run leaves the
-// previous file or the whole new one. A device or FIFO is written in place.
-// On success *size is the length of what was written.
+// The size lines[first..last] take in a written file: each line and its CR LF.
+int64_t stored_size(std::span<const std::string_view> lines, size_t first, size_t last);
+
+class output_file {
+ public:
+  output_file();
+  ~output_file();  // discards what was not committed
+  output_file(const output_file&) = delete;
+  output_file& operator=(const output_file&) = delete;
+
+  // Gets ready to replace `path`: everything that can fail before the text
+  // exists fails here, with the reason in *err (a missing folder, no right to
+  // write). Nothing at `path` changes until commit.
+  bool open(const std::string& path, std::string* err);
+  bool is_open() const { return state_ != nullptr; }
+  // Writes lines[first..last], each followed by CR LF, and puts them at the
+  // path at once; *size is the number of bytes written. On failure the path
+  // keeps what it held (unless written in place, see above).
+  bool commit(std::span<const std::string_view> lines, size_t first, size_t last, int64_t* size,
+              std::string* err);
+  // Drops the temporary file; the path keeps what it held.
+  void discard();
+
+  struct state;
+
+ private:
+  std::unique_ptr<state> state_;
+};
+
+// open and commit in one call.
 bool write_lines(const std::string& path, std::span<const std::string_view> lines, size_t first,
                  size_t last, int64_t* size, std::string* err);
 

@@ -7,12 +7,16 @@ namespace platform {
 bool stdout_is_terminal();
 
 // A reader that goes away (`au3shrink ... | head`) must not stop the run
-// between the writes of the output file: lost report lines are harmless.
+// before the output file is written: lost report lines are harmless.
 void ignore_broken_pipe();
 
-// On Windows the command interpreter's PAUSE. Elsewhere prints the same
-// prompt and waits for one key (no Enter needed on a terminal); returns at
-// once when standard input is at end of file or closed.
+// Prints "Press any key to continue . . . " (the command interpreter's PAUSE
+// prompt) and waits for one key, then ends the line. On a terminal or
+// console no Enter is needed and a whole key is taken (the rest of an escape
+// sequence too, so nothing is left for the shell); the terminal's settings
+// come back afterwards, also when the wait is interrupted or suspended.
+// Otherwise one byte is read: at end of file or on a closed standard input
+// it returns at once.
 void wait_for_key_press();
 
 }  // namespace platform

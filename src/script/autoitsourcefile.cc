@@ -40,13 +40,20 @@ void autoitsourcefile::output_current_lines() {
   }
 }
 
-int32_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
+int64_t autoitsourcefile::measure_output(const char* path, std::string* err) {
+  if (!output_stream.open(path, err)) return -1;
+  console::out("file written.\n\n");
+  return platform::stored_size(lines.views(), 1, static_cast<size_t>(line_count));
+}
+
+int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
+  if (!output_stream.is_open() && !output_stream.open(path, err)) return -1;
   int64_t size = 0;
-  if (!platform::write_lines(path, lines.views(), 1, static_cast<size_t>(line_count), &size, err)) {
+  if (!output_stream.commit(lines.views(), 1, static_cast<size_t>(line_count), &size, err)) {
     return -1;
   }
   console::out("file written.\n\n");
-  return static_cast<int32_t>(size);
+  return size;
 }
 
 void autoitsourcefile::transform_lines() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/input_file.h"
+#include "platform/output_file.h"
 #include "report/pass_timer.h"
 #include "script/line_table.h"
 
@@ -19,6 +20,8 @@ class autoitsourcefile {
  public:
   // The input script, opened by the constructor, read by read_to_array.
   platform::input_file source_stream;
+  // The output, opened by the first write and replaced whole by the last.
+  platform::output_file output_stream;
   // Slot i holds line i without its line end; slot 0 is never used. Holds
   // at least line_count + 1 slots.
   line_table lines;
@@ -55,9 +58,16 @@ class autoitsourcefile {
   void output_current_lines();
   void search_includes_and_add_to_lines(const char* angle_include_dir,
                                         const char* quoted_include_dir);
-  // Writes lines 1..line_count, each ending in CR LF, and returns the file's
-  // size in bytes; -1, with *err set, when the file cannot be written.
-  int32_t write_to_file(const char* path, std::string* err);
+  // The first write, which only measures: opens the output at `path` (so an
+  // output that cannot be written fails now, before the work) and returns
+  // the size lines 1..line_count would take there, each ending in CR LF. The
+  // file keeps what it held. -1, with *err set, when it cannot be written.
+  int64_t measure_output(const char* path, std::string* err);
+  // The final write: lines 1..line_count, each ending in CR LF, replace the
+  // output at once (the one measure_output opened, else `path`). Returns the
+  // size written; -1, with *err set, when it cannot be written, and then the
+  // output keeps what it held.
+  int64_t write_to_file(const char* path, std::string* err);
   void transform_lines();
   void remove_comments();
   void remove_upheaval();

@@ -1,0 +1,180 @@
+// Replacing the output on Windows, through the UTF-16 API.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include "platform/file_names.h"
+#include "platform/output_blocks.h"
+#include "platform/output_file.h"
+
+#ifndef REPLACEFILE_IGNORE_ACL_ERRORS
+#define REPLACEFILE_IGNORE_ACL_ERRORS 0x00000004
+#endif
+
+namespace platform {
+namespace {
+
+bool fail(DWORD code, std::string* err) {
+  *err = error_text(code);
+  return false;
+}
+
+// The absolute path: a relative or drive-relative path ("Z:out.au3") is
+// resolved against the current folder of its drive, so that the temporary
+// file lands in the output's own folder.
+std::wstring full_path(const std::wstring& path) {
+  DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
+}
+
+std::wstring folder_prefix(const std::wstring& path) {
+  size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+// A deleted-on-close mark: the system removes the temporary file when the
+// process ends in any way (a closed console, a kill) before it is committed.
+bool mark_for_deletion(HANDLE handle, bool remove) {
+  FILE_DISPOSITION_INFO disposition = {};
+  disposition.DeleteFile = remove ? TRUE : FALSE;
+  return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
+                                    sizeof disposition) != 0;
+}
+
+int write_all(HANDLE handle, const char* data, size_t size) {
+  while (size > 0) {
+    DWORD chunk = size > (size_t{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(size);
+    DWORD got = 0;
+    if (!WriteFile(handle, data, chunk, &got, nullptr)) return static_cast<int>(GetLastError());
+    if (got == 0) return ERROR_DISK_FULL;
+    data += got;
+    size -= got;
+  }
+  return 0;
+}
+
+}  // namespace
+
+struct output_file::state {
+  std::wstring target;
+  std::wstring temp;  // empty when the target is written in place
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  bool existed = false;
+  bool regular = true;
+
+  // Creates the temporary file beside the target; 0 or a Windows error code.
+  DWORD create_temp() {
+    std::wstring folder = folder_prefix(target);
+    for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+      std::wstring name = folder + wide_path(temp_file_name());
+      handle = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (handle != INVALID_HANDLE_VALUE) {
+        temp = std::move(name);
+        mark_for_deletion(handle, true);
+        return 0;
+      }
+      DWORD code = GetLastError();
+      if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) return code;
+    }
+    return ERROR_FILE_EXISTS;
+  }
+};
+
+output_file::output_file() = default;
+
+output_file::~output_file() { discard(); }
+
+bool output_file::open(const std::string& path, std::string* err) {
+  discard();
+  if (path.empty()) return fail(ERROR_FILE_NOT_FOUND, err);
+  auto s = std::make_unique<state>();
+  s->target = is_reserved_device_name(path) ? wide_path(path) : full_path(wide_path(path));
+  DWORD attributes = GetFileAttributesW(s->target.c_str());
+  s->existed = attributes != INVALID_FILE_ATTRIBUTES || is_reserved_device_name(path);
+  if (s->existed && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return fail(ERROR_DIRECTORY, err);
+  }
+  if (s->existed) {
+    // Opening for writing asks the system whether the user may write the
+    // file (a read-only attribute, the security); a device is written
+    // through this handle.
+    HANDLE handle = CreateFileW(s->target.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return fail(GetLastError(), err);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    s->regular = GetFileType(handle) == FILE_TYPE_DISK && !is_reserved_device_name(path);
+    bool in_place = !s->regular || (GetFileInformationByHandle(handle, &info) &&
+                                    info.nNumberOfLinks > 1);
+    if (!in_place) {
+      DWORD code = s->create_temp();
+      if (code == 0) {
+        CloseHandle(handle);
+        state_ = std::move(s);
+        return true;
+      }
+      // A folder that takes no new file: write the file itself.
+      if (code != ERROR_ACCESS_DENIED) {
+        CloseHandle(handle);
+        return fail(code, err);
+      }
+    }
+    s->handle = handle;
+  } else if (DWORD code = s->create_temp()) {
+    return fail(code, err);
+  }
+  state_ = std::move(s);
+  return true;
+}
+
+bool output_file::commit(std::span<const std::string_view> lines, size_t first, size_t last,
+                         int64_t* size, std::string* err) {
+  if (!state_) return fail(ERROR_INVALID_HANDLE, err);
+  state& s = *state_;
+  DWORD code = static_cast<DWORD>(write_text_blocks(
+      lines, first, last, [&](const char* data, size_t n) { return write_all(s.handle, data, n); },
+      size));
+  if (s.temp.empty()) {
+    // In place: a file is cut to what was written.
+    if (code == 0 && s.regular && !SetEndOfFile(s.handle)) code = GetLastError();
+  } else if (code == 0 && !mark_for_deletion(s.handle, false)) {
+    code = GetLastError();
+  }
+  CloseHandle(s.handle);
+  s.handle = INVALID_HANDLE_VALUE;
+  if (!s.temp.empty()) {
+    if (code == 0) {
+      // ReplaceFileW keeps the replaced file's attributes and security.
+      bool moved = s.existed ? ReplaceFileW(s.target.c_str(), s.temp.c_str(), nullptr,
+                                            REPLACEFILE_IGNORE_MERGE_ERRORS |
+                                                REPLACEFILE_IGNORE_ACL_ERRORS,
+                                            nullptr, nullptr) != 0
+                             : MoveFileExW(s.temp.c_str(), s.target.c_str(),
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+      if (!moved) code = GetLastError();
+    }
+    if (code != 0) DeleteFileW(s.temp.c_str());
+    s.temp.clear();
+  }
+  state_.reset();
+  return code == 0 ? true : fail(code, err);
+}
+
+void output_file::discard() {
+  if (!state_) return;
+  state& s = *state_;
+  if (s.handle != INVALID_HANDLE_VALUE) CloseHandle(s.handle);
+  if (!s.temp.empty()) DeleteFileW(s.temp.c_str());
+  state_.reset();
+}
+
+}  // namespace platform
+
+#endif
