@@ -55,10 +55,11 @@ bool read_stream(std::FILE* file, size_t expected, std::string* bytes, std::stri
 // Opens `path` for reading in binary. Directories and devices are refused,
 // and with regular_only every other kind of file that is not a regular one.
 // *size is the file's size when it is a regular file, else 0.
-std::FILE* open_for_reading(const std::string& path, bool regular_only, size_t* size,
-                            std::string* err) {
+std::FILE* open_for_reading(const std::string& path, [[maybe_unused]] bool regular_only,
+                            size_t* size, std::string* err) {
   *size = 0;
 #ifdef _WIN32
+  // Every file that is not a disk file is refused, whatever regular_only says.
   if (is_reserved_device_name(path)) {
     *err = kDevice;
     return nullptr;

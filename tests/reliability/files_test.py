@@ -8,11 +8,17 @@ files_test.py --binary BUILD/au3shrink
   "error: cannot write output file '...': No space left on device", status 1,
   the previous file unchanged and no temporary file left behind.
 - Permissions: an include folder without read permission, one that can be
-  searched but not listed, an unreadable include file, an unreadable input
-  and an output folder without write permission. Root ignores permissions,
-  so as root these runs are made as the user nobody through setpriv.
-- Replacing: an output keeps its permission bits, and an output that is a
-  symbolic link stays one, its target receiving the script.
+  searched but not listed, an unreadable include file, an unreadable input,
+  an output folder without write permission (a new output fails, a writable
+  existing one is written in place), a read-only output (refused), and a
+  writable output owned by someone else in a sticky folder like /tmp
+  (written in place). Root ignores permissions, so as root these runs are
+  made as the user nobody through setpriv.
+- Replacing: an output keeps its permission bits (set-group-ID and sticky
+  too), its owner and group when run as root, and the mode of a new output
+  follows the umask; an output that is a symbolic link stays one, its target
+  receiving the script, also a target that does not exist yet; a file with
+  two hard links stays one file.
 
 Parts that cannot run here (not root, no mount, no setpriv) are reported as
 skipped; when nothing could run, the exit status is 77 (skipped for ctest).
@@ -98,7 +104,15 @@ def full_file_system(binary):
                 check(run.stderr == f"error: cannot write output file '{out}': "
                                    f"No space left on device\n".encode(),
                       f"{what}: stderr {run.stderr!r}")
-                check(run.stdout == PAUSE, f"{what}: stdout {run.stdout[:200]!r}")
+                # Out of bytes, the output fails at the final write, and
+                # nothing claims it was written; out of inodes, the temporary
+                # file cannot be made and the run fails at the first write.
+                if label == "bytes":
+                    check(run.stdout.endswith(b"finished: remove empty lines\n\n" + PAUSE) and
+                          run.stdout.count(b"file written.") == 1,
+                          f"{what}: stdout {run.stdout[-300:]!r}")
+                else:
+                    check(run.stdout == PAUSE, f"{what}: stdout {run.stdout[:300]!r}")
                 check(get(out) == previous, f"{what}: the previous file changed")
                 check(not temps_in(small), f"{what}: temporary files left: {temps_in(small)}")
             finally:
@@ -136,6 +150,7 @@ def permissions(binary):
             b'#include <A.AU3>\r\n#include "listless\\EXACT.AU3"\r\n'
             b'#include "listless\\LOWER.AU3"\r\n#include "secret.au3"\r\n$main = 1\r\n', 0o644)
         put(os.path.join(work, "unreadable.au3"), b"$x = 1\r\n", 0o000)
+        final_of_main = b"$exact = 1\r\n$main = 1\r\n"
 
         run = shrink(binary, ["main.au3", "out.au3", ".", "inc", "---"], work, as_nobody)
         check(run.returncode == 0, f"unreadable includes: status {run.returncode}")
@@ -156,21 +171,54 @@ def permissions(binary):
 
         target = os.path.join("locked", "out.au3")
         run = shrink(binary, ["main.au3", target, ".", "inc", "---"], work, as_nobody)
+        check(run.returncode == 0 and get(os.path.join(work, target)) == final_of_main,
+              f"writable output in a locked folder: status {run.returncode}, stderr {run.stderr!r}")
+        check(not temps_in(locked), "writable output in a locked folder: temporary file left")
+
+        target = os.path.join("locked", "new.au3")
+        run = shrink(binary, ["main.au3", target, ".", "inc", "---"], work, as_nobody)
         check(run.returncode == 1 and
               run.stderr.endswith(f"error: cannot write output file '{target}': "
-                                  f"Permission denied\n".encode()),
-              f"output folder not writable: status {run.returncode}, stderr {run.stderr!r}")
-        check(get(os.path.join(work, target)) == b"previous\r\n",
-              "output folder not writable: the previous file changed")
-        check(not temps_in(locked), "output folder not writable: temporary file left")
+                                  f"Permission denied\n".encode()) and
+              b"file written." not in run.stdout and run.stdout.endswith(PAUSE),
+              f"new output in a locked folder: status {run.returncode}, stderr {run.stderr!r}, "
+              f"stdout {run.stdout[:200]!r}")
+        check(not os.path.exists(os.path.join(work, target)) and not temps_in(locked),
+              "new output in a locked folder: a file was left")
+
+        readonly = os.path.join(work, "readonly.au3")
+        put(readonly, b"previous\r\n", 0o444)
+        if as_nobody:
+            os.chown(readonly, NOBODY, NOBODY)
+        run = shrink(binary, ["main.au3", "readonly.au3", ".", "inc", "---"], work, as_nobody)
+        check(run.returncode == 1 and run.stderr.endswith(
+                  b"error: cannot write output file 'readonly.au3': Permission denied\n"),
+              f"read-only output: status {run.returncode}, stderr {run.stderr!r}")
+        check(get(readonly) == b"previous\r\n", "read-only output: the file changed")
+
+        if as_nobody:
+            # A sticky folder lets nobody rename over root's file, but the
+            # file itself is writable: it is written in place, root's still.
+            sticky = os.path.join(work, "sticky")
+            os.mkdir(sticky)
+            os.chmod(sticky, 0o1777)
+            shared = os.path.join(sticky, "shared.au3")
+            put(shared, b"previous\r\n", 0o666)
+            run = shrink(binary, ["main.au3", "sticky/shared.au3", ".", "inc", "---"], work, True)
+            check(run.returncode == 0 and get(shared) == final_of_main,
+                  f"sticky folder: status {run.returncode}, stderr {run.stderr!r}")
+            check(os.stat(shared).st_uid == 0, "sticky folder: the file changed owner")
+            check(not temps_in(sticky), "sticky folder: temporary file left")
     finally:
         subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
         shutil.rmtree(work, ignore_errors=True)
 
 
 def replaced_in_place(binary):
-    """A replaced output keeps its permission bits, and a symbolic link stays a
-    link to the file that receives the script."""
+    """A replaced output keeps its mode bits, its owner and group (as root),
+    a symbolic link stays a link to the file that receives the script (also
+    one whose target does not exist yet), hard links stay one file, and a new
+    output's mode follows the umask."""
     work = tempfile.mkdtemp(prefix="au3keep-")
     ran.append("replaced in place")
     try:
@@ -178,18 +226,48 @@ def replaced_in_place(binary):
         final = b"x = 1\r\n"
         put(os.path.join(work, "main.au3"), script, 0o600)
         put(os.path.join(work, "out.au3"), b"previous\r\n", 0o640)
+        put(os.path.join(work, "special.au3"), b"previous\r\n")
+        os.chmod(os.path.join(work, "special.au3"), 0o3664)  # set-group-ID and sticky
         os.mkdir(os.path.join(work, "real"))
         put(os.path.join(work, "real", "target.au3"), b"previous\r\n", 0o604)
         os.symlink(os.path.join("real", "target.au3"), os.path.join(work, "link.au3"))
-        for output, shown in (("out.au3", "out.au3"), ("link.au3", "real/target.au3"),
-                              ("main.au3", "main.au3")):
+        os.symlink(os.path.join("real", "new.au3"), os.path.join(work, "dangling.au3"))
+        put(os.path.join(work, "linked.au3"), b"previous\r\n", 0o644)
+        os.link(os.path.join(work, "linked.au3"), os.path.join(work, "other_name.au3"))
+        owned = os.geteuid() == 0
+        if owned:
+            put(os.path.join(work, "users.au3"), b"previous\r\n", 0o664)
+            os.chown(os.path.join(work, "users.au3"), NOBODY, NOBODY)
+        outputs = [("out.au3", "out.au3"), ("special.au3", "special.au3"),
+                   ("link.au3", "real/target.au3"), ("dangling.au3", "real/new.au3"),
+                   ("linked.au3", "other_name.au3"), ("main.au3", "main.au3")]
+        if owned:
+            outputs.append(("users.au3", "users.au3"))
+        for output, shown in outputs:
             run = shrink(binary, ["main.au3", output, ".", ".", "C--"], work)
             check(run.returncode == 0, f"{output}: status {run.returncode}, stderr {run.stderr!r}")
             check(get(os.path.join(work, shown)) == final, f"{output}: not the final script")
-        check(os.path.islink(os.path.join(work, "link.au3")), "link.au3 is no longer a link")
-        for name, mode in (("out.au3", 0o640), ("real/target.au3", 0o604), ("main.au3", 0o600)):
+        for name in ("link.au3", "dangling.au3"):
+            check(os.path.islink(os.path.join(work, name)), f"{name} is no longer a link")
+        check(os.path.samefile(os.path.join(work, "linked.au3"),
+                               os.path.join(work, "other_name.au3")), "the hard links were split")
+        for name, mode in (("out.au3", 0o640), ("special.au3", 0o3664),
+                           ("real/target.au3", 0o604), ("main.au3", 0o600)):
             got = os.stat(os.path.join(work, name)).st_mode & 0o7777
             check(got == mode, f"{name}: mode {got:o}, expected {mode:o}")
+        if owned:
+            info = os.stat(os.path.join(work, "users.au3"))
+            check((info.st_uid, info.st_gid) == (NOBODY, NOBODY),
+                  f"users.au3: owner {info.st_uid}:{info.st_gid}, expected {NOBODY}:{NOBODY}")
+        for mask, mode in ((0o027, 0o640), (0o002, 0o664)):
+            name = f"new_{mask:o}.au3"
+            run = subprocess.run(["sh", "-c", f'umask {mask:o} && exec "$0" "$@"', binary,
+                                  "main.au3", name, ".", ".", "C--"], cwd=work,
+                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+            got = os.stat(os.path.join(work, name)).st_mode & 0o7777 \
+                if os.path.exists(os.path.join(work, name)) else None
+            check(run.returncode == 0 and got == mode,
+                  f"new output under umask {mask:03o}: mode {got and oct(got)}, expected {mode:o}")
         check(not temps_in(work) and not temps_in(os.path.join(work, "real")),
               "replaced in place: temporary files left")
     finally:

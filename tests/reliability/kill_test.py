@@ -8,11 +8,12 @@ A large generated script (bench/generate_script.py, plus one include file;
 fewer lines when a whole run takes long, as with sanitizers) is
 shrunk again and again with SIGKILL sent after a random delay between 0 and a
 little more than a whole run. Every other run writes to a separate output that
-holds a previous file; the others write over the input itself. After each
-kill the output path must hold one of three things, byte for byte:
-  - the previous file (killed before the first write was renamed in place),
-  - the expanded script (the first write: killed between the two writes),
-  - the final script (the second write, or the run completed).
+holds a previous file; the others write over the input itself. The output is
+replaced once, at the end, so after each kill the output path must hold one
+of two things, byte for byte:
+  - the previous file, which for a run in place is the source itself,
+  - the final script (the run got to its final write).
+Never the expanded script of the first write, which only measures.
 At most one temporary file (".au3shrink-*") may be left: the one that was
 being written when the kill came. A process killed with SIGKILL cannot remove
 it, so each leftover is counted, reported and removed before the next run.
@@ -41,8 +42,9 @@ LIB_LINES = ["; helper library", "Func Lib_Helper($x)", "    Return $x * 2", "En
 
 
 def expanded_script(main_lines):
-    """The first write: the include directive and #include-once emptied, the
-    library's lines and one empty line spliced in after the directive."""
+    """What the first write measures: the include directive and #include-once
+    emptied, the library's lines and one empty line spliced in after the
+    directive. It must never stand at the output path."""
     out = []
     for line in main_lines:
         upper = line.upper()
@@ -122,7 +124,7 @@ def main():
         print(f"script: {lines} lines, {len(main_bytes)} bytes, expanded {len(expanded)}, "
               f"final {len(final)}; a whole run takes {whole_run:.3f} s")
 
-        counts = {"previous": 0, "expanded": 0, "final": 0, "completed": 0}
+        counts = {"previous": 0, "source": 0, "final": 0, "completed": 0}
         leftovers = 0
         failures = []
         kills = 0
@@ -146,14 +148,13 @@ def main():
             if status == 0:
                 counts["completed"] += 1
             if got == before:
-                counts["previous"] += 1
-            elif got == expanded:
-                counts["expanded"] += 1
+                counts["source" if in_place else "previous"] += 1
             elif got == final:
                 counts["final"] += 1
             else:
+                state = "the expanded script" if got == expanded else f"{len(got)} bytes"
                 failures.append(f"kill {kills} after {delay:.3f} s ({'in place' if in_place else 'separate'}"
-                                f" output): {len(got)} bytes, starting {got[:60]!r}")
+                                f" output): {state}, starting {got[:60]!r}")
             if not in_place and get(script) != main_bytes:
                 failures.append(f"kill {kills}: the input script changed")
             temps = glob.glob(os.path.join(work, ".au3shrink-*"))
@@ -163,8 +164,8 @@ def main():
             for temp in temps:
                 os.remove(temp)
 
-        print(f"{kills} kills: previous file {counts['previous']}, expanded script "
-              f"{counts['expanded']}, final script {counts['final']} "
+        print(f"{kills} kills: previous file {counts['previous']}, source intact (in place) "
+              f"{counts['source']}, final script {counts['final']} "
               f"(of which {counts['completed']} runs had completed)")
         print(f"temporary files left by killed runs: {leftovers} (removed after each kill)")
         for failure in failures[:20]:
