@@ -54,6 +54,11 @@ TEST(SizeReport, LayoutAndRounding) {
             "file size with optimation:      1000 bytes\n"
             "improvement:                      19 %\n\n");
   EXPECT_EQ(size_report(1234567, 1000).substr(30, 7), "1234567") << "a wide value is printed whole";
+  EXPECT_EQ(size_report(4400000000, 2200000000),
+            "file size without optimation: 4400000000 bytes\n"
+            "file size with optimation:    2200000000 bytes\n"
+            "improvement:                      50 %\n\n")
+      << "sizes past 2 GiB print as they are";
 }
 
 TEST(SizeReport, HalfRoundsAwayFromZero) {

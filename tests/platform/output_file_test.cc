@@ -7,8 +7,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/output_blocks.h"
 #include "platform/output_file.h"
 #include "support/temp_folder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include <climits>
+#include <set>
 
 namespace {
 
@@ -96,6 +104,96 @@ TEST_F(OutputFile, FullDeviceIsAnError) {
   EXPECT_FALSE(platform::write_lines("/dev/full", lines, 1, 1, &size, &err));
   EXPECT_EQ(err, "No space left on device");
   EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+#endif
+
+TEST_F(OutputFile, NothingChangesBeforeTheCommit) {
+  { std::ofstream(dir_ / "out") << "old"; }
+  std::vector<std::string_view> lines{"", "new"};
+  std::string err;
+  {
+    platform::output_file file;
+    ASSERT_TRUE(file.open((dir_ / "out").string(), &err)) << err;
+    EXPECT_EQ(slurp(dir_ / "out"), "old");
+    EXPECT_EQ(entries(), 2u) << "the temporary file is made when the output is opened";
+  }
+  EXPECT_EQ(slurp(dir_ / "out"), "old") << "a run that stops before the commit costs nothing";
+  EXPECT_EQ(entries(), 1u);
+
+  platform::output_file file;
+  ASSERT_TRUE(file.open((dir_ / "new").string(), &err)) << err;
+  EXPECT_FALSE(fs::exists(dir_ / "new"));
+  int64_t size = 0;
+  ASSERT_TRUE(file.commit(lines, 1, 1, &size, &err)) << err;
+  EXPECT_EQ(slurp(dir_ / "new"), "new\r\n");
+  EXPECT_FALSE(file.is_open());
+  EXPECT_EQ(entries(), 2u);
+}
+
+TEST(StoredSize, CountsEveryLineWithItsCrLfPastTwoGigabytes) {
+  std::vector<std::string_view> lines{"unused", "a", "", "bc"};
+  EXPECT_EQ(platform::stored_size(lines, 1, 3), 9);
+  EXPECT_EQ(platform::stored_size(lines, 1, 0), 0);
+  const std::string megabyte(size_t{1} << 20, 'x');
+  std::vector<std::string_view> many(3001, megabyte);
+  EXPECT_EQ(platform::stored_size(many, 1, 3000), int64_t{3000} * ((int64_t{1} << 20) + 2));
+  EXPECT_GT(platform::stored_size(many, 1, 3000), INT32_MAX);
+}
+
+TEST(TempFileNames, RandomAndDistinct) {
+  std::set<std::string> names;
+  for (int i = 0; i < 1000; ++i) {
+    std::string name = platform::temp_file_name();
+    ASSERT_TRUE(name.starts_with(".au3shrink-")) << name;
+    ASSERT_EQ(name.size(), 23u) << name;
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), 1000u);
+}
+
+#ifndef _WIN32
+TEST_F(OutputFile, HardLinksStayOneFile) {
+  { std::ofstream(dir_ / "out") << "old content"; }
+  fs::create_hard_link(dir_ / "out", dir_ / "other");
+  std::vector<std::string_view> lines{"", "new"};
+  int64_t size = 0;
+  std::string err;
+  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err)) << err;
+  EXPECT_EQ(slurp(dir_ / "other"), "new\r\n");
+  EXPECT_TRUE(fs::equivalent(dir_ / "out", dir_ / "other"));
+  EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(OutputFile, DanglingLinkGetsItsTarget) {
+  fs::create_directory(dir_ / "real");
+  fs::create_symlink("real/new", dir_ / "link");
+  std::vector<std::string_view> lines{"", "x"};
+  int64_t size = 0;
+  std::string err;
+  ASSERT_TRUE(platform::write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err)) << err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link"));
+  EXPECT_EQ(slurp(dir_ / "real" / "new"), "x\r\n");
+  fs::create_symlink("loop", dir_ / "loop");
+  EXPECT_FALSE(platform::write_lines((dir_ / "loop").string(), lines, 1, 1, &size, &err));
+  EXPECT_EQ(err, "Too many levels of symbolic links");
+}
+
+TEST_F(OutputFile, NewFileModeFollowsTheUmaskAndReplacedModesStay) {
+  std::vector<std::string_view> lines{"", "x"};
+  int64_t size = 0;
+  std::string err;
+  const mode_t saved = umask(027);
+  bool written = platform::write_lines((dir_ / "new").string(), lines, 1, 1, &size, &err);
+  umask(saved);
+  ASSERT_TRUE(written) << err;
+  EXPECT_EQ(fs::status(dir_ / "new").permissions(), fs::perms(0640));
+
+  { std::ofstream(dir_ / "special") << "old"; }
+  ASSERT_EQ(chmod((dir_ / "special").c_str(), 03754), 0);
+  ASSERT_TRUE(platform::write_lines((dir_ / "special").string(), lines, 1, 1, &size, &err)) << err;
+  struct stat info;
+  ASSERT_EQ(stat((dir_ / "special").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 03754u) << "set-group-ID and sticky bits kept";
 }
 #endif
 

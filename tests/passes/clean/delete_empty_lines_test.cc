@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/same_lines.h"
 #include "support/script_builder.h"
 
 namespace {
@@ -27,7 +28,7 @@ TEST(DeleteEmptyLines, LargeScriptKeepsOrder) {
     input.push_back(i % 3 == 0 ? std::to_string(i) : (i % 3 == 1 ? "" : " \t"));
     if (i % 3 == 0) kept.push_back(std::to_string(i));
   }
-  EXPECT_EQ(compacted(input), kept);
+  EXPECT_TRUE(same_lines(compacted(input), kept));
 }
 
 }  // namespace

@@ -190,4 +190,32 @@ TEST(CutSharedItems, TogetherAsOneByOneOnRandomLines) {
   }
 }
 
+// An item named like a declaring word ("dim") that is left first after a
+// cut runs on into the declaring words before it, possibly across many
+// blanks: the batch must decide that the way single cuts do, also when more
+// blanks stand in between than it looks at.
+TEST(CutSharedItems, RunOnItemPastManyBlanks) {
+  const char* const shapes[] = {
+      "Global_Con_st_Lo=f(0,_D__im_$b)__,__D=[1,_2],$b=$a_&_$ab__,__dim,\t$ab[2]__,__$abc[2]=1",
+      "Global $b=1_,_dim,\t$ab_,_$c", "Local $a_,_con_, $b", "Dim $x, d_,_im, $y"};
+  for (size_t blanks : {1, 255, 256, 257, 300, 1000}) {
+    for (const char* shape : shapes) {
+      std::string line;
+      for (const char* c = shape; *c != '\0'; ++c) {
+        line += *c == '_' ? std::string(blanks, ' ') : std::string(1, *c);
+      }
+      const std::vector<std::string> names = declared(line);
+      for (size_t mask = 1; mask < (size_t{1} << names.size()); ++mask) {
+        std::vector<size_t> unused;
+        for (size_t i = 0; i < names.size(); ++i) {
+          if ((mask >> i) & 1) unused.push_back(i);
+        }
+        const std::vector<shared_cut> cuts = cuts_of(names, unused);
+        ASSERT_EQ(together(line, cuts), one_by_one(line, cuts))
+            << blanks << " blanks, line: " << shape << ", cut mask " << mask;
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -97,4 +97,13 @@ TEST_F(SearchIncludes, DeepNestingGrowsTheTablesWithoutTheCallStack) {
   EXPECT_EQ(run.include_count, depth);
 }
 
+// "#include-once" is emptied wherever it stands: as the main script's very
+// first line, before and after the first included file, and in that file.
+TEST_F(SearchIncludes, IncludeOnceEmptiedAlsoAsTheFirstLine) {
+  EXPECT_EQ(expand({"#include-once", "m"}, root, root).lines, (lines_t{"", "m"}));
+  folder.write("c.au3", "#include-once\nc1\n");
+  expansion_run run = expand({"#include-once", "#include <c.au3>", "#include-once", "m"}, root, root);
+  EXPECT_EQ(run.lines, (lines_t{"", "", "", "c1", "", "", "m"}));
+}
+
 }  // namespace
