@@ -7,9 +7,12 @@ A scenario is a folder:
   files/             copied into a fresh work folder, where the program runs
   setup.sh           optional, run in the work folder before the program
   linux-only         optional marker: skipped for the Windows build
+  windows-only       optional marker: skipped for the Linux build
   expected/stdout    standard output, timing figures masked as #.###
                      (may be left out when expected/sha256 lists it)
   expected/stderr    standard error (must be empty when this file is absent)
+  expected/merged    optional: standard output and error of a second run in
+                     one stream, masked like stdout, for the order of the two
   expected/status    exit status (0 when absent)
   expected/files/    every file here must exist in the work folder afterwards
                      with exactly these bytes
@@ -65,36 +68,41 @@ def main():
     if windows and os.path.exists(os.path.join(case, "linux-only")):
         print("skipped: Linux-only scenario")
         return 0
+    if not windows and os.path.exists(os.path.join(case, "windows-only")):
+        print("skipped: Windows-only scenario")
+        return 0
 
     with open(os.path.join(case, "args"), "rb") as f:
         args = [os.fsdecode(a) for a in f.read().split(b"\n")]
     if args and args[-1] == "":
         args.pop()
 
+    merged = None
+    merged_path = os.path.join(case, "expected", "merged")
+    if os.path.exists(merged_path):
+        # A first run with both streams in one pipe, in a work folder of its own.
+        work = tempfile.mkdtemp(prefix="au3e2e-")
+        try:
+            proc = run_in(work, case, opts, args, merge=True)
+            if proc is None:
+                return 1
+            merged = mask(proc.stdout, windows)
+        finally:
+            remove(work)
+
     work = tempfile.mkdtemp(prefix="au3e2e-")
     try:
-        files = os.path.join(case, "files")
-        if os.path.isdir(files):
-            shutil.copytree(files, work, dirs_exist_ok=True, symlinks=True)
-        setup = os.path.join(case, "setup.sh")
-        if os.path.exists(setup):
-            subprocess.run(["bash", setup], cwd=work, check=True)
-        command = ([opts.emulator] if opts.emulator else []) + [os.path.abspath(opts.binary)] + args
-        env = dict(os.environ)
-        env.setdefault("WINEDEBUG", "-all")
-        with open(os.devnull, "rb") as devnull:
-            try:
-                proc = subprocess.run(command, cwd=work, stdin=devnull, capture_output=True,
-                                      timeout=opts.timeout, env=env)
-            except subprocess.TimeoutExpired:
-                print(f"FAIL {os.path.basename(case)}")
-                print(f"no result after {opts.timeout:g} seconds (a hang, or slower than linear)")
-                return 1
+        proc = run_in(work, case, opts, args, merge=False)
+        if proc is None:
+            return 1
         stdout = mask(proc.stdout, windows)
         stderr = proc.stderr.replace(b"\r\n", b"\n") if windows else proc.stderr
 
         expected = os.path.join(case, "expected")
         if opts.update:
+            if merged is not None:
+                with open(merged_path, "wb") as f:
+                    f.write(merged)
             return update(expected, work, stdout, stderr, proc.returncode)
 
         failures = []
@@ -102,6 +110,9 @@ def main():
             os.path.join(expected, "status")) else 0
         if proc.returncode != want_status:
             failures.append(f"exit status {proc.returncode}, expected {want_status}")
+        if merged is not None and merged != read(merged_path):
+            failures.append("stdout and stderr in one stream differ:\n" +
+                            diff(read(merged_path), merged))
         stdout_path = os.path.join(expected, "stdout")
         if os.path.exists(stdout_path):
             want_stdout = read(stdout_path)
@@ -143,8 +154,34 @@ def main():
         print(f"ok {os.path.basename(case)}")
         return 0
     finally:
-        subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
-        shutil.rmtree(work, ignore_errors=True)
+        remove(work)
+
+
+def run_in(work, case, opts, args, merge):
+    """Sets up the work folder and runs the program there; None on a hang."""
+    files = os.path.join(case, "files")
+    if os.path.isdir(files):
+        shutil.copytree(files, work, dirs_exist_ok=True, symlinks=True)
+    setup = os.path.join(case, "setup.sh")
+    if os.path.exists(setup):
+        subprocess.run(["bash", setup], cwd=work, check=True)
+    command = ([opts.emulator] if opts.emulator else []) + [os.path.abspath(opts.binary)] + args
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    with open(os.devnull, "rb") as devnull:
+        try:
+            return subprocess.run(command, cwd=work, stdin=devnull, stdout=subprocess.PIPE,
+                                  stderr=subprocess.STDOUT if merge else subprocess.PIPE,
+                                  timeout=opts.timeout, env=env)
+        except subprocess.TimeoutExpired:
+            print(f"FAIL {os.path.basename(case)}")
+            print(f"no result after {opts.timeout:g} seconds (a hang, or slower than linear)")
+            return None
+
+
+def remove(work):
+    subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
+    shutil.rmtree(work, ignore_errors=True)
 
 
 def read_sha256(expected):

@@ -1,0 +1,2 @@
+; quoted include
+$s = "ß"

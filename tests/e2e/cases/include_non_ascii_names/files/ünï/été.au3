@@ -1,0 +1,1 @@
+$e = 1 ; angle include

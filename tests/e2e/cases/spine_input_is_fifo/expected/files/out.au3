@@ -1,0 +1,2 @@
+$a = 1
+MsgBox(0, $a, "from a FIFO")
