@@ -46,6 +46,42 @@ bool mark_for_deletion(HANDLE handle, bool remove) {
                                     sizeof disposition) != 0;
 }
 
+// Wine's ReplaceFileW is not one step: a process killed inside it can lose
+// the replaced file. There the temporary file is renamed over the output,
+// which is one step, and takes the output's attributes first; wine keeps no
+// other security than the Unix mode, which no Windows call sets exactly.
+bool replace_file_is_one_step() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return !wine;
+}
+
+// Moves `temp` over `target` at once; 0 or a Windows error code.
+DWORD move_over(const std::wstring& temp, const std::wstring& target, bool existed) {
+  if (existed && replace_file_is_one_step()) {
+    // Keeps the replaced file's attributes and security.
+    if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                     nullptr)) {
+      return 0;
+    }
+    return GetLastError();
+  }
+  if (existed) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) != 0) {
+      SetFileAttributesW(temp.c_str(), attributes & kKept);
+    }
+  }
+  if (MoveFileExW(temp.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return 0;
+  }
+  return GetLastError();
+}
+
 int write_all(HANDLE handle, const char* data, size_t size) {
   while (size > 0) {
     DWORD chunk = size > (size_t{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(size);
@@ -150,16 +186,7 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   CloseHandle(s.handle);
   s.handle = INVALID_HANDLE_VALUE;
   if (!s.temp.empty()) {
-    if (code == 0) {
-      // ReplaceFileW keeps the replaced file's attributes and security.
-      bool moved = s.existed ? ReplaceFileW(s.target.c_str(), s.temp.c_str(), nullptr,
-                                            REPLACEFILE_IGNORE_MERGE_ERRORS |
-                                                REPLACEFILE_IGNORE_ACL_ERRORS,
-                                            nullptr, nullptr) != 0
-                             : MoveFileExW(s.temp.c_str(), s.target.c_str(),
-                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-      if (!moved) code = GetLastError();
-    }
+    if (code == 0) code = move_over(s.temp, s.target, s.existed);
     if (code != 0) DeleteFileW(s.temp.c_str());
     s.temp.clear();
   }

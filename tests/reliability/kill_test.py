@@ -2,7 +2,7 @@
 """Kills au3shrink at random moments and checks that no file is ever lost.
 
 kill_test.py --binary BUILD/au3shrink [--kills 300] [--seconds 60] [--lines 300000]
-             [--seed 1]
+             [--seed 1] [--emulator wine]
 
 A large generated script (bench/generate_script.py, plus one include file;
 fewer lines when a whole run takes long, as with sanitizers) is
@@ -19,6 +19,13 @@ being written when the kill came. A process killed with SIGKILL cannot remove
 it, so each leftover is counted, reported and removed before the next run.
 Every other pair of runs is stopped with SIGTERM or SIGINT instead, which the
 tool catches to remove its temporary file: those must leave none.
+
+With --emulator (the Windows build under wine) the signals go to the
+emulated process, and most of a run is the emulator starting up: each kill
+comes after a random delay counted from the moment the temporary file
+appears (the first write), so that it lands while the run works. Wine's server removes a temporary file that was marked to
+be deleted on close when the process is gone, which may take a moment, so
+leftovers are counted after up to two seconds.
 
 Exit status 0 when every kill passed. The number of kills is bounded by
 --kills and by --seconds of wall time, whichever comes first.
@@ -71,10 +78,26 @@ def generate(work, lines):
     return data
 
 
-def run(binary, work, script, output):
-    command = [binary, script, output, work, work, "CFG", "3", "."]
+def run(binary, work, script, output, emulator):
+    command = ([emulator] if emulator else []) + [binary, script, output, work, work, "CFG", "3", "."]
     return subprocess.Popen(command, cwd=work, stdin=subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_for_temp(work, proc, limit):
+    started = time.monotonic()
+    while (not glob.glob(os.path.join(work, ".au3shrink-*")) and proc.poll() is None
+           and time.monotonic() - started < limit):
+        time.sleep(0.002)
+
+
+def time_after_first_write(binary, work, script, output, emulator, whole_run):
+    """How long an emulated run works after its temporary file appears."""
+    proc = run(binary, work, script, output, emulator)
+    wait_for_temp(work, proc, 4 * whole_run)
+    seen = time.monotonic()
+    proc.wait()
+    return max(time.monotonic() - seen, 0.01)
 
 
 def put(path, data):
@@ -94,6 +117,7 @@ def main():
     p.add_argument("--seconds", type=float, default=60)
     p.add_argument("--lines", type=int, default=300000)
     p.add_argument("--seed", type=int, default=1)
+    p.add_argument("--emulator", default="")
     a = p.parse_args()
     binary = os.path.abspath(a.binary)
     rnd = random.Random(a.seed)
@@ -107,7 +131,7 @@ def main():
             main_bytes = generate(work, lines)
             put(script, main_bytes)
             start = time.monotonic()
-            proc = run(binary, work, script, separate)
+            proc = run(binary, work, script, separate, a.emulator)
             if proc.wait() != 0:
                 sys.exit("kill_test: the uninterrupted run failed")
             whole_run = time.monotonic() - start
@@ -124,6 +148,10 @@ def main():
         print(f"script: {lines} lines, {len(main_bytes)} bytes, expanded {len(expanded)}, "
               f"final {len(final)}; a whole run takes {whole_run:.3f} s")
 
+        working = whole_run
+        if a.emulator:
+            working = time_after_first_write(binary, work, script, separate, a.emulator, whole_run)
+            print(f"under {a.emulator}: {working:.3f} s from the first write to the end")
         counts = {"previous": 0, "source": 0, "final": 0, "completed": 0}
         leftovers = 0
         failures = []
@@ -137,14 +165,17 @@ def main():
                 put(separate, previous)
             before = main_bytes if in_place else previous
             delay = rnd.uniform(0, whole_run * 1.1)
-            proc = run(binary, work, script, output)
+            proc = run(binary, work, script, output, a.emulator)
+            if a.emulator:
+                delay = rnd.uniform(0, working * 1.1)
+                wait_for_temp(work, proc, 4 * whole_run)
             time.sleep(delay)
             catchable = (kills // 2) % 2 == 1
             sig = (signal.SIGTERM if kills % 4 == 2 else signal.SIGINT) if catchable else signal.SIGKILL
             proc.send_signal(sig)
             status = proc.wait()
             kills += 1
-            got = get(output)
+            got = get(output) if os.path.exists(output) else None
             if status == 0:
                 counts["completed"] += 1
             if got == before:
@@ -152,12 +183,17 @@ def main():
             elif got == final:
                 counts["final"] += 1
             else:
-                state = "the expanded script" if got == expanded else f"{len(got)} bytes"
+                state = ("missing" if got is None else
+                         "the expanded script" if got == expanded else f"{len(got)} bytes")
                 failures.append(f"kill {kills} after {delay:.3f} s ({'in place' if in_place else 'separate'}"
-                                f" output): {state}, starting {got[:60]!r}")
+                                f" output): {state}, starting {(got or b'')[:60]!r}")
             if not in_place and get(script) != main_bytes:
                 failures.append(f"kill {kills}: the input script changed")
             temps = glob.glob(os.path.join(work, ".au3shrink-*"))
+            settle = time.monotonic() + (2 if a.emulator else 0)
+            while temps and time.monotonic() < settle:
+                time.sleep(0.05)
+                temps = glob.glob(os.path.join(work, ".au3shrink-*"))
             if len(temps) > (0 if catchable else 1):
                 failures.append(f"kill {kills} ({sig.name}): {len(temps)} temporary files left")
             leftovers += len(temps)

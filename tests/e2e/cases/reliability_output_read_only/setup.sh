@@ -1,0 +1,2 @@
+# The read-only attribute on Windows.
+chmod 444 out.au3
