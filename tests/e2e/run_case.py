@@ -81,18 +81,14 @@ def main():
     merged_path = os.path.join(case, "expected", "merged")
     if os.path.exists(merged_path):
         # A first run with both streams in one pipe, in a work folder of its own.
-        work = tempfile.mkdtemp(prefix="au3e2e-")
-        try:
-            proc = run_in(work, case, opts, args, merge=True)
-            if proc is None:
-                return 1
-            merged = mask(proc.stdout, windows)
-        finally:
-            remove(work)
+        proc, work = run_in_fresh_folder(case, opts, args, merge=True)
+        remove(work)
+        if proc is None:
+            return 1
+        merged = mask(proc.stdout, windows)
 
-    work = tempfile.mkdtemp(prefix="au3e2e-")
+    proc, work = run_in_fresh_folder(case, opts, args, merge=False)
     try:
-        proc = run_in(work, case, opts, args, merge=False)
         if proc is None:
             return 1
         stdout = mask(proc.stdout, windows)
@@ -157,8 +153,19 @@ def main():
         remove(work)
 
 
+def run_in_fresh_folder(case, opts, args, merge):
+    """Sets up a new work folder and runs the program there. Returns the
+    finished process (None on a hang) and the folder, which the caller
+    removes."""
+    work = tempfile.mkdtemp(prefix="au3e2e-")
+    try:
+        return run_in(work, case, opts, args, merge), work
+    except BaseException:
+        remove(work)
+        raise
+
+
 def run_in(work, case, opts, args, merge):
-    """Sets up the work folder and runs the program there; None on a hang."""
     files = os.path.join(case, "files")
     if os.path.isdir(files):
         shutil.copytree(files, work, dirs_exist_ok=True, symlinks=True)
