@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #ifdef _WIN32
@@ -85,6 +86,12 @@ std::FILE* open_for_reading(const std::string& path, [[maybe_unused]] bool regul
   }
   LARGE_INTEGER length;
   if (GetFileSizeEx(handle, &length) && length.QuadPart > 0) {
+    // More than the address space holds (a 32-bit program).
+    if (static_cast<unsigned long long>(length.QuadPart) > PTRDIFF_MAX) {
+      CloseHandle(handle);
+      *err = std::strerror(EFBIG);
+      return nullptr;
+    }
     *size = static_cast<size_t>(length.QuadPart);
   }
   int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);

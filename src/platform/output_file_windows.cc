@@ -137,10 +137,15 @@ bool output_file::open(const std::string& path, std::string* err) {
       (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return fail(ERROR_DIRECTORY, err);
   }
+  // A read-only file is refused, as redirection refuses it (wine run as
+  // root would open it for writing all the same).
+  if (s->existed && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return fail(ERROR_ACCESS_DENIED, err);
+  }
   if (s->existed) {
     // Opening for writing asks the system whether the user may write the
-    // file (a read-only attribute, the security); a device is written
-    // through this handle.
+    // file (its security); a device is written through this handle.
     HANDLE handle = CreateFileW(s->target.c_str(), GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
