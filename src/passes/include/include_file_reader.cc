@@ -34,23 +34,27 @@ include_lookup include_file_reader::take(const include_places& places,
   for (size_t i = 0; i < std::size(candidates); ++i) {
     const std::string& candidate = candidates[i];
     if (std::find(candidates, candidates + i, candidate) != candidates + i) continue;
-    std::string found;
-    platform::file_identity identity;
-    if (!locate(candidate, &found, &identity)) continue;
-    if (spliced_.contains(identity)) return include_lookup::already;
+    const location& place = locate(candidate);
+    if (!place.found) continue;
+    if (spliced_.contains(place.identity)) return include_lookup::already;
     std::string bytes;
     std::string err;
-    if (!platform::read_file_bytes(found, /*regular_only=*/true, &bytes, &err)) continue;
-    spliced_.insert(identity);
+    if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &err)) continue;
+    spliced_.insert(place.identity);
     std::string_view text = table.keep(std::move(bytes));
     platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
-    *opened = std::move(found);
+    *opened = place.path;
     return include_lookup::read;
   }
   return include_lookup::missing;
 }
 
-bool include_file_reader::locate(const std::string& built, std::string* path,
-                                 platform::file_identity* identity) {
-  return resolver_.resolve(built, path) && platform::identify_regular_file(*path, identity);
+const include_file_reader::location& include_file_reader::locate(const std::string& built) {
+  auto [slot, added] = located_.try_emplace(built);
+  location& place = slot->second;
+  if (added) {
+    place.found = resolver_.resolve(built, &place.path) &&
+                  platform::identify_regular_file(place.path, &place.identity);
+  }
+  return place;
 }

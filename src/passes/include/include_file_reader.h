@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "passes/include/include_directive.h"
@@ -40,10 +41,17 @@ class include_file_reader {
                       std::vector<std::string_view>& lines, std::string* opened);
 
  private:
-  // The path to open for the candidate `built`, when it names a regular file.
-  bool locate(const std::string& built, std::string* path, platform::file_identity* identity);
+  struct location {
+    bool found = false;
+    std::string path;
+    platform::file_identity identity;
+  };
+  // Where the candidate `built` leads, when it names a regular file.
+  // Remembered, so that a name included a thousand times costs one lookup.
+  const location& locate(const std::string& built);
 
   platform::include_path_resolver resolver_;
+  std::unordered_map<std::string, location> located_;
   // Every file spliced so far: one file reached by two spellings is one file.
   std::set<platform::file_identity> spliced_;
 };
