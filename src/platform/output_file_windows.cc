@@ -37,6 +37,28 @@ std::wstring folder_prefix(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
+// A console event (Ctrl-C, Ctrl-Break, a closed console; wine turns SIGINT
+// into one) ends the process from another thread. While the temporary file
+// is between its deleted-on-close mark and its place at the output, the
+// event waits, and removes the file if it did not get there.
+CRITICAL_SECTION moving_lock;
+std::wstring moving_temp;
+
+BOOL WINAPI on_console_event(DWORD) {
+  EnterCriticalSection(&moving_lock);
+  if (!moving_temp.empty()) DeleteFileW(moving_temp.c_str());
+  LeaveCriticalSection(&moving_lock);
+  return FALSE;  // the default handling ends the process
+}
+
+void watch_console_events() {
+  static const bool watching = [] {
+    InitializeCriticalSection(&moving_lock);
+    return SetConsoleCtrlHandler(on_console_event, TRUE) != 0;
+  }();
+  (void)watching;
+}
+
 // A deleted-on-close mark: the system removes the temporary file when the
 // process ends in any way (a closed console, a kill) before it is committed.
 bool mark_for_deletion(HANDLE handle, bool remove) {
@@ -129,6 +151,7 @@ output_file::~output_file() { discard(); }
 bool output_file::open(const std::string& path, std::string* err) {
   discard();
   if (path.empty()) return fail(ERROR_FILE_NOT_FOUND, err);
+  watch_console_events();
   auto s = std::make_unique<state>();
   s->target = is_reserved_device_name(path) ? wide_path(path) : full_path(wide_path(path));
   DWORD attributes = GetFileAttributesW(s->target.c_str());
@@ -185,16 +208,19 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   if (s.temp.empty()) {
     // In place: a file is cut to what was written.
     if (code == 0 && s.regular && !SetEndOfFile(s.handle)) code = GetLastError();
-  } else if (code == 0 && !mark_for_deletion(s.handle, false)) {
-    code = GetLastError();
-  }
-  CloseHandle(s.handle);
-  s.handle = INVALID_HANDLE_VALUE;
-  if (!s.temp.empty()) {
+    CloseHandle(s.handle);
+  } else {
+    EnterCriticalSection(&moving_lock);
+    moving_temp = s.temp;
+    if (code == 0 && !mark_for_deletion(s.handle, false)) code = GetLastError();
+    CloseHandle(s.handle);
     if (code == 0) code = move_over(s.temp, s.target, s.existed);
     if (code != 0) DeleteFileW(s.temp.c_str());
+    moving_temp.clear();
+    LeaveCriticalSection(&moving_lock);
     s.temp.clear();
   }
+  s.handle = INVALID_HANDLE_VALUE;
   state_.reset();
   return code == 0 ? true : fail(code, err);
 }

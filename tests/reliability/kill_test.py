@@ -23,7 +23,11 @@ tool catches to remove its temporary file: those must leave none.
 With --emulator (the Windows build under wine) the signals go to the
 emulated process, and most of a run is the emulator starting up: each kill
 comes after a random delay counted from the moment the temporary file
-appears (the first write), so that it lands while the run works. Wine's server removes a temporary file that was marked to
+appears (the first write), so that it lands while the run works. Wine turns
+SIGINT into a console event, which the program handles; SIGTERM ends an
+emulated process at once, as TerminateProcess does, and the system removes
+the temporary file unless the kill lands inside the final rename: it is
+counted like SIGKILL there. Wine's server removes a temporary file that was marked to
 be deleted on close when the process is gone, which may take a moment, so
 leftovers are counted after up to two seconds.
 
@@ -84,6 +88,35 @@ def run(binary, work, script, output, emulator):
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def emulated_processes(work, proc):
+    """The run's processes: under an emulator the program may run in a
+    process of its own beside the one started here. Found by their command
+    line, which names this test's own folder."""
+    found = {proc.pid}
+    folder = os.path.basename(work).encode()
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                command = get(f"/proc/{entry}/cmdline")
+                if b"au3shrink" in command and folder in command:
+                    found.add(int(entry))
+            except OSError:
+                pass
+    return found
+
+
+def wait_for_run(work, proc, emulator):
+    """The exit status of the process started here; under an emulator it can
+    end before the program does, so this also waits for the program."""
+    status = proc.wait()
+    deadline = time.monotonic() + 60
+    while emulator and emulated_processes(work, proc) - {proc.pid}:
+        if time.monotonic() > deadline:
+            sys.exit("kill_test: the emulated program does not end")
+        time.sleep(0.01)
+    return status
+
+
 def wait_for_temp(work, proc, limit):
     started = time.monotonic()
     while (not glob.glob(os.path.join(work, ".au3shrink-*")) and proc.poll() is None
@@ -91,12 +124,12 @@ def wait_for_temp(work, proc, limit):
         time.sleep(0.002)
 
 
-def time_after_first_write(binary, work, script, output, emulator, whole_run):
+def time_after_first_write(binary, work, script, output, emulator):
     """How long an emulated run works after its temporary file appears."""
     proc = run(binary, work, script, output, emulator)
-    wait_for_temp(work, proc, 4 * whole_run)
+    wait_for_temp(work, proc, 30)
     seen = time.monotonic()
-    proc.wait()
+    wait_for_run(work, proc, emulator)
     return max(time.monotonic() - seen, 0.01)
 
 
@@ -132,7 +165,7 @@ def main():
             put(script, main_bytes)
             start = time.monotonic()
             proc = run(binary, work, script, separate, a.emulator)
-            if proc.wait() != 0:
+            if wait_for_run(work, proc, a.emulator) != 0:
                 sys.exit("kill_test: the uninterrupted run failed")
             whole_run = time.monotonic() - start
             # A slow build (sanitizers) gets a smaller script, so that a few
@@ -150,7 +183,7 @@ def main():
 
         working = whole_run
         if a.emulator:
-            working = time_after_first_write(binary, work, script, separate, a.emulator, whole_run)
+            working = time_after_first_write(binary, work, script, separate, a.emulator)
             print(f"under {a.emulator}: {working:.3f} s from the first write to the end")
         counts = {"previous": 0, "source": 0, "final": 0, "completed": 0}
         leftovers = 0
@@ -168,12 +201,21 @@ def main():
             proc = run(binary, work, script, output, a.emulator)
             if a.emulator:
                 delay = rnd.uniform(0, working * 1.1)
-                wait_for_temp(work, proc, 4 * whole_run)
+                # Never during the emulator's start-up: a launcher killed
+                # then can leave a process that never starts.
+                wait_for_temp(work, proc, 30)
             time.sleep(delay)
             catchable = (kills // 2) % 2 == 1
             sig = (signal.SIGTERM if kills % 4 == 2 else signal.SIGINT) if catchable else signal.SIGKILL
-            proc.send_signal(sig)
-            status = proc.wait()
+            if a.emulator:
+                for pid in emulated_processes(work, proc):
+                    try:
+                        os.kill(pid, sig)
+                    except ProcessLookupError:
+                        pass
+            else:
+                proc.send_signal(sig)
+            status = wait_for_run(work, proc, a.emulator)
             kills += 1
             got = get(output) if os.path.exists(output) else None
             if status == 0:
@@ -189,6 +231,8 @@ def main():
                                 f" output): {state}, starting {(got or b'')[:60]!r}")
             if not in_place and get(script) != main_bytes:
                 failures.append(f"kill {kills}: the input script changed")
+            if a.emulator and sig == signal.SIGTERM:
+                catchable = False
             temps = glob.glob(os.path.join(work, ".au3shrink-*"))
             settle = time.monotonic() + (2 if a.emulator else 0)
             while temps and time.monotonic() < settle:
