@@ -1,0 +1,2 @@
+; comment
+x = 1
