@@ -1,5 +1,8 @@
 #include "driver/arguments.h"
 
+#include <string_view>
+#include <vector>
+
 #include "platform/atoi.h"
 
 namespace {
@@ -15,6 +18,17 @@ bool selects(const char* passes, size_t position, char letter) {
 }  // namespace
 
 bool parse_arguments(int argc, char** argv, arguments* args) {
+  std::vector<char*> positional{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.starts_with("--keep=")) {
+      args->keep.emplace_back(arg.substr(7));
+    } else {
+      positional.push_back(argv[i]);
+    }
+  }
+  argc = static_cast<int>(positional.size());
+  argv = positional.data();
   if (argc < 6) return false;
   args->input = argv[1];
   args->output = argv[2];

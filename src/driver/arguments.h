@@ -1,7 +1,8 @@
-// The seven positional arguments of a run.
+// The seven positional arguments of a run, and the options among them.
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct arguments {
   const char* input = nullptr;
@@ -13,10 +14,13 @@ struct arguments {
   bool remove_vars = false;
   int runs = 0;
   const char* output_mode = "";
+  // Each --keep=LIST, in order.
+  std::vector<std::string> keep;
 };
 
-// Decodes argv. False when too few arguments are given for the passes that
-// argument 5 selects.
+// Decodes argv. Options may stand anywhere; only the exact form --keep=LIST
+// is one, so that "---" or "--G" stays a pass selection. False when too few
+// positional arguments are given for the passes that argument 5 selects.
 bool parse_arguments(int argc, char** argv, arguments* args);
 
 // What to print on standard error when parse_arguments fails.

@@ -25,6 +25,9 @@ int shrink(const arguments& args) {
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
   script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir);
+  // The keep-list: the options, then the pragmas, read before comments go.
+  for (const std::string& list : args.keep) script.add_keep_list(list);
+  script.read_keep_pragmas();
   // First write: the expanded script, whose size is the unshrunk size.
   int32_t unshrunk = script.write_to_file(args.output, &err);
   if (unshrunk < 0) return fail("write output file", args.output, err);
@@ -40,6 +43,9 @@ int shrink(const arguments& args) {
   if (args.remove_functions) script.remove_unused_functions(args.runs, args.output_mode);
   // Variables that nothing mentions.
   if (args.remove_vars) script.remove_unused_vars(args.output_mode);
+  // Deleted names that the script may build at run time; lines still
+  // stand where they came from.
+  script.warn_about_names_built_at_run_time();
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
   // Final write: the shrunk script.
@@ -50,5 +56,12 @@ int shrink(const arguments& args) {
   console::out(size_report(unshrunk, shrunk));
   console::out("Finished!!!\n\n");
   console::flush();
+  for (const run_warning& warning : script.warnings) {
+    if (warning.file.empty()) {
+      diagnostics::warning(warning.text);
+    } else {
+      diagnostics::warning_at(warning.file, warning.line, warning.text);
+    }
+  }
   return 0;
 }

@@ -1,0 +1,253 @@
+// Warnings for names a script builds at run time from a string literal, such
+// as Call("_On_" & $event) or ObjEvent($o, "IE_"), when the dead-code passes
+// deleted functions or variables whose names begin with that literal. Only
+// a literal that begins a deleted name counts, so common string building
+// ("Error: " & $x) stays silent.
+//
+// Each line is walked once for its literals; a literal is looked up as a
+// prefix range in the sorted deleted names.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "passes/deadcode/variable_cut.h"
+#include "script/autoitsourcefile.h"
+#include "script/normalize.h"
+
+namespace {
+
+// The call a literal stands in, as far as naming goes.
+enum class callee { other, obj_event, variable_by_name };
+
+struct open_call {
+  callee kind = callee::other;
+  std::string_view written;  // the function's name as written
+  int32_t argument = 0;      // which argument the walk is in, from 0
+};
+
+struct literal {
+  std::string_view written;  // with its quotes
+  std::string text;          // doubled quotes undone
+  bool follows_ampersand;    // an "&" before it: it does not begin the string
+  bool joined;               // an "&" after it: something is appended
+  open_call call;            // the innermost call it stands in
+};
+
+callee callee_of(std::string_view word) {
+  const std::string name = upper_copy(word);
+  if (name == "OBJEVENT") return callee::obj_event;
+  if (name == "EVAL" || name == "ASSIGN" || name == "ISDECLARED") return callee::variable_by_name;
+  return callee::other;
+}
+
+// Calls on_literal for every string literal of the line, up to its comment.
+template <class F>
+void for_each_literal(std::string_view line, F&& on_literal) {
+  std::vector<open_call> calls;
+  std::string_view word;  // the word just before, when nothing else followed it
+  char before = 0;        // the last byte before, blanks aside
+  size_t i = 0;
+  while (i < line.size()) {
+    const char c = line[i];
+    if (c == '"' || c == '\'') {
+      literal found;
+      found.follows_ampersand = before == '&';
+      size_t end = i + 1;
+      for (; end < line.size(); ++end) {
+        if (line[end] != c) {
+          found.text += line[end];
+        } else if (end + 1 < line.size() && line[end + 1] == c) {
+          found.text += c;
+          ++end;
+        } else {
+          break;
+        }
+      }
+      end = std::min(end + 1, line.size());
+      found.written = line.substr(i, end - i);
+      size_t next = end;
+      while (next < line.size() && is_blank_or_tab(line[next])) ++next;
+      found.joined = next < line.size() && line[next] == '&' &&
+                     (next + 1 == line.size() || line[next + 1] != '=');
+      if (!calls.empty()) found.call = calls.back();
+      on_literal(found);
+      before = c;
+      word = {};
+      i = end;
+      continue;
+    }
+    if (continues_name(c)) {
+      size_t end = i;
+      while (end < line.size() && continues_name(line[end])) ++end;
+      // $var( and $obj.Method( call nothing that names a variable.
+      const bool plain = i == 0 || (line[i - 1] != '$' && line[i - 1] != '.');
+      word = plain ? line.substr(i, end - i) : std::string_view{};
+      before = line[end - 1];
+      i = end;
+      continue;
+    }
+    if (c == ';') return;
+    if (c == '(') {
+      calls.push_back({callee_of(word), word, 0});
+    } else if (c == '[') {
+      calls.push_back({});
+    } else if ((c == ')' || c == ']') && !calls.empty()) {
+      calls.pop_back();
+    } else if (c == ',' && !calls.empty()) {
+      ++calls.back().argument;
+    }
+    if (!is_blank_or_tab(c)) {
+      before = c;
+      word = {};
+    }
+    ++i;
+  }
+}
+
+// Deleted names of one kind, sorted, for prefix look-ups.
+class deleted_index {
+ public:
+  // Variables are looked up without their "$".
+  deleted_index(const std::vector<deleted_name>& deleted, bool variables) : deleted_(deleted) {
+    for (size_t i = 0; i < deleted.size(); ++i) {
+      std::string_view key = deleted[i].name;
+      if (variables && !key.empty() && key.front() == '$') key.remove_prefix(1);
+      if (!key.empty()) sorted_.push_back({key, i});
+    }
+    std::sort(sorted_.begin(), sorted_.end());
+    sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
+                              [](const entry& a, const entry& b) { return a.key == b.key; }),
+                  sorted_.end());
+  }
+
+  struct entry {
+    std::string_view key;
+    size_t index;
+    bool operator<(const entry& other) const { return key < other.key; }
+  };
+  using range = std::pair<std::vector<entry>::const_iterator, std::vector<entry>::const_iterator>;
+
+  // The names that begin with `prefix` (upper-cased), or that equal it.
+  range find(const std::string& prefix, bool whole) const {
+    auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
+    auto to = std::partition_point(from, sorted_.end(), [&](const entry& e) {
+      return whole ? e.key == prefix : e.key.starts_with(prefix);
+    });
+    return {from, to};
+  }
+
+  const deleted_name& operator[](size_t i) const { return deleted_[i]; }
+
+ private:
+  const std::vector<deleted_name>& deleted_;
+  std::vector<entry> sorted_;
+};
+
+// The name as written in the function's header: after "Func" and its
+// blanks, up to "(".
+std::string_view written_function_name(const deleted_name& function) {
+  const std::string_view header = function.line;
+  size_t from = 0;
+  while (from < header.size() && is_blank_or_tab(header[from])) ++from;
+  from += 4;
+  while (from < header.size() && is_blank_or_tab(header[from])) ++from;
+  std::string_view name = header.substr(std::min(from, header.size()));
+  name = name.substr(0, name.find('('));
+  while (!name.empty() && is_blank_or_tab(name.back())) name.remove_suffix(1);
+  return name.empty() ? std::string_view(function.name) : name;
+}
+
+// Variables as written in their declaration lines. Every "$name" of a line
+// is taken once, when the line is first asked about, so that a line with
+// many deleted variables is read once, not once per variable.
+class written_variables {
+ public:
+  std::string_view of(const deleted_name& variable) {
+    auto [at, added] = by_line_.try_emplace(variable.line.data());
+    if (added) {
+      const std::string_view line = variable.line;
+      for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '$') continue;
+        size_t end = i + 1;
+        while (end < line.size() && continues_name(line[end])) ++end;
+        at->second.try_emplace(upper_copy(line.substr(i, end - i)), line.substr(i, end - i));
+        i = end - 1;
+      }
+    }
+    auto found = at->second.find(variable.name);
+    return found == at->second.end() ? std::string_view(variable.name) : found->second;
+  }
+
+ private:
+  std::unordered_map<const char*, std::unordered_map<std::string, std::string_view>> by_line_;
+};
+
+// At most this many names are listed in one warning.
+constexpr size_t kListed = 3;
+
+}  // namespace
+
+void autoitsourcefile::warn_about_names_built_at_run_time() {
+  if (deleted_function_names.empty() && deleted_variable_names.empty()) return;
+  const deleted_index functions(deleted_function_names, false);
+  const deleted_index variables(deleted_variable_names, true);
+  written_variables written_vars;
+
+  for (int32_t i = 1; i <= line_count; ++i) {
+    // Most lines hold no string at all.
+    const std::string_view line = lines[i];
+    if (line.find('"') == std::string_view::npos && line.find('\'') == std::string_view::npos) {
+      continue;
+    }
+    for_each_literal(line, [&](const literal& found) {
+      if (found.follows_ampersand || found.text.empty()) return;
+      // What the literal names: a function or variable that begins with it
+      // or, given whole to Eval, Assign or IsDeclared, a variable it spells.
+      const bool by_name = found.call.kind == callee::variable_by_name && found.call.argument == 0;
+      const bool in_obj_event = found.call.kind == callee::obj_event && found.call.argument == 1;
+      if (!by_name && !in_obj_event && !found.joined) return;
+      std::string key = upper_copy(found.text);
+      // Execute("$g_" & $i) builds a variable's name too.
+      const bool dollar = !by_name && !in_obj_event && key.front() == '$';
+      if (dollar) {
+        if (key.size() == 1) return;
+        key.erase(0, 1);
+      }
+      const bool is_variable = by_name || dollar;
+      const bool whole = by_name && !found.joined;
+      const deleted_index& index = is_variable ? variables : functions;
+      const auto [from, to] = index.find(key, whole);
+      if (from == to) return;
+
+      std::string text = whole         ? "a variable is named at run time ("
+                         : is_variable ? "a variable name is built at run time ("
+                                       : "a function name is built at run time (";
+      const std::string written(found.written);
+      if (by_name) {
+        text += std::string(found.call.written) + "(" + written + (whole ? ")" : " & ...)");
+      } else if (in_obj_event) {
+        text += std::string(found.call.written) + "(..., " + written + ")";
+      } else {
+        text += written + " & ...";
+      }
+      text += "): deleted ";
+      const auto count = static_cast<size_t>(to - from);
+      size_t listed = 0;
+      for (auto it = from; it != to && listed < kListed; ++it, ++listed) {
+        if (listed > 0) text += ", ";
+        const deleted_name& name = index[it->index];
+        text += is_variable ? written_vars.of(name) : written_function_name(name);
+      }
+      if (count > listed) text += " and " + std::to_string(count - listed) + " more";
+      text += count == 1 ? "; keep it with --keep=" : "; keep them with --keep=";
+      if (by_name) text += '$';
+      text += found.text;
+      if (!whole) text += '*';
+      const line_origin where = origins.of(static_cast<size_t>(i));
+      warnings.push_back({std::string(where.file), where.line, std::move(text)});
+    });
+  }
+}
