@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "driver/arguments.h"
@@ -46,6 +47,29 @@ TEST(Arguments, TooFewForTheSelectedPasses) {
   EXPECT_TRUE(parse({"in", "out", ".", ".", "--G", "1", "x"}, &args));
   EXPECT_TRUE(parse({"in", "out", ".", ".", "-F-", "abc", "x"}, &args));
   EXPECT_EQ(args.runs, 0);
+}
+
+TEST(Arguments, KeepOptionsAnywhereOthersPositional) {
+  arguments args;
+  ASSERT_TRUE(parse({"--keep=_On_*", "in", "out", "--keep=", ".", ".", "--G", "2", "x",
+                     "--keep=$a,b"},
+                    &args));
+  EXPECT_EQ(args.keep, (std::vector<std::string>{"_On_*", "", "$a,b"}));
+  EXPECT_STREQ(args.input, "in");
+  EXPECT_STREQ(args.angle_include_dir, ".");
+  EXPECT_TRUE(args.remove_vars);
+  EXPECT_EQ(args.runs, 2);
+  EXPECT_STREQ(args.output_mode, "x");
+  // Options do not count towards the positional arguments.
+  EXPECT_FALSE(parse({"in", "out", ".", ".", "--keep=a"}, &args));
+  // Only the exact form is an option: anything else stays in its place.
+  arguments other;
+  ASSERT_TRUE(parse({"--word", "out", "--keep", "--KEEP=x", "---"}, &other));
+  EXPECT_STREQ(other.input, "--word");
+  EXPECT_STREQ(other.quoted_include_dir, "--keep");
+  EXPECT_STREQ(other.angle_include_dir, "--KEEP=x");
+  EXPECT_FALSE(other.remove_comments || other.remove_functions || other.remove_vars);
+  EXPECT_TRUE(other.keep.empty());
 }
 
 TEST(SizeReport, LayoutAndRounding) {

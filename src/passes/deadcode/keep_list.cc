@@ -112,7 +112,11 @@ void autoitsourcefile::add_keep_list(std::string_view list) {
 void autoitsourcefile::read_keep_pragmas() {
   std::string_view list;
   for (int32_t i = 1; i <= line_count; ++i) {
-    if (!is_keep_pragma(lines[i], &list)) continue;
+    // Nearly every line is ruled out by its first byte after the indent.
+    const std::string_view line = lines[i];
+    size_t first = 0;
+    while (first < line.size() && is_blank_or_tab(line[first])) ++first;
+    if (first == line.size() || line[first] != ';' || !is_keep_pragma(line, &list)) continue;
     const line_origin where = origins.of(static_cast<size_t>(i));
     add_keep_entries(list, where.file, where.line, keep_entries);
   }

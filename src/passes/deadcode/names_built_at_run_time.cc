@@ -130,12 +130,11 @@ class deleted_index {
   };
   using range = std::pair<std::vector<entry>::const_iterator, std::vector<entry>::const_iterator>;
 
-  // The names that begin with `prefix` (upper-cased), or that equal it.
-  range find(const std::string& prefix, bool whole) const {
+  // The names that begin with `prefix` (upper-cased).
+  range find(const std::string& prefix) const {
     auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
-    auto to = std::partition_point(from, sorted_.end(), [&](const entry& e) {
-      return whole ? e.key == prefix : e.key.starts_with(prefix);
-    });
+    auto to = std::partition_point(from, sorted_.end(),
+                                   [&](const entry& e) { return e.key.starts_with(prefix); });
     return {from, to};
   }
 
@@ -204,11 +203,12 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     }
     for_each_literal(line, [&](const literal& found) {
       if (found.follows_ampersand || found.text.empty()) return;
-      // What the literal names: a function or variable that begins with it
-      // or, given whole to Eval, Assign or IsDeclared, a variable it spells.
+      // What the literal begins: the name of a function or, given to Eval,
+      // Assign or IsDeclared, of a variable. A whole name there counts as a
+      // use of that variable, so only a joined literal builds one.
       const bool by_name = found.call.kind == callee::variable_by_name && found.call.argument == 0;
       const bool in_obj_event = found.call.kind == callee::obj_event && found.call.argument == 1;
-      if (!by_name && !in_obj_event && !found.joined) return;
+      if (!in_obj_event && !found.joined) return;
       std::string key = upper_copy(found.text);
       // Execute("$g_" & $i) builds a variable's name too.
       const bool dollar = !by_name && !in_obj_event && key.front() == '$';
@@ -217,17 +217,15 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
         key.erase(0, 1);
       }
       const bool is_variable = by_name || dollar;
-      const bool whole = by_name && !found.joined;
       const deleted_index& index = is_variable ? variables : functions;
-      const auto [from, to] = index.find(key, whole);
+      const auto [from, to] = index.find(key);
       if (from == to) return;
 
-      std::string text = whole         ? "a variable is named at run time ("
-                         : is_variable ? "a variable name is built at run time ("
-                                       : "a function name is built at run time (";
+      std::string text = is_variable ? "a variable name is built at run time ("
+                                     : "a function name is built at run time (";
       const std::string written(found.written);
       if (by_name) {
-        text += std::string(found.call.written) + "(" + written + (whole ? ")" : " & ...)");
+        text += std::string(found.call.written) + "(" + written + " & ...)";
       } else if (in_obj_event) {
         text += std::string(found.call.written) + "(..., " + written + ")";
       } else {
@@ -245,7 +243,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       text += count == 1 ? "; keep it with --keep=" : "; keep them with --keep=";
       if (by_name) text += '$';
       text += found.text;
-      if (!whole) text += '*';
+      text += '*';
       const line_origin where = origins.of(static_cast<size_t>(i));
       warnings.push_back({std::string(where.file), where.line, std::move(text)});
     });
