@@ -43,7 +43,32 @@ callee callee_of(std::string_view word) {
   return callee::other;
 }
 
+size_t skip_blanks(std::string_view line, size_t at) {
+  while (at < line.size() && is_blank_or_tab(line[at])) ++at;
+  return at;
+}
+
+// Appends the text of the string that opens at `at` to `text`, doubled
+// quotes undone; returns the position after its closing quote.
+size_t read_string(std::string_view line, size_t at, std::string& text) {
+  const char quote = line[at];
+  for (++at; at < line.size(); ++at) {
+    if (line[at] != quote) {
+      text += line[at];
+    } else if (at + 1 < line.size() && line[at + 1] == quote) {
+      text += quote;
+      ++at;
+    } else {
+      return at + 1;
+    }
+  }
+  return at;
+}
+
+bool opens_string(char c) { return c == '"' || c == '\''; }
+
 // Calls on_literal for every string literal of the line, up to its comment.
+// Literals joined to each other ("A" & "B") are one: "AB".
 template <class F>
 void for_each_literal(std::string_view line, F&& on_literal) {
   std::vector<open_call> calls;
@@ -52,29 +77,24 @@ void for_each_literal(std::string_view line, F&& on_literal) {
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
-    if (c == '"' || c == '\'') {
+    if (opens_string(c)) {
       literal found;
       found.follows_ampersand = before == '&';
-      size_t end = i + 1;
-      for (; end < line.size(); ++end) {
-        if (line[end] != c) {
-          found.text += line[end];
-        } else if (end + 1 < line.size() && line[end + 1] == c) {
-          found.text += c;
-          ++end;
-        } else {
-          break;
-        }
+      size_t end = i;
+      while (true) {
+        end = read_string(line, end, found.text);
+        const size_t next = skip_blanks(line, end);
+        found.joined = next < line.size() && line[next] == '&' &&
+                       (next + 1 == line.size() || line[next + 1] != '=');
+        if (!found.joined) break;
+        const size_t after = skip_blanks(line, next + 1);
+        if (after == line.size() || !opens_string(line[after])) break;
+        end = after;
       }
-      end = std::min(end + 1, line.size());
       found.written = line.substr(i, end - i);
-      size_t next = end;
-      while (next < line.size() && is_blank_or_tab(line[next])) ++next;
-      found.joined = next < line.size() && line[next] == '&' &&
-                     (next + 1 == line.size() || line[next + 1] != '=');
       if (!calls.empty()) found.call = calls.back();
       on_literal(found);
-      before = c;
+      before = line[end - 1];
       word = {};
       i = end;
       continue;

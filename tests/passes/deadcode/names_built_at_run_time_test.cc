@@ -53,10 +53,17 @@ TEST(NamesBuiltAtRunTime, OrdinaryStringBuildingStaysSilent) {
                                  "$s = \"\" & $x",                   // empty
                                  "$s = \"x\" ; \"_On_\" & $e",       // in a comment
                                  "$s = 'a \"_On_\" & b'",            // inside another string
+                                 "Call(\"_On_\" & \"Quit\")",           // a whole name, no handler
                              }))
                   .empty());
   // Nothing deleted, nothing to say: a kept handler is not listed.
   EXPECT_TRUE(warnings_after(with_handlers({"Call(\"_On_\" & $e)", "Error_Log()"}), "_on_*").empty());
+}
+
+TEST(NamesBuiltAtRunTime, JoinedLiteralsBeginTheNameTogether) {
+  EXPECT_EQ(warnings_after(with_handlers({"Call(\"_On\" & '_C' & $e & \"x\")"})),
+            (text{"main.au3:1: a function name is built at run time (\"_On\" & '_C' & ...): "
+                  "deleted _On_Connect; keep it with --keep=_On_C*"}));
 }
 
 TEST(NamesBuiltAtRunTime, ObjEventPrefixNeedsNoAmpersand) {

@@ -1,0 +1,10 @@
+; au3shrink: keep Lib_On*
+Func Lib_Init()
+	OnAutoItExitRegister("Lib_OnExit")
+EndFunc
+
+Func Lib_OnExit()
+EndFunc
+
+Func Lib_Spare()
+EndFunc
