@@ -1,6 +1,6 @@
 ; au3shrink: keep Lib_On*
 Func Lib_Init()
-	OnAutoItExitRegister("Lib_OnExit")
+	Return 1
 EndFunc
 
 Func Lib_OnExit()

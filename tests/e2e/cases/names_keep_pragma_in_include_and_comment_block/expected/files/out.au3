@@ -1,5 +1,5 @@
 Func Lib_Init()
-	OnAutoItExitRegister("Lib_OnExit")
+	Return 1
 EndFunc
 Func Lib_OnExit()
 EndFunc
