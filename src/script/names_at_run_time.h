@@ -16,11 +16,12 @@ struct keep_entry {
 };
 
 // A function or variable a dead-code pass deleted: its name as the pass
-// records it, and the text of its header or declaration line as it stood
-// before the deletion (a view into the line table, which keeps that text).
+// records it, and its header or declaration line as it stood before the
+// deletion (a view into the line table, which keeps that text).
 struct deleted_name {
   std::string name;
   std::string_view line;
+  int32_t slot = 0;  // that line's number in the table
 };
 
 // A warning held back until the run's report is printed; no file when there

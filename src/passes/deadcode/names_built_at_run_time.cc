@@ -33,6 +33,7 @@ struct literal {
   std::string text;          // doubled quotes undone
   bool follows_ampersand;    // an "&" before it: it does not begin the string
   bool joined;               // an "&" after it: something is appended
+  int32_t parts = 0;         // how many literals were joined into it
   open_call call;            // the innermost call it stands in
 };
 
@@ -83,6 +84,7 @@ void for_each_literal(std::string_view line, F&& on_literal) {
       size_t end = i;
       while (true) {
         end = read_string(line, end, found.text);
+        ++found.parts;
         const size_t next = skip_blanks(line, end);
         found.joined = next < line.size() && line[next] == '&' &&
                        (next + 1 == line.size() || line[next + 1] != '=');
@@ -150,11 +152,12 @@ class deleted_index {
   };
   using range = std::pair<std::vector<entry>::const_iterator, std::vector<entry>::const_iterator>;
 
-  // The names that begin with `prefix` (upper-cased).
-  range find(const std::string& prefix) const {
+  // The names that begin with `prefix` (upper-cased), or that equal it.
+  range find(const std::string& prefix, bool whole) const {
     auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
-    auto to = std::partition_point(from, sorted_.end(),
-                                   [&](const entry& e) { return e.key.starts_with(prefix); });
+    auto to = std::partition_point(from, sorted_.end(), [&](const entry& e) {
+      return whole ? e.key == prefix : e.key.starts_with(prefix);
+    });
     return {from, to};
   }
 
@@ -207,65 +210,110 @@ class written_variables {
 // At most this many names are listed in one warning.
 constexpr size_t kListed = 3;
 
+// The warnings of one line.
+class built_name_finder {
+ public:
+  built_name_finder(const autoitsourcefile& script)
+      : functions_(script.deleted_function_names, false),
+        variables_(script.deleted_variable_names, true) {}
+
+  // `line` is the line's text, or, for a declaration the variable pass
+  // blanked, the text it had; `lost_with` is then that variable.
+  void scan(std::string_view line, const deleted_name* lost_with, const line_origin& where,
+            std::vector<run_warning>& warnings) {
+    for_each_literal(line, [&](const literal& found) {
+      std::string text = describe(found);
+      if (text.empty()) return;
+      if (lost_with != nullptr) {
+        const std::string_view variable = written_vars_.of(*lost_with);
+        text += ", and this line's unused variable with --keep=";
+        text += variable;
+      }
+      warnings.push_back({std::string(where.file), where.line, std::move(text)});
+    });
+  }
+
+ private:
+  // The warning for a literal from which a deleted name is built; empty when
+  // there is none.
+  std::string describe(const literal& found) {
+    if (found.follows_ampersand || found.text.empty()) return {};
+    // What the literal begins: the name of a function or, given to Eval,
+    // Assign or IsDeclared, of a variable. A single whole name there counts
+    // as a use already; literals joined into a whole name ("Key_" & "F1")
+    // do not, so they are looked up whole.
+    const bool by_name = found.call.kind == callee::variable_by_name && found.call.argument == 0;
+    const bool in_obj_event = found.call.kind == callee::obj_event && found.call.argument == 1;
+    const bool whole = !in_obj_event && !found.joined;
+    if (whole && found.parts < 2) return {};
+    std::string key = upper_copy(found.text);
+    // Execute("$g_" & $i) builds a variable's name too.
+    const bool dollar = !by_name && !in_obj_event && key.front() == '$';
+    if (dollar) {
+      if (key.size() == 1) return {};
+      key.erase(0, 1);
+    }
+    const bool is_variable = by_name || dollar;
+    const deleted_index& index = is_variable ? variables_ : functions_;
+    const auto [from, to] = index.find(key, whole);
+    if (from == to) return {};
+
+    std::string text = is_variable ? "a variable name is built at run time ("
+                                   : "a function name is built at run time (";
+    const std::string written = std::string(found.written) + (found.joined ? " & ..." : "");
+    if (by_name) {
+      text += std::string(found.call.written) + "(" + written + ")";
+    } else if (in_obj_event) {
+      text += std::string(found.call.written) + "(..., " + written + ")";
+    } else {
+      text += written;
+    }
+    text += "): deleted ";
+    const auto count = static_cast<size_t>(to - from);
+    size_t listed = 0;
+    for (auto it = from; it != to && listed < kListed; ++it, ++listed) {
+      if (listed > 0) text += ", ";
+      const deleted_name& name = index[it->index];
+      text += is_variable ? written_vars_.of(name) : written_function_name(name);
+    }
+    if (count > listed) text += " and " + std::to_string(count - listed) + " more";
+    text += count == 1 ? "; keep it with --keep=" : "; keep them with --keep=";
+    if (by_name) text += '$';
+    text += found.text;
+    if (!whole) text += '*';
+    return text;
+  }
+
+  const deleted_index functions_;
+  const deleted_index variables_;
+  written_variables written_vars_;
+};
+
+bool holds_quote(std::string_view line) {
+  return line.find('"') != std::string_view::npos || line.find('\'') != std::string_view::npos;
+}
+
 }  // namespace
 
 void autoitsourcefile::warn_about_names_built_at_run_time() {
   if (deleted_function_names.empty() && deleted_variable_names.empty()) return;
-  const deleted_index functions(deleted_function_names, false);
-  const deleted_index variables(deleted_variable_names, true);
-  written_variables written_vars;
+  built_name_finder finder(*this);
+  // Declarations the variable pass blanked whole: a call in their initial
+  // value, ObjEvent(...) most often, went with them. In line order.
+  std::vector<const deleted_name*> lost;
+  for (const deleted_name& variable : deleted_variable_names) {
+    if (lines[variable.slot].empty() && holds_quote(variable.line)) lost.push_back(&variable);
+  }
+  auto next_lost = lost.begin();
 
   for (int32_t i = 1; i <= line_count; ++i) {
-    // Most lines hold no string at all.
     const std::string_view line = lines[i];
-    if (line.find('"') == std::string_view::npos && line.find('\'') == std::string_view::npos) {
-      continue;
-    }
-    for_each_literal(line, [&](const literal& found) {
-      if (found.follows_ampersand || found.text.empty()) return;
-      // What the literal begins: the name of a function or, given to Eval,
-      // Assign or IsDeclared, of a variable. A whole name there counts as a
-      // use of that variable, so only a joined literal builds one.
-      const bool by_name = found.call.kind == callee::variable_by_name && found.call.argument == 0;
-      const bool in_obj_event = found.call.kind == callee::obj_event && found.call.argument == 1;
-      if (!in_obj_event && !found.joined) return;
-      std::string key = upper_copy(found.text);
-      // Execute("$g_" & $i) builds a variable's name too.
-      const bool dollar = !by_name && !in_obj_event && key.front() == '$';
-      if (dollar) {
-        if (key.size() == 1) return;
-        key.erase(0, 1);
-      }
-      const bool is_variable = by_name || dollar;
-      const deleted_index& index = is_variable ? variables : functions;
-      const auto [from, to] = index.find(key);
-      if (from == to) return;
-
-      std::string text = is_variable ? "a variable name is built at run time ("
-                                     : "a function name is built at run time (";
-      const std::string written(found.written);
-      if (by_name) {
-        text += std::string(found.call.written) + "(" + written + " & ...)";
-      } else if (in_obj_event) {
-        text += std::string(found.call.written) + "(..., " + written + ")";
-      } else {
-        text += written + " & ...";
-      }
-      text += "): deleted ";
-      const auto count = static_cast<size_t>(to - from);
-      size_t listed = 0;
-      for (auto it = from; it != to && listed < kListed; ++it, ++listed) {
-        if (listed > 0) text += ", ";
-        const deleted_name& name = index[it->index];
-        text += is_variable ? written_vars.of(name) : written_function_name(name);
-      }
-      if (count > listed) text += " and " + std::to_string(count - listed) + " more";
-      text += count == 1 ? "; keep it with --keep=" : "; keep them with --keep=";
-      if (by_name) text += '$';
-      text += found.text;
-      text += '*';
-      const line_origin where = origins.of(static_cast<size_t>(i));
-      warnings.push_back({std::string(where.file), where.line, std::move(text)});
-    });
+    const deleted_name* lost_with = nullptr;
+    while (next_lost != lost.end() && (*next_lost)->slot < i) ++next_lost;
+    if (next_lost != lost.end() && (*next_lost)->slot == i) lost_with = *next_lost;
+    // Most lines hold no string at all.
+    if (lost_with == nullptr && !holds_quote(line)) continue;
+    const line_origin where = origins.of(static_cast<size_t>(i));
+    finder.scan(lost_with != nullptr ? lost_with->line : line, lost_with, where, warnings);
   }
 }

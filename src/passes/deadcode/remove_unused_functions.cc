@@ -98,7 +98,8 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         const auto number = static_cast<int64_t>(k + 1);
         report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
                      number);
-        deleted_function_names.push_back({found.names[header.name], lines[header.line]});
+        deleted_function_names.push_back(
+            {found.names[header.name], lines[header.line], header.line});
         eraser->erase_from(header.line);
       }
 

@@ -32,7 +32,8 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   for (int32_t k = 1; k <= variable_count; ++k) {
     if (keep.keeps(table.variable_names[k]) || usage.used(k)) continue;
     ++deleted_vars;
-    deleted_variable_names.push_back({table.variable_names[k], lines[table.declaration_lines[k]]});
+    const int32_t declared = table.declaration_lines[k];
+    deleted_variable_names.push_back({table.variable_names[k], lines[declared], declared});
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
       shared_unused.push_back(k);

@@ -64,6 +64,24 @@ TEST(NamesBuiltAtRunTime, JoinedLiteralsBeginTheNameTogether) {
   EXPECT_EQ(warnings_after(with_handlers({"Call(\"_On\" & '_C' & $e & \"x\")"})),
             (text{"main.au3:1: a function name is built at run time (\"_On\" & '_C' & ...): "
                   "deleted _On_Connect; keep it with --keep=_On_C*"}));
+  // Joined into a whole name, they name that one only: no quoted name shows
+  // it to the usage test.
+  EXPECT_EQ(warnings_after(with_handlers({"HotKeySet(\"{F1}\", \"_On_\" & \"Message\")",
+                                          "Global $g_sLang = 1, $g_sLangs = 2",
+                                          "$s = Eval(\"g_\" & \"sLang\")"})),
+            (text{"main.au3:1: a function name is built at run time (\"_On_\" & \"Message\"): "
+                  "deleted _on_message; keep it with --keep=_On_Message",
+                  "main.au3:3: a variable name is built at run time (Eval(\"g_\" & \"sLang\")): "
+                  "deleted $g_sLang; keep it with --keep=$g_sLang"}));
+}
+
+TEST(NamesBuiltAtRunTime, DeclarationBlankedWithItsVariableIsStillRead) {
+  // The event object is held by a variable nothing reads: its whole line goes.
+  EXPECT_EQ(warnings_after({"Global $oEvents = ObjEvent($oIE, \"IE_\")", "Func IE_Quit()",
+                            "EndFunc"}),
+            (text{"main.au3:1: a function name is built at run time (ObjEvent(..., \"IE_\")): "
+                  "deleted IE_Quit; keep it with --keep=IE_*, and this line's unused variable "
+                  "with --keep=$oEvents"}));
 }
 
 TEST(NamesBuiltAtRunTime, ObjEventPrefixNeedsNoAmpersand) {
