@@ -249,10 +249,10 @@ class built_name_finder {
     std::string key = upper_copy(found.text);
     // Execute("$g_" & $i) builds a variable's name too.
     const bool dollar = !by_name && !in_obj_event && key.front() == '$';
-    if (dollar) {
-      if (key.size() == 1) return {};
-      key.erase(0, 1);
-    }
+    if (dollar) key.erase(0, 1);
+    // One character ("_" & $i & ".bak", "$" & $amount) begins too many
+    // names to say anything.
+    if (!whole && key.size() < 2) return {};
     const bool is_variable = by_name || dollar;
     const deleted_index& index = is_variable ? variables_ : functions_;
     const auto [from, to] = index.find(key, whole);

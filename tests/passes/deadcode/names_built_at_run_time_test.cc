@@ -54,6 +54,7 @@ TEST(NamesBuiltAtRunTime, OrdinaryStringBuildingStaysSilent) {
                                  "$s = \"x\" ; \"_On_\" & $e",       // in a comment
                                  "$s = 'a \"_On_\" & b'",            // inside another string
                                  "Call(\"_On_\" & \"Quit\")",           // a whole name, no handler
+                                 "$s = \"_\" & $i & \".bak\"",           // one character
                              }))
                   .empty());
   // Nothing deleted, nothing to say: a kept handler is not listed.
@@ -120,8 +121,9 @@ TEST(NamesBuiltAtRunTime, VariablesNamedInEvalAssignIsDeclaredAndExecute) {
                   "$g_sPath; keep it with --keep=$g_sP*"}));
   // A whole name given to Eval is that name, not the beginning of longer ones.
   EXPECT_TRUE(warnings_after({"Global $g_sNameX = 1", "$v = Eval(\"g_sName\")"}).empty());
-  // "$" alone begins every variable: the usual money sign.
-  EXPECT_TRUE(warnings_after({"Global $unused = 1", "$s = \"$\" & $amount"}).empty());
+  // "$" alone, or with one more character, begins too many variables.
+  EXPECT_TRUE(
+      warnings_after({"Global $unused = 1", "$s = \"$\" & $amount", "$t = '$u' & $x"}).empty());
 }
 
 }  // namespace
