@@ -301,7 +301,11 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   // Declarations the variable pass blanked whole: a call in their initial
   // value, ObjEvent(...) most often, went with them. In line order.
   std::vector<const deleted_name*> lost;
+  int32_t last_slot = 0;
   for (const deleted_name& variable : deleted_variable_names) {
+    // Variables of one line come one after the other; its text is read once.
+    if (variable.slot == last_slot) continue;
+    last_slot = variable.slot;
     if (lines[variable.slot].empty() && holds_quote(variable.line)) lost.push_back(&variable);
   }
   auto next_lost = lost.begin();
