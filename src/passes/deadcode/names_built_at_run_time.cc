@@ -8,6 +8,7 @@
 // prefix range in the sorted deleted names.
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -218,16 +219,23 @@ class built_name_finder {
         variables_(script.deleted_variable_names, true) {}
 
   // `line` is the line's text, or, for a declaration the variable pass
-  // blanked, the text it had; `lost_with` is then that variable.
-  void scan(std::string_view line, const deleted_name* lost_with, const line_origin& where,
-            std::vector<run_warning>& warnings) {
+  // blanked, the text it had; `lost_with` then holds its variables.
+  void scan(std::string_view line, std::span<const deleted_name> lost_with,
+            const line_origin& where, std::vector<run_warning>& warnings) {
     for_each_literal(line, [&](const literal& found) {
       std::string text = describe(found);
       if (text.empty()) return;
-      if (lost_with != nullptr) {
-        const std::string_view variable = written_vars_.of(*lost_with);
-        text += ", and this line's unused variable with --keep=";
-        text += variable;
+      if (!lost_with.empty()) {
+        text += lost_with.size() == 1 ? ", and this line's unused variable with --keep="
+                                      : ", and this line's unused variables with --keep=";
+        const size_t listed = std::min(lost_with.size(), kListed);
+        for (size_t k = 0; k < listed; ++k) {
+          if (k > 0) text += ',';
+          text += written_vars_.of(lost_with[k]);
+        }
+        if (lost_with.size() > listed) {
+          text += " and " + std::to_string(lost_with.size() - listed) + " more";
+        }
       }
       warnings.push_back({std::string(where.file), where.line, std::move(text)});
     });
@@ -299,25 +307,30 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   if (deleted_function_names.empty() && deleted_variable_names.empty()) return;
   built_name_finder finder(*this);
   // Declarations the variable pass blanked whole: a call in their initial
-  // value, ObjEvent(...) most often, went with them. In line order.
-  std::vector<const deleted_name*> lost;
-  int32_t last_slot = 0;
-  for (const deleted_name& variable : deleted_variable_names) {
-    // Variables of one line come one after the other; its text is read once.
-    if (variable.slot == last_slot) continue;
-    last_slot = variable.slot;
-    if (lines[variable.slot].empty() && holds_quote(variable.line)) lost.push_back(&variable);
+  // value, ObjEvent(...) most often, went with them. Variables are deleted
+  // in line order, those of one line one after the other: each such line is
+  // a run of them, and its text is read once.
+  std::vector<std::span<const deleted_name>> lost;
+  const std::span<const deleted_name> deleted(deleted_variable_names);
+  for (size_t k = 0; k < deleted.size();) {
+    size_t end = k + 1;
+    while (end < deleted.size() && deleted[end].slot == deleted[k].slot) ++end;
+    if (lines[deleted[k].slot].empty() && holds_quote(deleted[k].line)) {
+      lost.push_back(deleted.subspan(k, end - k));
+    }
+    k = end;
   }
   auto next_lost = lost.begin();
 
   for (int32_t i = 1; i <= line_count; ++i) {
-    const std::string_view line = lines[i];
-    const deleted_name* lost_with = nullptr;
-    while (next_lost != lost.end() && (*next_lost)->slot < i) ++next_lost;
-    if (next_lost != lost.end() && (*next_lost)->slot == i) lost_with = *next_lost;
+    std::string_view line = lines[i];
+    std::span<const deleted_name> lost_with;
+    if (next_lost != lost.end() && next_lost->front().slot == i) {
+      lost_with = *next_lost++;
+      line = lost_with.front().line;
+    }
     // Most lines hold no string at all.
-    if (lost_with == nullptr && !holds_quote(line)) continue;
-    const line_origin where = origins.of(static_cast<size_t>(i));
-    finder.scan(lost_with != nullptr ? lost_with->line : line, lost_with, where, warnings);
+    if (lost_with.empty() && !holds_quote(line)) continue;
+    finder.scan(line, lost_with, origins.of(static_cast<size_t>(i)), warnings);
   }
 }
