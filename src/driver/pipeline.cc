@@ -25,9 +25,12 @@ int shrink(const arguments& args) {
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
   script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir);
-  // The keep-list: the options, then the pragmas, read before comments go.
-  for (const std::string& list : args.keep) script.add_keep_list(list);
-  script.read_keep_pragmas();
+  // The keep-list for the dead-code passes: the options, then the pragmas,
+  // read before comments go.
+  if (args.remove_functions || args.remove_vars) {
+    for (const std::string& list : args.keep) script.add_keep_list(list);
+    script.read_keep_pragmas();
+  }
   // First write: the expanded script, whose size is the unshrunk size.
   int32_t unshrunk = script.write_to_file(args.output, &err);
   if (unshrunk < 0) return fail("write output file", args.output, err);

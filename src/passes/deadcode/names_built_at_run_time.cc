@@ -297,8 +297,9 @@ class built_name_finder {
   written_variables written_vars_;
 };
 
+// One walk for both quotes: lines are short, two searches cost more.
 bool holds_quote(std::string_view line) {
-  return line.find('"') != std::string_view::npos || line.find('\'') != std::string_view::npos;
+  return std::any_of(line.begin(), line.end(), opens_string);
 }
 
 }  // namespace
