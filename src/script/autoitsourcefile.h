@@ -11,8 +11,8 @@
 #include "platform/input_file.h"
 #include "report/pass_timer.h"
 #include "script/line_origins.h"
-#include "script/names_at_run_time.h"
 #include "script/line_table.h"
+#include "script/names_at_run_time.h"
 
 // Initial reservations only: the tables grow with the script.
 constexpr int32_t MAX_LINES = 25000;
