@@ -1,4 +1,4 @@
-; au3shrink: keep Lib_On*
+; au3shrink: keep Lib_On*, Lib_Typo
 Func Lib_Init()
 	Return 1
 EndFunc
