@@ -19,12 +19,8 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
   has_length_.assign(max_length_ + 1, false);
   link_.assign(names.size(), -1);
 
-  power_a_.assign(max_length_ + 1, 1);
-  power_b_.assign(max_length_ + 1, 1);
-  for (size_t n = 1; n <= max_length_; ++n) {
-    power_a_[n] = name_hash::reduce(power_a_[n - 1] * name_hash::kBaseA);
-    power_b_[n] = name_hash::reduce(power_b_[n - 1] * name_hash::kBaseB);
-  }
+  powers_.assign(max_length_ + 1, 1);
+  for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
   hashes_.resize(max_length_ + 1);
 
   size_t capacity = 16;
@@ -91,8 +87,7 @@ void name_table::hash_ends(std::string_view text, links kind) {
     }
   } else {
     for (size_t k = 0; k < n; ++k) {
-      hash.prepend(static_cast<unsigned char>(text[text.size() - 1 - k]), power_a_[k],
-                   power_b_[k]);
+      hash.prepend(static_cast<unsigned char>(text[text.size() - 1 - k]), powers_[k]);
       hashes_[k + 1] = hash.key();
     }
   }

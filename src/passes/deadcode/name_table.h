@@ -36,35 +36,21 @@ inline size_t word_run_end(std::string_view text, size_t from) {
   return from;
 }
 
-// A hash of byte strings that can be extended at either end: two
-// polynomials modulo the prime 2^31 - 1, so that colliding names take work
-// to build (a collision only costs a byte comparison; results are exact).
+// A polynomial hash of byte strings that can be extended at either end,
+// modulo 2^64. Equal hashes only say where to compare bytes: a collision
+// costs a comparison, never a wrong result.
 class name_hash {
  public:
   // The hash of text + byte.
-  void append(unsigned char byte) {
-    a_ = reduce(a_ * kBaseA + byte + 1);
-    b_ = reduce(b_ * kBaseB + byte + 1);
-  }
-  // The hash of byte + text, given both bases raised to text's length.
-  void prepend(unsigned char byte, uint64_t power_a, uint64_t power_b) {
-    a_ = reduce(a_ + reduce((byte + 1) * power_a));
-    b_ = reduce(b_ + reduce((byte + 1) * power_b));
-  }
-  uint64_t key() const { return (a_ << 31) | b_; }
+  void append(unsigned char byte) { value_ = value_ * kBase + byte + 1; }
+  // The hash of byte + text, given the base raised to text's length.
+  void prepend(unsigned char byte, uint64_t power) { value_ += (byte + uint64_t{1}) * power; }
+  uint64_t key() const { return value_; }
 
-  static constexpr uint64_t kPrime = (uint64_t{1} << 31) - 1;
-  static constexpr uint64_t kBaseA = 1000003;
-  static constexpr uint64_t kBaseB = 769231;
-  static uint64_t reduce(uint64_t x) {
-    x = (x & kPrime) + (x >> 31);
-    x = (x & kPrime) + (x >> 31);
-    return x >= kPrime ? x - kPrime : x;
-  }
+  static constexpr uint64_t kBase = 0x100000001B3ull;
 
  private:
-  uint64_t a_ = 0;
-  uint64_t b_ = 0;
+  uint64_t value_ = 0;
 };
 
 class name_table {
@@ -116,7 +102,7 @@ class name_table {
   size_t slot_count_ = 0;
   int shift_ = 64;
 
-  std::vector<uint64_t> power_a_, power_b_;
+  std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
   std::vector<uint64_t> hashes_;
 };
 
