@@ -38,7 +38,7 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     if (find(hash.key(), text) >= 0) continue;
     size_t s = slot_of(hash.key(), text.size());
     while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
-    slots_[s] = {hash.key(), static_cast<int32_t>(id)};
+    slots_[s] = {tag_of(hash.key()), static_cast<int32_t>(id)};
     ++slot_count_;
     has_length_[text.size()] = true;
   }
@@ -61,7 +61,7 @@ int32_t name_table::find(uint64_t key, std::string_view text) const {
   for (size_t s = slot_of(key, text.size());; s = (s + 1) & (slots_.size() - 1)) {
     const slot& entry = slots_[s];
     if (entry.id < 0) return -1;
-    if (entry.key != key) continue;
+    if (entry.tag != tag_of(key)) continue;
     std::string_view candidate = name(entry.id);
     if (candidate.size() == text.size() &&
         std::memcmp(candidate.data(), text.data(), text.size()) == 0) {

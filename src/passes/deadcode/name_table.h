@@ -94,10 +94,13 @@ class name_table {
   size_t max_length_ = 0;
   links kind_;
 
+  // A slot holds a name's id and the top half of its hash, which spares most
+  // byte comparisons of other names.
   struct slot {
-    uint64_t key;
+    uint32_t tag;
     int32_t id;  // -1: empty
   };
+  static uint32_t tag_of(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
   std::vector<slot> slots_;
   size_t slot_count_ = 0;
   int shift_ = 64;

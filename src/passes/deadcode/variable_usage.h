@@ -38,27 +38,28 @@ class variable_usage {
 
   int32_t line_count_;
   const variable_table& table_;
-  // Variables with the same name share one entry: their name's number.
+  // Variables with the same name share one entry, their name's number: the
+  // index of the first of them in the names' table (variable k is k - 1).
   std::vector<int32_t> name_of_;
   // Per name: how many non-blank lines hold it.
   std::vector<int32_t> holding_lines_;
   // Per variable: whether its own declaration line holds its name.
   std::vector<bool> held_by_own_line_;
-  // Per declaration line: the names it holds (a range of line_names_), and
-  // whether it has been blanked since.
+  // The declaration lines, ascending, with the names each holds (a range of
+  // line_names_) and whether it has been blanked since.
+  std::vector<int32_t> declaration_lines_;
   std::vector<uint32_t> line_names_begin_;
   std::vector<int32_t> line_names_;
   std::vector<bool> blanked_;
 
-  // Names "$" + word bytes (nearly every real one), looked up from each "$"
-  // of a line and from each quoted word; their numbers in the table are
-  // dollar_owner_'s indexes.
-  std::optional<name_table> dollar_names_;
-  std::vector<int32_t> dollar_owner_;
-  std::optional<chain_marks> dollar_marks_;
+  // Every name, looked up from each "$" of a line (the names "$" + word
+  // bytes, nearly every real one, stand only there) and from each quoted
+  // word.
+  std::optional<name_table> names_;
+  std::optional<chain_marks> marks_;
   std::string quoted_;  // "$" + a quoted word, to look up
-  // Every other name, and "X" and 'X' for such a name $X, searched for
-  // anywhere in the line.
+  // The names that hold other bytes, and "X" and 'X' for such a name $X,
+  // searched for anywhere in the line.
   std::optional<name_matcher> other_strings_;
   std::vector<int32_t> other_owner_;
 };
