@@ -34,24 +34,21 @@ def main():
     a = p.parse_args()
     rnd = random.Random(a.seed)
 
+    # Name formats: function f, global g, local k of function f.
     if a.wide_names:
-        def function_name(f):
-            return f"_{a.prefix}Fn{f:05d}_Init"
-
-        def global_name(g):
-            return f"$g_{a.prefix}v{g:06d}Handle"
-
-        def local_name(f, k):
-            return f"${a.prefix}v{f:05d}_{k}Handle"
+        p = a.prefix.replace("{", "{{").replace("}", "}}")
+        formats = (f"_{p}Fn{{f:05d}}_Init", f"$g_{p}v{{g:06d}}Handle", f"${p}v{{f:05d}}_{{k}}Handle")
     else:
-        def function_name(f):
-            return f"_Func{f}"
+        formats = ("_Func{f}", "$g_Var{g}", "$v{f}_{k}")
 
-        def global_name(g):
-            return f"$g_Var{g}"
+    def function_name(f):
+        return formats[0].format(f=f)
 
-        def local_name(f, k):
-            return f"$v{f}_{k}"
+    def global_name(g):
+        return formats[1].format(g=g)
+
+    def local_name(f, k):
+        return formats[2].format(f=f, k=k)
 
     out = []
     out.append("; Generated benchmark script")
