@@ -11,6 +11,16 @@ namespace platform {
 
 #ifdef _WIN32
 
+std::string folder_of(std::string_view path) {
+  size_t cut = path.find_last_of("\\/");
+  if (cut != std::string_view::npos) return std::string(path.substr(0, cut));
+  // "C:main.au3" lies in the current folder of drive C.
+  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2)) + ".";
+  return ".";
+}
+
+std::string shown_path(std::string_view built) { return std::string(built); }
+
 bool include_path_resolver::resolve(std::string_view built, std::string* path) {
   if (built.find('\0') != std::string_view::npos) return false;
   path->assign(built);
@@ -18,6 +28,19 @@ bool include_path_resolver::resolve(std::string_view built, std::string* path) {
 }
 
 #else
+
+std::string folder_of(std::string_view path) {
+  size_t cut = path.rfind('/');
+  return cut == std::string_view::npos ? "." : std::string(path.substr(0, cut));
+}
+
+std::string shown_path(std::string_view built) {
+  std::string shown(built);
+  for (char& c : shown) {
+    if (c == '\\') c = '/';
+  }
+  return shown;
+}
 
 namespace {
 

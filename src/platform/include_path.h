@@ -10,6 +10,14 @@
 
 namespace platform {
 
+// The folder part of a path as this platform reads it ("." when it has none),
+// for looking up files named relative to the file at `path`.
+std::string folder_of(std::string_view path);
+
+// A built include path as this platform shows paths: on Linux each
+// backslash becomes "/".
+std::string shown_path(std::string_view built);
+
 class include_path_resolver {
  public:
   // The path to open for `built`; false when no file can have that name

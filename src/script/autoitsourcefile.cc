@@ -8,7 +8,7 @@
 #include "report/console.h"
 #include "script/normalize.h"
 
-autoitsourcefile::autoitsourcefile(const char* path) {
+autoitsourcefile::autoitsourcefile(const char* path) : source_path(path) {
   lines.reserve(MAX_LINES);
   lines.resize(1);  // slot 0, never used
   transformed_lines.resize(1);
@@ -27,8 +27,11 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   // The lines are views of the bytes, which the table keeps.
   std::string_view text = lines.keep(std::move(bytes));
   lines.reserve(lines.size() + platform::text_line_bound(text));
+  const size_t first = lines.size();
   platform::for_each_text_line(text, [&](std::string_view line) { lines.push_kept(line); });
   line_count = static_cast<int32_t>(lines.size() - 1);
+  origins.clear();
+  origins.start_run(first, origins.add_file(source_path), 1);
   return true;
 }
 

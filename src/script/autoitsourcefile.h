@@ -9,6 +9,7 @@
 
 #include "platform/input_file.h"
 #include "report/pass_timer.h"
+#include "script/line_origins.h"
 #include "script/line_table.h"
 
 // Initial reservations only: the tables grow with the script.
@@ -19,12 +20,17 @@ class autoitsourcefile {
  public:
   // The input script, opened by the constructor, read by read_to_array.
   platform::input_file source_stream;
+  // Its path as given on the command line.
+  std::string source_path;
   // Slot i holds line i without its line end; slot 0 is never used. Holds
   // at least line_count + 1 slots.
   line_table lines;
   // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
   // Sized and filled by transform_lines; only the passes after it read it.
   line_table transformed_lines;
+  // The file and line each slot of `lines` came from, until the blank lines
+  // are dropped: for messages that point at the source.
+  line_origins origins;
   int32_t line_count = 0;
   int32_t include_count = 0;
   // Slots 1 to include_count: the include paths taken up; slot 0 unused.

@@ -10,6 +10,8 @@ A scenario is a folder:
   expected/stdout    standard output, timing figures masked as #.###
                      (may be left out when expected/sha256 lists it)
   expected/stderr    standard error (must be empty when this file is absent)
+  expected/stderr-windows  optional: standard error of the Windows build, when
+                     it differs (paths shown with backslashes)
   expected/status    exit status (0 when absent)
   expected/files/    every file here must exist in the work folder afterwards
                      with exactly these bytes
@@ -19,7 +21,8 @@ A scenario is a folder:
                      lines "<sha256>  <path>", the path relative to the work
                      folder, or "-" for the masked standard output
 
---update rewrites expected/ from an actual run (review the diff!).
+--update rewrites expected/ from an actual run (review the diff!); with
+--emulator it writes only expected/stderr-windows.
 """
 import argparse
 import glob
@@ -94,6 +97,8 @@ def main():
         stderr = proc.stderr.replace(b"\r\n", b"\n") if windows else proc.stderr
 
         expected = os.path.join(case, "expected")
+        if opts.update and windows:
+            return update_windows_stderr(expected, stderr)
         if opts.update:
             return update(expected, work, stdout, stderr, proc.returncode)
 
@@ -117,6 +122,8 @@ def main():
                 failures.append(f"{what} differs: sha256 {hashlib.sha256(got).hexdigest()}, "
                                 f"{len(got)} bytes, starts {got[:200]!r}")
         stderr_path = os.path.join(expected, "stderr")
+        if windows and os.path.exists(stderr_path + "-windows"):
+            stderr_path += "-windows"
         want_stderr = read(stderr_path) if os.path.exists(stderr_path) else b""
         if stderr != want_stderr:
             failures.append("stderr differs:\n" + diff(want_stderr, stderr))
@@ -160,6 +167,19 @@ def diff(want, got):
                                  got.decode("latin-1").splitlines(True), "expected", "actual", n=2)
     text = "".join(lines)
     return text if len(text) < 6000 else text[:6000] + "\n...\n"
+
+
+def update_windows_stderr(expected, stderr):
+    """The Windows build's run updates only what may differ there: stderr."""
+    path = os.path.join(expected, "stderr")
+    common = read(path) if os.path.exists(path) else b""
+    if stderr != common:
+        with open(path + "-windows", "wb") as f:
+            f.write(stderr)
+    elif os.path.exists(path + "-windows"):
+        os.remove(path + "-windows")
+    print("updated", path + "-windows")
+    return 0
 
 
 def update(expected, work, stdout, stderr, status):

@@ -8,6 +8,8 @@ void load_lines(autoitsourcefile& script, const std::vector<std::string>& lines,
   script.lines = line_table{""};
   for (const std::string& line : lines) script.lines.push_back(line);
   script.line_count = static_cast<int32_t>(lines.size());
+  script.origins.clear();
+  script.origins.start_run(1, script.origins.add_file(script.source_path), 1);
   script.transformed_lines = line_table();
   script.transformed_lines.resize(script.lines.size());
   if (normalize) script.transform_lines();

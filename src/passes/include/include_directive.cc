@@ -71,5 +71,10 @@ include_directive parse_include_directive(std::string_view line) {
     }
   }
   if (written != directive.name) directive.written_name = written;
+  // Upper-casing keeps every byte in its place, so the written name stands
+  // at the same offset in the line itself.
+  directive.shown_name = written.empty()
+                             ? directive.name
+                             : std::string(line.substr(written.data() - upper.data(), written.size()));
   return directive;
 }

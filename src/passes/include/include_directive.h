@@ -23,6 +23,9 @@ struct include_directive {
   // has blanks in its name or a comment follows the closing quote. Empty when
   // the directive has no such pair or it gives nothing new.
   std::string written_name;
+  // The name as the line writes it, letter case and inner blanks kept, for
+  // messages; the built name when the line has no pair of brackets or quotes.
+  std::string shown_name;
 };
 
 include_directive parse_include_directive(std::string_view line);

@@ -1,27 +1,57 @@
-// Reading the file that an include directive names.
+// Finding and reading the file that an include directive names.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "passes/include/include_directive.h"
+#include "platform/file_identity.h"
 #include "platform/include_path.h"
 #include "script/line_table.h"
 
+// The folders a directive's file is looked for in.
+struct include_places {
+  // The include folder argument of the directive's form (angle or quoted).
+  std::string_view folder;
+  // The other include folder argument.
+  std::string_view other_folder;
+  // The folder of the file that holds the directive.
+  std::string_view beside;
+};
+
+enum class include_lookup {
+  missing,  // no candidate could be opened
+  already,  // the file found has been spliced before in this run
+  read,     // the file found is new: its lines were read
+};
+
 class include_file_reader {
  public:
-  // Appends the lines of the file at `path` (a folder, a backslash and the
-  // directive's name) to `lines`, as views of its text, which `table` keeps.
-  // When that cannot be opened, tries once more with the name as the
-  // directive wrote it, in the same folder. False when neither can be read;
-  // `lines` is then left as it was.
-  bool read(std::string_view folder, const include_directive& directive, const std::string& path,
-            line_table& table, std::vector<std::string_view>& lines);
+  // Looks for the file of `directive`, whose built path is `path`, and takes
+  // the first candidate that opens as a regular file: the built path; the
+  // name as written in the same folder; then the name as written and the
+  // built name beside the including file; then both in the other include
+  // folder. A new file's lines are appended to `lines` as views of its text,
+  // which `table` keeps, and *opened is the path it was opened by.
+  include_lookup take(const include_places& places, const include_directive& directive,
+                      const std::string& path, line_table& table,
+                      std::vector<std::string_view>& lines, std::string* opened);
 
  private:
-  bool read_path(const std::string& built, line_table& table,
-                 std::vector<std::string_view>& lines);
+  struct location {
+    bool found = false;
+    std::string path;
+    platform::file_identity identity;
+  };
+  // Where the candidate `built` leads, when it names a regular file.
+  // Remembered, so that a name included a thousand times costs one lookup.
+  const location& locate(const std::string& built);
 
   platform::include_path_resolver resolver_;
+  std::unordered_map<std::string, location> located_;
+  // Every file spliced so far: one file reached by two spellings is one file.
+  std::set<platform::file_identity> spliced_;
 };

@@ -1,16 +1,16 @@
 // Include expansion: every #include directive is replaced by the lines of the
-// file it names, nested includes too, each distinct include path once.
+// file it names, nested includes too, each file once.
 //
 // Splicing a file into the table in place would copy everything after the
 // directive once per include. Instead the expanded script is built front to
 // back in one table, which the lines before the first included file start:
 // the files being read form an explicit stack (deep nesting cannot exhaust
 // the call stack), and a file's lines go out where its directive stood,
-// followed by one empty line. Lines come out in
-// the order the scan meets them, so the console lines and the include list
-// come out in the same order as well.
+// followed by one empty line. Lines come out in the order the scan meets
+// them, so the console lines and the include list come out in the same order
+// as well.
+#include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +20,7 @@
 
 #include "passes/include/include_directive.h"
 #include "passes/include/include_file_reader.h"
+#include "platform/include_path.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
@@ -31,10 +32,40 @@ struct open_file {
   // Views of text that the expanded table keeps.
   std::vector<std::string_view> lines;
   size_t next = 0;
+  // Its number in the script's origins, and the line number of lines[0].
+  uint32_t origin = 0;
+  int64_t first_line = 1;
+  // The folder its own quoted and angle names are also looked for in.
+  std::string folder;
 };
 
-void warn_unopenable(const std::string& path) {
-  diagnostics::warning("cannot open include file '" + path + "'");
+void warn_unopenable(const line_origin& where, const include_directive& directive,
+                     const std::string& path, const include_places& places) {
+  std::string text = "cannot open include file '" + directive.shown_name + "' (looked for '" +
+                     platform::shown_path(path) + "'";
+  // The other folders searched, each once.
+  const std::string_view searched[] = {places.folder, places.beside, places.other_folder};
+  const char* joint = ", also in '";
+  for (size_t i = 1; i < std::size(searched); ++i) {
+    if (std::find(searched, searched + i, searched[i]) != searched + i) continue;
+    text += joint;
+    text += platform::shown_path(searched[i]);
+    text += "'";
+    joint = ", '";
+  }
+  text += ")";
+  diagnostics::warning_at(where.file, where.line, text);
+}
+
+void print_found(const include_directive& directive) {
+  console::out("found #include: ");
+  console::out(directive.name);
+  console::out("\n");
+}
+
+void print_already(const std::string& path) {
+  console::out(path);
+  console::out(" file already includet\n");
 }
 
 }  // namespace
@@ -44,7 +75,9 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   includes_timer.start();
   include_count = 0;
   included_files.resize(1);
-  std::unordered_set<std::string> listed;
+  // Built paths whose file could not be found: named again, they are
+  // reported as already taken up, so a missing file is warned about once.
+  std::unordered_set<std::string> missing;
   include_file_reader reader;
 
   // Lines before the first directive that names a file stay where they are,
@@ -68,6 +101,9 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   std::vector<open_file> stack(1);
   const std::span<const std::string_view> all = lines.views();
   stack[0].lines.assign(all.begin() + static_cast<ptrdiff_t>(first_file), all.end());
+  stack[0].origin = 0;
+  stack[0].first_line = origins.of(first_file).line;
+  stack[0].folder = platform::folder_of(source_path);
   line_table expanded = std::move(lines);
   expanded.resize(first_file);
 
@@ -75,8 +111,12 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     open_file& current = stack.back();
     if (current.next == current.lines.size()) {
       stack.pop_back();
+      if (stack.empty()) break;
       // One empty line follows the text of every included file.
-      if (!stack.empty()) expanded.push_kept({});
+      expanded.push_kept({});
+      const open_file& parent = stack.back();
+      origins.start_run(expanded.size(), parent.origin,
+                        parent.first_line + static_cast<int64_t>(parent.next));
       continue;
     }
     std::string_view line = current.lines[current.next++];
@@ -89,26 +129,37 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     expanded.push_kept({});
     if (directive.kind == include_kind::once) continue;
 
-    console::out("found #include: ");
-    console::out(directive.name);
-    console::out("\n");
+    print_found(directive);
     const char* folder = directive.angle ? angle_include_dir : quoted_include_dir;
     std::string path = folder;
     path += '\\';
     path += directive.name;
-    if (!listed.insert(path).second) {
-      console::out(path);
-      console::out(" file already includet\n");
+    if (missing.contains(path)) {
+      print_already(path);
       continue;
     }
-    // Listed before it is opened: a path that fails to open is not tried again.
+    const include_places places{folder, directive.angle ? quoted_include_dir : angle_include_dir,
+                                current.folder};
+    open_file included;
+    std::string opened;
+    include_lookup found = reader.take(places, directive, path, expanded, included.lines, &opened);
+    if (found == include_lookup::already) {
+      print_already(path);
+      continue;
+    }
     ++include_count;
     included_files.push_back(path);
     console::out("start: search/read: ");
     console::out(path);
     console::out("...\n");
-    open_file included;
-    if (!reader.read(folder, directive, path, expanded, included.lines)) warn_unopenable(path);
+    if (found == include_lookup::missing) {
+      warn_unopenable(origins.of(expanded.size() - 1), directive, path, places);
+      missing.insert(path);
+    } else {
+      included.origin = origins.add_file(opened);
+      included.folder = platform::folder_of(opened);
+      origins.start_run(expanded.size(), included.origin, 1);
+    }
     console::out("finished: read ");
     console::out(directive.name);
     console::out("\n");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/include_path.h"
 #include "script/autoitsourcefile.h"
 #include "support/script_builder.h"
 #include "support/temp_folder.h"
@@ -46,9 +47,26 @@ inline std::string already_listed(const std::string& name, const std::string& pa
   return "found #include: " + name + "\n" + path + " file already includet\n";
 }
 
-inline std::string cannot_open(const std::string& path) {
-  return "warning: cannot open include file '" + path + "'\n";
+// The built paths that the warnings of `err` looked for, in order.
+inline std::vector<std::string> warned_paths(const std::string& err) {
+  std::vector<std::string> paths;
+  const std::string lead = "(looked for '";
+  for (size_t start = 0, end; start < err.size(); start = end + 1) {
+    end = err.find('\n', start);
+    if (end == std::string::npos) end = err.size();
+    std::string line = err.substr(start, end - start);
+    size_t from = line.find(lead);
+    if (from == std::string::npos) continue;
+    from += lead.size();
+    size_t to = line.rfind("', also in '");
+    if (to == std::string::npos) to = line.rfind("')");
+    paths.push_back(line.substr(from, to - from));
+  }
+  return paths;
 }
+
+// A built path as a warning shows it.
+inline std::string cannot_open(const std::string& path) { return platform::shown_path(path); }
 
 // A fresh folder of include files; in() builds a path as the pass does.
 class include_folder_test : public testing::Test {

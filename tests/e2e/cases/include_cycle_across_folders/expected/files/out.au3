@@ -1,0 +1,3 @@
+ConsoleWrite("two")
+ConsoleWrite("one")
+ConsoleWrite("main")

@@ -1,0 +1,2 @@
+#include "a\one.au3"
+ConsoleWrite("main")

@@ -1,0 +1,3 @@
+#include "one.au3"
+#include "..\b\two.au3"
+ConsoleWrite("one")

@@ -1,0 +1,3 @@
+Func X_Lib()
+	Return "lib"
+EndFunc

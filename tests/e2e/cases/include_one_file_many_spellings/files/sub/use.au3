@@ -1,0 +1,2 @@
+#include "..\lib\X.AU3"
+ConsoleWrite("use")

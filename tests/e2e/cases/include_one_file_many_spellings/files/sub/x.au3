@@ -1,0 +1,3 @@
+Func X_Sub()
+	Return "sub"
+EndFunc

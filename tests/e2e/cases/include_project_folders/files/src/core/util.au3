@@ -1,0 +1,4 @@
+#include-once
+Func Util_Name()
+	Return "engine"
+EndFunc

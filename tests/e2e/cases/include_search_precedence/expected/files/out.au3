@@ -1,0 +1,5 @@
+ConsoleWrite("both.au3 from the quoted folder")
+ConsoleWrite("only in the angle folder")
+ConsoleWrite("only in the quoted folder")
+ConsoleWrite("beside main.au3")
+ConsoleWrite("done")

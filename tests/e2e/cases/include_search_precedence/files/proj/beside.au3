@@ -1,0 +1,1 @@
+ConsoleWrite("beside main.au3")

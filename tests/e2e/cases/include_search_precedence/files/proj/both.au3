@@ -1,0 +1,1 @@
+ConsoleWrite("both.au3 beside main.au3")

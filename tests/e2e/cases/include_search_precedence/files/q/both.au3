@@ -1,0 +1,1 @@
+ConsoleWrite("both.au3 from the quoted folder")

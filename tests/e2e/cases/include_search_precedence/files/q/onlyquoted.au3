@@ -1,0 +1,1 @@
+ConsoleWrite("only in the quoted folder")
