@@ -4,9 +4,12 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <optional>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
+#include "passes/deadcode/name_table.h"
 #include "passes/deadcode/variable_cut.h"
 #include "passes/deadcode/variable_scan.h"
 #include "script/normalize.h"
@@ -40,6 +43,8 @@ namespace {
 
 using pos = uint32_t;
 constexpr pos kNone = std::numeric_limits<pos>::max();
+// From this many names on, places are looked up by hash.
+constexpr size_t kNamesForLookup = 8;
 
 // Whether `name` could be recorded by the declaration scan, which all that
 // follows relies on: no blank, tab or comma in it, and no declaring word at
@@ -102,6 +107,9 @@ class line_cutter {
  private:
   void find_items();
   void items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
+  // The same at a place right after a comma, where the text up to the next
+  // blank, tab or comma is the only text a name there can take.
+  void items_after_comma(pos head, std::vector<std::pair<pos, pos>>& found);
   pos name_number(std::string_view name) const;
 
   bool kept(pos x) const { return next_kept_[x] == x; }
@@ -125,6 +133,10 @@ class line_cutter {
 
   // The names to look for, sorted, each once.
   std::vector<std::string_view> names_;
+  // With many names, they are looked up by hash in an upper-case copy of
+  // the line: walking the sorted names costs a binary search per byte.
+  std::optional<name_table> name_lookup_;
+  std::string upper_;
   // The places where name k stands, ascending, then kNone:
   // item_places_[item_begin_[k] .. item_begin_[k + 1]).
   std::vector<pos> item_begin_;
@@ -154,6 +166,10 @@ line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& c
   }
   std::sort(names_.begin(), names_.end());
   names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+  if (names_.size() >= kNamesForLookup) {
+    name_lookup_.emplace(names_, name_table::links::prefixes);
+    upper_ = upper_copy(line_);
+  }
   find_items();
   next_kept_.resize(size_t{size_} + 1);
   std::iota(next_kept_.begin(), next_kept_.end(), pos{0});
@@ -178,7 +194,11 @@ void line_cutter::find_items() {
     if (is_blank_or_tab(c)) continue;
     while (w < word_ends.size() && word_ends[w] < non_blank) ++w;
     const bool after_words = w < word_ends.size() && word_ends[w] == non_blank;
-    if ((non_blank > 0 && last == ',') || after_words) items_at(x, found);
+    if (non_blank > 0 && last == ',') {
+      items_after_comma(x, found);
+    } else if (after_words) {
+      items_at(x, found);
+    }
     ++non_blank;
     last = c;
   }
@@ -219,6 +239,25 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) co
     });
     lo = static_cast<size_t>(from - names_.begin());
     hi = static_cast<size_t>(to - names_.begin());
+  }
+}
+
+void line_cutter::items_after_comma(pos head, std::vector<std::pair<pos, pos>>& found) {
+  if (!name_lookup_) {
+    items_at(head, found);
+    return;
+  }
+  // Names hold no blank, tab or comma; the longest one the text begins with
+  // leads to the shorter ones, each of which stands if no name byte follows.
+  size_t end = head;
+  const size_t limit = std::min<size_t>(size_, head + name_lookup_->max_length());
+  while (end < limit && !is_blank_or_tab(upper_[end]) && upper_[end] != ',') ++end;
+  std::string_view text(upper_.data() + head, end - head);
+  for (int32_t id = name_lookup_->longest_in(text); id >= 0; id = name_lookup_->link(id)) {
+    const size_t after = head + names_[static_cast<size_t>(id)].size();
+    if (after == size_ || !continues_name(line_[after])) {
+      found.emplace_back(static_cast<pos>(id), head);
+    }
   }
 }
 
