@@ -77,8 +77,7 @@ int32_t name_table::find(std::string_view text) const {
   return find(hash.key(), text);
 }
 
-void name_table::hash_ends(std::string_view text, links kind) {
-  const size_t n = std::min(text.size(), max_length_);
+void name_table::hash_ends(std::string_view text, size_t n, links kind) {
   name_hash hash;
   if (kind == links::prefixes) {
     for (size_t k = 0; k < n; ++k) {
@@ -94,9 +93,11 @@ void name_table::hash_ends(std::string_view text, links kind) {
 }
 
 int32_t name_table::longest_in(std::string_view text) {
-  if (slot_count_ == 0) return -1;
+  // Only as many bytes as the longest name that fits are hashed.
   size_t n = std::min(text.size(), max_length_);
-  hash_ends(text, kind_);
+  while (n > 0 && !has_length_[n]) --n;
+  if (n == 0) return -1;
+  hash_ends(text, n, kind_);
   for (; n > 0; --n) {
     if (!has_length_[n]) continue;
     std::string_view end =

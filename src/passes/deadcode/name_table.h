@@ -83,9 +83,9 @@ class name_table {
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
   size_t slot_of(uint64_t key, size_t length) const;
-  // The hash of every prefix (or suffix) of text up to the longest name's
-  // length: hashes_[n] is the one of length n.
-  void hash_ends(std::string_view text, links kind);
+  // The hash of every prefix (or suffix) of text up to length n (at most
+  // the longest name's): hashes_[k] is the one of length k.
+  void hash_ends(std::string_view text, size_t n, links kind);
 
   std::string bytes_;
   std::vector<size_t> begin_;  // name id's bytes: [begin_[id], begin_[id + 1])
