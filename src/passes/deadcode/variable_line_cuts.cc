@@ -106,10 +106,9 @@ class line_cutter {
 
  private:
   void find_items();
-  void items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
-  // The same at a place right after a comma, where the text up to the next
-  // blank, tab or comma is the only text a name there can take.
-  void items_after_comma(pos head, std::vector<std::pair<pos, pos>>& found);
+  // Every name that stands at `head`, as (name number, head).
+  void items_at(pos head, std::vector<std::pair<pos, pos>>& found);
+  void sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
   pos name_number(std::string_view name) const;
 
   bool kept(pos x) const { return next_kept_[x] == x; }
@@ -131,10 +130,10 @@ class line_cutter {
   const std::vector<shared_cut>& cuts_;
   bool changed_ = false;
 
-  // The names to look for, sorted, each once.
+  // The names to look for, sorted, each once. With many of them, they are
+  // looked up by hash in an upper-case copy of the line: walking the sorted
+  // names costs a binary search per byte.
   std::vector<std::string_view> names_;
-  // With many names, they are looked up by hash in an upper-case copy of
-  // the line: walking the sorted names costs a binary search per byte.
   std::optional<name_table> name_lookup_;
   std::string upper_;
   // The places where name k stands, ascending, then kNone:
@@ -194,11 +193,7 @@ void line_cutter::find_items() {
     if (is_blank_or_tab(c)) continue;
     while (w < word_ends.size() && word_ends[w] < non_blank) ++w;
     const bool after_words = w < word_ends.size() && word_ends[w] == non_blank;
-    if (non_blank > 0 && last == ',') {
-      items_after_comma(x, found);
-    } else if (after_words) {
-      items_at(x, found);
-    }
+    if ((non_blank > 0 && last == ',') || after_words) items_at(x, found);
     ++non_blank;
     last = c;
   }
@@ -214,11 +209,11 @@ void line_cutter::find_items() {
   std::iota(item_next_.begin(), item_next_.end(), pos{0});
 }
 
-// Every name that stands at `head`: walks the sorted names byte by byte,
-// keeping the range that begins with the bytes read so far. Names hold no
-// comma, so the walk ends before the next place where a name could stand
-// (or, at a declaring word, within the word, which no name begins with).
-void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) const {
+// Walks the sorted names byte by byte, keeping the range that begins with
+// the bytes read so far. Names hold no comma, so the walk ends before the
+// next place where a name could stand (or, at a declaring word, within the
+// word, which no name begins with).
+void line_cutter::sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const {
   size_t lo = 0;
   size_t hi = names_.size();
   for (size_t depth = 0;; ++depth) {
@@ -242,17 +237,23 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) co
   }
 }
 
-void line_cutter::items_after_comma(pos head, std::vector<std::pair<pos, pos>>& found) {
+void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) {
   if (!name_lookup_) {
-    items_at(head, found);
+    sorted_items_at(head, found);
     return;
   }
-  // Names hold no blank, tab or comma; the longest one the text begins with
-  // leads to the shorter ones, each of which stands if no name byte follows.
+  // A name there takes text up to the next blank, tab or comma at most. No
+  // name stands where a declaring word begins: none begins with one, and a
+  // shorter one is followed by a letter. The longest name the text begins
+  // with leads to the shorter ones, each of which stands if no name byte
+  // follows.
   size_t end = head;
   const size_t limit = std::min<size_t>(size_, head + name_lookup_->max_length());
   while (end < limit && !is_blank_or_tab(upper_[end]) && upper_[end] != ',') ++end;
   std::string_view text(upper_.data() + head, end - head);
+  for (std::string_view word : declaring_words) {
+    if (std::string_view(upper_).substr(head).starts_with(word)) return;
+  }
   for (int32_t id = name_lookup_->longest_in(text); id >= 0; id = name_lookup_->link(id)) {
     const size_t after = head + names_[static_cast<size_t>(id)].size();
     if (after == size_ || !continues_name(line_[after])) {
