@@ -4,7 +4,7 @@
 JOBS ?= 2
 # Ninja when it is there, otherwise CMake's default generator.
 CMAKE_GEN := $(if $(shell command -v ninja 2>/dev/null),-G Ninja)
-VERSION := $(shell sed -n 's/^project(au3shrink VERSION \([^ ]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell sed -n 's/^project.au3shrink VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 DIST_SYSTEMS = linux-x86_64 windows-x86_64 windows-x86
 
 # Configures, builds and tests one preset: $(call preset,NAME)
