@@ -30,10 +30,12 @@ def create(prefix):
     os.makedirs(os.path.dirname(prefix), exist_ok=True)
     env = environment(prefix)
     env["WINEDLLOVERRIDES"] = "mscoree,mshtml,winemenubuilder.exe=d"
-    subprocess.run(["wineboot", "-i"], env=env, check=True,
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
     # wineboot returns before the server has written the registry.
-    subprocess.run(["wineserver", "-w"], env=env, check=True)
+    for command in (["wineboot", "-i"], ["wineserver", "-w"]):
+        done = subprocess.run(command, env=env, stdin=subprocess.DEVNULL, capture_output=True)
+        if done.returncode != 0:
+            sys.stderr.write(done.stdout.decode(errors="replace") + done.stderr.decode(errors="replace"))
+            raise SystemExit(f"{' '.join(command)} failed with status {done.returncode} in {prefix}")
     with open(os.path.join(prefix, READY), "w"):
         pass
 
