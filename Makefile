@@ -21,7 +21,7 @@ all:
 
 demo: all
 	$(call demo_run,build) </dev/null
-	@echo "shrunk script: build/main_small.au3"
+	@echo "program: build/au3shrink   shrunk script: build/main_small.au3"
 
 test: test-release test-clang test-asan test-windows test-windows-x86 check-demo check-dist fuzz
 
