@@ -72,6 +72,60 @@ TEST(Arguments, KeepOptionsAnywhereOthersPositional) {
   EXPECT_TRUE(other.keep.empty());
 }
 
+TEST(Arguments, OptionsAnywhereAmongThePositionalArguments) {
+  arguments args;
+  ASSERT_TRUE(parse({"--no-pause", "in", "--keep=_On_*", "out", ".", ".", "--keep=$x, Foo", "-FG",
+                     "2", "--keep=", "C"},
+                    &args));
+  EXPECT_TRUE(args.no_pause);
+  EXPECT_FALSE(args.help || args.version);
+  EXPECT_EQ(args.keep, (std::vector<std::string>{"_On_*", "$x, Foo", ""}));
+  EXPECT_STREQ(args.input, "in");
+  EXPECT_STREQ(args.output, "out");
+  EXPECT_STREQ(args.pass_selection, "-FG");
+  EXPECT_EQ(args.runs, 2);
+  EXPECT_STREQ(args.output_mode, "C");
+}
+
+TEST(Arguments, OnlyTheExactFormsAreOptions) {
+  arguments args;
+  ASSERT_TRUE(parse({"--word", "--keep", ".", ".", "--G", "1", "--NO-PAUSE"}, &args));
+  EXPECT_STREQ(args.input, "--word");
+  EXPECT_STREQ(args.output, "--keep");
+  EXPECT_TRUE(args.remove_vars) << "--G selects the variable pass";
+  EXPECT_STREQ(args.output_mode, "--NO-PAUSE");
+  EXPECT_FALSE(args.no_pause);
+  EXPECT_TRUE(args.keep.empty());
+  arguments dashes;
+  ASSERT_TRUE(parse({"in", "out", ".", ".", "---"}, &dashes));
+  EXPECT_FALSE(dashes.remove_comments || dashes.remove_functions || dashes.remove_vars);
+}
+
+TEST(Arguments, HelpAndVersion) {
+  for (auto argv : std::vector<std::vector<const char*>>{
+           {"--help"}, {"-h"}, {"/?"}, {"in", "--help"}, {"in", "out", ".", ".", "CFG", "3", "C", "--help"}}) {
+    arguments args;
+    parse(argv, &args);
+    EXPECT_TRUE(args.help) << argv.back();
+  }
+  // -h and /? are options only on their own; otherwise they are positional.
+  arguments args;
+  ASSERT_TRUE(parse({"-h", "/?", ".", ".", "---"}, &args));
+  EXPECT_FALSE(args.help);
+  EXPECT_STREQ(args.input, "-h");
+  EXPECT_STREQ(args.output, "/?");
+  arguments version;
+  EXPECT_FALSE(parse({"in", "--version"}, &version)) << "too few positional arguments to run";
+  EXPECT_TRUE(version.version);
+}
+
+TEST(Arguments, OptionsDoNotCountAsPositional) {
+  arguments args;
+  EXPECT_FALSE(parse({"--no-pause", "in", "out", ".", "."}, &args));
+  EXPECT_TRUE(args.no_pause) << "decoded although the command line is incomplete";
+  EXPECT_FALSE(parse({"in", "out", ".", ".", "-F-", "--no-pause", "x"}, &args));
+}
+
 TEST(SizeReport, LayoutAndRounding) {
   EXPECT_EQ(size_report(1234, 1000),
             "file size without optimation:   1234 bytes\n"
