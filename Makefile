@@ -1,45 +1,71 @@
-# Thin wrapper over CMake. `make demo` builds the tool and shrinks the example;
-# `make test` builds every configuration and runs every test.
+# Thin wrapper over CMake and its presets (CMakePresets.json). `make demo`
+# builds the program only and shrinks the example; `make test` builds every
+# configuration and runs every test.
 JOBS ?= 2
-CMAKE_GEN = -G Ninja
-WINE_ENV = WINEDEBUG=-all
+# Ninja when it is there, otherwise CMake's default generator.
+CMAKE_GEN := $(if $(shell command -v ninja 2>/dev/null),-G Ninja)
+VERSION := $(shell sed -n 's/^project.au3shrink VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DIST_SYSTEMS = linux-x86_64 windows-x86_64 windows-x86
 
-.PHONY: all demo test test-release test-clang test-asan test-windows check-win32 fuzz fuzz-build fuzz-long bench clean
+# Configures, builds and tests one preset: $(call preset,NAME)
+configure = cmake --preset $(1) $(CMAKE_GEN) && cmake --build --preset $(1) -j $(JOBS)
+preset_tests = $(call configure,$(1)) && ctest --preset $(1) -j $(JOBS)
+# The demo: the example shrunk with every pass, by the program in folder $(1).
+demo_run = ./$(1)/au3shrink --no-pause examples/main.au3 $(1)/main_small.au3 examples examples/include CFG 3 C
+
+.PHONY: all demo test test-release test-clang test-asan test-windows test-windows-x86 \
+        check-demo dist check-dist fuzz fuzz-build fuzz-long bench clean
 
 all:
-	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
-	cmake --build build -j $(JOBS)
+	$(call configure,release)
 
 demo: all
-	./build/au3shrink examples/main.au3 build/main_small.au3 examples examples/include CFG 3 C </dev/null
-	@echo "shrunk script: build/main_small.au3"
+	$(call demo_run,build) </dev/null
+	@echo "program: build/au3shrink   shrunk script: build/main_small.au3"
 
-test: test-release test-clang test-asan test-windows check-win32 fuzz
+test: test-release test-clang test-asan test-windows test-windows-x86 check-demo check-dist fuzz
 
-test-release: all
-	cd build && ctest --output-on-failure -j $(JOBS)
+test-release:
+	$(call preset_tests,tests)
 
 test-clang:
-	cmake -S . -B build-clang $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
-	cmake --build build-clang -j $(JOBS)
-	cd build-clang && ctest --output-on-failure -j $(JOBS)
+	$(call preset_tests,clang)
 
 test-asan:
-	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DAU3_SANITIZE=ON
-	cmake --build build-asan -j $(JOBS)
-	cd build-asan && ctest --output-on-failure -j $(JOBS)
+	$(call preset_tests,asan)
 
+# Both Windows programs run their unit tests and every scenario under wine, in
+# a prefix that the tests create inside the build folder.
 test-windows:
-	cmake -S . -B build-win $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DAU3_E2E_EMULATOR=wine
-	cmake --build build-win -j $(JOBS)
-	$(WINE_ENV) wineboot -i >/dev/null 2>&1 || true
-	cd build-win && $(WINE_ENV) ctest --output-on-failure -j $(JOBS)
+	$(call preset_tests,windows)
 
-check-win32:
-	cmake -S . -B build-win32 $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DAU3_TESTS=OFF
-	cmake --build build-win32 -j $(JOBS)
+test-windows-x86:
+	$(call preset_tests,windows-x86)
+
+# The demo's configuration needs only CMake and a compiler: built here with
+# CMake's default generator and with GoogleTest and Python out of reach.
+check-demo:
+	rm -rf build-demo-check
+	env -u CMAKE_GENERATOR cmake --preset release -B build-demo-check \
+	  -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_Python3=ON \
+	  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+	cmake --build build-demo-check -j $(JOBS)
+	$(call demo_run,build-demo-check) </dev/null >/dev/null
+	test -s build-demo-check/main_small.au3
+
+# Release archives in dist/: the program (statically linked), README, license.
+dist:
+	rm -rf dist
+	set -e; for system in $(DIST_SYSTEMS); do \
+	  $(call configure,dist-$$system); \
+	  cpack --config build-dist/$$system/CPackConfig.cmake -B $(CURDIR)/dist; \
+	done
+	rm -rf dist/_CPack_Packages
+
+# Unpacks each archive and shrinks the example with the program in it.
+check-dist: dist
+	python3 tests/dist/check_dist.py --wineprefix build-dist/wineprefix \
+	  $(foreach system,$(DIST_SYSTEMS),dist/au3shrink-$(VERSION)-$(system).$(if $(findstring windows,$(system)),zip,tar.gz))
 
 # libFuzzer over the whole pipeline (ASan + UBSan). Fails on any crash, leak,
 # sanitizer report, hang (-timeout) or memory blow-up (-rss_limit_mb); the
@@ -74,4 +100,5 @@ bench:
 	python3 bench/whole_tool.py build-bench/au3shrink
 
 clean:
-	rm -rf build build-clang build-asan build-win build-win32 build-bench build-fuzz
+	rm -rf build build-tests build-clang build-asan build-win build-win32 build-demo-check \
+	  build-dist build-bench build-fuzz dist

@@ -1,6 +1,8 @@
 // Cost of the unused-variable pass as the script grows: the time per
 // variable should stay flat from 5,000 to 50,000 variables, and from 10,000
-// to 100,000 declared on one line.
+// to 100,000 declared on one line; on the long lines whose cuts once
+// started over or whose names end one another, the time per byte should
+// stay flat as the line doubles up to a few MB.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -69,6 +71,21 @@ std::vector<std::string> one_line_script(int variables) {
   return {declaration, uses + ")"};
 }
 
+// One long declaration whose cuts let the declaring words run on again and
+// again: cutting the first item left makes "Local  Con st), ..." of the rest.
+std::vector<std::string> run_on_script(int items) {
+  std::string declaration = "Local A = f(x, Con st), ";
+  for (int i = 0; i < items; ++i) declaration += "Con = f(x, Con st), ";
+  return {declaration + "B"};
+}
+
+// One long declaration of names that end and begin one another: A, AA,
+// AAA, ... The line grows with the square of the count.
+std::vector<std::string> nested_names_script(int names) {
+  std::string declaration = "Local ";
+  for (int n = 1; n <= names; ++n) declaration += (n > 1 ? ", " : "") + std::string(n, 'A');
+  return {declaration, "ConsoleWrite(AAA)"};
+}
 
 void run_pass(benchmark::State& state, const std::vector<std::string>& source) {
   size_t bytes = 0;
@@ -108,8 +125,28 @@ void BM_unused_vars_one_line(benchmark::State& state) {
   run_pass(state, one_line_script(static_cast<int>(state.range(0))));
 }
 
+// Per line byte: flat when a line's cuts cost about its length.
+void BM_unused_vars_run_on_line(benchmark::State& state) {
+  run_pass(state, run_on_script(static_cast<int>(state.range(0))));
+}
+
+void BM_unused_vars_nested_names_line(benchmark::State& state) {
+  run_pass(state, nested_names_script(static_cast<int>(state.range(0))));
+}
+
 BENCHMARK(BM_unused_vars_distinct_names)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_unused_vars_repeated_names)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_unused_vars_one_line)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+BENCHMARK(BM_unused_vars_run_on_line)
+    ->RangeMultiplier(2)
+    ->Range(4096, 131072)
+    ->Unit(benchmark::kMillisecond);
+// 1,000 to 2,828 names double the line from 0.5 to 4 MB.
+BENCHMARK(BM_unused_vars_nested_names_line)
+    ->Arg(1000)
+    ->Arg(1414)
+    ->Arg(2000)
+    ->Arg(2828)
+    ->Unit(benchmark::kMillisecond);

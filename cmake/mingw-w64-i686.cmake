@@ -1,4 +1,4 @@
-# The 32-bit Windows target, checked to compile.
+# The 32-bit Windows console program, cross-compiled with Debian's mingw-w64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)

@@ -1,5 +1,7 @@
 #include "driver/arguments.h"
 
+#include <string_view>
+
 #include "platform/atoi.h"
 
 namespace {
@@ -12,45 +14,49 @@ bool selects(const char* passes, size_t position, char letter) {
   return passes[position] == letter;
 }
 
-}  // namespace
-
-bool parse_arguments(int argc, char** argv, arguments* args) {
-  if (argc < 6) return false;
-  args->input = argv[1];
-  args->output = argv[2];
-  args->quoted_include_dir = argv[3];
-  args->angle_include_dir = argv[4];
-  const char* passes = argv[5];
-  args->remove_comments = selects(passes, 0, 'C');
-  args->remove_functions = selects(passes, 1, 'F');
-  args->remove_vars = selects(passes, 2, 'G');
-  if (args->remove_functions || args->remove_vars) {
-    if (argc < 8) return false;
-    args->runs = platform::atoi(argv[6]);
-    args->output_mode = argv[7];
+// Takes `word` as an option when it is one; false leaves it positional.
+bool take_option(std::string_view word, arguments* args) {
+  constexpr std::string_view keep = "--keep=";
+  if (word == "--help") {
+    args->help = true;
+  } else if (word == "--version") {
+    args->version = true;
+  } else if (word == "--no-pause") {
+    args->no_pause = true;
+  } else if (word.substr(0, keep.size()) == keep) {
+    args->keep.emplace_back(word.substr(keep.size()));
+  } else {
+    return false;
   }
   return true;
 }
 
-std::string usage_text() {
-  return "usage: au3shrink INPUT OUTPUT QUOTED_DIR ANGLE_DIR PASSES [RUNS MODE]\n"
-         "\n"
-         "Shrinks an AutoIt script: splices in its #include files, drops comments,\n"
-         "region lines, unused functions, unused variables and blank lines.\n"
-         "\n"
-         "  INPUT       the script to shrink\n"
-         "  OUTPUT      where to write the shrunk script (may be INPUT itself)\n"
-         "  QUOTED_DIR  folder searched for #include \"name\" files\n"
-         "  ANGLE_DIR   folder searched for #include <name> files\n"
-         "  PASSES      three letters, each in its place: C removes comments,\n"
-         "              F unused functions, G unused variables; any other\n"
-         "              character skips that pass (CFG, C--, -FG, ---)\n"
-         "  RUNS        how many times the unused-function pass runs\n"
-         "              (required when PASSES selects F or G)\n"
-         "  MODE        C lists every function and variable found or deleted,\n"
-         "              anything else prints progress dots\n"
-         "              (required when PASSES selects F or G)\n"
-         "\n"
-         "example:\n"
-         "  au3shrink main.au3 main_small.au3 . /opt/autoit/Include CFG 3 C\n";
+}  // namespace
+
+bool parse_arguments(int argc, char** argv, arguments* args) {
+  if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "/?")) {
+    args->help = true;
+    return true;
+  }
+  std::vector<const char*> positional;
+  for (int i = 1; i < argc; ++i) {
+    if (!take_option(argv[i], args)) positional.push_back(argv[i]);
+  }
+  if (positional.size() < 5) return false;
+  args->input = positional[0];
+  args->output = positional[1];
+  args->quoted_include_dir = positional[2];
+  args->angle_include_dir = positional[3];
+  const char* passes = positional[4];
+  args->pass_selection = passes;
+  args->remove_comments = selects(passes, 0, 'C');
+  args->remove_functions = selects(passes, 1, 'F');
+  args->remove_vars = selects(passes, 2, 'G');
+  if (args->remove_functions || args->remove_vars) {
+    if (positional.size() < 7) return false;
+    args->runs_text = positional[5];
+    args->runs = platform::atoi(positional[5]);
+    args->output_mode = positional[6];
+  }
+  return true;
 }

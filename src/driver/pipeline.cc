@@ -25,6 +25,12 @@ int shrink(const arguments& args) {
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
   script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir);
+  // The keep-list for the dead-code passes: the options, then the pragmas,
+  // read before comments go.
+  if (args.remove_functions || args.remove_vars) {
+    for (const std::string& list : args.keep) script.add_keep_list(list);
+    script.read_keep_pragmas();
+  }
   // First write, measured only: the expanded script's size in the output is
   // the unshrunk size. The output keeps what it held until the final write,
   // so a run that fails or is stopped before the end costs no file.
@@ -42,6 +48,9 @@ int shrink(const arguments& args) {
   if (args.remove_functions) script.remove_unused_functions(args.runs, args.output_mode);
   // Variables that nothing mentions.
   if (args.remove_vars) script.remove_unused_vars(args.output_mode);
+  // Deleted names that the script may build at run time; lines still
+  // stand where they came from.
+  script.warn_about_names_built_at_run_time();
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
   // Final write: the shrunk script replaces the output at once.
@@ -52,5 +61,12 @@ int shrink(const arguments& args) {
   console::out(size_report(unshrunk, shrunk));
   console::out("Finished!!!\n\n");
   console::flush();
+  for (const run_warning& warning : script.warnings) {
+    if (warning.file.empty()) {
+      diagnostics::warning(warning.text);
+    } else {
+      diagnostics::warning_at(warning.file, warning.line, warning.text);
+    }
+  }
   return 0;
 }

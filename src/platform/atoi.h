@@ -7,4 +7,7 @@ namespace platform {
 
 int atoi(const char* text);
 
+// Whether atoi finds any digit in `text`; when not, its 0 stands for no number.
+bool atoi_reads_digits(const char* text);
+
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/input_file.h"
@@ -12,6 +13,7 @@
 #include "report/pass_timer.h"
 #include "script/line_origins.h"
 #include "script/line_table.h"
+#include "script/names_at_run_time.h"
 
 // Initial reservations only: the tables grow with the script.
 constexpr int32_t MAX_LINES = 25000;
@@ -53,6 +55,13 @@ class autoitsourcefile {
   // Set by remove_comments: the variable scan then knows that a ";" left in
   // a declaration cannot start a comment.
   bool comments_removed = false;
+  // What the keep-list matches, the dead-code passes never delete.
+  std::vector<keep_entry> keep_entries;
+  // What the dead-code passes deleted, in the order of deletion.
+  std::vector<deleted_name> deleted_function_names;
+  std::vector<deleted_name> deleted_variable_names;
+  // Shown after the report.
+  std::vector<run_warning> warnings;
 
   explicit autoitsourcefile(const char* path);
   ~autoitsourcefile();
@@ -81,5 +90,14 @@ class autoitsourcefile {
   void remove_unused_functions(int runs, const char* output_mode);
   void remove_unused_vars(const char* output_mode);
   void delete_empty_lines();
+  // Keep-list entries from a comma-separated list given on the command line.
+  void add_keep_list(std::string_view list);
+  // Keep-list entries from the "; au3shrink: keep LIST" lines of the
+  // expanded script; run before the comments are removed.
+  void read_keep_pragmas();
+  // Warnings for string literals from which the script builds the name of a
+  // function or variable that the dead-code passes deleted; run before the
+  // blank lines are dropped.
+  void warn_about_names_built_at_run_time();
   void show_statistic();
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "driver/arguments.h"
@@ -46,6 +47,83 @@ TEST(Arguments, TooFewForTheSelectedPasses) {
   EXPECT_TRUE(parse({"in", "out", ".", ".", "--G", "1", "x"}, &args));
   EXPECT_TRUE(parse({"in", "out", ".", ".", "-F-", "abc", "x"}, &args));
   EXPECT_EQ(args.runs, 0);
+}
+
+TEST(Arguments, KeepOptionsAnywhereOthersPositional) {
+  arguments args;
+  ASSERT_TRUE(parse({"--keep=_On_*", "in", "out", "--keep=", ".", ".", "--G", "2", "x",
+                     "--keep=$a,b"},
+                    &args));
+  EXPECT_EQ(args.keep, (std::vector<std::string>{"_On_*", "", "$a,b"}));
+  EXPECT_STREQ(args.input, "in");
+  EXPECT_STREQ(args.angle_include_dir, ".");
+  EXPECT_TRUE(args.remove_vars);
+  EXPECT_EQ(args.runs, 2);
+  EXPECT_STREQ(args.output_mode, "x");
+  // Options do not count towards the positional arguments.
+  EXPECT_FALSE(parse({"in", "out", ".", ".", "--keep=a"}, &args));
+  // Only the exact form is an option: anything else stays in its place.
+  arguments other;
+  ASSERT_TRUE(parse({"--word", "out", "--keep", "--KEEP=x", "---"}, &other));
+  EXPECT_STREQ(other.input, "--word");
+  EXPECT_STREQ(other.quoted_include_dir, "--keep");
+  EXPECT_STREQ(other.angle_include_dir, "--KEEP=x");
+  EXPECT_FALSE(other.remove_comments || other.remove_functions || other.remove_vars);
+  EXPECT_TRUE(other.keep.empty());
+}
+
+TEST(Arguments, OptionsAnywhereAmongThePositionalArguments) {
+  arguments args;
+  ASSERT_TRUE(parse({"--no-pause", "in", "--keep=_On_*", "out", ".", ".", "--keep=$x, Foo", "-FG",
+                     "2", "--keep=", "C"},
+                    &args));
+  EXPECT_TRUE(args.no_pause);
+  EXPECT_FALSE(args.help || args.version);
+  EXPECT_EQ(args.keep, (std::vector<std::string>{"_On_*", "$x, Foo", ""}));
+  EXPECT_STREQ(args.input, "in");
+  EXPECT_STREQ(args.output, "out");
+  EXPECT_STREQ(args.pass_selection, "-FG");
+  EXPECT_EQ(args.runs, 2);
+  EXPECT_STREQ(args.output_mode, "C");
+}
+
+TEST(Arguments, OnlyTheExactFormsAreOptions) {
+  arguments args;
+  ASSERT_TRUE(parse({"--word", "--keep", ".", ".", "--G", "1", "--NO-PAUSE"}, &args));
+  EXPECT_STREQ(args.input, "--word");
+  EXPECT_STREQ(args.output, "--keep");
+  EXPECT_TRUE(args.remove_vars) << "--G selects the variable pass";
+  EXPECT_STREQ(args.output_mode, "--NO-PAUSE");
+  EXPECT_FALSE(args.no_pause);
+  EXPECT_TRUE(args.keep.empty());
+  arguments dashes;
+  ASSERT_TRUE(parse({"in", "out", ".", ".", "---"}, &dashes));
+  EXPECT_FALSE(dashes.remove_comments || dashes.remove_functions || dashes.remove_vars);
+}
+
+TEST(Arguments, HelpAndVersion) {
+  for (auto argv : std::vector<std::vector<const char*>>{
+           {"--help"}, {"-h"}, {"/?"}, {"in", "--help"}, {"in", "out", ".", ".", "CFG", "3", "C", "--help"}}) {
+    arguments args;
+    parse(argv, &args);
+    EXPECT_TRUE(args.help) << argv.back();
+  }
+  // -h and /? are options only on their own; otherwise they are positional.
+  arguments args;
+  ASSERT_TRUE(parse({"-h", "/?", ".", ".", "---"}, &args));
+  EXPECT_FALSE(args.help);
+  EXPECT_STREQ(args.input, "-h");
+  EXPECT_STREQ(args.output, "/?");
+  arguments version;
+  EXPECT_FALSE(parse({"in", "--version"}, &version)) << "too few positional arguments to run";
+  EXPECT_TRUE(version.version);
+}
+
+TEST(Arguments, OptionsDoNotCountAsPositional) {
+  arguments args;
+  EXPECT_FALSE(parse({"--no-pause", "in", "out", ".", "."}, &args));
+  EXPECT_TRUE(args.no_pause) << "decoded although the command line is incomplete";
+  EXPECT_FALSE(parse({"in", "out", ".", ".", "-F-", "--no-pause", "x"}, &args));
 }
 
 TEST(SizeReport, LayoutAndRounding) {

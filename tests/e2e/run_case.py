@@ -8,7 +8,11 @@ A scenario is a folder:
   setup.sh           optional, run in the work folder before the program
   linux-only         optional marker: skipped for the Windows build
   windows-only       optional marker: skipped for the Linux build
-  expected/stdout    standard output, timing figures masked as #.###
+  stdin-open         optional marker: standard input is a pipe that stays open
+                     (and empty) instead of /dev/null, so a run that waits for
+                     a key press fails by timeout
+  expected/stdout    standard output, timing figures masked as #.###, with
+                     @VERSION@ standing for the version given by --version
                      (may be left out when expected/sha256 lists it)
   expected/stderr    standard error (must be empty when this file is absent)
   expected/merged    optional: standard output and error of a second run in
@@ -37,14 +41,17 @@ import subprocess
 import sys
 import tempfile
 
-TIMING = re.compile(rb"\d+\.\d{3} seconds")
+# A timing right-aligned in its field, with the blanks before it: a run of 10
+# seconds or more has one digit more and one blank less.
+TIMING = re.compile(rb"( *)(\d+)\.\d{3} seconds")
 PAUSE_PROMPT = b"Press any key to continue . . . "
 
 
 def mask(stdout, windows):
     if windows:
         stdout = stdout.replace(b"\r\n", b"\n")
-    stdout = TIMING.sub(b"#.### seconds", stdout)
+    stdout = TIMING.sub(lambda m: b" " * (len(m.group(1)) + len(m.group(2)) - 1) + b"#.### seconds",
+                        stdout)
     # The pause prompt is the command interpreter's own on Windows.
     cut = stdout.rfind(b"Press any key")
     if windows and cut >= 0:
@@ -64,6 +71,7 @@ def main():
     parser.add_argument("--case", required=True)
     parser.add_argument("--update", action="store_true")
     parser.add_argument("--timeout", type=float, default=120)
+    parser.add_argument("--version", default="", help="the program's version, for @VERSION@")
     opts = parser.parse_args()
 
     case = os.path.abspath(opts.case)
@@ -116,7 +124,7 @@ def main():
                             diff(read(merged_path), merged))
         stdout_path = os.path.join(expected, "stdout")
         if os.path.exists(stdout_path):
-            want_stdout = read(stdout_path)
+            want_stdout = read(stdout_path).replace(b"@VERSION@", opts.version.encode())
             if stdout != want_stdout:
                 failures.append("stdout differs:\n" + diff(want_stdout, stdout))
         for digest, rel in read_sha256(expected):
@@ -182,15 +190,22 @@ def run_in(work, case, opts, args, merge):
     command = ([opts.emulator] if opts.emulator else []) + [os.path.abspath(opts.binary)] + args
     env = dict(os.environ)
     env.setdefault("WINEDEBUG", "-all")
-    with open(os.devnull, "rb") as devnull:
-        try:
-            return subprocess.run(command, cwd=work, stdin=devnull, stdout=subprocess.PIPE,
-                                  stderr=subprocess.STDOUT if merge else subprocess.PIPE,
-                                  timeout=opts.timeout, env=env)
-        except subprocess.TimeoutExpired:
-            print(f"FAIL {os.path.basename(case)}")
-            print(f"no result after {opts.timeout:g} seconds (a hang, or slower than linear)")
-            return None
+    keep_stdin_open = os.path.exists(os.path.join(case, "stdin-open"))
+    stdin_read, stdin_write = os.pipe() if keep_stdin_open else (
+        os.open(os.devnull, os.O_RDONLY), -1)
+    try:
+        return subprocess.run(command, cwd=work, stdin=stdin_read, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT if merge else subprocess.PIPE,
+                              timeout=opts.timeout, env=env)
+    except subprocess.TimeoutExpired:
+        print(f"FAIL {os.path.basename(case)}")
+        print(f"no result after {opts.timeout:g} seconds (a hang, a wait for a key press, "
+              "or slower than linear)")
+        return None
+    finally:
+        os.close(stdin_read)
+        if stdin_write >= 0:
+            os.close(stdin_write)
 
 
 def remove(work):

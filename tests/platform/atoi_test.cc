@@ -21,3 +21,13 @@ TEST(Atoi, ClampsLikeTheWindowsRuntime) {
   EXPECT_EQ(platform::atoi("-2147483648"), INT_MIN);
   EXPECT_EQ(platform::atoi("-99999999999999999999999"), INT_MIN);
 }
+
+TEST(Atoi, ReadsDigitsTellsANumberFromNone) {
+  EXPECT_TRUE(platform::atoi_reads_digits("3"));
+  EXPECT_TRUE(platform::atoi_reads_digits(" -0"));
+  EXPECT_TRUE(platform::atoi_reads_digits("2x"));
+  EXPECT_FALSE(platform::atoi_reads_digits("abc"));
+  EXPECT_FALSE(platform::atoi_reads_digits(""));
+  EXPECT_FALSE(platform::atoi_reads_digits("- 1"));
+  EXPECT_FALSE(platform::atoi_reads_digits(nullptr));
+}

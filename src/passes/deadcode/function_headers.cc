@@ -23,12 +23,13 @@ std::string_view function_name(std::string_view normalized_header) {
 function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
                                        int32_t line_count) {
   function_headers found;
-  std::unordered_map<std::string, int32_t> name_ids;
+  // Keys are views of the normalized lines, whose text stays in place.
+  std::unordered_map<std::string_view, int32_t> name_ids;
   for (int32_t i = 1; i <= line_count; ++i) {
     if (!is_function_header(lines[i], transformed_lines[i])) continue;
-    auto [it, added] = name_ids.try_emplace(std::string(function_name(transformed_lines[i])),
+    auto [it, added] = name_ids.try_emplace(function_name(transformed_lines[i]),
                                             static_cast<int32_t>(found.names.size()));
-    if (added) found.names.push_back(it->first);
+    if (added) found.names.emplace_back(it->first);
     found.headers.push_back({i, it->second});
   }
   return found;

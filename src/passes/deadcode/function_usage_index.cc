@@ -5,23 +5,12 @@
 
 namespace {
 
-constexpr std::array<bool, 256> kWordBytes = [] {
-  std::array<bool, 256> table{};
-  for (int c = 0; c < 256; ++c) {
-    table[c] =
-        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-  }
-  return table;
-}();
-
-bool is_word_byte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
-
 bool is_word(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
 }
 
-std::vector<std::string> word_names_of(const std::vector<std::string>& names) {
-  std::vector<std::string> words;
+std::vector<std::string_view> word_names_of(const std::vector<std::string>& names) {
+  std::vector<std::string_view> words;
   for (const std::string& name : names) {
     if (is_word(name)) words.push_back(name);
   }
@@ -65,7 +54,8 @@ function_usage_index::function_usage_index(const std::vector<std::string>& names
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
       lines_using_(names.size(), 0),
-      word_matcher_(word_names_of(names)),
+      word_names_(word_names_of(names), name_table::links::suffixes),
+      word_marks_(names.size()),
       other_strings_(other_strings_of(names)),
       other_words_(other_words_of(names), whole_word_bounds()),
       seen_in_(names.size(), 0) {
@@ -110,19 +100,20 @@ void function_usage_index::for_each_name_used(std::string_view text, F&& on_name
   // (it is then a whole word; "NAME" and 'NAME' are whole words too). Each
   // run is looked at once, which keeps the scan linear however many names
   // end alike.
+  // The names a run ends are the longest of them and its chain.
+  word_marks_.next_scan();
   for (size_t begin = 0; begin < text.size();) {
     if (!is_word_byte(text[begin])) {
       ++begin;
       continue;
     }
-    size_t end = begin;
-    while (end < text.size() && is_word_byte(text[end])) ++end;
+    const size_t end = word_run_end(text, begin);
     std::string_view run = text.substr(begin, end - begin);
     if (end < text.size() && text[end] == '(') {
-      word_matcher_.for_each_suffix_match(run,
-                                          [&](int32_t id, size_t) { note(word_name_owner_[id]); });
+      word_marks_.report(word_names_, word_names_.longest_in(run),
+                         [&](int32_t id) { note(word_name_owner_[id]); });
     } else if (begin == 0 || text[begin - 1] != '$') {
-      int32_t id = word_matcher_.find(run);
+      int32_t id = word_names_.find(run);
       if (id >= 0) note(word_name_owner_[id]);
     }
     begin = end;

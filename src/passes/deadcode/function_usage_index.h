@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "passes/deadcode/name_matcher.h"
+#include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 
 class function_usage_index {
@@ -58,8 +59,9 @@ class function_usage_index {
 
   // Names made of letters, digits and "_" only (every real function name),
   // found through the runs of those bytes in a line.
-  name_matcher word_matcher_;
+  name_table word_names_;
   std::vector<int32_t> word_name_owner_;
+  chain_marks word_marks_;
   // Any other name (empty, or holding other bytes) is searched for as the
   // strings NAME(, "NAME" and 'NAME' anywhere, and as NAME standing alone.
   name_matcher other_strings_;

@@ -15,6 +15,7 @@
 #include "passes/deadcode/function_eraser.h"
 #include "passes/deadcode/function_headers.h"
 #include "passes/deadcode/function_usage_index.h"
+#include "passes/deadcode/keep_list.h"
 #include "report/console.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
@@ -63,6 +64,11 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
   if (runs >= 1) {
     function_headers found = find_function_headers(lines, transformed_lines, line_count);
     std::vector<function_header>& headers = found.headers;
+    // Names on the keep-list count as used in every run.
+    keep_list keep(keep_entries, keep_list::kind::functions);
+    std::vector<bool> kept(found.names.size());
+    for (size_t n = 0; n < found.names.size(); ++n) kept[n] = keep.keeps(found.names[n]);
+    keep.warn_unmatched(warnings);
     std::optional<function_usage_index> index;
     std::optional<function_eraser> eraser;
     if (!headers.empty()) {
@@ -85,13 +91,15 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         // The header's own line does not count as a use.
         int32_t uses = index->lines_using(header.name);
         if (header.uses_own_name && index->counts_line(header.line)) --uses;
-        if (uses > 0) continue;
+        if (uses > 0 || kept[header.name]) continue;
 
         deleted_any = true;
         ++deleted_functions;
         const auto number = static_cast<int64_t>(k + 1);
         report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
                      number);
+        deleted_function_names.push_back(
+            {found.names[header.name], lines[header.line], header.line});
         eraser->erase_from(header.line);
       }
 

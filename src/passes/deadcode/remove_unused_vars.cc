@@ -2,6 +2,7 @@
 // in number order, each one that no other line mentions.
 #include <vector>
 
+#include "passes/deadcode/keep_list.h"
 #include "passes/deadcode/variable_cut.h"
 #include "passes/deadcode/variable_scan.h"
 #include "passes/deadcode/variable_usage.h"
@@ -24,10 +25,15 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // `lines` only, which no usage test reads, so they wait until every
   // variable is tested and are then made line by line.
   variable_usage usage(*this, table);
+  // Names on the keep-list count as used; every name is matched, so that an
+  // entry matching only used variables is not reported as matching none.
+  keep_list keep(keep_entries, keep_list::kind::variables);
   std::vector<int32_t> shared_unused;
   for (int32_t k = 1; k <= variable_count; ++k) {
-    if (usage.used(k)) continue;
+    if (keep.keeps(table.variable_names[k]) || usage.used(k)) continue;
     ++deleted_vars;
+    const int32_t declared = table.declaration_lines[k];
+    deleted_variable_names.push_back({table.variable_names[k], lines[declared], declared});
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
       shared_unused.push_back(k);
@@ -37,6 +43,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     if (cut_variable(*this, table, k)) usage.line_blanked(line);
   }
   cut_shared_variables(*this, table, shared_unused);
+  keep.warn_unmatched(warnings);
 
   console::out("\nfinished: remove unused variables\n\n");
   unused_vars_timer.stop();

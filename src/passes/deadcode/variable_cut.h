@@ -7,14 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "passes/deadcode/name_table.h"
 #include "passes/deadcode/variable_scan.h"
 
 class autoitsourcefile;
 
 // A byte that would carry a name on: an ASCII letter, digit or "_".
-inline bool continues_name(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+inline bool continues_name(char c) { return is_word_byte(c); }
 
 // First position at or after `from` where `name` stands as an item of the
 // declaration held in `upper_line` (an upper-case copy with its blanks):

@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
+#include "passes/deadcode/name_table.h"
 #include "passes/deadcode/variable_cut.h"
 #include "passes/deadcode/variable_scan.h"
 #include "script/normalize.h"
@@ -23,11 +27,14 @@
 // exception: cutting the item right after the declaring words can let them
 // run on into the next item, when the next name begins a declaring word and
 // the text after it ends that word ("Local $a = f(x, Con st.y), Con" becomes
-// "Local  Con st.y), Con", where a name now stands at ".y"). After such a
-// cut the work starts over on the text as it is.
+// "Local  Con st.y), Con", where a name now stands at ".y").
 //
 // So the places where each name stands are found once, left to right, and
 // each cut takes the first kept place of its name (and of the next name).
+// When the declaring words run on, the places after the words they gain are
+// added: those lie between the first item left and the comma after it, past
+// every place already known, and that stretch of text is whole (no cut
+// ends inside it).
 // Kept bytes, kept items and the nearest kept non-blank byte are looked up
 // through links that skip what is known to be cut (or blank), shortened as
 // they are followed.
@@ -36,6 +43,8 @@ namespace {
 
 using pos = uint32_t;
 constexpr pos kNone = std::numeric_limits<pos>::max();
+// From this many names on, places are looked up by hash.
+constexpr size_t kNamesForLookup = 8;
 
 // Whether `name` could be recorded by the declaration scan, which all that
 // follows relies on: no blank, tab or comma in it, and no declaring word at
@@ -48,39 +57,36 @@ bool as_scanned(std::string_view name) {
   return true;
 }
 
-// Whether a cut could make the declaring words run on into `name`.
-bool begins_declaring_word(std::string_view name) {
-  for (std::string_view word : declaring_words) {
-    if (name.size() < word.size() && word.starts_with(name)) return true;
-  }
-  return false;
-}
-
 // For each declaring word of the run of them that begins `line` (blanks
 // and tabs allowed anywhere, letter case ignored): the number of non-blank
 // bytes up to its end. No word is a prefix of another, so the run splits
 // into words one way only.
+// The declaring word that `line` begins at x (blanks and tabs allowed
+// anywhere, letter case ignored): its length, and in *end the position
+// after it. 0 when there is none.
+size_t declaring_word_at(std::string_view line, size_t x, size_t* end) {
+  for (std::string_view word : declaring_words) {
+    size_t y = x;
+    size_t i = 0;
+    for (; i < word.size(); ++i, ++y) {
+      while (y < line.size() && is_blank_or_tab(line[y])) ++y;
+      if (y == line.size() || upper_ascii(line[y]) != word[i]) break;
+    }
+    if (i == word.size()) {
+      *end = y;
+      return word.size();
+    }
+  }
+  return 0;
+}
+
 std::vector<pos> declaring_word_ends(std::string_view line) {
   std::vector<pos> ends;
   size_t x = 0;
   pos kept = 0;
-  for (bool matched = true; matched;) {
-    matched = false;
-    for (std::string_view word : declaring_words) {
-      size_t y = x;
-      size_t i = 0;
-      for (; i < word.size(); ++i, ++y) {
-        while (y < line.size() && is_blank_or_tab(line[y])) ++y;
-        if (y == line.size() || upper_ascii(line[y]) != word[i]) break;
-      }
-      if (i == word.size()) {
-        x = y;
-        kept += static_cast<pos>(word.size());
-        ends.push_back(kept);
-        matched = true;
-        break;
-      }
-    }
+  for (size_t length; (length = declaring_word_at(line, x, &x)) > 0;) {
+    kept += static_cast<pos>(length);
+    ends.push_back(kept);
   }
   return ends;
 }
@@ -91,18 +97,18 @@ bool byte_less(char a, char b) {
 
 class line_cutter {
  public:
-  line_cutter(std::string_view line, const std::vector<shared_cut>& cuts, size_t first);
+  line_cutter(std::string_view line, const std::vector<shared_cut>& cuts);
 
-  // Makes the cuts from `first` on. Returns the number of the first cut
-  // still to make, on the text as it is now: cuts.size() when all are made.
-  size_t cut_all();
+  void cut_all();
 
   bool changed() const { return changed_; }
   std::string text() const;
 
  private:
   void find_items();
-  void items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
+  // Every name that stands at `head`, as (name number, head).
+  void items_at(pos head, std::vector<std::pair<pos, pos>>& found);
+  void sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
   pos name_number(std::string_view name) const;
 
   bool kept(pos x) const { return next_kept_[x] == x; }
@@ -112,24 +118,37 @@ class line_cutter {
   pos solid_end_before(pos x);
   // The first kept place at or after `from` where name stands; kNone if none.
   pos first_item_from(pos name, pos from);
-  // Whether the kept text from `at` on, blanks aside, begins with a
-  // declaring word. Undecided after many blanks counts as yes.
-  bool words_run_on(pos at);
+  // The first entry from `start` on whose place is kept, in a list of
+  // places ending with kNone and its skip links.
+  pos first_kept_entry(const pos* places, pos* next, pos start);
+  // The declaring words now run on from `at`, the first item left: records
+  // the names that stand after each word they gain.
+  void add_places_after_words(pos at);
 
   std::string_view line_;
   pos size_;
   const std::vector<shared_cut>& cuts_;
-  size_t first_;
   bool changed_ = false;
 
-  // The names to look for, sorted, each once.
+  // The names to look for, sorted, each once. With many of them, they are
+  // looked up by hash in an upper-case copy of the line: walking the sorted
+  // names costs a binary search per byte.
   std::vector<std::string_view> names_;
+  std::optional<name_table> name_lookup_;
+  std::string upper_;
   // The places where name k stands, ascending, then kNone:
   // item_places_[item_begin_[k] .. item_begin_[k + 1]).
   std::vector<pos> item_begin_;
   std::vector<pos> item_places_;
   // item_next_[e] != e: entries e .. item_next_[e] - 1 are known to be cut.
   std::vector<pos> item_next_;
+  // Places gained when the declaring words ran on, per name, in the same
+  // form: ascending, then kNone, with their own skip links.
+  struct gained_places {
+    std::vector<pos> places{kNone};
+    std::vector<pos> next{0};
+  };
+  std::unordered_map<pos, gained_places> gained_;
   // next_kept_[x] == x: byte x is kept (always for x == size_); otherwise
   // bytes x .. next_kept_[x] - 1 are cut.
   std::vector<pos> next_kept_;
@@ -137,15 +156,19 @@ class line_cutter {
   std::vector<pos> prev_solid_;
 };
 
-line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts, size_t first)
-    : line_(line), size_(static_cast<pos>(line.size())), cuts_(cuts), first_(first) {
-  for (size_t i = first; i < cuts.size(); ++i) {
+line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts)
+    : line_(line), size_(static_cast<pos>(line.size())), cuts_(cuts) {
+  for (size_t i = 0; i < cuts.size(); ++i) {
     if (cuts[i].name.empty()) continue;
     names_.push_back(cuts[i].name);
     if (cuts[i].next_shares && !cuts[i].next_name.empty()) names_.push_back(cuts[i].next_name);
   }
   std::sort(names_.begin(), names_.end());
   names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+  if (names_.size() >= kNamesForLookup) {
+    name_lookup_.emplace(names_, name_table::links::prefixes);
+    upper_ = upper_copy(line_);
+  }
   find_items();
   next_kept_.resize(size_t{size_} + 1);
   std::iota(next_kept_.begin(), next_kept_.end(), pos{0});
@@ -186,11 +209,11 @@ void line_cutter::find_items() {
   std::iota(item_next_.begin(), item_next_.end(), pos{0});
 }
 
-// Every name that stands at `head`: walks the sorted names byte by byte,
-// keeping the range that begins with the bytes read so far. Names hold no
-// comma, so the walk ends before the next place where a name could stand
-// (or, at a declaring word, within the word, which no name begins with).
-void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) const {
+// Walks the sorted names byte by byte, keeping the range that begins with
+// the bytes read so far. Names hold no comma, so the walk ends before the
+// next place where a name could stand (or, at a declaring word, within the
+// word, which no name begins with).
+void line_cutter::sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const {
   size_t lo = 0;
   size_t hi = names_.size();
   for (size_t depth = 0;; ++depth) {
@@ -211,6 +234,31 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) co
     });
     lo = static_cast<size_t>(from - names_.begin());
     hi = static_cast<size_t>(to - names_.begin());
+  }
+}
+
+void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) {
+  if (!name_lookup_) {
+    sorted_items_at(head, found);
+    return;
+  }
+  // A name there takes text up to the next blank, tab or comma at most. No
+  // name stands where a declaring word begins: none begins with one, and a
+  // shorter one is followed by a letter. The longest name the text begins
+  // with leads to the shorter ones, each of which stands if no name byte
+  // follows.
+  size_t end = head;
+  const size_t limit = std::min<size_t>(size_, head + name_lookup_->max_length());
+  while (end < limit && !is_blank_or_tab(upper_[end]) && upper_[end] != ',') ++end;
+  std::string_view text(upper_.data() + head, end - head);
+  for (std::string_view word : declaring_words) {
+    if (std::string_view(upper_).substr(head).starts_with(word)) return;
+  }
+  for (int32_t id = name_lookup_->longest_in(text); id >= 0; id = name_lookup_->link(id)) {
+    const size_t after = head + names_[static_cast<size_t>(id)].size();
+    if (after == size_ || !continues_name(line_[after])) {
+      found.emplace_back(static_cast<pos>(id), head);
+    }
   }
 }
 
@@ -253,47 +301,64 @@ pos line_cutter::solid_end_before(pos x) {
   return link_chain_to(prev_solid_, x, root);
 }
 
-pos line_cutter::first_item_from(pos name, pos from) {
-  const auto first = item_places_.begin() + item_begin_[name];
-  const auto last = item_places_.begin() + item_begin_[name + 1];
-  const pos start = static_cast<pos>(std::lower_bound(first, last, from) - item_places_.begin());
+pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start) {
   // Entries whose place is cut are linked past, the closing kNone never is.
   pos root = start;
   for (;;) {
-    if (item_next_[root] != root) {
-      root = item_next_[root];
-    } else if (item_places_[root] == kNone || kept(item_places_[root])) {
+    if (next[root] != root) {
+      root = next[root];
+    } else if (places[root] == kNone || kept(places[root])) {
       break;
     } else {
-      item_next_[root] = root + 1;
+      next[root] = root + 1;
       ++root;
     }
   }
   for (pos e = start; e != root;) {
-    const pos up = item_next_[e];
-    item_next_[e] = root;
+    const pos up = next[e];
+    next[e] = root;
     e = up;
   }
-  return item_places_[root];
+  return root;
 }
 
-bool line_cutter::words_run_on(pos at) {
-  std::string letters;
-  for (int budget = 256; letters.size() < 6; --budget) {
-    at = first_kept_from(at);
-    if (at == size_) break;
-    if (budget == 0) return true;
-    if (!is_blank_or_tab(line_[at])) letters.push_back(upper_ascii(line_[at]));
-    ++at;
-  }
-  for (std::string_view word : declaring_words) {
-    if (std::string_view(letters).starts_with(word)) return true;
-  }
-  return false;
+pos line_cutter::first_item_from(pos name, pos from) {
+  const auto first = item_places_.begin() + item_begin_[name];
+  const auto last = item_places_.begin() + item_begin_[name + 1];
+  const pos start = static_cast<pos>(std::lower_bound(first, last, from) - item_places_.begin());
+  pos found = item_places_[first_kept_entry(item_places_.data(), item_next_.data(), start)];
+  if (gained_.empty()) return found;
+  const auto gained = gained_.find(name);
+  if (gained == gained_.end()) return found;
+  gained_places& extra = gained->second;
+  const pos extra_start = static_cast<pos>(
+      std::lower_bound(extra.places.begin(), extra.places.end(), from) - extra.places.begin());
+  return std::min(found,
+                  extra.places[first_kept_entry(extra.places.data(), extra.next.data(),
+                                                extra_start)]);
 }
 
-size_t line_cutter::cut_all() {
-  for (size_t i = first_; i < cuts_.size(); ++i) {
+// The words run on through text that no cut has touched: the first item
+// left and what follows it up to its comma, where no word can continue.
+void line_cutter::add_places_after_words(pos at) {
+  std::vector<std::pair<pos, pos>> found;
+  size_t x = at;
+  while (declaring_word_at(line_, x, &x) > 0) {
+    size_t head = x;
+    while (head < size_ && is_blank_or_tab(line_[head])) ++head;
+    if (head < size_) items_at(static_cast<pos>(head), found);
+  }
+  for (const auto& [name, place] : found) {
+    gained_places& extra = gained_[name];
+    // Places come in ascending order, past every one gained before.
+    extra.places.back() = place;
+    extra.places.push_back(kNone);
+    extra.next.push_back(static_cast<pos>(extra.next.size()));
+  }
+}
+
+void line_cutter::cut_all() {
+  for (size_t i = 0; i < cuts_.size(); ++i) {
     const shared_cut& cut = cuts_[i];
     if (cut.name.empty()) continue;  // an empty name never stands
     const pos p = first_item_from(name_number(cut.name), 0);
@@ -325,12 +390,13 @@ size_t line_cutter::cut_all() {
       cut_out(before - 1, size_);
     } else if (cut.next_shares) {
       cut_out(p, comma_after + 1);
-      if (!comma_before && begins_declaring_word(cut.next_name) && words_run_on(q)) return i + 1;
+      // An item with no comma before it was the first after the declaring
+      // words, which may now run on into the next one.
+      if (!comma_before) add_places_after_words(q);
     } else {
       cut_out(0, size_);  // it was the last item left
     }
   }
-  return cuts_.size();
 }
 
 std::string line_cutter::text() const {
@@ -356,9 +422,7 @@ void cut_shared_items(std::string& line, const std::vector<shared_cut>& cuts) {
     }
     return;
   }
-  for (size_t next = 0; next < cuts.size();) {
-    line_cutter cutter(line, cuts, next);
-    next = cutter.cut_all();
-    if (cutter.changed()) line = cutter.text();
-  }
+  line_cutter cutter(line, cuts);
+  cutter.cut_all();
+  if (cutter.changed()) line = cutter.text();
 }

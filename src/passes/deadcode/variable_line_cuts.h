@@ -18,6 +18,7 @@ struct shared_cut {
 
 // Leaves `line` exactly as cut_shared_item would, called for each cut in
 // turn. For names as the declaration scan records them, the time is about
-// proportional to the line's length plus the names' (times a logarithm);
-// other names are cut one by one.
+// proportional to the line's length plus the names' (and the names are
+// sorted once), however often the declaring words run on into the next
+// item; other names are cut one by one.
 void cut_shared_items(std::string& line, const std::vector<shared_cut>& cuts);

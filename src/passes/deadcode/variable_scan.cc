@@ -15,9 +15,10 @@ bool is_declaring_word(std::string_view buffer) {
 }  // namespace
 
 bool is_declaration_line(std::string_view normalized_line) {
-  if (normalized_line.find("ENUM") != std::string_view::npos) return false;
-  return normalized_line.starts_with("DIM") || normalized_line.starts_with("LOCAL") ||
-         normalized_line.starts_with("GLOBAL") || normalized_line.starts_with("CONST");
+  // The first bytes decide for most lines; only a declaration is searched.
+  return (normalized_line.starts_with("DIM") || normalized_line.starts_with("LOCAL") ||
+          normalized_line.starts_with("GLOBAL") || normalized_line.starts_with("CONST")) &&
+         normalized_line.find("ENUM") == std::string_view::npos;
 }
 
 void walk_declaration(std::string_view normalized_line, bool comments_kept,

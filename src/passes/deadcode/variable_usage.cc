@@ -1,53 +1,102 @@
 #include "passes/deadcode/variable_usage.h"
 
+#include <algorithm>
 #include <string>
-#include <unordered_map>
 
-#include "passes/deadcode/name_matcher.h"
 #include "script/autoitsourcefile.h"
+
+namespace {
+
+// "$" and at least one word byte after it.
+bool is_dollar_word(std::string_view name) {
+  return name.size() >= 2 && name[0] == '$' &&
+         std::all_of(name.begin() + 1, name.end(), is_word_byte);
+}
+
+}  // namespace
 
 variable_usage::variable_usage(const autoitsourcefile& script, const variable_table& table)
     : line_count_(script.line_count), table_(table) {
   const int32_t count = script.variable_count;
 
-  // Scope is ignored, so equal names are one name: search each only once.
-  std::vector<std::string> names;
-  std::unordered_map<std::string_view, int32_t> number_of;
+  // Scope is ignored, so equal names are one name: the table keeps the
+  // first, and each is searched only once.
+  std::vector<std::string_view> all(table.variable_names.begin() + 1,
+                                    table.variable_names.begin() + 1 + count);
+  names_.emplace(all, name_table::links::prefixes);
+  marks_.emplace(all.size());
   name_of_.assign(count + 1, -1);
+  std::vector<std::string> other_strings;
   for (int32_t k = 1; k <= count; ++k) {
-    std::string_view name = table.variable_names[k];
+    std::string_view name = all[k - 1];
     if (name.empty()) continue;  // held by every line: no need to search
-    auto [it, added] = number_of.emplace(name, static_cast<int32_t>(names.size()));
-    if (added) names.emplace_back(name);
-    name_of_[k] = it->second;
+    name_of_[k] = names_->find(name);
+    if (name_of_[k] != k - 1 || is_dollar_word(name)) continue;
+    other_strings.emplace_back(name);
+    other_owner_.push_back(k - 1);
+    if (name.size() >= 2 && name[0] == '$') {
+      for (const char* quote : {"\"", "'"}) {
+        other_strings.push_back(quote + std::string(name.substr(1)) + quote);
+        other_owner_.push_back(k - 1);
+      }
+    }
   }
+  if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
-  const name_matcher matcher(names);
-  holding_lines_.assign(names.size(), 0);
-  std::vector<int32_t> last_line(names.size(), 0);
+  holding_lines_.assign(all.size(), 0);
+  std::vector<int32_t> last_line(all.size(), 0);
   held_by_own_line_.assign(count + 1, false);
-  line_names_begin_.assign(static_cast<size_t>(line_count_) + 2, 0);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
   int32_t k = 1;  // the first variable not declared before line j
   for (int32_t j = 1; j <= line_count_; ++j) {
-    line_names_begin_[j] = static_cast<uint32_t>(line_names_.size());
     while (k <= count && table.declaration_lines[k] < j) ++k;
     const bool declares = k <= count && table.declaration_lines[k] == j;
-    matcher.for_each_match(script.transformed_lines[j], [&](auto id, auto) {
-      const size_t n = static_cast<size_t>(id);
+    if (declares) {
+      declaration_lines_.push_back(j);
+      line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
+    }
+    for_each_name_mentioned(script.transformed_lines[j], [&](int32_t n) {
       if (last_line[n] == j) return;  // lines count once, however often they hold it
       last_line[n] = j;
       ++holding_lines_[n];
       // Only declaration lines are ever blanked by this pass.
-      if (declares) line_names_.push_back(static_cast<int32_t>(n));
+      if (declares) line_names_.push_back(n);
     });
     for (; k <= count && table.declaration_lines[k] == j; ++k) {
       held_by_own_line_[k] = name_of_[k] >= 0 && last_line[name_of_[k]] == j;
     }
   }
-  line_names_begin_[static_cast<size_t>(line_count_) + 1] =
-      static_cast<uint32_t>(line_names_.size());
+  line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
+}
+
+// A name "$" + word stands only where a "$" does, as the start of the "$"
+// and the run of word bytes after it: the longest such name there leads to
+// all the shorter ones. "X" holds no other name $X than the one of the
+// whole quoted run. Each byte belongs to at most one run, so a line costs
+// its length, however many names there are and however they begin alike.
+template <class F>
+void variable_usage::for_each_name_mentioned(std::string_view text, F&& on_name) {
+  if (other_strings_) {
+    other_strings_->for_each_name_in(text, [&](int32_t id) { on_name(other_owner_[id]); });
+  }
+  marks_->next_scan();
+  const size_t size = text.size();
+  for (size_t p = 0; p < size; ++p) {
+    const char c = text[p];
+    if (c != '$' && c != '"' && c != '\'') continue;
+    const size_t end = word_run_end(text, p + 1);
+    if (end == p + 1) continue;
+    if (c == '$') {
+      marks_->report(*names_, names_->longest_in(text.substr(p, end - p)), on_name);
+    } else if (end < size && text[end] == c) {
+      quoted_.assign(1, '$');
+      quoted_.append(text.substr(p + 1, end - p - 1));
+      const int32_t id = names_->find(quoted_);
+      if (id >= 0) on_name(id);
+    }
+    p = end - 1;  // the run holds no "$" and no quote; its end may be one
+  }
 }
 
 bool variable_usage::used(int32_t k) const {
@@ -62,7 +111,10 @@ bool variable_usage::used(int32_t k) const {
 void variable_usage::line_blanked(int32_t line) {
   if (line < 1 || line > line_count_ || blanked_[line]) return;
   blanked_[line] = true;
-  for (uint32_t i = line_names_begin_[line]; i < line_names_begin_[line + 1]; ++i) {
+  const auto at = std::lower_bound(declaration_lines_.begin(), declaration_lines_.end(), line);
+  if (at == declaration_lines_.end() || *at != line) return;
+  const auto d = static_cast<size_t>(at - declaration_lines_.begin());
+  for (uint32_t i = line_names_begin_[d]; i < line_names_begin_[d + 1]; ++i) {
     --holding_lines_[line_names_[i]];
   }
 }

@@ -1,12 +1,20 @@
 // Which recorded variables some other line still mentions. Every line is
 // searched once, for all names together; afterwards a usage test costs O(1)
 // and blanking a declaration line costs the number of names it holds.
+//
+// A line mentions a variable when its normalized text holds the name, or,
+// for a name $X, holds "X" or 'X' as a whole string: that is how Eval,
+// Assign and IsDeclared name a variable.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "passes/deadcode/name_matcher.h"
+#include "passes/deadcode/name_table.h"
 #include "passes/deadcode/variable_scan.h"
 
 class autoitsourcefile;
@@ -16,7 +24,7 @@ class variable_usage {
   // Indexes the normalized copy of `script` for the names of `table`.
   variable_usage(const autoitsourcefile& script, const variable_table& table);
 
-  // Whether a line other than k's declaration line holds k's name in the
+  // Whether a line other than k's declaration line mentions k in the
   // normalized copy. The empty name is held by every line, blank or not.
   bool used(int32_t k) const;
 
@@ -24,17 +32,34 @@ class variable_usage {
   void line_blanked(int32_t line);
 
  private:
+  // Calls on_name(name) for every name that text mentions (repeats allowed).
+  template <class F>
+  void for_each_name_mentioned(std::string_view text, F&& on_name);
+
   int32_t line_count_;
   const variable_table& table_;
-  // Variables with the same name share one entry: their name's number.
+  // Variables with the same name share one entry, their name's number: the
+  // index of the first of them in the names' table (variable k is k - 1).
   std::vector<int32_t> name_of_;
   // Per name: how many non-blank lines hold it.
   std::vector<int32_t> holding_lines_;
   // Per variable: whether its own declaration line holds its name.
   std::vector<bool> held_by_own_line_;
-  // Per declaration line: the names it holds (a range of line_names_), and
-  // whether it has been blanked since.
+  // The declaration lines, ascending, with the names each holds (a range of
+  // line_names_) and whether it has been blanked since.
+  std::vector<int32_t> declaration_lines_;
   std::vector<uint32_t> line_names_begin_;
   std::vector<int32_t> line_names_;
   std::vector<bool> blanked_;
+
+  // Every name, looked up from each "$" of a line (the names "$" + word
+  // bytes, nearly every real one, stand only there) and from each quoted
+  // word.
+  std::optional<name_table> names_;
+  std::optional<chain_marks> marks_;
+  std::string quoted_;  // "$" + a quoted word, to look up
+  // The names that hold other bytes, and "X" and 'X' for such a name $X,
+  // searched for anywhere in the line.
+  std::optional<name_matcher> other_strings_;
+  std::vector<int32_t> other_owner_;
 };

@@ -334,12 +334,19 @@ TEST(FunctionOutput, DotsForHeaderLinesAndFunctionNumbersThatAreMultiplesOf50) {
 
 TEST(FunctionIndex, AgreesWithPlainSearchOnGeneratedScripts) {
   std::mt19937 rng(77);
-  const std::vector<std::string> names{"A", "B", "AB", "_A", "A1", "BA", "", "A+B", "X\"Y"};
-  auto name = [&] { return names[rng() % names.size()]; };
+  // Short names that begin and end one another, odd bytes; then long names
+  // alike but for a few bytes, and names ending one another in a chain.
+  const std::vector<std::string> short_names{"A", "B", "AB", "_A", "A1", "BA", "", "A+B", "X\"Y"};
+  const std::vector<std::string> long_names{
+      "_Fn00012_Init", "_Fn00013_Init", "_Fn00012_InitX", "Fn00012_Init", "n00012_Init", "Init",
+      "t",             "it",            "nit",            "AAAA",         "AAAAAAA",     "A"};
+  const std::vector<std::string>* names = &short_names;
+  auto name = [&] { return (*names)[rng() % names->size()]; };
   auto pick = [&](std::initializer_list<std::string> options) {
     return *(options.begin() + rng() % options.size());
   };
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 600; ++round) {
+    names = round % 3 == 2 ? &long_names : &short_names;
     text_lines script;
     int length = 1 + static_cast<int>(rng() % (round % 10 == 0 ? 260 : 30));
     for (int i = 0; i < length; ++i) {

@@ -113,6 +113,23 @@ TEST_F(RemoveUnusedVarsTest, UsageIsSubstringOfTheNormalizedText) {
   EXPECT_EQ(script.deleted_vars, 1);
 }
 
+TEST_F(RemoveUnusedVarsTest, NameInAStringAsEvalAndIsDeclaredTakeIt) {
+  run({"Local $x = 1", "Local $y = 2", "Local $z = 3", "If IsDeclared(\"x\") Then f()",
+       "ConsoleWrite(Eval( 'y' ))", "Assign(\"Z\", 1)"});
+  EXPECT_EQ(current_lines(script)[0], "Local $x = 1");
+  EXPECT_EQ(current_lines(script)[1], "Local $y = 2");
+  EXPECT_EQ(current_lines(script)[2], "Local $z = 3");
+  EXPECT_EQ(script.deleted_vars, 0);
+}
+
+TEST_F(RemoveUnusedVarsTest, NameInsideALongerStringOrItsOwnLineDoesNotCount) {
+  // "ax", "x y" (normalized "XY"), quotes that do not match, and the
+  // declaration's own line.
+  run({"Local $x = 1, $w = IsDeclared('w')", "s = \"ax\" & \"x y\" & \"x' & 'x_\"", "t = $w"});
+  EXPECT_EQ(current_lines(script)[0], "Local  $w = IsDeclared('w')");
+  EXPECT_EQ(script.deleted_vars, 1);
+}
+
 TEST_F(RemoveUnusedVarsTest, OwnDeclarationLineDoesNotCount) {
   run({"Local $a = 1, $b = $a", "MsgBox(0, '', $b)"});
   EXPECT_EQ(current_lines(script), (text{"Local  $b = $a", "MsgBox(0, '', $b)"}));
@@ -189,9 +206,18 @@ std::string reference_pass(autoitsourcefile& s) {
     console::out("\nfinished: searching variables\n");
     for (int32_t k = 1; k <= s.variable_count; ++k) {
       bool used = false;
+      const std::string& name = table.variable_names[k];
+      // $X is also named by "X" or 'X'.
+      std::vector<std::string> texts{name};
+      if (name.size() >= 2 && name[0] == '$') {
+        texts.push_back('"' + name.substr(1) + '"');
+        texts.push_back('\'' + name.substr(1) + '\'');
+      }
       for (int32_t j = 1; j <= s.line_count && !used; ++j) {
-        used = j != table.declaration_lines[k] &&
-               s.transformed_lines[j].find(table.variable_names[k]) != std::string::npos;
+        if (j == table.declaration_lines[k]) continue;
+        for (const std::string& t : texts) {
+          used = used || s.transformed_lines[j].find(t) != std::string::npos;
+        }
       }
       if (used) continue;
       ++s.deleted_vars;
@@ -205,9 +231,14 @@ std::string reference_pass(autoitsourcefile& s) {
 }
 
 // Scripts full of near-miss names: prefixes of each other, repeated,
-// empty, mentioned in strings, on their own lines and on blank lines.
-text random_script(std::mt19937& rng) {
-  static const char* const names[] = {"$a", "$ab", "$b", "$abc", "$B", "$c_1", "$", "$ba"};
+// empty, mentioned in strings (whole, or inside longer ones), on their own
+// lines and on blank lines; some rounds use long names that begin alike.
+text random_script(std::mt19937& rng, bool long_names) {
+  static const char* const short_names[] = {"$a", "$ab", "$b", "$abc", "$B", "$c_1", "$", "$ba"};
+  static const char* const wide_names[] = {"$g_v0012Handle", "$g_v0012Handle2", "$g_v0013Handle",
+                                           "$g_v0012",       "$g_v0012H$a",     "$g_v0012.x",
+                                           "$g",             "$G_V0012HANDLE"};
+  const char* const* names = long_names ? wide_names : short_names;
   static const char* const starts[] = {"Local ", "Global ", "Dim ", "Const ", "Local Static ",
                                        "Global Const ", "Global Enum "};
   auto pick = [&](int n) { return static_cast<int>(rng() % n); };
@@ -215,7 +246,7 @@ text random_script(std::mt19937& rng) {
   const int count = 1 + pick(12);
   for (int i = 0; i < count; ++i) {
     std::string line;
-    switch (pick(5)) {
+    switch (pick(6)) {
       case 0:
       case 1: {
         line = starts[pick(7)];
@@ -236,6 +267,16 @@ text random_script(std::mt19937& rng) {
       case 3:
         line = "";
         break;
+      case 4: {
+        // A name in a string, as Eval and IsDeclared take it, or near it.
+        std::string bare = std::string(names[pick(8)]).substr(1);
+        const char* quote = pick(2) ? "\"" : "'";
+        const char* wrappers[][2] = {{"", ""}, {"", ""}, {"x", ""}, {"", " y"}, {"$", ""}};
+        const auto& wrap = wrappers[pick(5)];
+        line = std::string(pick(2) ? "IsDeclared(" : "Eval( ") + quote + wrap[0] + bare + wrap[1] +
+               (pick(8) ? quote : "") + ")";
+        break;
+      }
       default:
         line = std::string(names[pick(8)]) + " += 1";
     }
@@ -247,7 +288,7 @@ text random_script(std::mt19937& rng) {
 TEST(RemoveUnusedVarsIndex, MatchesThePlainSearchOnRandomScripts) {
   std::mt19937 rng(20240611);
   for (int round = 0; round < 3000; ++round) {
-    const text lines = random_script(rng);
+    const text lines = random_script(rng, round % 3 == 2);
     const bool comments_removed = round % 3 == 0;
     autoitsourcefile indexed("");
     autoitsourcefile plain("");

@@ -97,6 +97,26 @@ TEST(CutSharedItems, DeclaringWordsRunningOnIntoTheNextItem) {
   }
 }
 
+TEST(CutSharedItems, DeclaringWordsRunningOnAgainAndAgain) {
+  // Each cut of the first item left lets LOCAL run on into "Con st)", the
+  // next cut takes that item away again: hundreds of times on one line.
+  std::string line = "Local A = f(x, Con st), ";
+  for (int i = 0; i < 300; ++i) {
+    line += i % 3 == 2 ? "Con st.y = f(x, Con st), " : "Con = f(x, Con st), ";
+  }
+  line += "B";
+  const std::vector<std::string> names = declared(line);
+  for (std::vector<size_t> first : {std::vector<size_t>{0, 1, 2, 3, 4, 5},
+                                    std::vector<size_t>{0, 2, 4, 6, 8, 10, 12}}) {
+    std::vector<size_t> then_all = first;
+    for (size_t i = first.back() + 1; i < names.size(); ++i) then_all.push_back(i);
+    for (const std::vector<size_t>& unused : {first, then_all}) {
+      const std::vector<shared_cut> cuts = cuts_of(names, unused);
+      EXPECT_EQ(together(line, cuts), one_by_one(line, cuts));
+    }
+  }
+}
+
 // One line declaring `count` variables $v0x, $v1x, ...
 std::string long_declaration(int count) {
   std::string line = "Local ";
@@ -150,7 +170,8 @@ std::string random_line(std::mt19937& rng) {
   auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
 
   std::string line = heads[pick(std::size(heads))];
-  const size_t items = 1 + pick(7);
+  // Now and then a long line, where the declaring words can run on many times.
+  const size_t items = pick(10) == 0 ? 10 + pick(40) : 1 + pick(7);
   for (size_t t = 0; t < items; ++t) {
     if (t > 0) line += commas[pick(std::size(commas))];
     line += names[pick(std::size(names))];

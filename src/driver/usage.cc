@@ -1,0 +1,54 @@
+#include "driver/usage.h"
+
+// The build passes the project's version in; one number for the whole tool.
+#ifndef AU3SHRINK_VERSION
+#error "AU3SHRINK_VERSION must be defined by the build"
+#endif
+
+namespace {
+
+constexpr const char* kSynopsis =
+    "usage: au3shrink [OPTIONS] INPUT OUTPUT QUOTED_DIR ANGLE_DIR PASSES [RUNS MODE]\n"
+    "\n"
+    "Shrinks an AutoIt script: splices in its #include files, drops comments,\n"
+    "region lines, unused functions, unused variables and blank lines.\n"
+    "\n";
+
+constexpr const char* kArguments =
+    "  INPUT       the script to shrink\n"
+    "  OUTPUT      where to write the shrunk script (may be INPUT itself)\n"
+    "  QUOTED_DIR  folder searched for #include \"name\" files\n"
+    "  ANGLE_DIR   folder searched for #include <name> files\n"
+    "  PASSES      three letters, each in its place: C removes comments,\n"
+    "              F unused functions, G unused variables; any other\n"
+    "              character skips that pass (CFG, C--, -FG, ---)\n"
+    "  RUNS        how many times the unused-function pass runs\n"
+    "              (required when PASSES selects F or G)\n"
+    "  MODE        C lists every function and variable found or deleted,\n"
+    "              anything else prints progress dots\n"
+    "              (required when PASSES selects F or G)\n";
+
+constexpr const char* kOptions =
+    "\n"
+    "options, anywhere among the arguments:\n"
+    "  --no-pause      end without waiting for a key press\n"
+    "  --keep=LIST     names of functions and variables never to delete\n"
+    "                  (see 'When a name is built at run time' in the README)\n"
+    "  --help          show this text (also -h or /? as the only argument)\n"
+    "  --version       show the version\n";
+
+constexpr const char* kExample =
+    "\n"
+    "example:\n"
+    "  au3shrink main.au3 main_small.au3 . /opt/autoit/Include CFG 3 C\n";
+
+}  // namespace
+
+std::string help_text() { return std::string(kSynopsis) + kArguments + kOptions + kExample; }
+
+std::string usage_error_text() {
+  return std::string(kSynopsis) + kArguments + kExample +
+         "\nrun 'au3shrink --help' for the options as well\n";
+}
+
+std::string version_line() { return std::string("au3shrink ") + AU3SHRINK_VERSION + "\n"; }

@@ -1,0 +1,109 @@
+#include "passes/deadcode/name_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+name_table::name_table(const std::vector<std::string_view>& names, links kind) : kind_(kind) {
+  begin_.reserve(names.size() + 1);
+  begin_.push_back(0);
+  size_t total = 0;
+  for (std::string_view name : names) {
+    total += name.size();
+    max_length_ = std::max(max_length_, name.size());
+  }
+  bytes_.reserve(total);
+  for (std::string_view name : names) {
+    bytes_.append(name);
+    begin_.push_back(bytes_.size());
+  }
+  has_length_.assign(max_length_ + 1, false);
+  link_.assign(names.size(), -1);
+
+  powers_.assign(max_length_ + 1, 1);
+  for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
+  hashes_.resize(max_length_ + 1);
+
+  size_t capacity = 16;
+  while (capacity < 2 * names.size()) capacity *= 2;
+  slots_.assign(capacity, slot{0, -1});
+  shift_ = 64;
+  for (size_t c = capacity; c > 1; c /= 2) --shift_;
+
+  // Ids go in ascending, so a repeated name keeps its smallest id.
+  for (size_t id = 0; id < names.size(); ++id) {
+    std::string_view text = names[id];
+    if (text.empty()) continue;
+    name_hash hash;
+    for (char c : text) hash.append(static_cast<unsigned char>(c));
+    if (find(hash.key(), text) >= 0) continue;
+    size_t s = slot_of(hash.key(), text.size());
+    while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
+    slots_[s] = {tag_of(hash.key()), static_cast<int32_t>(id)};
+    ++slot_count_;
+    has_length_[text.size()] = true;
+  }
+
+  // Each name's link: the longest shorter name in the table that begins (or
+  // ends) it, found the way a scan finds one.
+  for (size_t id = 0; id < names.size(); ++id) {
+    std::string_view text = names[id];
+    if (text.size() < 2) continue;
+    text = kind == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
+    link_[id] = longest_in(text);
+  }
+}
+
+size_t name_table::slot_of(uint64_t key, size_t length) const {
+  return ((key ^ (length * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> shift_;
+}
+
+int32_t name_table::find(uint64_t key, std::string_view text) const {
+  for (size_t s = slot_of(key, text.size());; s = (s + 1) & (slots_.size() - 1)) {
+    const slot& entry = slots_[s];
+    if (entry.id < 0) return -1;
+    if (entry.tag != tag_of(key)) continue;
+    std::string_view candidate = name(entry.id);
+    if (candidate.size() == text.size() &&
+        std::memcmp(candidate.data(), text.data(), text.size()) == 0) {
+      return entry.id;
+    }
+  }
+}
+
+int32_t name_table::find(std::string_view text) const {
+  if (!has_length(text.size())) return -1;
+  name_hash hash;
+  for (char c : text) hash.append(static_cast<unsigned char>(c));
+  return find(hash.key(), text);
+}
+
+void name_table::hash_ends(std::string_view text, size_t n, links kind) {
+  name_hash hash;
+  if (kind == links::prefixes) {
+    for (size_t k = 0; k < n; ++k) {
+      hash.append(static_cast<unsigned char>(text[k]));
+      hashes_[k + 1] = hash.key();
+    }
+  } else {
+    for (size_t k = 0; k < n; ++k) {
+      hash.prepend(static_cast<unsigned char>(text[text.size() - 1 - k]), powers_[k]);
+      hashes_[k + 1] = hash.key();
+    }
+  }
+}
+
+int32_t name_table::longest_in(std::string_view text) {
+  // Only as many bytes as the longest name that fits are hashed.
+  size_t n = std::min(text.size(), max_length_);
+  while (n > 0 && !has_length_[n]) --n;
+  if (n == 0) return -1;
+  hash_ends(text, n, kind_);
+  for (; n > 0; --n) {
+    if (!has_length_[n]) continue;
+    std::string_view end =
+        kind_ == links::prefixes ? text.substr(0, n) : text.substr(text.size() - n);
+    int32_t id = find(hashes_[n], end);
+    if (id >= 0) return id;
+  }
+  return -1;
+}

@@ -1,0 +1,138 @@
+// Names looked up by hash from the places where they can stand, instead of
+// walking an automaton over every byte: a variable name begins at a "$" and
+// a function name ends before a "(" or is a whole word, so the dead-code
+// passes find the text a name would take there and ask the table. The
+// names that begin (or end) such a text form one chain: each name is linked
+// to the longest shorter name that begins (or ends) it, so the longest one
+// found leads to all the others. The cost of a look-up is the length of the
+// text it hashes, whatever the names look like; memory is a slot and a link
+// per name plus the names' bytes.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The bytes a name is made of where the passes look for it by hash: ASCII
+// letters, digits and "_". A name made of them ends where they end.
+inline constexpr std::array<bool, 256> kWordBytes = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    table[c] =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+  }
+  return table;
+}();
+
+inline bool is_word_byte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
+
+// The end of the run of word bytes that starts at `from`.
+inline size_t word_run_end(std::string_view text, size_t from) {
+  while (from < text.size() && is_word_byte(text[from])) ++from;
+  return from;
+}
+
+// A polynomial hash of byte strings that can be extended at either end,
+// modulo 2^64. Equal hashes only say where to compare bytes: a collision
+// costs a comparison, never a wrong result.
+class name_hash {
+ public:
+  // The hash of text + byte.
+  void append(unsigned char byte) { value_ = value_ * kBase + byte + 1; }
+  // The hash of byte + text, given the base raised to text's length.
+  void prepend(unsigned char byte, uint64_t power) { value_ += (byte + uint64_t{1}) * power; }
+  uint64_t key() const { return value_; }
+
+  static constexpr uint64_t kBase = 0x100000001B3ull;
+
+ private:
+  uint64_t value_ = 0;
+};
+
+class name_table {
+ public:
+  // Which names a name is linked to: the longest shorter name that begins
+  // it, or the longest shorter name that ends it.
+  enum class links { prefixes, suffixes };
+
+  // Names may repeat (the smallest id wins) and may be empty (never found).
+  name_table(const std::vector<std::string_view>& names, links kind);
+
+  // The smallest id of a name equal to text; -1 when there is none.
+  int32_t find(std::string_view text) const;
+
+  // The longest name that begins text (kind prefixes) or ends it (kind
+  // suffixes); -1 when there is none. Costs the length of text, at most the
+  // longest name's.
+  int32_t longest_in(std::string_view text);
+
+  // The next shorter name in the chain of `id`; -1 after the last.
+  int32_t link(int32_t id) const { return link_[id]; }
+
+  bool empty() const { return slot_count_ == 0; }
+  size_t max_length() const { return max_length_; }
+
+ private:
+  int32_t find(uint64_t key, std::string_view text) const;
+  bool has_length(size_t length) const { return length <= max_length_ && has_length_[length]; }
+  std::string_view name(int32_t id) const {
+    return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
+  }
+  size_t slot_of(uint64_t key, size_t length) const;
+  // The hash of every prefix (or suffix) of text up to length n (at most
+  // the longest name's): hashes_[k] is the one of length k.
+  void hash_ends(std::string_view text, size_t n, links kind);
+
+  std::string bytes_;
+  std::vector<size_t> begin_;  // name id's bytes: [begin_[id], begin_[id + 1])
+  std::vector<int32_t> link_;
+  std::vector<bool> has_length_;
+  size_t max_length_ = 0;
+  links kind_;
+
+  // A slot holds a name's id and the top half of its hash, which spares most
+  // byte comparisons of other names.
+  struct slot {
+    uint32_t tag;
+    int32_t id;  // -1: empty
+  };
+  static uint32_t tag_of(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
+  std::vector<slot> slots_;
+  size_t slot_count_ = 0;
+  int shift_ = 64;
+
+  std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
+  std::vector<uint64_t> hashes_;
+};
+
+// Marks that let a scan report every chain once: a chain reported from one
+// name has been reported from every name after it, so a later walk stops at
+// the first name already marked.
+class chain_marks {
+ public:
+  explicit chain_marks(size_t names) : mark_(names, 0) {}
+  // A new scan: nothing is marked.
+  void next_scan() {
+    if (++scan_ == 0) {  // the stamps wrapped around: start them afresh
+      std::fill(mark_.begin(), mark_.end(), 0);
+      scan_ = 1;
+    }
+  }
+  // Calls on_name for id and every name after it in its chain that this
+  // scan has not reported yet.
+  template <class F>
+  void report(const name_table& table, int32_t id, F&& on_name) {
+    for (; id >= 0 && mark_[id] != scan_; id = table.link(id)) {
+      mark_[id] = scan_;
+      on_name(id);
+    }
+  }
+
+ private:
+  std::vector<uint32_t> mark_;
+  uint32_t scan_ = 0;
+};

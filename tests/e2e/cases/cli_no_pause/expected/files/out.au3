@@ -1,0 +1,6 @@
+Func Main()
+    ConsoleWrite("hi" & @CRLF)
+EndFunc
+Local  $sUsed = "x"
+Main()
+ConsoleWrite($sUsed)

@@ -1,0 +1,3 @@
+Global $kept = 1, $gone = 2
+Func Unused()
+EndFunc

@@ -1,0 +1,3 @@
+Global $kept = 1
+Func Unused()
+EndFunc

@@ -1,0 +1,169 @@
+#include "passes/deadcode/keep_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "script/normalize.h"
+#include "support/script_builder.h"
+
+namespace {
+
+using text = std::vector<std::string>;
+
+text entry_texts(const std::vector<keep_entry>& entries) {
+  text out;
+  for (const keep_entry& e : entries) out.push_back(e.text);
+  return out;
+}
+
+text warning_texts(const std::vector<run_warning>& warnings) {
+  text out;
+  for (const run_warning& w : warnings) {
+    out.push_back((w.file.empty() ? "" : w.file + ":" + std::to_string(w.line) + ": ") + w.text);
+  }
+  return out;
+}
+
+TEST(KeepEntries, SplitAtCommasWithoutBlanksInUpperCase) {
+  std::vector<keep_entry> entries;
+  add_keep_entries(" _On_* , $g_hMain,, \t,my Func\tName,Ä", {}, 0, entries);
+  EXPECT_EQ(entry_texts(entries), (text{"_ON_*", "$G_HMAIN", "MYFUNCNAME", "Ä"}));
+  add_keep_entries("", "lib.au3", 3, entries);
+  add_keep_entries("x", "lib.au3", 4, entries);
+  EXPECT_EQ(entries.back().file, "lib.au3");
+  EXPECT_EQ(entries.back().line, 4);
+  EXPECT_EQ(entries.size(), 5u);
+}
+
+TEST(KeepPragma, RecognizedInAnyCaseWithBlanksAroundTheWords) {
+  std::string_view list;
+  for (const char* line : {"; au3shrink: keep _On_*", "\t;AU3SHRINK : KEEP\t_On_*",
+                           ";au3shrink:keep  _On_*", "  ;  Au3Shrink  :  Keep _On_*"}) {
+    ASSERT_TRUE(is_keep_pragma(line, &list)) << line;
+    EXPECT_EQ(normalized(list), "_ON_*") << line;
+  }
+  for (const char* line : {"; au3shrink: keepers", "; au3shrink keep x", "x ; au3shrink: keep y",
+                           "; au3shrink: keep", "; au3shrinker: keep x", "# au3shrink: keep x",
+                           "; au3shrink: kee x", ""}) {
+    EXPECT_FALSE(is_keep_pragma(line, &list)) << line;
+  }
+}
+
+TEST(KeepList, ExactPrefixAndStarEntriesOfEachKind) {
+  std::vector<keep_entry> entries;
+  add_keep_entries("_ON_*,MAIN,$G_*,$COUNT,NOFUNC,$NOVAR*,$", {}, 0, entries);
+
+  keep_list functions(entries, keep_list::kind::functions);
+  EXPECT_TRUE(functions.keeps("_ON_CONNECT"));
+  EXPECT_TRUE(functions.keeps("_ON_"));  // a prefix matches the bare prefix too
+  EXPECT_TRUE(functions.keeps("MAIN"));
+  EXPECT_FALSE(functions.keeps("MAINLOOP"));  // exact entries are whole names
+  EXPECT_FALSE(functions.keeps("_ONX"));
+  EXPECT_FALSE(functions.keeps("G_X"));  // "$" entries are variables
+  std::vector<run_warning> warnings;
+  functions.warn_unmatched(warnings);
+  EXPECT_EQ(warning_texts(warnings), (text{"keep entry 'NOFUNC' matches no function"}));
+
+  keep_list variables(entries, keep_list::kind::variables);
+  EXPECT_TRUE(variables.keeps("$G_HMAIN"));
+  EXPECT_TRUE(variables.keeps("$COUNT"));
+  EXPECT_FALSE(variables.keeps("$COUNTER"));
+  EXPECT_FALSE(variables.keeps("$MAIN"));  // plain entries are functions
+  warnings.clear();
+  variables.warn_unmatched(warnings);
+  EXPECT_EQ(warning_texts(warnings), (text{"keep entry '$NOVAR*' matches no variable",
+                                           "keep entry '$' matches no variable"}));
+}
+
+TEST(KeepList, StarAloneMatchesEveryNameOfItsKind) {
+  std::vector<keep_entry> entries;
+  add_keep_entries("*,$*", {}, 0, entries);
+  keep_list functions(entries, keep_list::kind::functions);
+  keep_list variables(entries, keep_list::kind::variables);
+  for (const char* name : {"A", "_X", "", "FUNC$"}) EXPECT_TRUE(functions.keeps(name)) << name;
+  // Odd recorded names without "$" count as variables all the same.
+  for (const char* name : {"$A", "$", "MER", ""}) EXPECT_TRUE(variables.keeps(name)) << name;
+}
+
+TEST(KeepList, RepeatedEntryIsReportedOnceAtItsFirstPlace) {
+  std::vector<keep_entry> entries;
+  add_keep_entries("Typo", "a.au3", 2, entries);
+  add_keep_entries("TYPO, typo", "b.au3", 9, entries);
+  keep_list functions(entries, keep_list::kind::functions);
+  EXPECT_FALSE(functions.keeps("TYPE"));
+  std::vector<run_warning> warnings;
+  functions.warn_unmatched(warnings);
+  EXPECT_EQ(warning_texts(warnings), (text{"a.au3:2: keep entry 'TYPO' matches no function"}));
+}
+
+TEST(KeepPragmas, ReadFromEveryLineWithTheirPlaces) {
+  autoitsourcefile script("main.au3");
+  load_lines(script, {"Func A()", "; au3shrink: keep _On_*, $g_hMain", "#cs",
+                      "  ; au3shrink: keep Inside", "#ce", "MsgBox(0, '', 1) ; au3shrink: keep No"});
+  script.add_keep_list("Opt");
+  script.read_keep_pragmas();
+  EXPECT_EQ(entry_texts(script.keep_entries), (text{"OPT", "_ON_*", "$G_HMAIN", "INSIDE"}));
+  EXPECT_EQ(script.keep_entries[0].file, "");
+  EXPECT_EQ(script.keep_entries[3].file, "main.au3");
+  EXPECT_EQ(script.keep_entries[3].line, 4);
+}
+
+// What the dead-code passes do with kept names.
+class KeepInPassesTest : public testing::Test {
+ protected:
+  autoitsourcefile script{"main.au3"};
+
+  text run(const text& lines, const char* keep, int runs) {
+    load_lines(script, lines, true);
+    script.add_keep_list(keep);
+    captured_stdout([&] {
+      script.remove_unused_functions(runs, "C");
+      script.remove_unused_vars("C");
+    });
+    text left;
+    for (const std::string& line : current_lines(script)) {
+      if (!line.empty()) left.push_back(line);
+    }
+    return left;
+  }
+};
+
+TEST_F(KeepInPassesTest, KeptFunctionKeepsItsCalleesThroughEveryRun) {
+  // Without the entry, one run would delete all four functions.
+  const text script_lines = {"Func _On_Start()", "Helper()", "EndFunc", "Func Helper()",
+                             "Deep()",           "EndFunc",  "Func Deep()", "EndFunc",
+                             "Func Unused()",    "EndFunc"};
+  EXPECT_EQ(run(script_lines, "_on_*", 3),
+            (text{"Func _On_Start()", "Helper()", "EndFunc", "Func Helper()", "Deep()", "EndFunc",
+                  "Func Deep()", "EndFunc"}));
+  EXPECT_EQ(script.deleted_functions, 1);
+  EXPECT_TRUE(script.warnings.empty());
+}
+
+TEST_F(KeepInPassesTest, KeptVariableCountsAsUsedAndKeepsWhatItMentions) {
+  EXPECT_EQ(run({"Global $g_hMain = $g_base, $spare", "Global $g_base = 1", "Local $tmp"},
+                "$G_HMAIN, $nothing", 1),
+            (text{"Global $g_hMain = $g_base", "Global $g_base = 1"}));
+  EXPECT_EQ(script.deleted_vars, 2);
+  EXPECT_EQ(warning_texts(script.warnings), (text{"keep entry '$NOTHING' matches no variable"}));
+}
+
+TEST_F(KeepInPassesTest, EntryMatchingOnlyAUsedNameIsNoTypo) {
+  run({"Func Main()", "EndFunc", "Main()", "Global $x = 1", "MsgBox(0, '', $x)"}, "Main, $x", 1);
+  EXPECT_TRUE(script.warnings.empty());
+}
+
+TEST_F(KeepInPassesTest, UnmatchedEntryReportedOnlyWhenThePassForItsKindRan) {
+  load_lines(script, {"Global $x = 1"}, true);
+  script.add_keep_list("NoSuchFunc, $nosuchvar");
+  captured_stdout([&] { script.remove_unused_vars("C"); });
+  EXPECT_EQ(warning_texts(script.warnings), (text{"keep entry '$NOSUCHVAR' matches no variable"}));
+  // Zero runs look at no function name.
+  script.warnings.clear();
+  captured_stdout([&] { script.remove_unused_functions(0, "C"); });
+  EXPECT_TRUE(script.warnings.empty());
+}
+
+}  // namespace

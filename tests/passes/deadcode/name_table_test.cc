@@ -1,0 +1,68 @@
+#include "passes/deadcode/name_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(NameTable, FindsExactNamesWithTheSmallestIdOfRepeats) {
+  const std::vector<std::string_view> names{"$AB", "", "$A", "$AB", std::string_view("\0x", 2)};
+  const name_table table(names, name_table::links::prefixes);
+  EXPECT_EQ(table.find("$AB"), 0);
+  EXPECT_EQ(table.find("$A"), 2);
+  EXPECT_EQ(table.find(std::string_view("\0x", 2)), 4);
+  EXPECT_EQ(table.find(""), -1);
+  EXPECT_EQ(table.find("$ABC"), -1);
+  EXPECT_EQ(table.find("$B"), -1);
+}
+
+// The longest name a text begins (or ends) with, and through the links
+// every shorter one, longest first.
+std::vector<int32_t> chain(name_table& table, std::string_view text) {
+  std::vector<int32_t> ids;
+  for (int32_t id = table.longest_in(text); id >= 0; id = table.link(id)) ids.push_back(id);
+  return ids;
+}
+
+TEST(NameTable, PrefixChainsAndSuffixChains) {
+  const std::vector<std::string_view> names{"A", "AAA", "AB", "BA", "AAAA", "B"};
+  name_table prefixes(names, name_table::links::prefixes);
+  EXPECT_EQ(chain(prefixes, "AAAAA"), (std::vector<int32_t>{4, 1, 0}));
+  EXPECT_EQ(chain(prefixes, "AAB"), (std::vector<int32_t>{0}));
+  EXPECT_EQ(chain(prefixes, "ABA"), (std::vector<int32_t>{2, 0}));
+  EXPECT_EQ(chain(prefixes, "C"), (std::vector<int32_t>{}));
+
+  name_table suffixes(names, name_table::links::suffixes);
+  EXPECT_EQ(chain(suffixes, "XAAAA"), (std::vector<int32_t>{4, 1, 0}));
+  EXPECT_EQ(chain(suffixes, "ABA"), (std::vector<int32_t>{3, 0}));
+  EXPECT_EQ(chain(suffixes, "AB"), (std::vector<int32_t>{2, 5}));
+}
+
+TEST(NameTable, AgreesWithPlainSearchOnLongNamesThatBeginAlike) {
+  std::vector<std::string> owned;
+  for (int i = 0; i < 300; ++i) {
+    owned.push_back("$G_V00" + std::to_string(i % 97) + (i % 2 ? "HANDLE" : "H"));
+  }
+  for (int n = 1; n <= 40; ++n) owned.push_back(std::string("$").append(n, 'A'));
+  const std::vector<std::string_view> names(owned.begin(), owned.end());
+  name_table table(names, name_table::links::prefixes);
+  for (const std::string& text :
+       {std::string("$G_V0012HANDLEX"), std::string("$G_V0012H"), std::string("$").append(60, 'A'),
+        std::string("$G_V009")}) {
+    // Every name the text begins with, longest first, as its first id.
+    std::vector<int32_t> expected;
+    for (size_t length = text.size(); length > 0; --length) {
+      for (size_t k = 0; k < owned.size(); ++k) {
+        if (owned[k] == text.substr(0, length)) {
+          expected.push_back(static_cast<int32_t>(k));
+          break;
+        }
+      }
+    }
+    EXPECT_EQ(chain(table, text), expected) << text;
+  }
+}
+
+}  // namespace
