@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/file_names.h"
 #else
 #include <sys/stat.h>
 
@@ -16,7 +18,7 @@ namespace platform {
 
 bool names_a_folder(std::string_view path) {
   if (path.empty() || path.find('\0') != std::string_view::npos) return false;
-  DWORD attributes = GetFileAttributesA(std::string(path).c_str());
+  DWORD attributes = GetFileAttributesW(wide_path(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
