@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The key-press wait on a real terminal (a pseudo-terminal made here).
 
-terminal_test.py --binary BUILD/au3shrink
+terminal_test.py --binary BUILD/au3shrink [--emulator wine]
 
 Each case runs a whole (tiny) run with standard input, output and error on
 the terminal, then checks, through the terminal's own side:
@@ -12,10 +12,14 @@ the terminal, then checks, through the terminal's own side:
 - the terminal's settings are back afterwards: after a key, after Ctrl-\\
   (SIGQUIT) and Ctrl-C (SIGINT) ended the wait, and while the run is
   suspended by Ctrl-Z (SIGTSTP), which takes up the wait again on SIGCONT.
+With --emulator (the Windows build under wine, whose console reads the
+terminal) only the wait itself is checked: it waits at the prompt, and one
+arrow key ends it.
 """
 import argparse
 import os
 import select
+import shutil
 import signal
 import subprocess
 import sys
@@ -100,19 +104,20 @@ def wait_state(pid, state, seconds=10):
 
 
 class run_on_terminal:
-    def __init__(self, binary, work):
+    def __init__(self, binary, work, emulator=""):
         self.master, slave = os.openpty()
         self.slave_name = os.ttyname(slave)
         self.before = termios.tcgetattr(slave)
         report, told = os.pipe()
         self.proc = subprocess.Popen(
-            [sys.executable, "-c", WRAPPER, str(told), binary, "main.au3", "out.au3", ".", ".",
-             "---"], cwd=work, stdin=slave, stdout=slave, stderr=slave, pass_fds=(told,))
+            [sys.executable, "-c", WRAPPER, str(told)] +
+            ([shutil.which(emulator)] if emulator else []) +
+            [binary, "main.au3", "out.au3", ".", ".", "---"], cwd=work, stdin=slave, stdout=slave, stderr=slave, pass_fds=(told,))
         os.close(told)
         with os.fdopen(report, "rb") as f:
             self.pid = int(f.read() or b"0")
         self.slave = slave
-        self.seen = read_until(self.master, PROMPT)
+        self.seen = read_until(self.master, PROMPT.strip())
 
     def settings(self):
         return termios.tcgetattr(self.slave)
@@ -153,6 +158,21 @@ def key_press(binary, work):
     t.finish()
 
 
+def key_press_emulated(binary, work, emulator):
+    t = run_on_terminal(binary, work, emulator)
+    check(PROMPT.strip() in t.seen, f"key press: no prompt, saw {t.seen[-200:]!r}")
+    time.sleep(1)
+    check(t.proc.poll() is None, "key press: the run did not wait for a key")
+    os.write(t.master, b"\x1b[A")  # the up-arrow key
+    try:
+        status = t.proc.wait(timeout=20)
+    except subprocess.TimeoutExpired:
+        t.proc.kill()
+        status = None
+    check(status == 0, f"key press: status {status}")
+    t.finish()
+
+
 def ended_by_signal(binary, work, sig, key):
     t = run_on_terminal(binary, work)
     time.sleep(0.3)
@@ -189,14 +209,23 @@ def suspended(binary, work):
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--binary", required=True)
-    binary = os.path.abspath(p.parse_args().binary)
+    p.add_argument("--emulator", default="")
+    a = p.parse_args()
+    binary = os.path.abspath(a.binary)
     with tempfile.TemporaryDirectory(prefix="au3tty-") as work:
         with open(os.path.join(work, "main.au3"), "wb") as f:
             f.write(b"x = 1\r\n")
+        if a.emulator:
+            key_press_emulated(binary, work, a.emulator)
+            return report()
         key_press(binary, work)
         ended_by_signal(binary, work, signal.SIGQUIT, b"\x1c")  # Ctrl-\
         ended_by_signal(binary, work, signal.SIGINT, b"\x03")   # Ctrl-C
         suspended(binary, work)
+    return report()
+
+
+def report():
     for f in failures:
         print("FAIL", f)
     if failures:
