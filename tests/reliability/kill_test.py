@@ -27,7 +27,8 @@ appears (the first write), so that it lands while the run works. Wine turns
 SIGINT into a console event, which the program handles; SIGTERM ends an
 emulated process at once, as TerminateProcess does, and the system removes
 the temporary file unless the kill lands inside the final rename: it is
-counted like SIGKILL there. Wine's server removes a temporary file that was marked to
+counted like SIGKILL there. So is SIGINT: on a loaded machine a console event
+that comes during the final rename can also leave the one file behind. Wine's server removes a temporary file that was marked to
 be deleted on close when the process is gone, which may take a moment, so
 leftovers are counted after up to two seconds.
 
@@ -231,7 +232,7 @@ def main():
                                 f" output): {state}, starting {(got or b'')[:60]!r}")
             if not in_place and get(script) != main_bytes:
                 failures.append(f"kill {kills}: the input script changed")
-            if a.emulator and sig == signal.SIGTERM:
+            if a.emulator:
                 catchable = False
             temps = glob.glob(os.path.join(work, ".au3shrink-*"))
             settle = time.monotonic() + (2 if a.emulator else 0)
