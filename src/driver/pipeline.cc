@@ -62,11 +62,7 @@ int shrink(const arguments& args) {
   console::out("Finished!!!\n\n");
   console::flush();
   for (const run_warning& warning : script.warnings) {
-    if (warning.file.empty()) {
-      diagnostics::warning(warning.text);
-    } else {
-      diagnostics::warning_at(warning.file, warning.line, warning.text);
-    }
+    diagnostics::warning_at(warning.file, warning.line, warning.text);
   }
   return 0;
 }

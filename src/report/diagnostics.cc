@@ -25,6 +25,7 @@ void emit(std::string_view kind, std::string_view place, std::string_view text) 
 void warning(std::string_view text) { emit("warning: ", {}, text); }
 
 void warning_at(std::string_view file, int64_t line, std::string_view text) {
+  if (file.empty()) return warning(text);
   std::string place(file);
   place += ':';
   place += std::to_string(line);

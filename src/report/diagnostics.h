@@ -10,7 +10,8 @@
 namespace diagnostics {
 
 void warning(std::string_view text);
-// `line` is 1-based, in `file` as the user wrote it.
+// `line` is 1-based, in `file` as the user wrote it; without a file, the
+// message has no place.
 void warning_at(std::string_view file, int64_t line, std::string_view text);
 void error(std::string_view text);
 // Free text (usage) on standard error, as it stands.

@@ -68,4 +68,22 @@ TEST(IncludePath, EveryComponentMatchedExactlyElseIgnoringCaseInByteOrder) {
 
 #endif
 
+// The folder a file's own includes are looked for in, and paths as shown.
+TEST(IncludePath, FolderOfAFileAndShownPaths) {
+  EXPECT_EQ(platform::folder_of("main.au3"), ".");
+  EXPECT_EQ(platform::folder_of("src/ui/form.au3"), "src/ui");
+  // A file in the root: the folder is empty, and "" + "\\NAME" names the root.
+  EXPECT_EQ(platform::folder_of("/main.au3"), "");
+#ifdef _WIN32
+  EXPECT_EQ(platform::folder_of("src\\ui\\form.au3"), "src\\ui");
+  // Drive-relative: the current folder of that drive, not its root.
+  EXPECT_EQ(platform::folder_of("C:main.au3"), "C:.");
+  EXPECT_EQ(platform::shown_path(".\\INC\\A.AU3"), ".\\INC\\A.AU3");
+#else
+  // A backslash is part of a Linux file name.
+  EXPECT_EQ(platform::folder_of("src\\main.au3"), ".");
+  EXPECT_EQ(platform::shown_path(".\\INC\\A.AU3"), "./INC/A.AU3");
+#endif
+}
+
 }  // namespace

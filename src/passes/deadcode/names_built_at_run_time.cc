@@ -70,10 +70,11 @@ size_t read_string(std::string_view line, size_t at, std::string& text) {
 bool opens_string(char c) { return c == '"' || c == '\''; }
 
 // Calls on_literal for every string literal of the line, up to its comment.
-// Literals joined to each other ("A" & "B") are one: "AB".
+// Literals joined to each other ("A" & "B") are one: "AB". `calls` is room
+// for the calls the walk is in, kept from line to line.
 template <class F>
-void for_each_literal(std::string_view line, F&& on_literal) {
-  std::vector<open_call> calls;
+void for_each_literal(std::string_view line, std::vector<open_call>& calls, F&& on_literal) {
+  calls.clear();
   std::string_view word;  // the word just before, when nothing else followed it
   char before = 0;        // the last byte before, blanks aside
   size_t i = 0;
@@ -222,7 +223,7 @@ class built_name_finder {
   // blanked, the text it had; `lost_with` then holds its variables.
   void scan(std::string_view line, std::span<const deleted_name> lost_with,
             const line_origin& where, std::vector<run_warning>& warnings) {
-    for_each_literal(line, [&](const literal& found) {
+    for_each_literal(line, calls_, [&](const literal& found) {
       std::string text = describe(found);
       if (text.empty()) return;
       if (!lost_with.empty()) {
@@ -295,6 +296,7 @@ class built_name_finder {
   const deleted_index functions_;
   const deleted_index variables_;
   written_variables written_vars_;
+  std::vector<open_call> calls_;
 };
 
 // One walk for both quotes: lines are short, two searches cost more.
