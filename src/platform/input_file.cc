@@ -20,13 +20,6 @@
 
 namespace platform {
 
-size_t text_line_bound(std::string_view bytes) {
-  // A plain sum of 0s and 1s, which the compiler turns into vector code.
-  size_t line_ends = 0;
-  for (char c : bytes) line_ends += c == '\n' ? 1 : 0;
-  return line_ends + 1;
-}
-
 namespace {
 
 constexpr const char* kDevice = "Is a device";

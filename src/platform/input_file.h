@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "script/byte_scan.h"
 
 namespace platform {
 
@@ -16,24 +19,36 @@ namespace platform {
 // the very end makes no extra line.
 template <class F>
 void for_each_text_line(std::string_view bytes, F&& on_line) {
-  size_t end = bytes.find('\x1a');
-  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  const char* const data = bytes.data();
+  size_t size = bytes.size();
   size_t start = 0;
-  while (start < bytes.size()) {
-    size_t lf = bytes.find('\n', start);
-    if (lf == std::string_view::npos) {
-      on_line(bytes.substr(start));
-      return;
-    }
+  auto line_ends_at = [&](size_t lf) {
     size_t stop = lf;
-    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    if (stop > start && data[stop - 1] == '\r') --stop;
     on_line(bytes.substr(start, stop - start));
     start = lf + 1;
+  };
+  // Eight bytes at a time, looking for line feeds and the end mark at once:
+  // lines are short, and a search call per line would cost more than it.
+  size_t at = 0;
+  if constexpr (byte_scan::kWordScan) {
+    for (; at + 8 <= size; at += 8) {
+      const uint64_t word = byte_scan::load(data + at);
+      if (byte_scan::equal_bytes(word, '\x1a') != 0) break;  // the bytes below find it
+      for (uint64_t feeds = byte_scan::equal_bytes(word, '\n'); feeds != 0; feeds &= feeds - 1) {
+        line_ends_at(at + byte_scan::first_byte(feeds));
+      }
+    }
   }
+  for (; at < size; ++at) {
+    if (data[at] == '\x1a') {
+      size = at;
+      break;
+    }
+    if (data[at] == '\n') line_ends_at(at);
+  }
+  if (start < size) on_line(bytes.substr(start, size - start));
 }
-
-// The number of lines for_each_text_line finds, at most: for reserving room.
-size_t text_line_bound(std::string_view bytes);
 
 // Reads a whole file in binary. With regular_only, anything but a regular
 // file (a directory, FIFO or device) is refused without blocking on it.

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
@@ -25,28 +28,32 @@ template <class WriteBlock>
 int write_text_blocks(std::span<const std::string_view> lines, size_t first, size_t last,
                       WriteBlock&& write_block, int64_t* written) {
   constexpr size_t kBlock = size_t{1} << 20;
-  std::string buffer;
-  buffer.reserve(kBlock);
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
+  size_t used = 0;
   *written = 0;
-  auto drain = [&]() -> int {
-    if (buffer.empty()) return 0;
-    int error = write_block(buffer.data(), buffer.size());
-    if (error == 0) *written += static_cast<int64_t>(buffer.size());
-    buffer.clear();
+  auto send = [&](const char* data, size_t size) -> int {
+    int error = write_block(data, size);
+    if (error == 0) *written += static_cast<int64_t>(size);
     return error;
   };
+  auto drain = [&]() -> int {
+    const size_t size = std::exchange(used, 0);
+    return size == 0 ? 0 : send(buffer.get(), size);
+  };
   for (size_t i = first; i <= last && i < lines.size(); ++i) {
-    for (std::string_view text : {lines[i], kLineEnd}) {
-      if (buffer.size() + text.size() > kBlock) {
-        if (int error = drain()) return error;
-      }
-      if (text.size() > kBlock) {
-        if (int error = write_block(text.data(), text.size())) return error;
-        *written += static_cast<int64_t>(text.size());
-      } else {
-        buffer += text;
+    const std::string_view text = lines[i];
+    if (used + text.size() + kLineEnd.size() > kBlock) {
+      if (int error = drain()) return error;
+      // A line longer than a block goes out as it stands.
+      if (text.size() + kLineEnd.size() > kBlock) {
+        if (int error = send(text.data(), text.size())) return error;
+        if (int error = send(kLineEnd.data(), kLineEnd.size())) return error;
+        continue;
       }
     }
+    if (!text.empty()) std::memcpy(buffer.get() + used, text.data(), text.size());
+    std::memcpy(buffer.get() + used + text.size(), kLineEnd.data(), kLineEnd.size());
+    used += text.size() + kLineEnd.size();
   }
   return drain();
 }

@@ -26,7 +26,10 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   lines.resize(static_cast<size_t>(line_count) + 1);
   // The lines are views of the bytes, which the table keeps.
   std::string_view text = lines.keep(std::move(bytes));
-  lines.reserve(lines.size() + platform::text_line_bound(text));
+  // Room for a script of eight-byte lines, which costs address space only;
+  // a script of shorter lines makes the table grow as it goes. Counting the
+  // lines first would cost a read of the whole text.
+  lines.reserve(lines.size() + text.size() / 8 + 1);
   const size_t first = lines.size();
   platform::for_each_text_line(text, [&](std::string_view line) { lines.push_kept(line); });
   line_count = static_cast<int32_t>(lines.size() - 1);
@@ -60,9 +63,12 @@ int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
 }
 
 void autoitsourcefile::transform_lines() {
-  if (transformed_lines.size() < lines.size()) transformed_lines.resize(lines.size());
+  // Built front to back, so each slot is written once.
+  transformed_lines.resize(1);
+  transformed_lines.reserve(lines.size());
   for (int32_t i = 1; i <= line_count; ++i) {
-    transformed_lines.build(i, lines[i].size(),
-                            [&](char* out) { return normalize_into(lines[i], out); });
+    transformed_lines.build_back(lines[i].size(),
+                                 [&](char* out) { return normalize_into(lines[i], out); });
   }
+  transformed_lines.resize(lines.size());
 }

@@ -1,5 +1,9 @@
 #include "script/normalize.h"
 
+#include <cstdint>
+
+#include "script/byte_scan.h"
+
 std::string upper_copy(std::string_view text) {
   std::string copy(text);
   for (char& c : copy) c = upper_ascii(c);
@@ -20,12 +24,34 @@ std::string normalized(std::string_view text) {
 }
 
 size_t normalize_into(std::string_view text, char* out) {
+  // The write position never passes the read position, so every store,
+  // eight bytes wide or one, stays inside the room for text.size() bytes.
+  const char* const in = text.data();
+  const size_t size = text.size();
+  size_t at = 0;
+  size_t i = 0;
+  if constexpr (byte_scan::kWordScan) {
+    for (; i + 8 <= size; i += 8) {
+      const uint64_t word = byte_scan::upper_case(byte_scan::load(in + i));
+      const uint64_t blanks = byte_scan::equal_bytes(word, ' ') | byte_scan::equal_bytes(word, '\t');
+      if (blanks == 0) {
+        byte_scan::store(out + at, word);
+        at += 8;
+        continue;
+      }
+      // Byte by byte, without a branch on what each byte is.
+      const uint64_t kept = ~blanks & byte_scan::kHigh;
+      for (unsigned k = 0; k < 8; ++k) {
+        out[at] = static_cast<char>(word >> (8 * k));
+        at += (kept >> (8 * k + 7)) & 1;
+      }
+    }
+  }
   // Branch-free: every byte is written, and the write position only moves on
   // past the ones kept.
-  size_t at = 0;
-  for (char c : text) {
-    out[at] = upper_ascii(c);
-    at += is_blank_or_tab(c) ? 0 : 1;
+  for (; i < size; ++i) {
+    out[at] = upper_ascii(in[i]);
+    at += is_blank_or_tab(in[i]) ? 0 : 1;
   }
   return at;
 }

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -138,6 +140,33 @@ TEST(StoredSize, CountsEveryLineWithItsCrLfPastTwoGigabytes) {
   std::vector<std::string_view> many(3001, megabyte);
   EXPECT_EQ(platform::stored_size(many, 1, 3000), int64_t{3000} * ((int64_t{1} << 20) + 2));
   EXPECT_GT(platform::stored_size(many, 1, 3000), INT32_MAX);
+}
+
+TEST(TextBlocks, LinesAroundAndPastTheBlockSizeComeOutWhole) {
+  constexpr size_t kBlock = size_t{1} << 20;
+  // A line that fills a block to its last byte, one a byte longer than a
+  // block, one that would spill over the block being filled, and short ones.
+  const std::string fills(kBlock - 2, 'a'), past(kBlock + 1, 'b'), spills(kBlock - 10, 'c');
+  std::vector<std::string_view> lines{"unused", "x", fills, "y", past, spills, spills, "", "z"};
+  std::string want;
+  for (size_t i = 1; i < lines.size(); ++i) want += std::string(lines[i]) + "\r\n";
+  std::string got;
+  size_t largest = 0;
+  int64_t written = 0;
+  const int error = platform::write_text_blocks(
+      lines, 1, lines.size() - 1,
+      [&](const char* data, size_t n) {
+        got.append(data, n);
+        largest = std::max(largest, n);
+        return 0;
+      },
+      &written);
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(written, static_cast<int64_t>(want.size()));
+  // Compared by size and content hash: a failing diff would be megabytes.
+  EXPECT_EQ(got.size(), want.size());
+  EXPECT_EQ(std::hash<std::string>{}(got), std::hash<std::string>{}(want));
+  EXPECT_LE(largest, past.size()) << "only an over-long line goes out past a block";
 }
 
 TEST(TempFileNames, RandomAndDistinct) {

@@ -6,37 +6,21 @@
 #include <string_view>
 
 #include "report/console.h"
+#include "script/byte_scan.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
 
-// The two string flags: which kind of literal, if any, is open at the current
-// position of the walk.
-struct quote_state {
-  bool in_single = false;
-  bool in_double = false;
-};
-
 // Where the line's comment starts: its first ";" outside string literals, or
 // npos. A quote of the other kind inside an open string is a plain character;
-// a doubled quote closes and reopens its string, so it stays open.
-size_t line_comment_start(std::string_view line, quote_state& quotes) {
-  // A line without ";" is left alone and does not touch the flags.
-  if (line.find(';') == std::string_view::npos) return std::string_view::npos;
-  quotes = quote_state{};
-  for (size_t p = 0; p < line.size(); ++p) {
-    char c = line[p];
-    if (c == '\'' && !quotes.in_single && !quotes.in_double) {
-      quotes.in_single = true;
-    } else if (c == '\'' && quotes.in_single) {
-      quotes.in_single = false;
-    }
-    if (c == '"' && !quotes.in_single && !quotes.in_double) {
-      quotes.in_double = true;
-    } else if (c == '"' && quotes.in_double) {
-      quotes.in_double = false;
-    }
-    if (c == ';' && !quotes.in_single && !quotes.in_double) return p;
+// a doubled quote closes and reopens its string, so it stays open: a string
+// runs to the next quote of its kind, or to the end of the line.
+size_t line_comment_start(std::string_view line) {
+  for (size_t p = 0; (p = byte_scan::find_first<';', '\'', '"'>(line, p)) != std::string_view::npos;) {
+    if (line[p] == ';') return p;
+    const size_t close = line.find(line[p], p + 1);
+    if (close == std::string_view::npos) return std::string_view::npos;
+    p = close + 1;
   }
   return std::string_view::npos;
 }
@@ -61,12 +45,13 @@ void cut_block(line_table& lines, int32_t i, int32_t line_count, std::string_vie
 
 void autoitsourcefile::remove_comments() {
   comments_timer.start();
-  quote_state quotes;
   console::out("start: remove comments...\n");
   for (int32_t i = 1; i <= line_count; ++i) {
-    size_t comment = line_comment_start(lines[i], quotes);
+    // Most lines hold neither a ";" nor a "#", and one look tells.
+    if (byte_scan::find_first<';', '#'>(lines[i]) == std::string_view::npos) continue;
+    size_t comment = line_comment_start(lines[i]);
     if (comment != std::string_view::npos) lines.truncate(i, comment);
-    // Both block openers start with "#", which most lines do not hold.
+    // Both block openers start with "#".
     if (lines[i].find('#') == std::string_view::npos) continue;
     cut_block(lines, i, line_count, "#cs", "#ce");
     cut_block(lines, i, line_count, "#comments-start", "#comments-end");

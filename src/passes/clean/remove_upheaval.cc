@@ -37,7 +37,9 @@ void autoitsourcefile::remove_upheaval() {
   // bottom up, would give.
   int32_t first = 0;  // first line of the open chain; 0 while none is open
   for (int32_t last = 1; last <= line_count; ++last) {
-    lines.truncate(last, length_without_trailing_blanks(lines[last]));
+    const size_t stripped = length_without_trailing_blanks(lines[last]);
+    // Most lines end in no blank: their slot is left untouched.
+    if (stripped != lines[last].size()) lines.truncate(last, stripped);
     bool last_continues = continues(lines[last]);
     if (first == 0) {
       if (!last_continues) continue;

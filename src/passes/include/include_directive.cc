@@ -35,8 +35,15 @@ std::string_view between(std::string_view text, size_t open, size_t close) {
 
 }  // namespace
 
+bool may_be_include_directive(std::string_view line) {
+  size_t first = 0;
+  while (first < line.size() && is_blank_or_tab(line[first])) ++first;
+  return first < line.size() && line[first] == '#';
+}
+
 include_directive parse_include_directive(std::string_view line) {
   include_directive directive;
+  if (!may_be_include_directive(line)) return directive;
   // A blank inside the keyword hides it: the keyword is looked for before
   // blanks are removed.
   if (!mentions_include(line)) return directive;

@@ -86,6 +86,7 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   lines.resize(end);
   size_t first_file = 1;
   for (; first_file < end; ++first_file) {
+    if (!may_be_include_directive(lines[first_file])) continue;
     include_kind kind = parse_include_directive(lines[first_file]).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
@@ -120,6 +121,10 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       continue;
     }
     std::string_view line = current.lines[current.next++];
+    if (!may_be_include_directive(line)) {
+      expanded.push_kept(line);
+      continue;
+    }
     include_directive directive = parse_include_directive(line);
     if (directive.kind == include_kind::none) {
       expanded.push_kept(line);

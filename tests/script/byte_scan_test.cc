@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "script/byte_scan.h"
+#include "script/normalize.h"
+
+namespace {
+
+TEST(ByteScan, FindsTheFirstOfTheBytesInWordsAndInTheTail) {
+  // 20 bytes: two whole words and a tail of four, so every place is tried.
+  for (size_t at = 0; at < 20; ++at) {
+    std::string text(20, 'x');
+    text[at] = '#';
+    if (at + 3 < text.size()) text[at + 3] = ';';
+    EXPECT_EQ((byte_scan::find_first<';', '#'>(text)), at) << at;
+    const size_t semicolon = at + 3 < text.size() ? at + 3 : std::string_view::npos;
+    EXPECT_EQ(byte_scan::find_first<';'>(text), semicolon);
+    // Searching from past the byte finds the next one, or nothing.
+    EXPECT_EQ(byte_scan::find_first<'#'>(text, at + 1), std::string_view::npos) << at;
+  }
+  EXPECT_EQ(byte_scan::find_first<'#'>(""), std::string_view::npos);
+}
+
+// Every other byte value beside `sought` is passed over; its neighbours in
+// value (0x0a beside 0x0b and 0x8a) are the ones bit tricks get wrong.
+template <char sought>
+void expect_only(int line) {
+  for (int other = 0; other < 256; ++other) {
+    std::string text(16, static_cast<char>(other));
+    text[11] = sought;
+    const size_t want = static_cast<char>(other) == sought ? 0 : 11;
+    EXPECT_EQ(byte_scan::find_first<sought>(text), want) << "byte " << other << ", line " << line;
+  }
+}
+
+TEST(ByteScan, MatchesExactlyTheByteSoughtAmongAll256) {
+  expect_only<'\0'>(__LINE__);
+  expect_only<'\n'>(__LINE__);
+  expect_only<'\x1a'>(__LINE__);
+  expect_only<';'>(__LINE__);
+  expect_only<'\x7f'>(__LINE__);
+  expect_only<'\x80'>(__LINE__);
+  expect_only<'\xff'>(__LINE__);
+}
+
+// The normalized form written out plainly, one byte at a time.
+std::string normalized_by_hand(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == ' ' || c == '\t') continue;
+    out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return out;
+}
+
+TEST(NormalizeInto, AgreesWithTheRuleOnRandomTextAndStaysInItsRoom) {
+  std::mt19937 random(12345);
+  // Blanks, tabs and the letters' neighbours are the bytes that matter most.
+  const std::string often = "  \t\taz`{AZ@[$_(;#\x80\xe1\xc1\xfa";
+  for (int round = 0; round < 2000; ++round) {
+    std::string text(random() % 40, '\0');
+    for (char& c : text) {
+      c = random() % 2 ? often[random() % often.size()] : static_cast<char>(random() % 256);
+    }
+    // Exactly the room the contract promises: a sanitizer build sees any
+    // store past it.
+    std::unique_ptr<char[]> room(new char[text.size()]);
+    const size_t n = normalize_into(text, room.get());
+    EXPECT_EQ(std::string(room.get(), n), normalized_by_hand(text)) << text;
+  }
+}
+
+}  // namespace
