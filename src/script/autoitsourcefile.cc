@@ -67,7 +67,7 @@ void autoitsourcefile::transform_lines() {
   transformed_lines.resize(1);
   transformed_lines.reserve(lines.size());
   for (int32_t i = 1; i <= line_count; ++i) {
-    transformed_lines.build_back(lines[i].size(),
+    transformed_lines.build_back(lines[i].size() + kNormalizeSlack,
                                  [&](char* out) { return normalize_into(lines[i], out); });
   }
   transformed_lines.resize(lines.size());

@@ -23,7 +23,7 @@ std::string normalized(std::string_view text) {
   return result;
 }
 
-size_t normalize_into(std::string_view text, char* out) {
+size_t normalize_kernels::words(std::string_view text, char* out) {
   // The write position never passes the read position, so every store,
   // eight bytes wide or one, stays inside the room for text.size() bytes.
   const char* const in = text.data();
@@ -54,4 +54,9 @@ size_t normalize_into(std::string_view text, char* out) {
     at += is_blank_or_tab(in[i]) ? 0 : 1;
   }
   return at;
+}
+
+size_t normalize_into(std::string_view text, char* out) {
+  static const bool sixteen = normalize_kernels::sixteen_available();
+  return sixteen ? normalize_kernels::sixteen(text, out) : normalize_kernels::words(text, out);
 }

@@ -14,8 +14,22 @@ std::string upper_copy(std::string_view text);
 // Upper-case copy with every blank and tab removed.
 std::string normalized(std::string_view text);
 
-// Writes the normalized text to `out`, which has room for text.size() bytes,
-// and returns its length.
+// Writes the normalized text to `out`, which has room for text.size() plus
+// kNormalizeSlack bytes, and returns its length. The bytes past the result
+// may be written over.
+inline constexpr size_t kNormalizeSlack = 16;
 size_t normalize_into(std::string_view text, char* out);
+
+// The ways normalize_into can run, which tests hold against each other:
+// eight bytes at a time in plain integer code, and sixteen at a time with the
+// SSSE3 instructions of x86 processors, where the processor has them. The
+// same contract as normalize_into.
+namespace normalize_kernels {
+size_t words(std::string_view text, char* out);
+// False where the processor or the compiler has no SSSE3; `sixteen` must
+// not be called then.
+bool sixteen_available();
+size_t sixteen(std::string_view text, char* out);
+}  // namespace normalize_kernels
 
 inline bool is_blank_or_tab(char c) { return c == ' ' || c == '\t'; }
