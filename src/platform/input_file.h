@@ -3,6 +3,7 @@
 // applied here.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -28,9 +29,19 @@ void for_each_text_line(std::string_view bytes, F&& on_line) {
     on_line(bytes.substr(start, stop - start));
     start = lf + 1;
   };
-  // Eight bytes at a time, looking for line feeds and the end mark at once:
+  // Many bytes at a time, looking for line feeds and the end mark at once:
   // lines are short, and a search call per line would cost more than it.
+  // A block that holds the end mark is left to the smaller steps below.
   size_t at = 0;
+  if constexpr (byte_scan::kBlockScan) {
+    for (; at + 64 <= size; at += 64) {
+      if (byte_scan::equal_bits64(data + at, '\x1a') != 0) break;
+      for (uint64_t feeds = byte_scan::equal_bits64(data + at, '\n'); feeds != 0;
+           feeds &= feeds - 1) {
+        line_ends_at(at + static_cast<size_t>(std::countr_zero(feeds)));
+      }
+    }
+  }
   if constexpr (byte_scan::kWordScan) {
     for (; at + 8 <= size; at += 8) {
       const uint64_t word = byte_scan::load(data + at);

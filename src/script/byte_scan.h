@@ -10,6 +10,10 @@
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace byte_scan {
 
 // Bytes are numbered from the lowest address; the bit tricks below rely on
@@ -48,6 +52,25 @@ inline uint64_t upper_case(uint64_t word) { return word ^ (lower_case_bytes(word
 
 // The index of the first byte whose high bit `bits` holds (bits != 0).
 inline unsigned first_byte(uint64_t bits) { return static_cast<unsigned>(std::countr_zero(bits)) / 8; }
+
+#if defined(__SSE2__)
+// Where the processor has SSE2 (every x86-64 one), 64 bytes at a time: bit k
+// is set when byte k of the 64 at `p` equals `c`.
+inline constexpr bool kBlockScan = true;
+inline uint64_t equal_bits64(const char* p, char c) {
+  const __m128i needle = _mm_set1_epi8(c);
+  uint64_t bits = 0;
+  for (int part = 0; part < 4; ++part) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+    const auto found = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, needle)));
+    bits |= uint64_t{found} << (16 * part);
+  }
+  return bits;
+}
+#else
+inline constexpr bool kBlockScan = false;
+inline uint64_t equal_bits64(const char*, char) { return 0; }
+#endif
 
 // The position of the first of the bytes `Cs` in `text` at or after `from`,
 // or npos: for the short lines of a script, where a library search call per

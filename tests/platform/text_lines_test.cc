@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,44 @@ TEST(SplitTextLines, EveryOtherBytePassesThrough) {
     if (c != '\n' && c != 0x1a) bytes.push_back(static_cast<char>(c));
   }
   EXPECT_EQ(split(bytes + "\n" + bytes), (lines{bytes, bytes}));
+}
+
+// The rule, one byte at a time.
+std::vector<std::string> split_by_hand(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  bool open = false;
+  for (char c : bytes) {
+    if (c == '\x1a') break;
+    if (c == '\n') {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      line.clear();
+      open = false;
+    } else {
+      line += c;
+      open = true;
+    }
+  }
+  if (open) lines.push_back(line);
+  return lines;
+}
+
+TEST(SplitTextLines, LongTextsAgreeWithTheRuleWhereverTheMarksFall) {
+  // Lengths past several blocks of 64 bytes, so that line ends and the end
+  // mark fall at every place in a block, in the steps of eight and in the
+  // last bytes.
+  std::mt19937 random(2024);
+  const std::string marks = "\n\n\n\r\x1a";
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes(random() % 300, 'x');
+    for (char& c : bytes) {
+      const unsigned pick = random() % 100;
+      if (pick < 8) c = marks[pick % 4];
+      if (pick == 8 && random() % 8 == 0) c = '\x1a';
+    }
+    EXPECT_EQ(split(bytes), split_by_hand(bytes)) << round;
+  }
 }
 
 }  // namespace
