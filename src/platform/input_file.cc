@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -26,18 +27,24 @@ constexpr const char* kDevice = "Is a device";
 constexpr const char* kNotRegular = "Not a regular file";
 
 // A regular file is read straight into a buffer of its size; anything else
-// (a pipe, a file still growing) in blocks until its end.
-bool read_stream(std::FILE* file, size_t expected, std::string* bytes, std::string* err) {
-  bytes->resize(expected);
-  size_t have = expected == 0 ? 0 : std::fread(bytes->data(), 1, expected, file);
-  bytes->resize(have);
-  if (have == expected) {
-    char buffer[1 << 16];
-    for (;;) {
-      size_t got = std::fread(buffer, 1, sizeof buffer, file);
-      bytes->append(buffer, got);
-      if (got < sizeof buffer) break;
-    }
+// (a pipe, a file still growing) in blocks until its end, the buffer
+// doubling as it fills. A full buffer grows only once a block read past it
+// finds more bytes, so a file of the size expected is not copied.
+bool read_stream(std::FILE* file, size_t expected, file_bytes* bytes, std::string* err) {
+  size_t room = expected;
+  bytes->data = std::make_unique_for_overwrite<char[]>(room);
+  bytes->size = room == 0 ? 0 : std::fread(bytes->data.get(), 1, room, file);
+  char block[1 << 16];
+  while (bytes->size == room && !std::ferror(file)) {
+    const size_t got = std::fread(block, 1, sizeof block, file);
+    if (got == 0) break;
+    room = std::max(2 * room, room + sizeof block);
+    auto grown = std::make_unique_for_overwrite<char[]>(room);
+    if (bytes->size > 0) std::memcpy(grown.get(), bytes->data.get(), bytes->size);
+    std::memcpy(grown.get() + bytes->size, block, got);
+    bytes->data = std::move(grown);
+    bytes->size += got;
+    bytes->size += std::fread(bytes->data.get() + bytes->size, 1, room - bytes->size, file);
   }
   if (std::ferror(file)) {
     *err = std::strerror(errno);
@@ -140,7 +147,7 @@ std::FILE* open_for_reading(const std::string& path, [[maybe_unused]] bool regul
 
 }  // namespace
 
-bool read_file_bytes(const std::string& path, bool regular_only, std::string* bytes,
+bool read_file_bytes(const std::string& path, bool regular_only, file_bytes* bytes,
                      std::string* err) {
   size_t size = 0;
   std::FILE* file = open_for_reading(path, regular_only, &size, err);
@@ -160,7 +167,7 @@ bool input_file::open(const std::string& path) {
   return true;
 }
 
-bool input_file::read_all(std::string* bytes, std::string* err) {
+bool input_file::read_all(file_bytes* bytes, std::string* err) {
   if (file_ == nullptr) {
     *err = error_;
     return false;

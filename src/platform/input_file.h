@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -61,10 +62,19 @@ void for_each_text_line(std::string_view bytes, F&& on_line) {
   if (start < size) on_line(bytes.substr(start, size - start));
 }
 
+// A file's bytes as read. Unlike a string's, the buffer is not cleared
+// before the read fills it: for a script of many megabytes that would be a
+// pass of its own.
+struct file_bytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+  std::string_view view() const { return {data.get(), size}; }
+};
+
 // Reads a whole file in binary. With regular_only, anything but a regular
 // file (a directory, FIFO or device) is refused without blocking on it.
 // Paths are UTF-8 or, on Windows, per component in the ANSI code page.
-bool read_file_bytes(const std::string& path, bool regular_only, std::string* bytes,
+bool read_file_bytes(const std::string& path, bool regular_only, file_bytes* bytes,
                      std::string* err);
 
 // An input file opened up front and read later in one go. A device is
@@ -83,7 +93,7 @@ class input_file {
   bool is_open() const { return file_ != nullptr; }
   const std::string& error() const { return error_; }
   // Reads the whole file and closes it.
-  bool read_all(std::string* bytes, std::string* err);
+  bool read_all(file_bytes* bytes, std::string* err);
   void close();
 
  private:

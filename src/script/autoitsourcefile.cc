@@ -21,11 +21,11 @@ autoitsourcefile::autoitsourcefile(const char* path) : source_path(path) {
 autoitsourcefile::~autoitsourcefile() { source_stream.close(); }
 
 bool autoitsourcefile::read_to_array(std::string* err) {
-  std::string bytes;
+  platform::file_bytes bytes;
   if (!source_stream.read_all(&bytes, err)) return false;
   lines.resize(static_cast<size_t>(line_count) + 1);
   // The lines are views of the bytes, which the table keeps.
-  std::string_view text = lines.keep(std::move(bytes));
+  std::string_view text = lines.keep(std::move(bytes.data), bytes.size);
   // Room for a script of eight-byte lines, which costs address space only;
   // a script of shorter lines makes the table grow as it goes. Counting the
   // lines first would cost a read of the whole text.

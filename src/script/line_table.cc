@@ -45,7 +45,7 @@ void line_table::push_back(std::string_view text) {
   set(slots_.size() - 1, text);
 }
 
-std::string_view line_table::keep(std::string&& bytes) {
-  kept_.push_back(std::make_unique<std::string>(std::move(bytes)));
-  return *kept_.back();
+std::string_view line_table::keep(std::unique_ptr<char[]> bytes, size_t size) {
+  kept_.push_back(std::move(bytes));
+  return {kept_.back().get(), size};
 }

@@ -63,9 +63,10 @@ class line_table {
     build(slots_.size() - 1, most, write);
   }
 
-  // Keeps `bytes` for as long as the table lives, without copying them, and
-  // returns a view of them: lines of it go in with push_kept.
-  std::string_view keep(std::string&& bytes);
+  // Keeps the `size` bytes at `bytes` for as long as the table lives,
+  // without copying them, and returns a view of them: lines of it go in with
+  // push_kept.
+  std::string_view keep(std::unique_ptr<char[]> bytes, size_t size);
   // Appends a line whose text is already in this table: a part of a view that
   // keep returned, or of one of its lines.
   void push_kept(std::string_view text) { slots_.push_back(text.empty() ? kEmpty : text); }
@@ -77,9 +78,8 @@ class line_table {
   char* room_for(size_t n);
 
   std::vector<std::string_view> slots_;
-  // Kept whole inputs; each behind a pointer, as a short string would move
-  // with its vector.
-  std::vector<std::unique_ptr<std::string>> kept_;
+  // Kept whole inputs.
+  std::vector<std::unique_ptr<char[]>> kept_;
   // Copied text: blocks that are filled front to back and never freed early.
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t block_size_ = 0;

@@ -17,13 +17,13 @@ namespace {
 
 std::string read_input(const std::string& path, std::string* err) {
   platform::input_file file;
-  std::string bytes;
+  platform::file_bytes bytes;
   if (!file.open(path)) {
     *err = file.error();
     return "(not opened)";
   }
   if (!file.read_all(&bytes, err)) return "(not read)";
-  return bytes;
+  return std::string(bytes.view());
 }
 
 #ifdef _WIN32
@@ -32,7 +32,7 @@ TEST(InputFile, ReservedDeviceNamesAreNeverRead) {
     std::string err;
     EXPECT_EQ(read_input(name, &err), "(not opened)") << name;
     EXPECT_EQ(err, "Is a device") << name;
-    std::string bytes;
+    platform::file_bytes bytes;
     EXPECT_FALSE(platform::read_file_bytes(name, true, &bytes, &err)) << name;
   }
 }
@@ -66,7 +66,7 @@ TEST(InputFile, DevicesAreRefusedPipesAndFifosAreRead) {
   writer.join();
 
   // An include never waits for a FIFO.
-  std::string bytes;
+  platform::file_bytes bytes;
   EXPECT_FALSE(platform::read_file_bytes(fifo, true, &bytes, &err));
   EXPECT_EQ(err, "Not a regular file");
 }

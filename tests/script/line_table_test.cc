@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,6 +12,12 @@
 #include "support/same_lines.h"
 
 namespace {
+
+std::unique_ptr<char[]> copy_of(std::string_view text) {
+  auto bytes = std::make_unique<char[]>(text.size());
+  std::copy(text.begin(), text.end(), bytes.get());
+  return bytes;
+}
 
 std::vector<std::string> texts_of(const line_table& table) {
   std::vector<std::string> texts;
@@ -64,14 +72,13 @@ TEST(LineTable, ViewsOutliveGrowthAndMoves) {
     if (i == 7000) expected.back() = big;
     table.push_back(expected.back());
   }
-  std::string kept_bytes = "one\ntwo";
-  std::string_view kept = table.keep(std::move(kept_bytes));
+  std::string_view kept = table.keep(copy_of("one\ntwo"), 7);
   table.push_kept(kept.substr(0, 3));
   table.push_kept(kept.substr(4));
   expected.push_back("one");
   expected.push_back("two");
-  // A short kept string must not move with the table's own bookkeeping.
-  for (int i = 0; i < 100; ++i) table.push_kept(table.keep(std::string("s")));
+  // Kept bytes must not move with the table's own bookkeeping.
+  for (int i = 0; i < 100; ++i) table.push_kept(table.keep(copy_of("s"), 1));
   expected.insert(expected.end(), 100, "s");
 
   line_table moved = std::move(table);

@@ -37,11 +37,11 @@ include_lookup include_file_reader::take(const include_places& places,
     const location& place = locate(candidate);
     if (!place.found) continue;
     if (spliced_.contains(place.identity)) return include_lookup::already;
-    std::string bytes;
+    platform::file_bytes bytes;
     std::string err;
     if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &err)) continue;
     spliced_.insert(place.identity);
-    std::string_view text = table.keep(std::move(bytes));
+    std::string_view text = table.keep(std::move(bytes.data), bytes.size);
     platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
     *opened = place.path;
     return include_lookup::read;
