@@ -7,7 +7,9 @@
 // Each line is walked once for its literals; a literal is looked up as a
 // prefix range in the sorted deleted names.
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -145,6 +147,9 @@ class deleted_index {
     sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
                               [](const entry& a, const entry& b) { return a.key == b.key; }),
                   sorted_.end());
+    for (const entry& e : sorted_) {
+      if (e.key.size() >= 2) begins_[pair_of(e.key)] = true;
+    }
   }
 
   struct entry {
@@ -156,6 +161,8 @@ class deleted_index {
 
   // The names that begin with `prefix` (upper-cased), or that equal it.
   range find(const std::string& prefix, bool whole) const {
+    // Most literals begin no name: their first two bytes already tell.
+    if (prefix.size() >= 2 && !begins_[pair_of(prefix)]) return {sorted_.end(), sorted_.end()};
     auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
     auto to = std::partition_point(from, sorted_.end(), [&](const entry& e) {
       return whole ? e.key == prefix : e.key.starts_with(prefix);
@@ -166,6 +173,12 @@ class deleted_index {
   const deleted_name& operator[](size_t i) const { return deleted_[i]; }
 
  private:
+  static size_t pair_of(std::string_view text) {
+    return static_cast<unsigned char>(text[0]) * size_t{256} + static_cast<unsigned char>(text[1]);
+  }
+
+  // Whether a key of two bytes or more begins with the pair.
+  std::bitset<65536> begins_;
   const std::vector<deleted_name>& deleted_;
   std::vector<entry> sorted_;
 };
@@ -299,9 +312,35 @@ class built_name_finder {
   std::vector<open_call> calls_;
 };
 
-// One walk for both quotes: lines are short, two searches cost more.
 bool holds_quote(std::string_view line) {
-  return std::any_of(line.begin(), line.end(), opens_string);
+  return !line.empty() && (std::memchr(line.data(), '"', line.size()) != nullptr ||
+                           std::memchr(line.data(), '\'', line.size()) != nullptr);
+}
+
+// Whether "ObjEvent" stands in the line, in any case.
+bool holds_obj_event(std::string_view line) {
+  constexpr std::string_view word = "objevent";
+  for (size_t at = 2; at + word.size() - 2 <= line.size(); ++at) {
+    if ((line[at] | 0x20) != 'j') continue;  // "j" is rare: look around it only
+    size_t k = 0;
+    while (k < word.size() && (line[at - 2 + k] | 0x20) == word[k]) ++k;
+    if (k == word.size()) return true;
+  }
+  return false;
+}
+
+// Whether a literal of the line can warn at all: only one joined by "&" to
+// what follows it (not "&=") or one given to ObjEvent can, so nearly every
+// line is passed over without being walked.
+bool may_build_name(std::string_view line) {
+  if (line.empty()) return false;
+  const char* const end = line.data() + line.size();
+  for (const char* at = line.data();; ++at) {
+    at = static_cast<const char*>(std::memchr(at, '&', static_cast<size_t>(end - at)));
+    if (at == nullptr) break;
+    if (at + 1 == end || at[1] != '=') return true;
+  }
+  return std::memchr(line.data(), '(', line.size()) != nullptr && holds_obj_event(line);
 }
 
 }  // namespace
@@ -318,7 +357,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   for (size_t k = 0; k < deleted.size();) {
     size_t end = k + 1;
     while (end < deleted.size() && deleted[end].slot == deleted[k].slot) ++end;
-    if (lines[deleted[k].slot].empty() && holds_quote(deleted[k].line)) {
+    if (lines[deleted[k].slot].empty() && holds_quote(deleted[k].line) &&
+        may_build_name(deleted[k].line)) {
       lost.push_back(deleted.subspan(k, end - k));
     }
     k = end;
@@ -333,7 +373,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       line = lost_with.front().line;
     }
     // Most lines hold no string at all.
-    if (lost_with.empty() && !holds_quote(line)) continue;
+    if (lost_with.empty() && (!holds_quote(line) || !may_build_name(line))) continue;
     finder.scan(line, lost_with, origins.of(static_cast<size_t>(i)), warnings);
   }
 }
