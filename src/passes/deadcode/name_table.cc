@@ -16,8 +16,9 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     bytes_.append(name);
     begin_.push_back(bytes_.size());
   }
-  has_length_.assign(max_length_ + 1, false);
+  fit_.assign(max_length_ + 1, 0);
   link_.assign(names.size(), -1);
+  first_equal_.assign(names.size(), -1);
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
@@ -35,13 +36,19 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     if (text.empty()) continue;
     name_hash hash;
     for (char c : text) hash.append(static_cast<unsigned char>(c));
-    if (find(hash.key(), text) >= 0) continue;
+    const int32_t earlier = find(hash.key(), text);
+    first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    if (earlier >= 0) continue;
     size_t s = slot_of(hash.key(), text.size());
     while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
     slots_[s] = {tag_of(hash.key()), static_cast<int32_t>(id)};
     ++slot_count_;
-    has_length_[text.size()] = true;
+    fit_[text.size()] = text.size();
   }
+  for (size_t n = 1; n <= max_length_; ++n) fit_[n] = std::max(fit_[n], fit_[n - 1]);
+  min_length_ = max_length_;
+  while (min_length_ > 0 && fit_[min_length_ - 1] > 0) --min_length_;
+  if (slot_count_ == 0) min_length_ = 0;
 
   // Each name's link: the longest shorter name in the table that begins (or
   // ends) it, found the way a scan finds one.
@@ -70,13 +77,6 @@ int32_t name_table::find(uint64_t key, std::string_view text) const {
   }
 }
 
-int32_t name_table::find(std::string_view text) const {
-  if (!has_length(text.size())) return -1;
-  name_hash hash;
-  for (char c : text) hash.append(static_cast<unsigned char>(c));
-  return find(hash.key(), text);
-}
-
 void name_table::hash_ends(std::string_view text, size_t n, links kind) {
   name_hash hash;
   if (kind == links::prefixes) {
@@ -94,12 +94,10 @@ void name_table::hash_ends(std::string_view text, size_t n, links kind) {
 
 int32_t name_table::longest_in(std::string_view text) {
   // Only as many bytes as the longest name that fits are hashed.
-  size_t n = std::min(text.size(), max_length_);
-  while (n > 0 && !has_length_[n]) --n;
+  size_t n = fit_[std::min(text.size(), max_length_)];
   if (n == 0) return -1;
   hash_ends(text, n, kind_);
-  for (; n > 0; --n) {
-    if (!has_length_[n]) continue;
+  for (; n > 0; n = fit_[n - 1]) {
     std::string_view end =
         kind_ == links::prefixes ? text.substr(0, n) : text.substr(text.size() - n);
     int32_t id = find(hashes_[n], end);
