@@ -1,8 +1,10 @@
 #include "passes/deadcode/function_headers.h"
 
 #include <cstring>
-#include <functional>
+#include <span>
+#include <vector>
 
+#include "passes/deadcode/name_table.h"
 #include "script/normalize.h"
 
 bool is_function_header(std::string_view line, std::string_view normalized_line) {
@@ -21,56 +23,58 @@ std::string_view function_name(std::string_view normalized_header) {
   return rest.substr(0, rest.find('('));
 }
 
-namespace {
-
-// The number of each distinct name, in order of first appearance: an open
-// addressing table of views of the normalized lines, whose text stays in
-// place.
-class name_numbers {
- public:
-  // The name's number; a new name gets the next one.
-  int32_t number_of(std::string_view name) {
-    if (2 * (views_.size() + 1) > slots_.size()) grow();
-    size_t s = slot_of(name);
-    for (; slots_[s] >= 0; s = (s + 1) & (slots_.size() - 1)) {
-      if (views_[static_cast<size_t>(slots_[s])] == name) return slots_[s];
-    }
-    slots_[s] = static_cast<int32_t>(views_.size());
-    views_.push_back(name);
-    return slots_[s];
-  }
-  const std::vector<std::string_view>& names() const { return views_; }
-
- private:
-  size_t slot_of(std::string_view name) const {
-    return std::hash<std::string_view>{}(name) & (slots_.size() - 1);
-  }
-  void grow() {
-    slots_.assign(slots_.empty() ? 1024 : 2 * slots_.size(), -1);
-    for (size_t id = 0; id < views_.size(); ++id) {
-      size_t s = slot_of(views_[id]);
-      while (slots_[s] >= 0) s = (s + 1) & (slots_.size() - 1);
-      slots_[s] = static_cast<int32_t>(id);
-    }
-  }
-
-  std::vector<std::string_view> views_;
-  std::vector<int32_t> slots_;
-};
-
-}  // namespace
-
 function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
                                        int32_t line_count) {
-  function_headers found;
-  name_numbers numbers;
+  // Most lines are passed over on their first normalized bytes; the others
+  // are then read whole, each asked for some lines ahead.
+  struct candidate {
+    int32_t line;
+    std::string_view normalized;
+  };
+  std::vector<candidate> candidates;
   for (int32_t i = 1; i <= line_count; ++i) {
-    // Most lines are passed over on their first normalized bytes.
     const std::string_view normalized_line = transformed_lines[i];
-    if (normalized_line.size() < 4 || std::memcmp(normalized_line.data(), "FUNC", 4) != 0) continue;
-    if (!is_function_header(lines[i], normalized_line)) continue;
-    found.headers.push_back({i, numbers.number_of(function_name(normalized_line))});
+    if (normalized_line.size() >= 4 && std::memcmp(normalized_line.data(), "FUNC", 4) == 0) {
+      candidates.push_back({i, normalized_line});
+    }
   }
-  found.names.assign(numbers.names().begin(), numbers.names().end());
+  function_headers found;
+  std::vector<std::string_view> names;
+  // A candidate's line is asked for in two steps: its view, then its text.
+  const std::span<const std::string_view> views = lines.views();
+  constexpr size_t kAhead = 8;
+  for (size_t c = 0; c < candidates.size(); ++c) {
+    if (c + 2 * kAhead < candidates.size()) {
+      prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead].line)]);
+    }
+    if (c + kAhead < candidates.size()) {
+      prefetch(views[static_cast<size_t>(candidates[c + kAhead].line)].data());
+    }
+    const auto [i, normalized_line] = candidates[c];
+    if (!is_function_header(lines[i], normalized_line)) continue;
+    found.headers.push_back({i, 0});
+    names.push_back(function_name(normalized_line));
+  }
+  // Equal names share the number of the first of them. The keys are views
+  // of the normalized lines, whose text stays in place.
+  const name_table table(names, name_table::links::prefixes);
+  std::vector<int32_t> number(names.size(), -1);
+  int32_t found_empty = -1;
+  for (size_t h = 0; h < names.size(); ++h) {
+    const int32_t first = table.first_equal(static_cast<int32_t>(h));
+    if (first >= 0 && first != static_cast<int32_t>(h)) {
+      number[h] = number[static_cast<size_t>(first)];
+      continue;
+    }
+    // A new name (an empty one, which the table keeps apart, only once).
+    if (first < 0 && found_empty >= 0) {
+      number[h] = found_empty;
+      continue;
+    }
+    number[h] = static_cast<int32_t>(found.names.size());
+    if (first < 0) found_empty = number[h];
+    found.names.emplace_back(names[h]);
+  }
+  for (size_t h = 0; h < names.size(); ++h) found.headers[h].name = number[h];
   return found;
 }

@@ -30,18 +30,26 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
   shift_ = 64;
   for (size_t c = capacity; c > 1; c /= 2) --shift_;
 
-  // Ids go in ascending, so a repeated name keeps its smallest id.
+  // Ids go in ascending, so a repeated name keeps its smallest id. The
+  // slots are asked for some names ahead.
+  constexpr size_t kAhead = 16;
+  std::vector<uint64_t> keys(names.size());
   for (size_t id = 0; id < names.size(); ++id) {
-    std::string_view text = names[id];
+    keys[id] = end_key(name(static_cast<int32_t>(id)), begin_[id + 1] - begin_[id]);
+  }
+  for (size_t id = 0; id < names.size(); ++id) {
+    if (id + kAhead < names.size()) {
+      const size_t ahead = id + kAhead;
+      prefetch(&slots_[slot_of(keys[ahead], begin_[ahead + 1] - begin_[ahead])]);
+    }
+    std::string_view text = name(static_cast<int32_t>(id));
     if (text.empty()) continue;
-    name_hash hash;
-    for (char c : text) hash.append(static_cast<unsigned char>(c));
-    const int32_t earlier = find(hash.key(), text);
+    const int32_t earlier = find(keys[id], text);
     first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
     if (earlier >= 0) continue;
-    size_t s = slot_of(hash.key(), text.size());
+    size_t s = slot_of(keys[id], text.size());
     while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
-    slots_[s] = {tag_of(hash.key()), static_cast<int32_t>(id)};
+    slots_[s] = {tag_of(keys[id]), static_cast<int32_t>(id)};
     ++slot_count_;
     fit_[text.size()] = text.size();
   }
@@ -52,12 +60,34 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
 
   // Each name's link: the longest shorter name in the table that begins (or
   // ends) it, found the way a scan finds one.
+  auto shorter = [&](size_t id) {
+    std::string_view text = name(static_cast<int32_t>(id));
+    return kind == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
+  };
   for (size_t id = 0; id < names.size(); ++id) {
-    std::string_view text = names[id];
-    if (text.size() < 2) continue;
-    text = kind == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
-    link_[id] = longest_in(text);
+    if (id + kAhead < names.size() && begin_[id + kAhead + 1] - begin_[id + kAhead] >= 2) {
+      prefetch_longest(shorter(id + kAhead));
+    }
+    if (begin_[id + 1] - begin_[id] < 2) continue;
+    link_[id] = longest_in(shorter(id));
   }
+}
+
+uint64_t name_table::end_key(std::string_view text, size_t n) const {
+  name_hash hash;
+  if (kind_ == links::prefixes) {
+    for (size_t k = 0; k < n; ++k) hash.append(static_cast<unsigned char>(text[k]));
+  } else {
+    for (size_t k = text.size() - n; k < text.size(); ++k) {
+      hash.append(static_cast<unsigned char>(text[k]));
+    }
+  }
+  return hash.key();
+}
+
+void name_table::prefetch_longest(std::string_view text) const {
+  const size_t n = fit_[std::min(text.size(), max_length_)];
+  if (n > 0) prefetch(&slots_[slot_of(end_key(text, n), n)]);
 }
 
 size_t name_table::slot_of(uint64_t key, size_t length) const {

@@ -36,6 +36,17 @@ inline size_t word_run_end(std::string_view text, size_t from) {
   return from;
 }
 
+// Asks for the memory at `address` to be read ahead of its use, where the
+// compiler offers a way; reads that wait on one another in turn then
+// overlap.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
+}
+
 // A polynomial hash of byte strings that can be extended at either end,
 // modulo 2^64. Equal hashes only say where to compare bytes: a collision
 // costs a comparison, never a wrong result.
@@ -78,6 +89,9 @@ class name_table {
   // The smallest id of a name equal to name `id`; -1 for an empty name.
   int32_t first_equal(int32_t id) const { return first_equal_[id]; }
 
+  // Asks for the memory that longest_in(text) reads first.
+  void prefetch_longest(std::string_view text) const;
+
   // The next shorter name in the chain of `id`; -1 after the last.
   int32_t link(int32_t id) const { return link_[id]; }
 
@@ -94,6 +108,8 @@ class name_table {
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
   size_t slot_of(uint64_t key, size_t length) const;
+  // The hash of the first (kind prefixes) or last n bytes of text.
+  uint64_t end_key(std::string_view text, size_t n) const;
   // The hash of every prefix (or suffix) of text up to length n (at most
   // the longest name's): hashes_[k] is the one of length k.
   void hash_ends(std::string_view text, size_t n, links kind);

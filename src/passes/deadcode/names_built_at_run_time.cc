@@ -133,7 +133,9 @@ void for_each_literal(std::string_view line, std::vector<open_call>& calls, F&& 
   }
 }
 
-// Deleted names of one kind, sorted, for prefix look-ups.
+// Deleted names of one kind, sorted, for prefix look-ups. They are sorted
+// when a literal first begins like one of them: most scripts have no such
+// literal.
 class deleted_index {
  public:
   // Variables are looked up without their "$".
@@ -141,14 +143,9 @@ class deleted_index {
     for (size_t i = 0; i < deleted.size(); ++i) {
       std::string_view key = deleted[i].name;
       if (variables && !key.empty() && key.front() == '$') key.remove_prefix(1);
-      if (!key.empty()) sorted_.push_back({key, i});
-    }
-    std::sort(sorted_.begin(), sorted_.end());
-    sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
-                              [](const entry& a, const entry& b) { return a.key == b.key; }),
-                  sorted_.end());
-    for (const entry& e : sorted_) {
-      if (e.key.size() >= 2) begins_[pair_of(e.key)] = true;
+      if (key.empty()) continue;
+      sorted_.push_back({key, i});
+      if (key.size() >= 2) begins_[pair_of(key)] = true;
     }
   }
 
@@ -160,9 +157,16 @@ class deleted_index {
   using range = std::pair<std::vector<entry>::const_iterator, std::vector<entry>::const_iterator>;
 
   // The names that begin with `prefix` (upper-cased), or that equal it.
-  range find(const std::string& prefix, bool whole) const {
+  range find(const std::string& prefix, bool whole) {
     // Most literals begin no name: their first two bytes already tell.
     if (prefix.size() >= 2 && !begins_[pair_of(prefix)]) return {sorted_.end(), sorted_.end()};
+    if (!sorted_once_) {
+      std::sort(sorted_.begin(), sorted_.end());
+      sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
+                                [](const entry& a, const entry& b) { return a.key == b.key; }),
+                    sorted_.end());
+      sorted_once_ = true;
+    }
     auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
     auto to = std::partition_point(from, sorted_.end(), [&](const entry& e) {
       return whole ? e.key == prefix : e.key.starts_with(prefix);
@@ -181,6 +185,7 @@ class deleted_index {
   std::bitset<65536> begins_;
   const std::vector<deleted_name>& deleted_;
   std::vector<entry> sorted_;
+  bool sorted_once_ = false;
 };
 
 // The name as written in the function's header: after "Func" and its
@@ -276,7 +281,7 @@ class built_name_finder {
     // names to say anything.
     if (!whole && key.size() < 2) return {};
     const bool is_variable = by_name || dollar;
-    const deleted_index& index = is_variable ? variables_ : functions_;
+    deleted_index& index = is_variable ? variables_ : functions_;
     const auto [from, to] = index.find(key, whole);
     if (from == to) return {};
 
@@ -306,8 +311,8 @@ class built_name_finder {
     return text;
   }
 
-  const deleted_index functions_;
-  const deleted_index variables_;
+  deleted_index functions_;
+  deleted_index variables_;
   written_variables written_vars_;
   std::vector<open_call> calls_;
 };

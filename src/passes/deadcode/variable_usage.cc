@@ -62,6 +62,9 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
         find_places(script.transformed_lines[i], places);
       }
       places_begin[static_cast<size_t>(last - j + 1)] = static_cast<uint32_t>(places.size());
+      for (const place& at : places) {
+        if (!at.quoted) names_->prefetch_longest(at.text);
+      }
       for (place& at : places) {
         if (!at.quoted) at.longest = names_->longest_in(at.text);
       }
