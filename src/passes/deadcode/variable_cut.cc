@@ -1,5 +1,7 @@
 #include "passes/deadcode/variable_cut.h"
 
+#include <algorithm>
+#include <span>
 #include <vector>
 
 #include "passes/deadcode/variable_line_cuts.h"
@@ -234,9 +236,19 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                           const std::vector<int32_t>& unused) {
   const int32_t count = script.variable_count;
   std::vector<shared_cut> cuts;
+  // The lines lie far apart in memory: each is asked for in two steps some
+  // variables ahead, its view and then its text with the variable's name.
+  const std::span<const std::string_view> views = script.lines.views();
+  constexpr size_t kAhead = 8;
+  auto line_of = [&](size_t i) {
+    return static_cast<size_t>(table.declaration_lines[unused[std::min(i, unused.size() - 1)]]);
+  };
   // The variables of one line have consecutive numbers, so each line's cuts
   // come together.
   for (size_t i = 0; i < unused.size();) {
+    prefetch(&views[line_of(i + 2 * kAhead)]);
+    prefetch(views[line_of(i + kAhead)].data());
+    prefetch(table.variable_names[unused[std::min(i + kAhead, unused.size() - 1)]].data());
     const int32_t line = table.declaration_lines[unused[i]];
     cuts.clear();
     for (; i < unused.size() && table.declaration_lines[unused[i]] == line; ++i) {
