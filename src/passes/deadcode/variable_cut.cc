@@ -11,6 +11,8 @@
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+// Up to this many cuts of one line are made one by one.
+constexpr size_t kFewCuts = 4;
 
 // Every start position of `pattern` in `text` at or after `from`, in order
 // (Knuth-Morris-Pratt, so a line costs time linear in its length).
@@ -259,11 +261,12 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                       next_shares ? std::string_view(table.variable_names[k + 1])
                                   : std::string_view()});
     }
-    // One cut alone costs the line once either way.
+    // A few cuts cost less one by one, each about the line once.
     std::string text(script.lines[line]);
-    if (cuts.size() == 1) {
-      cut_shared_item(text, cuts[0].name, cuts[0].previous_shares, cuts[0].next_shares,
-                      cuts[0].next_name);
+    if (cuts.size() <= kFewCuts) {
+      for (const shared_cut& cut : cuts) {
+        cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
+      }
     } else {
       cut_shared_items(text, cuts);
     }

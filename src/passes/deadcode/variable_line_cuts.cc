@@ -43,8 +43,6 @@ namespace {
 
 using pos = uint32_t;
 constexpr pos kNone = std::numeric_limits<pos>::max();
-// Up to this many cuts of a line are made one by one.
-constexpr size_t kFewCuts = 4;
 // From this many names on, places are looked up by hash.
 constexpr size_t kNamesForLookup = 8;
 
@@ -383,10 +381,8 @@ std::string line_cutter::text() const {
 }  // namespace
 
 void cut_shared_items(std::string& line, const std::vector<shared_cut>& cuts) {
-  // Places and item entries are counted in 32 bits; a few cuts cost less
-  // one by one, each about the line once.
-  bool together = line.size() < (size_t{1} << 30) && cuts.size() < (size_t{1} << 28) &&
-                  cuts.size() > kFewCuts;
+  // Places and item entries are counted in 32 bits.
+  bool together = line.size() < (size_t{1} << 30) && cuts.size() < (size_t{1} << 28);
   for (const shared_cut& cut : cuts) {
     together = together && as_scanned(cut.name) && as_scanned(cut.next_name);
   }
