@@ -27,54 +27,50 @@ function_headers find_function_headers(const line_table& lines, const line_table
                                        int32_t line_count) {
   // Most lines are passed over on their first normalized bytes; the others
   // are then read whole, each asked for some lines ahead.
-  struct candidate {
-    int32_t line;
-    std::string_view normalized;
-  };
-  std::vector<candidate> candidates;
+  std::vector<int32_t> candidates;
   for (int32_t i = 1; i <= line_count; ++i) {
     const std::string_view normalized_line = transformed_lines[i];
     if (normalized_line.size() >= 4 && std::memcmp(normalized_line.data(), "FUNC", 4) == 0) {
-      candidates.push_back({i, normalized_line});
+      candidates.push_back(i);
     }
   }
   function_headers found;
+  found.headers.reserve(candidates.size());
   std::vector<std::string_view> names;
+  names.reserve(candidates.size());
   // A candidate's line is asked for in two steps: its view, then its text.
   const std::span<const std::string_view> views = lines.views();
   constexpr size_t kAhead = 8;
   for (size_t c = 0; c < candidates.size(); ++c) {
     if (c + 2 * kAhead < candidates.size()) {
-      prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead].line)]);
+      prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead])]);
     }
     if (c + kAhead < candidates.size()) {
-      prefetch(views[static_cast<size_t>(candidates[c + kAhead].line)].data());
+      prefetch(views[static_cast<size_t>(candidates[c + kAhead])].data());
     }
-    const auto [i, normalized_line] = candidates[c];
+    const int32_t i = candidates[c];
+    const std::string_view normalized_line = transformed_lines[i];
     if (!is_function_header(lines[i], normalized_line)) continue;
     found.headers.push_back({i, 0});
     names.push_back(function_name(normalized_line));
   }
   // Equal names share the number of the first of them. The keys are views
   // of the normalized lines, whose text stays in place.
-  const name_table table(names, name_table::links::prefixes);
-  std::vector<int32_t> number(names.size(), -1);
-  int32_t found_empty = -1;
+  const name_table& table = found.table.emplace(names, name_table::links::suffixes);
+  found.names.reserve(names.size());
+  int32_t empty_name = -1;
   for (size_t h = 0; h < names.size(); ++h) {
     const int32_t first = table.first_equal(static_cast<int32_t>(h));
+    int32_t& number = found.headers[h].name;
     if (first >= 0 && first != static_cast<int32_t>(h)) {
-      number[h] = number[static_cast<size_t>(first)];
-      continue;
+      number = found.headers[static_cast<size_t>(first)].name;
+    } else if (first < 0 && empty_name >= 0) {  // the table keeps empty names apart
+      number = empty_name;
+    } else {
+      number = static_cast<int32_t>(found.names.size());
+      if (first < 0) empty_name = number;
+      found.names.emplace_back(names[h]);
     }
-    // A new name (an empty one, which the table keeps apart, only once).
-    if (first < 0 && found_empty >= 0) {
-      number[h] = found_empty;
-      continue;
-    }
-    number[h] = static_cast<int32_t>(found.names.size());
-    if (first < 0) found_empty = number[h];
-    found.names.emplace_back(names[h]);
   }
-  for (size_t h = 0; h < names.size(); ++h) found.headers[h].name = number[h];
   return found;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 
 struct function_header {
@@ -23,6 +25,9 @@ struct function_headers {
   std::vector<std::string> names;
   // Every header, in line order.
   std::vector<function_header> headers;
+  // The headers' names by hash, the header's index as id (links: suffixes).
+  // Equal names are found as the first of them.
+  std::optional<name_table> table;
 };
 
 // A header's normalized text begins with "FUNC", and its own text, after

@@ -9,14 +9,6 @@ bool is_word(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
 }
 
-std::vector<std::string_view> word_names_of(const std::vector<std::string>& names) {
-  std::vector<std::string_view> words;
-  for (const std::string& name : names) {
-    if (is_word(name)) words.push_back(name);
-  }
-  return words;
-}
-
 std::vector<std::string> other_strings_of(const std::vector<std::string>& names) {
   std::vector<std::string> strings;
   for (const std::string& name : names) {
@@ -49,21 +41,24 @@ match_bounds whole_word_bounds() {
 
 }  // namespace
 
-function_usage_index::function_usage_index(const std::vector<std::string>& names,
+function_usage_index::function_usage_index(function_headers& found,
                                            const line_table& transformed_lines,
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
-      lines_using_(names.size(), 0),
-      word_names_(word_names_of(names), name_table::links::suffixes),
-      word_marks_(names.size()),
-      other_strings_(other_strings_of(names)),
-      other_words_(other_words_of(names), whole_word_bounds()),
-      seen_in_(names.size(), 0) {
+      lines_using_(found.names.size(), 0),
+      word_names_(std::move(*found.table)),
+      word_marks_(found.headers.size()),
+      other_strings_(other_strings_of(found.names)),
+      other_words_(other_words_of(found.names), whole_word_bounds()),
+      seen_in_(found.names.size(), 0) {
+  const std::vector<std::string>& names = found.names;
+  word_name_owner_.reserve(found.headers.size());
+  for (const function_header& header : found.headers) word_name_owner_.push_back(header.name);
   // The owners, in the order in which the strings were handed to the matchers.
   for (size_t k = 0; k < names.size(); ++k) {
     auto owner = static_cast<int32_t>(k);
     if (is_word(names[k])) {
-      word_name_owner_.push_back(owner);
+      has_word_names_ = true;
       continue;
     }
     other_string_owner_.insert(other_string_owner_.end(), 3, owner);
@@ -94,7 +89,7 @@ void function_usage_index::for_each_name_used(std::string_view text, F&& on_name
     other_strings_.for_each_name_in(text, [&](int32_t id) { note(other_string_owner_[id]); });
     other_words_.for_each_bounded_name_in(text, [&](int32_t id) { note(other_word_owner_[id]); });
   }
-  if (word_name_owner_.empty()) return;
+  if (!has_word_names_) return;
   // A word name is used by a run of word bytes that it ends when "(" follows
   // the run, and by a run that it equals when no "$" stands before the run
   // (it is then a whole word; "NAME" and 'NAME' are whole words too). Each

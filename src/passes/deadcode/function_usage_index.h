@@ -16,16 +16,17 @@
 #include <utility>
 #include <vector>
 
+#include "passes/deadcode/function_headers.h"
 #include "passes/deadcode/name_matcher.h"
 #include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 
 class function_usage_index {
  public:
-  // names: distinct function names. Counts lines 1..line_count of the
-  // normalized table.
-  function_usage_index(const std::vector<std::string>& names,
-                       const line_table& transformed_lines, int32_t line_count);
+  // The headers found, whose table the index takes over. Counts lines
+  // 1..line_count of the normalized table.
+  function_usage_index(function_headers& found, const line_table& transformed_lines,
+                       int32_t line_count);
 
   // Number of counted lines that use the name.
   int32_t lines_using(int32_t name) const { return lines_using_[name]; }
@@ -58,7 +59,9 @@ class function_usage_index {
   int32_t last_line_ = 0;
 
   // Names made of letters, digits and "_" only (every real function name),
-  // found through the runs of those bytes in a line.
+  // found through the runs of those bytes in a line: the headers' table,
+  // where no other name can match such a run; the name of each header.
+  bool has_word_names_ = false;
   name_table word_names_;
   std::vector<int32_t> word_name_owner_;
   chain_marks word_marks_;

@@ -33,23 +33,23 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
   // Ids go in ascending, so a repeated name keeps its smallest id. The
   // slots are asked for some names ahead.
   constexpr size_t kAhead = 16;
-  std::vector<uint64_t> keys(names.size());
-  for (size_t id = 0; id < names.size(); ++id) {
-    keys[id] = end_key(name(static_cast<int32_t>(id)), begin_[id + 1] - begin_[id]);
-  }
+  auto key_of = [&](size_t id) {
+    return end_key(name(static_cast<int32_t>(id)), begin_[id + 1] - begin_[id]);
+  };
   for (size_t id = 0; id < names.size(); ++id) {
     if (id + kAhead < names.size()) {
       const size_t ahead = id + kAhead;
-      prefetch(&slots_[slot_of(keys[ahead], begin_[ahead + 1] - begin_[ahead])]);
+      prefetch(&slots_[slot_of(key_of(ahead), begin_[ahead + 1] - begin_[ahead])]);
     }
     std::string_view text = name(static_cast<int32_t>(id));
     if (text.empty()) continue;
-    const int32_t earlier = find(keys[id], text);
+    const uint64_t key = key_of(id);
+    const int32_t earlier = find(key, text);
     first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
     if (earlier >= 0) continue;
-    size_t s = slot_of(keys[id], text.size());
+    size_t s = slot_of(key, text.size());
     while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
-    slots_[s] = {tag_of(keys[id]), static_cast<int32_t>(id)};
+    slots_[s] = {tag_of(key), static_cast<int32_t>(id)};
     ++slot_count_;
     fit_[text.size()] = text.size();
   }

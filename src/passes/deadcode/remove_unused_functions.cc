@@ -72,7 +72,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     std::optional<function_usage_index> index;
     std::optional<function_eraser> eraser;
     if (!headers.empty()) {
-      index.emplace(found.names, transformed_lines, line_count);
+      index.emplace(found, transformed_lines, line_count);
       for (function_header& header : headers) {
         header.uses_own_name = index->line_uses(header.line, header.name);
       }
