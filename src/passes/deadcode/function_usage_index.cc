@@ -65,8 +65,11 @@ function_usage_index::function_usage_index(function_headers& found,
     if (!names[k].empty()) other_word_owner_.push_back(owner);
   }
 
+  // Room for a use per line: only what is filled is ever touched.
+  uses_.reserve(static_cast<size_t>(std::max(line_count, 0)));
   for (int32_t i = 1; i <= line_count; ++i) {
     counted_[i] = true;
+    if (transformed_lines[i].empty() && other_string_owner_.empty()) continue;  // uses nothing
     for_each_name_used(transformed_lines[i], [&](int32_t name) {
       ++lines_using_[name];
       uses_.push_back({i, name});

@@ -73,6 +73,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
                                              places.data() + places_begin[in_block + 1]);
     while (k <= count && table.declaration_lines[k] < j) ++k;
     const bool declares = k <= count && table.declaration_lines[k] == j;
+    if (!declares && line_places.empty() && !other_strings_) continue;  // mentions nothing
     if (declares) {
       declaration_lines_.push_back(j);
       line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
