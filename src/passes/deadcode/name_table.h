@@ -89,9 +89,6 @@ class name_table {
   // The smallest id of a name equal to name `id`; -1 for an empty name.
   int32_t first_equal(int32_t id) const { return first_equal_[id]; }
 
-  // Asks for the memory that longest_in(text) reads first.
-  void prefetch_longest(std::string_view text) const;
-
   // The next shorter name in the chain of `id`; -1 after the last.
   int32_t link(int32_t id) const { return link_[id]; }
 
@@ -108,6 +105,8 @@ class name_table {
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
   size_t slot_of(uint64_t key, size_t length) const;
+  // Asks for the memory that longest_in(text) reads first.
+  void prefetch_longest(std::string_view text) const;
   // The hash of the first (kind prefixes) or last n bytes of text.
   uint64_t end_key(std::string_view text, size_t n) const;
   // The hash of every prefix (or suffix) of text up to length n (at most

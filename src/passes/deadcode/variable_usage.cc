@@ -48,37 +48,17 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   held_by_own_line_.assign(count + 1, false);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
-  constexpr int32_t kBlock = 128;  // lines
-  std::vector<place> places;
-  std::vector<uint32_t> places_begin(kBlock + 1);
   int32_t k = 1;  // the first variable not declared before line j
   for (int32_t j = 1; j <= line_count_; ++j) {
-    const int32_t in_block = (j - 1) % kBlock;
-    if (in_block == 0) {
-      places.clear();
-      const int32_t last = std::min(line_count_, j + kBlock - 1);
-      for (int32_t i = j; i <= last; ++i) {
-        places_begin[static_cast<size_t>(i - j)] = static_cast<uint32_t>(places.size());
-        find_places(script.transformed_lines[i], places);
-      }
-      places_begin[static_cast<size_t>(last - j + 1)] = static_cast<uint32_t>(places.size());
-      for (const place& at : places) {
-        if (!at.quoted) names_->prefetch_longest(at.text);
-      }
-      for (place& at : places) {
-        if (!at.quoted) at.longest = names_->longest_in(at.text);
-      }
-    }
-    const std::span<const place> line_places(places.data() + places_begin[in_block],
-                                             places.data() + places_begin[in_block + 1]);
     while (k <= count && table.declaration_lines[k] < j) ++k;
     const bool declares = k <= count && table.declaration_lines[k] == j;
-    if (!declares && line_places.empty() && !other_strings_) continue;  // mentions nothing
+    const std::string_view text = script.transformed_lines[j];
+    if (!declares && text.empty()) continue;  // mentions nothing
     if (declares) {
       declaration_lines_.push_back(j);
       line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
     }
-    for_each_name_mentioned(script.transformed_lines[j], line_places, [&](int32_t n) {
+    for_each_name_mentioned(text, [&](int32_t n) {
       if (last_line[n] == j) return;  // lines count once, however often they hold it
       last_line[n] = j;
       ++holding_lines_[n];
@@ -97,43 +77,33 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 // all the shorter ones. "X" holds no other name $X than the one of the
 // whole quoted run. Each byte belongs to at most one run, so a line costs
 // its length, however many names there are and however they begin alike.
-void variable_usage::find_places(std::string_view text, std::vector<place>& places) const {
+template <class F>
+void variable_usage::for_each_name_mentioned(std::string_view text, F&& on_name) {
+  if (other_strings_) {
+    other_strings_->for_each_name_in(text, [&](int32_t id) { on_name(other_owner_[id]); });
+  }
+  marks_->next_scan();
   const size_t size = text.size();
+  // "$" and a run, or a quoted run with a "$" before it, shorter than every
+  // name holds none.
   const size_t shortest = std::max<size_t>(names_->min_length(), 2);
   for (size_t p = 0; p < size; ++p) {
     const char c = text[p];
     if (c != '$' && c != '"' && c != '\'') continue;
     const size_t end = word_run_end(text, p + 1);
-    // "$" and the run, or the quoted run with a "$" before it.
     if (end - p < shortest) {
       p = end - 1;
       continue;
     }
     if (c == '$') {
-      places.push_back({text.substr(p, end - p)});
+      marks_->report(*names_, names_->longest_in(text.substr(p, end - p)), on_name);
     } else if (end < size && text[end] == c) {
-      places.push_back({text.substr(p + 1, end - p - 1), true});
+      quoted_.assign(1, '$');
+      quoted_.append(text.substr(p + 1, end - p - 1));
+      const int32_t id = names_->find(quoted_);
+      if (id >= 0) on_name(id);
     }
     p = end - 1;  // the run holds no "$" and no quote; its end may be one
-  }
-}
-
-template <class F>
-void variable_usage::for_each_name_mentioned(std::string_view text,
-                                             std::span<const place> places, F&& on_name) {
-  if (other_strings_) {
-    other_strings_->for_each_name_in(text, [&](int32_t id) { on_name(other_owner_[id]); });
-  }
-  marks_->next_scan();
-  for (const place& at : places) {
-    if (!at.quoted) {
-      marks_->report(*names_, at.longest, on_name);
-      continue;
-    }
-    quoted_.assign(1, '$');
-    quoted_.append(at.text);
-    const int32_t id = names_->find(quoted_);
-    if (id >= 0) on_name(id);
   }
 }
 

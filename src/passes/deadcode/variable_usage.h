@@ -1,9 +1,6 @@
 // Which recorded variables some other line still mentions. Every line is
 // searched once, for all names together; afterwards a usage test costs O(1)
 // and blanking a declaration line costs the number of names it holds.
-// Lines are searched in blocks: first the places where a name may stand,
-// then the names at those places one after the other, so that the memory
-// reads of many look-ups overlap instead of each waiting its turn.
 //
 // A line mentions a variable when its normalized text holds the name, or,
 // for a name $X, holds "X" or 'X' as a whole string: that is how Eval,
@@ -12,7 +9,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,21 +32,9 @@ class variable_usage {
   void line_blanked(int32_t line);
 
  private:
-  // A place where a name may stand: a "$" and the word bytes after it, or a
-  // quoted word ("X" or 'X' names $X), without its quotes.
-  struct place {
-    std::string_view text;
-    bool quoted = false;
-    int32_t longest = -1;  // at a "$": the longest name that the text begins with
-  };
-  // Appends the places of a line, in order, but for those too short to
-  // hold a name.
-  void find_places(std::string_view text, std::vector<place>& places) const;
-  // Calls on_name(name) for every name that text mentions (repeats allowed),
-  // given its places.
+  // Calls on_name(name) for every name that text mentions (repeats allowed).
   template <class F>
-  void for_each_name_mentioned(std::string_view text, std::span<const place> places,
-                               F&& on_name);
+  void for_each_name_mentioned(std::string_view text, F&& on_name);
 
   int32_t line_count_;
   const variable_table& table_;
