@@ -21,8 +21,9 @@ struct function_header {
 };
 
 struct function_headers {
-  // Distinct names in order of first appearance, normalized.
-  std::vector<std::string> names;
+  // Distinct names in order of first appearance, normalized: views of the
+  // normalized lines, whose text stays in place when a line is blanked.
+  std::vector<std::string_view> names;
   // Every header, in line order.
   std::vector<function_header> headers;
   // The headers' names by hash, the header's index as id (links: suffixes).

@@ -9,21 +9,26 @@ bool is_word(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
 }
 
-std::vector<std::string> other_strings_of(const std::vector<std::string>& names) {
+std::vector<std::string> other_strings_of(const std::vector<std::string_view>& names) {
   std::vector<std::string> strings;
-  for (const std::string& name : names) {
+  auto joined = [](std::string_view before, std::string_view name, std::string_view after) {
+    std::string text(before);
+    text.append(name).append(after);
+    return text;
+  };
+  for (std::string_view name : names) {
     if (is_word(name)) continue;
-    strings.push_back(name + "(");
-    strings.push_back("\"" + name + "\"");
-    strings.push_back("'" + name + "'");
+    strings.push_back(joined("", name, "("));
+    strings.push_back(joined("\"", name, "\""));
+    strings.push_back(joined("'", name, "'"));
   }
   return strings;
 }
 
-std::vector<std::string> other_words_of(const std::vector<std::string>& names) {
+std::vector<std::string> other_words_of(const std::vector<std::string_view>& names) {
   std::vector<std::string> words;
-  for (const std::string& name : names) {
-    if (!is_word(name) && !name.empty()) words.push_back(name);
+  for (std::string_view name : names) {
+    if (!is_word(name) && !name.empty()) words.emplace_back(name);
   }
   return words;
 }
@@ -51,7 +56,7 @@ function_usage_index::function_usage_index(function_headers& found,
       other_strings_(other_strings_of(found.names)),
       other_words_(other_words_of(found.names), whole_word_bounds()),
       seen_in_(found.names.size(), 0) {
-  const std::vector<std::string>& names = found.names;
+  const std::vector<std::string_view>& names = found.names;
   word_name_owner_.reserve(found.headers.size());
   for (const function_header& header : found.headers) word_name_owner_.push_back(header.name);
   // The owners, in the order in which the strings were handed to the matchers.
