@@ -123,8 +123,7 @@ void function_usage_index::for_each_name_used(std::string_view text, F&& on_name
   }
 }
 
-std::pair<const function_usage_index::use*, const function_usage_index::use*>
-function_usage_index::uses_of(int32_t line) {
+size_t function_usage_index::first_use_from(int32_t line) {
   const size_t n = uses_.size();
   // Every use before `low` lies on an earlier line. From the last look-up,
   // the search gallops forward, so a nearby line costs a few steps.
@@ -138,8 +137,14 @@ function_usage_index::uses_of(int32_t line) {
   const use* first = std::lower_bound(uses_.data() + low, uses_.data() + high, line, before);
   last_begin_ = static_cast<size_t>(first - uses_.data());
   last_line_ = line;
+  return last_begin_;
+}
+
+std::pair<const function_usage_index::use*, const function_usage_index::use*>
+function_usage_index::uses_of(int32_t line) {
+  const use* first = uses_.data() + first_use_from(line);
   const use* last = first;
-  while (last != uses_.data() + n && last->line == line) ++last;
+  while (last != uses_.data() + uses_.size() && last->line == line) ++last;
   return {first, last};
 }
 
@@ -149,9 +154,10 @@ bool function_usage_index::line_uses(int32_t line, int32_t name) {
   return std::any_of(first, last, [&](const use& u) { return u.name == name; });
 }
 
-void function_usage_index::forget_line(int32_t line) {
-  if (!counted_[line]) return;
-  counted_[line] = false;
-  auto [first, last] = uses_of(line);
-  for (const use* u = first; u != last; ++u) --lines_using_[u->name];
+void function_usage_index::forget_lines(int32_t first, int32_t last) {
+  if (first > last) return;
+  for (size_t u = first_use_from(first); u < uses_.size() && uses_[u].line <= last; ++u) {
+    if (counted_[uses_[u].line]) --lines_using_[uses_[u].name];
+  }
+  for (int32_t line = first; line <= last; ++line) counted_[line] = false;
 }

@@ -33,9 +33,9 @@ class function_usage_index {
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
   bool line_uses(int32_t line, int32_t name);
-  // The line is about to be blanked (its text must still be there): its uses
-  // stop counting. Later calls do nothing.
-  void forget_line(int32_t line);
+  // Lines first..last are blanked: their uses stop counting. Lines already
+  // forgotten stay as they are.
+  void forget_lines(int32_t first, int32_t last);
 
  private:
   // Calls on_name(name) once for every name that text uses.
@@ -46,6 +46,8 @@ class function_usage_index {
     int32_t line;
     int32_t name;
   };
+  // The first use on the line or a later one, an index into uses_.
+  size_t first_use_from(int32_t line);
   // The uses of the line: a range of uses_.
   std::pair<const use*, const use*> uses_of(int32_t line);
 
