@@ -38,6 +38,8 @@ function_headers find_function_headers(const line_table& lines, const line_table
   found.headers.reserve(candidates.size());
   std::vector<std::string_view> names;
   names.reserve(candidates.size());
+  std::vector<bool> word_name;  // per header, while its text is at hand
+  word_name.reserve(candidates.size());
   // A candidate's line is asked for in two steps: its view, then its text.
   const std::span<const std::string_view> views = lines.views();
   constexpr size_t kAhead = 8;
@@ -53,6 +55,7 @@ function_headers find_function_headers(const line_table& lines, const line_table
     if (!is_function_header(lines[i], normalized_line)) continue;
     found.headers.push_back({i, 0});
     names.push_back(function_name(normalized_line));
+    word_name.push_back(is_word(names.back()));
   }
   // Equal names share the number of the first of them. The keys are views
   // of the normalized lines, whose text stays in place.
@@ -70,6 +73,7 @@ function_headers find_function_headers(const line_table& lines, const line_table
       number = static_cast<int32_t>(found.names.size());
       if (first < 0) empty_name = number;
       found.names.emplace_back(names[h]);
+      if (!word_name[h]) found.other_names.push_back(number);
     }
   }
   return found;

@@ -24,6 +24,9 @@ struct function_headers {
   // Distinct names in order of first appearance, normalized: views of the
   // normalized lines, whose text stays in place when a line is blanked.
   std::vector<std::string_view> names;
+  // The numbers of the names that are not words (empty ones, or holding
+  // other bytes than letters, digits and "_"), ascending.
+  std::vector<int32_t> other_names;
   // Every header, in line order.
   std::vector<function_header> headers;
   // The headers' names by hash, the header's index as id (links: suffixes).

@@ -5,19 +5,15 @@
 
 namespace {
 
-bool is_word(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
-}
-
-std::vector<std::string> other_strings_of(const std::vector<std::string_view>& names) {
+std::vector<std::string> other_strings_of(const function_headers& found) {
   std::vector<std::string> strings;
   auto joined = [](std::string_view before, std::string_view name, std::string_view after) {
     std::string text(before);
     text.append(name).append(after);
     return text;
   };
-  for (std::string_view name : names) {
-    if (is_word(name)) continue;
+  for (int32_t other : found.other_names) {
+    const std::string_view name = found.names[static_cast<size_t>(other)];
     strings.push_back(joined("", name, "("));
     strings.push_back(joined("\"", name, "\""));
     strings.push_back(joined("'", name, "'"));
@@ -25,10 +21,11 @@ std::vector<std::string> other_strings_of(const std::vector<std::string_view>& n
   return strings;
 }
 
-std::vector<std::string> other_words_of(const std::vector<std::string_view>& names) {
+std::vector<std::string> other_words_of(const function_headers& found) {
   std::vector<std::string> words;
-  for (std::string_view name : names) {
-    if (!is_word(name) && !name.empty()) words.emplace_back(name);
+  for (int32_t other : found.other_names) {
+    const std::string_view name = found.names[static_cast<size_t>(other)];
+    if (!name.empty()) words.emplace_back(name);
   }
   return words;
 }
@@ -53,21 +50,16 @@ function_usage_index::function_usage_index(function_headers& found,
       lines_using_(found.names.size(), 0),
       word_names_(std::move(*found.table)),
       word_marks_(found.headers.size()),
-      other_strings_(other_strings_of(found.names)),
-      other_words_(other_words_of(found.names), whole_word_bounds()),
+      other_strings_(other_strings_of(found)),
+      other_words_(other_words_of(found), whole_word_bounds()),
       seen_in_(found.names.size(), 0) {
-  const std::vector<std::string_view>& names = found.names;
   word_name_owner_.reserve(found.headers.size());
   for (const function_header& header : found.headers) word_name_owner_.push_back(header.name);
+  has_word_names_ = found.other_names.size() < found.names.size();
   // The owners, in the order in which the strings were handed to the matchers.
-  for (size_t k = 0; k < names.size(); ++k) {
-    auto owner = static_cast<int32_t>(k);
-    if (is_word(names[k])) {
-      has_word_names_ = true;
-      continue;
-    }
+  for (int32_t owner : found.other_names) {
     other_string_owner_.insert(other_string_owner_.end(), 3, owner);
-    if (!names[k].empty()) other_word_owner_.push_back(owner);
+    if (!found.names[static_cast<size_t>(owner)].empty()) other_word_owner_.push_back(owner);
   }
 
   // Room for a use per line: only what is filled is ever touched.

@@ -30,6 +30,11 @@ inline constexpr std::array<bool, 256> kWordBytes = [] {
 
 inline bool is_word_byte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
 
+// Whether text is made of word bytes only, at least one.
+inline bool is_word(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
+}
+
 // The end of the run of word bytes that starts at `from`.
 inline size_t word_run_end(std::string_view text, size_t from) {
   while (from < text.size() && is_word_byte(text[from])) ++from;
