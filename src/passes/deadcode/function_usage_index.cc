@@ -47,12 +47,11 @@ function_usage_index::function_usage_index(function_headers& found,
                                            const line_table& transformed_lines,
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
-      lines_using_(found.names.size(), 0),
+      counts_(found.names.size()),
       word_names_(std::move(*found.table)),
       word_marks_(found.headers.size()),
       other_strings_(other_strings_of(found)),
-      other_words_(other_words_of(found), whole_word_bounds()),
-      seen_in_(found.names.size(), 0) {
+      other_words_(other_words_of(found), whole_word_bounds()) {
   word_name_owner_.reserve(found.headers.size());
   for (const function_header& header : found.headers) word_name_owner_.push_back(header.name);
   has_word_names_ = found.other_names.size() < found.names.size();
@@ -67,22 +66,19 @@ function_usage_index::function_usage_index(function_headers& found,
   for (int32_t i = 1; i <= line_count; ++i) {
     counted_[i] = true;
     if (transformed_lines[i].empty() && other_string_owner_.empty()) continue;  // uses nothing
-    for_each_name_used(transformed_lines[i], [&](int32_t name) {
-      ++lines_using_[name];
-      uses_.push_back({i, name});
-    });
+    for_each_name_used(i, transformed_lines[i],
+                       [&](int32_t name) { uses_.push_back({i, name}); });
   }
 }
 
 template <class F>
-void function_usage_index::for_each_name_used(std::string_view text, F&& on_name) {
-  if (++scan_ == 0) {  // the stamps wrapped around: start them afresh
-    std::fill(seen_in_.begin(), seen_in_.end(), 0);
-    scan_ = 1;
-  }
+void function_usage_index::for_each_name_used(int32_t line, std::string_view text,
+                                              F&& on_name) {
   auto note = [&](int32_t name) {
-    if (seen_in_[name] == scan_) return;
-    seen_in_[name] = scan_;
+    name_count& count = counts_[static_cast<size_t>(name)];
+    if (count.last_line == line) return;
+    count.last_line = line;
+    ++count.lines_using;
     on_name(name);
   };
   if (!other_string_owner_.empty()) {
@@ -149,7 +145,7 @@ bool function_usage_index::line_uses(int32_t line, int32_t name) {
 void function_usage_index::forget_lines(int32_t first, int32_t last) {
   if (first > last) return;
   for (size_t u = first_use_from(first); u < uses_.size() && uses_[u].line <= last; ++u) {
-    if (counted_[uses_[u].line]) --lines_using_[uses_[u].name];
+    if (counted_[uses_[u].line]) --counts_[static_cast<size_t>(uses_[u].name)].lines_using;
   }
   for (int32_t line = first; line <= last; ++line) counted_[line] = false;
 }

@@ -29,7 +29,7 @@ class function_usage_index {
                        int32_t line_count);
 
   // Number of counted lines that use the name.
-  int32_t lines_using(int32_t name) const { return lines_using_[name]; }
+  int32_t lines_using(int32_t name) const { return counts_[name].lines_using; }
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
   bool line_uses(int32_t line, int32_t name);
@@ -38,9 +38,10 @@ class function_usage_index {
   void forget_lines(int32_t first, int32_t last);
 
  private:
-  // Calls on_name(name) once for every name that text uses.
+  // Calls on_name(name) for every name that line `line` (text) uses; once
+  // for each, as the line is the last it was found on.
   template <class F>
-  void for_each_name_used(std::string_view text, F&& on_name);
+  void for_each_name_used(int32_t line, std::string_view text, F&& on_name);
 
   struct use {
     int32_t line;
@@ -52,7 +53,13 @@ class function_usage_index {
   std::pair<const use*, const use*> uses_of(int32_t line);
 
   std::vector<bool> counted_;
-  std::vector<int32_t> lines_using_;
+  // Per name: the counted lines that use it, and the last line found to use
+  // it while counting (together, as a use found touches both).
+  struct name_count {
+    int32_t lines_using = 0;
+    int32_t last_line = 0;
+  };
+  std::vector<name_count> counts_;
   // Every use found by the count, sorted by line.
   std::vector<use> uses_;
   // Where the last look-up for last_line_ began: lines are mostly looked up
@@ -74,7 +81,5 @@ class function_usage_index {
   name_matcher other_words_;
   std::vector<int32_t> other_word_owner_;
 
-  // seen_in_[k] == scan_: name k is already reported by the current scan.
-  std::vector<uint32_t> seen_in_;
-  uint32_t scan_ = 0;
+
 };

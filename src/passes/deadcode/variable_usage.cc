@@ -43,8 +43,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   }
   if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
-  holding_lines_.assign(all.size(), 0);
-  std::vector<int32_t> last_line(all.size(), 0);
+  counts_.assign(all.size(), name_count{});
   held_by_own_line_.assign(count + 1, false);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
@@ -59,14 +58,15 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
       line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
     }
     for_each_name_mentioned(text, [&](int32_t n) {
-      if (last_line[n] == j) return;  // lines count once, however often they hold it
-      last_line[n] = j;
-      ++holding_lines_[n];
+      name_count& count_of = counts_[static_cast<size_t>(n)];
+      if (count_of.last_line == j) return;  // lines count once, however often they hold it
+      count_of.last_line = j;
+      ++count_of.holding_lines;
       // Only declaration lines are ever blanked by this pass.
       if (declares) line_names_.push_back(n);
     });
     for (; k <= count && table.declaration_lines[k] == j; ++k) {
-      held_by_own_line_[k] = name_of_[k] >= 0 && last_line[name_of_[k]] == j;
+      held_by_own_line_[k] = name_of_[k] >= 0 && counts_[name_of_[k]].last_line == j;
     }
   }
   line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
@@ -111,7 +111,7 @@ bool variable_usage::used(int32_t k) const {
   const int32_t line = table_.declaration_lines[k];
   const bool own_line_exists = line >= 1 && line <= line_count_;
   if (name_of_[k] < 0) return line_count_ - (own_line_exists ? 1 : 0) > 0;
-  int32_t others = holding_lines_[name_of_[k]];
+  int32_t others = counts_[name_of_[k]].holding_lines;
   if (own_line_exists && held_by_own_line_[k] && !blanked_[line]) --others;
   return others > 0;
 }
@@ -123,6 +123,6 @@ void variable_usage::line_blanked(int32_t line) {
   if (at == declaration_lines_.end() || *at != line) return;
   const auto d = static_cast<size_t>(at - declaration_lines_.begin());
   for (uint32_t i = line_names_begin_[d]; i < line_names_begin_[d + 1]; ++i) {
-    --holding_lines_[line_names_[i]];
+    --counts_[line_names_[i]].holding_lines;
   }
 }
