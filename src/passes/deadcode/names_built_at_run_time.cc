@@ -145,7 +145,11 @@ class deleted_index {
       if (variables && !key.empty() && key.front() == '$') key.remove_prefix(1);
       if (key.empty()) continue;
       sorted_.push_back({key, i});
-      if (key.size() >= 2) begins_[pair_of(key)] = true;
+      if (key.size() >= 2) {
+        begins_[pair_of(key)] = true;
+      } else {
+        short_key_ = true;
+      }
     }
   }
 
@@ -176,13 +180,20 @@ class deleted_index {
 
   const deleted_name& operator[](size_t i) const { return deleted_[i]; }
 
- private:
-  static size_t pair_of(std::string_view text) {
-    return static_cast<unsigned char>(text[0]) * size_t{256} + static_cast<unsigned char>(text[1]);
+  // Whether a key begins with the two bytes (upper-cased), or is shorter.
+  bool may_begin(char first, char second) const {
+    return short_key_ || begins_[pair_of(upper_ascii(first), upper_ascii(second))];
   }
+
+ private:
+  static size_t pair_of(char first, char second) {
+    return static_cast<unsigned char>(first) * size_t{256} + static_cast<unsigned char>(second);
+  }
+  static size_t pair_of(std::string_view text) { return pair_of(text[0], text[1]); }
 
   // Whether a key of two bytes or more begins with the pair.
   std::bitset<65536> begins_;
+  bool short_key_ = false;
   const std::vector<deleted_name>& deleted_;
   std::vector<entry> sorted_;
   bool sorted_once_ = false;
@@ -236,6 +247,26 @@ class built_name_finder {
   built_name_finder(const autoitsourcefile& script)
       : functions_(script.deleted_function_names, false),
         variables_(script.deleted_variable_names, true) {}
+
+  // Whether a literal of the line may begin a deleted name: its first two
+  // bytes (after a "$" too) begin one, or it is too short to tell. Every
+  // quote counts as opening a literal, which can only say yes more often.
+  bool may_begin_deleted_name(std::string_view line) const {
+    for (size_t q = 0; q < line.size(); ++q) {
+      const char quote = line[q];
+      if (!opens_string(quote)) continue;
+      // A quote among the first bytes closes the literal or stands doubled.
+      auto text_byte = [&](size_t k) { return q + k < line.size() ? line[q + k] : quote; };
+      const char b0 = text_byte(1);
+      const char b1 = text_byte(2);
+      if (b0 == quote || b1 == quote) return true;
+      if (functions_.may_begin(b0, b1) || variables_.may_begin(b0, b1)) return true;
+      if (b0 != '$') continue;
+      const char b2 = text_byte(3);
+      if (b2 == quote || variables_.may_begin(b1, b2)) return true;
+    }
+    return false;
+  }
 
   // `line` is the line's text, or, for a declaration the variable pass
   // blanked, the text it had; `lost_with` then holds its variables.
@@ -379,6 +410,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     }
     // Most lines hold no string at all.
     if (lost_with.empty() && (!holds_quote(line) || !may_build_name(line))) continue;
+    if (!finder.may_begin_deleted_name(line)) continue;
     finder.scan(line, lost_with, origins.of(static_cast<size_t>(i)), warnings);
   }
 }
