@@ -80,6 +80,4 @@ class function_usage_index {
   std::vector<int32_t> other_string_owner_;
   name_matcher other_words_;
   std::vector<int32_t> other_word_owner_;
-
-
 };
