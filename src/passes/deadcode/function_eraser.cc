@@ -18,18 +18,24 @@ void function_eraser::erase_from(int32_t header_line) {
       erased_.erase(run);
     }
   }
+  // The lines blanked since the last run stepped over leave the index's
+  // counts together.
+  int32_t blanked_from = line;
   while (line <= script_.line_count) {
     if (next_run != erased_.end() && next_run->first == line) {
+      index_.forget_lines(blanked_from, line - 1);
       line = next_run->second + 1;
+      blanked_from = line;
       next_run = erased_.erase(next_run);
       continue;
     }
     bool closes = script_.transformed_lines[line].compare(0, 7, "ENDFUNC") == 0;
-    index_.forget_line(line);
     script_.lines.clear(line);
     script_.transformed_lines.clear(line);
     if (closes) break;
     ++line;
   }
-  erased_.emplace(first, std::min(line, script_.line_count));
+  const int32_t last = std::min(line, script_.line_count);
+  index_.forget_lines(blanked_from, last);
+  erased_.emplace(first, last);
 }

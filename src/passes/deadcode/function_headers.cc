@@ -1,7 +1,10 @@
 #include "passes/deadcode/function_headers.h"
 
-#include <unordered_map>
+#include <cstring>
+#include <span>
+#include <vector>
 
+#include "passes/deadcode/name_table.h"
 #include "script/normalize.h"
 
 bool is_function_header(std::string_view line, std::string_view normalized_line) {
@@ -22,15 +25,56 @@ std::string_view function_name(std::string_view normalized_header) {
 
 function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
                                        int32_t line_count) {
-  function_headers found;
-  // Keys are views of the normalized lines, whose text stays in place.
-  std::unordered_map<std::string_view, int32_t> name_ids;
+  // Most lines are passed over on their first normalized bytes; the others
+  // are then read whole, each asked for some lines ahead.
+  std::vector<int32_t> candidates;
   for (int32_t i = 1; i <= line_count; ++i) {
-    if (!is_function_header(lines[i], transformed_lines[i])) continue;
-    auto [it, added] = name_ids.try_emplace(function_name(transformed_lines[i]),
-                                            static_cast<int32_t>(found.names.size()));
-    if (added) found.names.emplace_back(it->first);
-    found.headers.push_back({i, it->second});
+    const std::string_view normalized_line = transformed_lines[i];
+    if (normalized_line.size() >= 4 && std::memcmp(normalized_line.data(), "FUNC", 4) == 0) {
+      candidates.push_back(i);
+    }
+  }
+  function_headers found;
+  found.headers.reserve(candidates.size());
+  std::vector<std::string_view> names;
+  names.reserve(candidates.size());
+  std::vector<bool> word_name;  // per header, while its text is at hand
+  word_name.reserve(candidates.size());
+  // A candidate's line is asked for in two steps: its view, then its text.
+  const std::span<const std::string_view> views = lines.views();
+  constexpr size_t kAhead = 8;
+  for (size_t c = 0; c < candidates.size(); ++c) {
+    if (c + 2 * kAhead < candidates.size()) {
+      prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead])]);
+    }
+    if (c + kAhead < candidates.size()) {
+      prefetch(views[static_cast<size_t>(candidates[c + kAhead])].data());
+    }
+    const int32_t i = candidates[c];
+    const std::string_view normalized_line = transformed_lines[i];
+    if (!is_function_header(lines[i], normalized_line)) continue;
+    found.headers.push_back({i, 0});
+    names.push_back(function_name(normalized_line));
+    word_name.push_back(is_word(names.back()));
+  }
+  // Equal names share the number of the first of them. The keys are views
+  // of the normalized lines, whose text stays in place.
+  const name_table& table = found.table.emplace(names, name_table::links::suffixes);
+  found.names.reserve(names.size());
+  int32_t empty_name = -1;
+  for (size_t h = 0; h < names.size(); ++h) {
+    const int32_t first = table.first_equal(static_cast<int32_t>(h));
+    int32_t& number = found.headers[h].name;
+    if (first >= 0 && first != static_cast<int32_t>(h)) {
+      number = found.headers[static_cast<size_t>(first)].name;
+    } else if (first < 0 && empty_name >= 0) {  // the table keeps empty names apart
+      number = empty_name;
+    } else {
+      number = static_cast<int32_t>(found.names.size());
+      if (first < 0) empty_name = number;
+      found.names.emplace_back(names[h]);
+      if (!word_name[h]) found.other_names.push_back(number);
+    }
   }
   return found;
 }

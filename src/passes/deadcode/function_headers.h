@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 
 struct function_header {
@@ -19,10 +21,17 @@ struct function_header {
 };
 
 struct function_headers {
-  // Distinct names in order of first appearance, normalized.
-  std::vector<std::string> names;
+  // Distinct names in order of first appearance, normalized: views of the
+  // normalized lines, whose text stays in place when a line is blanked.
+  std::vector<std::string_view> names;
+  // The numbers of the names that are not words (empty ones, or holding
+  // other bytes than letters, digits and "_"), ascending.
+  std::vector<int32_t> other_names;
   // Every header, in line order.
   std::vector<function_header> headers;
+  // The headers' names by hash, the header's index as id (links: suffixes).
+  // Equal names are found as the first of them.
+  std::optional<name_table> table;
 };
 
 // A header's normalized text begins with "FUNC", and its own text, after

@@ -5,33 +5,27 @@
 
 namespace {
 
-bool is_word(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
-}
-
-std::vector<std::string_view> word_names_of(const std::vector<std::string>& names) {
-  std::vector<std::string_view> words;
-  for (const std::string& name : names) {
-    if (is_word(name)) words.push_back(name);
-  }
-  return words;
-}
-
-std::vector<std::string> other_strings_of(const std::vector<std::string>& names) {
+std::vector<std::string> other_strings_of(const function_headers& found) {
   std::vector<std::string> strings;
-  for (const std::string& name : names) {
-    if (is_word(name)) continue;
-    strings.push_back(name + "(");
-    strings.push_back("\"" + name + "\"");
-    strings.push_back("'" + name + "'");
+  auto joined = [](std::string_view before, std::string_view name, std::string_view after) {
+    std::string text(before);
+    text.append(name).append(after);
+    return text;
+  };
+  for (int32_t other : found.other_names) {
+    const std::string_view name = found.names[static_cast<size_t>(other)];
+    strings.push_back(joined("", name, "("));
+    strings.push_back(joined("\"", name, "\""));
+    strings.push_back(joined("'", name, "'"));
   }
   return strings;
 }
 
-std::vector<std::string> other_words_of(const std::vector<std::string>& names) {
+std::vector<std::string> other_words_of(const function_headers& found) {
   std::vector<std::string> words;
-  for (const std::string& name : names) {
-    if (!is_word(name) && !name.empty()) words.push_back(name);
+  for (int32_t other : found.other_names) {
+    const std::string_view name = found.names[static_cast<size_t>(other)];
+    if (!name.empty()) words.emplace_back(name);
   }
   return words;
 }
@@ -49,52 +43,49 @@ match_bounds whole_word_bounds() {
 
 }  // namespace
 
-function_usage_index::function_usage_index(const std::vector<std::string>& names,
+function_usage_index::function_usage_index(function_headers& found,
                                            const line_table& transformed_lines,
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
-      lines_using_(names.size(), 0),
-      word_names_(word_names_of(names), name_table::links::suffixes),
-      word_marks_(names.size()),
-      other_strings_(other_strings_of(names)),
-      other_words_(other_words_of(names), whole_word_bounds()),
-      seen_in_(names.size(), 0) {
+      counts_(found.names.size()),
+      word_names_(std::move(*found.table)),
+      word_marks_(found.headers.size()),
+      other_strings_(other_strings_of(found)),
+      other_words_(other_words_of(found), whole_word_bounds()) {
+  word_name_owner_.reserve(found.headers.size());
+  for (const function_header& header : found.headers) word_name_owner_.push_back(header.name);
+  has_word_names_ = found.other_names.size() < found.names.size();
   // The owners, in the order in which the strings were handed to the matchers.
-  for (size_t k = 0; k < names.size(); ++k) {
-    auto owner = static_cast<int32_t>(k);
-    if (is_word(names[k])) {
-      word_name_owner_.push_back(owner);
-      continue;
-    }
+  for (int32_t owner : found.other_names) {
     other_string_owner_.insert(other_string_owner_.end(), 3, owner);
-    if (!names[k].empty()) other_word_owner_.push_back(owner);
+    if (!found.names[static_cast<size_t>(owner)].empty()) other_word_owner_.push_back(owner);
   }
 
+  // Room for a use per line: only what is filled is ever touched.
+  uses_.reserve(static_cast<size_t>(std::max(line_count, 0)));
   for (int32_t i = 1; i <= line_count; ++i) {
     counted_[i] = true;
-    for_each_name_used(transformed_lines[i], [&](int32_t name) {
-      ++lines_using_[name];
-      uses_.push_back({i, name});
-    });
+    if (transformed_lines[i].empty() && other_string_owner_.empty()) continue;  // uses nothing
+    for_each_name_used(i, transformed_lines[i],
+                       [&](int32_t name) { uses_.push_back({i, name}); });
   }
 }
 
 template <class F>
-void function_usage_index::for_each_name_used(std::string_view text, F&& on_name) {
-  if (++scan_ == 0) {  // the stamps wrapped around: start them afresh
-    std::fill(seen_in_.begin(), seen_in_.end(), 0);
-    scan_ = 1;
-  }
+void function_usage_index::for_each_name_used(int32_t line, std::string_view text,
+                                              F&& on_name) {
   auto note = [&](int32_t name) {
-    if (seen_in_[name] == scan_) return;
-    seen_in_[name] = scan_;
+    name_count& count = counts_[static_cast<size_t>(name)];
+    if (count.last_line == line) return;
+    count.last_line = line;
+    ++count.lines_using;
     on_name(name);
   };
   if (!other_string_owner_.empty()) {
     other_strings_.for_each_name_in(text, [&](int32_t id) { note(other_string_owner_[id]); });
     other_words_.for_each_bounded_name_in(text, [&](int32_t id) { note(other_word_owner_[id]); });
   }
-  if (word_name_owner_.empty()) return;
+  if (!has_word_names_) return;
   // A word name is used by a run of word bytes that it ends when "(" follows
   // the run, and by a run that it equals when no "$" stands before the run
   // (it is then a whole word; "NAME" and 'NAME' are whole words too). Each
@@ -120,8 +111,7 @@ void function_usage_index::for_each_name_used(std::string_view text, F&& on_name
   }
 }
 
-std::pair<const function_usage_index::use*, const function_usage_index::use*>
-function_usage_index::uses_of(int32_t line) {
+size_t function_usage_index::first_use_from(int32_t line) {
   const size_t n = uses_.size();
   // Every use before `low` lies on an earlier line. From the last look-up,
   // the search gallops forward, so a nearby line costs a few steps.
@@ -135,8 +125,14 @@ function_usage_index::uses_of(int32_t line) {
   const use* first = std::lower_bound(uses_.data() + low, uses_.data() + high, line, before);
   last_begin_ = static_cast<size_t>(first - uses_.data());
   last_line_ = line;
+  return last_begin_;
+}
+
+std::pair<const function_usage_index::use*, const function_usage_index::use*>
+function_usage_index::uses_of(int32_t line) {
+  const use* first = uses_.data() + first_use_from(line);
   const use* last = first;
-  while (last != uses_.data() + n && last->line == line) ++last;
+  while (last != uses_.data() + uses_.size() && last->line == line) ++last;
   return {first, last};
 }
 
@@ -146,9 +142,10 @@ bool function_usage_index::line_uses(int32_t line, int32_t name) {
   return std::any_of(first, last, [&](const use& u) { return u.name == name; });
 }
 
-void function_usage_index::forget_line(int32_t line) {
-  if (!counted_[line]) return;
-  counted_[line] = false;
-  auto [first, last] = uses_of(line);
-  for (const use* u = first; u != last; ++u) --lines_using_[u->name];
+void function_usage_index::forget_lines(int32_t first, int32_t last) {
+  if (first > last) return;
+  for (size_t u = first_use_from(first); u < uses_.size() && uses_[u].line <= last; ++u) {
+    if (counted_[uses_[u].line]) --counts_[static_cast<size_t>(uses_[u].name)].lines_using;
+  }
+  for (int32_t line = first; line <= last; ++line) counted_[line] = false;
 }

@@ -16,40 +16,50 @@
 #include <utility>
 #include <vector>
 
+#include "passes/deadcode/function_headers.h"
 #include "passes/deadcode/name_matcher.h"
 #include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 
 class function_usage_index {
  public:
-  // names: distinct function names. Counts lines 1..line_count of the
-  // normalized table.
-  function_usage_index(const std::vector<std::string>& names,
-                       const line_table& transformed_lines, int32_t line_count);
+  // The headers found, whose table the index takes over. Counts lines
+  // 1..line_count of the normalized table.
+  function_usage_index(function_headers& found, const line_table& transformed_lines,
+                       int32_t line_count);
 
   // Number of counted lines that use the name.
-  int32_t lines_using(int32_t name) const { return lines_using_[name]; }
+  int32_t lines_using(int32_t name) const { return counts_[name].lines_using; }
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
   bool line_uses(int32_t line, int32_t name);
-  // The line is about to be blanked (its text must still be there): its uses
-  // stop counting. Later calls do nothing.
-  void forget_line(int32_t line);
+  // Lines first..last are blanked: their uses stop counting. Lines already
+  // forgotten stay as they are.
+  void forget_lines(int32_t first, int32_t last);
 
  private:
-  // Calls on_name(name) once for every name that text uses.
+  // Calls on_name(name) for every name that line `line` (text) uses; once
+  // for each, as the line is the last it was found on.
   template <class F>
-  void for_each_name_used(std::string_view text, F&& on_name);
+  void for_each_name_used(int32_t line, std::string_view text, F&& on_name);
 
   struct use {
     int32_t line;
     int32_t name;
   };
+  // The first use on the line or a later one, an index into uses_.
+  size_t first_use_from(int32_t line);
   // The uses of the line: a range of uses_.
   std::pair<const use*, const use*> uses_of(int32_t line);
 
   std::vector<bool> counted_;
-  std::vector<int32_t> lines_using_;
+  // Per name: the counted lines that use it, and the last line found to use
+  // it while counting (together, as a use found touches both).
+  struct name_count {
+    int32_t lines_using = 0;
+    int32_t last_line = 0;
+  };
+  std::vector<name_count> counts_;
   // Every use found by the count, sorted by line.
   std::vector<use> uses_;
   // Where the last look-up for last_line_ began: lines are mostly looked up
@@ -58,7 +68,9 @@ class function_usage_index {
   int32_t last_line_ = 0;
 
   // Names made of letters, digits and "_" only (every real function name),
-  // found through the runs of those bytes in a line.
+  // found through the runs of those bytes in a line: the headers' table,
+  // where no other name can match such a run; the name of each header.
+  bool has_word_names_ = false;
   name_table word_names_;
   std::vector<int32_t> word_name_owner_;
   chain_marks word_marks_;
@@ -68,8 +80,4 @@ class function_usage_index {
   std::vector<int32_t> other_string_owner_;
   name_matcher other_words_;
   std::vector<int32_t> other_word_owner_;
-
-  // seen_in_[k] == scan_: name k is already reported by the current scan.
-  std::vector<uint32_t> seen_in_;
-  uint32_t scan_ = 0;
 };

@@ -16,8 +16,9 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     bytes_.append(name);
     begin_.push_back(bytes_.size());
   }
-  has_length_.assign(max_length_ + 1, false);
+  fit_.assign(max_length_ + 1, 0);
   link_.assign(names.size(), -1);
+  first_equal_.assign(names.size(), -1);
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
@@ -29,28 +30,64 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
   shift_ = 64;
   for (size_t c = capacity; c > 1; c /= 2) --shift_;
 
-  // Ids go in ascending, so a repeated name keeps its smallest id.
+  // Ids go in ascending, so a repeated name keeps its smallest id. The
+  // slots are asked for some names ahead.
+  constexpr size_t kAhead = 16;
+  auto key_of = [&](size_t id) {
+    return end_key(name(static_cast<int32_t>(id)), begin_[id + 1] - begin_[id]);
+  };
   for (size_t id = 0; id < names.size(); ++id) {
-    std::string_view text = names[id];
+    if (id + kAhead < names.size()) {
+      const size_t ahead = id + kAhead;
+      prefetch(&slots_[slot_of(key_of(ahead), begin_[ahead + 1] - begin_[ahead])]);
+    }
+    std::string_view text = name(static_cast<int32_t>(id));
     if (text.empty()) continue;
-    name_hash hash;
-    for (char c : text) hash.append(static_cast<unsigned char>(c));
-    if (find(hash.key(), text) >= 0) continue;
-    size_t s = slot_of(hash.key(), text.size());
+    const uint64_t key = key_of(id);
+    const int32_t earlier = find(key, text);
+    first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    if (earlier >= 0) continue;
+    size_t s = slot_of(key, text.size());
     while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
-    slots_[s] = {tag_of(hash.key()), static_cast<int32_t>(id)};
+    slots_[s] = {tag_of(key), static_cast<int32_t>(id)};
     ++slot_count_;
-    has_length_[text.size()] = true;
+    fit_[text.size()] = text.size();
   }
+  for (size_t n = 1; n <= max_length_; ++n) fit_[n] = std::max(fit_[n], fit_[n - 1]);
+  min_length_ = max_length_;
+  while (min_length_ > 0 && fit_[min_length_ - 1] > 0) --min_length_;
+  if (slot_count_ == 0) min_length_ = 0;
 
   // Each name's link: the longest shorter name in the table that begins (or
   // ends) it, found the way a scan finds one.
+  auto shorter = [&](size_t id) {
+    std::string_view text = name(static_cast<int32_t>(id));
+    return kind == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
+  };
   for (size_t id = 0; id < names.size(); ++id) {
-    std::string_view text = names[id];
-    if (text.size() < 2) continue;
-    text = kind == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
-    link_[id] = longest_in(text);
+    if (id + kAhead < names.size() && begin_[id + kAhead + 1] - begin_[id + kAhead] >= 2) {
+      prefetch_longest(shorter(id + kAhead));
+    }
+    if (begin_[id + 1] - begin_[id] < 2) continue;
+    link_[id] = longest_in(shorter(id));
   }
+}
+
+uint64_t name_table::end_key(std::string_view text, size_t n) const {
+  name_hash hash;
+  if (kind_ == links::prefixes) {
+    for (size_t k = 0; k < n; ++k) hash.append(static_cast<unsigned char>(text[k]));
+  } else {
+    for (size_t k = text.size() - n; k < text.size(); ++k) {
+      hash.append(static_cast<unsigned char>(text[k]));
+    }
+  }
+  return hash.key();
+}
+
+void name_table::prefetch_longest(std::string_view text) const {
+  const size_t n = fit_[std::min(text.size(), max_length_)];
+  if (n > 0) prefetch(&slots_[slot_of(end_key(text, n), n)]);
 }
 
 size_t name_table::slot_of(uint64_t key, size_t length) const {
@@ -70,13 +107,6 @@ int32_t name_table::find(uint64_t key, std::string_view text) const {
   }
 }
 
-int32_t name_table::find(std::string_view text) const {
-  if (!has_length(text.size())) return -1;
-  name_hash hash;
-  for (char c : text) hash.append(static_cast<unsigned char>(c));
-  return find(hash.key(), text);
-}
-
 void name_table::hash_ends(std::string_view text, size_t n, links kind) {
   name_hash hash;
   if (kind == links::prefixes) {
@@ -94,12 +124,10 @@ void name_table::hash_ends(std::string_view text, size_t n, links kind) {
 
 int32_t name_table::longest_in(std::string_view text) {
   // Only as many bytes as the longest name that fits are hashed.
-  size_t n = std::min(text.size(), max_length_);
-  while (n > 0 && !has_length_[n]) --n;
+  size_t n = fit_[std::min(text.size(), max_length_)];
   if (n == 0) return -1;
   hash_ends(text, n, kind_);
-  for (; n > 0; --n) {
-    if (!has_length_[n]) continue;
+  for (; n > 0; n = fit_[n - 1]) {
     std::string_view end =
         kind_ == links::prefixes ? text.substr(0, n) : text.substr(text.size() - n);
     int32_t id = find(hashes_[n], end);

@@ -30,10 +30,26 @@ inline constexpr std::array<bool, 256> kWordBytes = [] {
 
 inline bool is_word_byte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
 
+// Whether text is made of word bytes only, at least one.
+inline bool is_word(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), is_word_byte);
+}
+
 // The end of the run of word bytes that starts at `from`.
 inline size_t word_run_end(std::string_view text, size_t from) {
   while (from < text.size() && is_word_byte(text[from])) ++from;
   return from;
+}
+
+// Asks for the memory at `address` to be read ahead of its use, where the
+// compiler offers a way; reads that wait on one another in turn then
+// overlap.
+inline void prefetch(const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
 }
 
 // A polynomial hash of byte strings that can be extended at either end,
@@ -63,26 +79,41 @@ class name_table {
   name_table(const std::vector<std::string_view>& names, links kind);
 
   // The smallest id of a name equal to text; -1 when there is none.
-  int32_t find(std::string_view text) const;
+  int32_t find(std::string_view text) const {
+    if (!has_length(text.size())) return -1;  // most texts fail here
+    name_hash hash;
+    for (char c : text) hash.append(static_cast<unsigned char>(c));
+    return find(hash.key(), text);
+  }
 
   // The longest name that begins text (kind prefixes) or ends it (kind
   // suffixes); -1 when there is none. Costs the length of text, at most the
   // longest name's.
   int32_t longest_in(std::string_view text);
 
+  // The smallest id of a name equal to name `id`; -1 for an empty name.
+  int32_t first_equal(int32_t id) const { return first_equal_[id]; }
+
   // The next shorter name in the chain of `id`; -1 after the last.
   int32_t link(int32_t id) const { return link_[id]; }
 
   bool empty() const { return slot_count_ == 0; }
   size_t max_length() const { return max_length_; }
+  // The length of the shortest name; 0 when there is none. A shorter text
+  // begins, ends and equals no name.
+  size_t min_length() const { return min_length_; }
 
  private:
   int32_t find(uint64_t key, std::string_view text) const;
-  bool has_length(size_t length) const { return length <= max_length_ && has_length_[length]; }
+  bool has_length(size_t length) const { return length <= max_length_ && fit_[length] == length; }
   std::string_view name(int32_t id) const {
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
   size_t slot_of(uint64_t key, size_t length) const;
+  // Asks for the memory that longest_in(text) reads first.
+  void prefetch_longest(std::string_view text) const;
+  // The hash of the first (kind prefixes) or last n bytes of text.
+  uint64_t end_key(std::string_view text, size_t n) const;
   // The hash of every prefix (or suffix) of text up to length n (at most
   // the longest name's): hashes_[k] is the one of length k.
   void hash_ends(std::string_view text, size_t n, links kind);
@@ -90,8 +121,11 @@ class name_table {
   std::string bytes_;
   std::vector<size_t> begin_;  // name id's bytes: [begin_[id], begin_[id + 1])
   std::vector<int32_t> link_;
-  std::vector<bool> has_length_;
+  std::vector<int32_t> first_equal_;
+  // fit_[n]: the greatest length of a name that is at most n; 0 when none.
+  std::vector<size_t> fit_;
   size_t max_length_ = 0;
+  size_t min_length_ = 0;
   links kind_;
 
   // A slot holds a name's id and the top half of its hash, which spares most

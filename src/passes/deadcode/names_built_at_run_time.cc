@@ -7,7 +7,9 @@
 // Each line is walked once for its literals; a literal is looked up as a
 // prefix range in the sorted deleted names.
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -131,7 +133,9 @@ void for_each_literal(std::string_view line, std::vector<open_call>& calls, F&& 
   }
 }
 
-// Deleted names of one kind, sorted, for prefix look-ups.
+// Deleted names of one kind, sorted, for prefix look-ups. They are sorted
+// when a literal first begins like one of them: most scripts have no such
+// literal.
 class deleted_index {
  public:
   // Variables are looked up without their "$".
@@ -139,12 +143,14 @@ class deleted_index {
     for (size_t i = 0; i < deleted.size(); ++i) {
       std::string_view key = deleted[i].name;
       if (variables && !key.empty() && key.front() == '$') key.remove_prefix(1);
-      if (!key.empty()) sorted_.push_back({key, i});
+      if (key.empty()) continue;
+      sorted_.push_back({key, i});
+      if (key.size() >= 2) {
+        begins_[pair_of(key)] = true;
+      } else {
+        short_key_ = true;
+      }
     }
-    std::sort(sorted_.begin(), sorted_.end());
-    sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
-                              [](const entry& a, const entry& b) { return a.key == b.key; }),
-                  sorted_.end());
   }
 
   struct entry {
@@ -155,7 +161,16 @@ class deleted_index {
   using range = std::pair<std::vector<entry>::const_iterator, std::vector<entry>::const_iterator>;
 
   // The names that begin with `prefix` (upper-cased), or that equal it.
-  range find(const std::string& prefix, bool whole) const {
+  range find(const std::string& prefix, bool whole) {
+    // Most literals begin no name: their first two bytes already tell.
+    if (prefix.size() >= 2 && !begins_[pair_of(prefix)]) return {sorted_.end(), sorted_.end()};
+    if (!sorted_once_) {
+      std::sort(sorted_.begin(), sorted_.end());
+      sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
+                                [](const entry& a, const entry& b) { return a.key == b.key; }),
+                    sorted_.end());
+      sorted_once_ = true;
+    }
     auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
     auto to = std::partition_point(from, sorted_.end(), [&](const entry& e) {
       return whole ? e.key == prefix : e.key.starts_with(prefix);
@@ -165,9 +180,23 @@ class deleted_index {
 
   const deleted_name& operator[](size_t i) const { return deleted_[i]; }
 
+  // Whether a key begins with the two bytes (upper-cased), or is shorter.
+  bool may_begin(char first, char second) const {
+    return short_key_ || begins_[pair_of(upper_ascii(first), upper_ascii(second))];
+  }
+
  private:
+  static size_t pair_of(char first, char second) {
+    return static_cast<unsigned char>(first) * size_t{256} + static_cast<unsigned char>(second);
+  }
+  static size_t pair_of(std::string_view text) { return pair_of(text[0], text[1]); }
+
+  // Whether a key of two bytes or more begins with the pair.
+  std::bitset<65536> begins_;
+  bool short_key_ = false;
   const std::vector<deleted_name>& deleted_;
   std::vector<entry> sorted_;
+  bool sorted_once_ = false;
 };
 
 // The name as written in the function's header: after "Func" and its
@@ -219,6 +248,26 @@ class built_name_finder {
       : functions_(script.deleted_function_names, false),
         variables_(script.deleted_variable_names, true) {}
 
+  // Whether a literal of the line may begin a deleted name: its first two
+  // bytes (after a "$" too) begin one, or it is too short to tell. Every
+  // quote counts as opening a literal, which can only say yes more often.
+  bool may_begin_deleted_name(std::string_view line) const {
+    for (size_t q = 0; q < line.size(); ++q) {
+      const char quote = line[q];
+      if (!opens_string(quote)) continue;
+      // A quote among the first bytes closes the literal or stands doubled.
+      auto text_byte = [&](size_t k) { return q + k < line.size() ? line[q + k] : quote; };
+      const char b0 = text_byte(1);
+      const char b1 = text_byte(2);
+      if (b0 == quote || b1 == quote) return true;
+      if (functions_.may_begin(b0, b1) || variables_.may_begin(b0, b1)) return true;
+      if (b0 != '$') continue;
+      const char b2 = text_byte(3);
+      if (b2 == quote || variables_.may_begin(b1, b2)) return true;
+    }
+    return false;
+  }
+
   // `line` is the line's text, or, for a declaration the variable pass
   // blanked, the text it had; `lost_with` then holds its variables.
   void scan(std::string_view line, std::span<const deleted_name> lost_with,
@@ -263,7 +312,7 @@ class built_name_finder {
     // names to say anything.
     if (!whole && key.size() < 2) return {};
     const bool is_variable = by_name || dollar;
-    const deleted_index& index = is_variable ? variables_ : functions_;
+    deleted_index& index = is_variable ? variables_ : functions_;
     const auto [from, to] = index.find(key, whole);
     if (from == to) return {};
 
@@ -293,15 +342,41 @@ class built_name_finder {
     return text;
   }
 
-  const deleted_index functions_;
-  const deleted_index variables_;
+  deleted_index functions_;
+  deleted_index variables_;
   written_variables written_vars_;
   std::vector<open_call> calls_;
 };
 
-// One walk for both quotes: lines are short, two searches cost more.
 bool holds_quote(std::string_view line) {
-  return std::any_of(line.begin(), line.end(), opens_string);
+  return !line.empty() && (std::memchr(line.data(), '"', line.size()) != nullptr ||
+                           std::memchr(line.data(), '\'', line.size()) != nullptr);
+}
+
+// Whether "ObjEvent" stands in the line, in any case.
+bool holds_obj_event(std::string_view line) {
+  constexpr std::string_view word = "objevent";
+  for (size_t at = 2; at + word.size() - 2 <= line.size(); ++at) {
+    if ((line[at] | 0x20) != 'j') continue;  // "j" is rare: look around it only
+    size_t k = 0;
+    while (k < word.size() && (line[at - 2 + k] | 0x20) == word[k]) ++k;
+    if (k == word.size()) return true;
+  }
+  return false;
+}
+
+// Whether a literal of the line can warn at all: only one joined by "&" to
+// what follows it (not "&=") or one given to ObjEvent can, so nearly every
+// line is passed over without being walked.
+bool may_build_name(std::string_view line) {
+  if (line.empty()) return false;
+  const char* const end = line.data() + line.size();
+  for (const char* at = line.data();; ++at) {
+    at = static_cast<const char*>(std::memchr(at, '&', static_cast<size_t>(end - at)));
+    if (at == nullptr) break;
+    if (at + 1 == end || at[1] != '=') return true;
+  }
+  return std::memchr(line.data(), '(', line.size()) != nullptr && holds_obj_event(line);
 }
 
 }  // namespace
@@ -318,7 +393,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   for (size_t k = 0; k < deleted.size();) {
     size_t end = k + 1;
     while (end < deleted.size() && deleted[end].slot == deleted[k].slot) ++end;
-    if (lines[deleted[k].slot].empty() && holds_quote(deleted[k].line)) {
+    if (lines[deleted[k].slot].empty() && holds_quote(deleted[k].line) &&
+        may_build_name(deleted[k].line)) {
       lost.push_back(deleted.subspan(k, end - k));
     }
     k = end;
@@ -333,7 +409,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       line = lost_with.front().line;
     }
     // Most lines hold no string at all.
-    if (lost_with.empty() && !holds_quote(line)) continue;
+    if (lost_with.empty() && (!holds_quote(line) || !may_build_name(line))) continue;
+    if (!finder.may_begin_deleted_name(line)) continue;
     finder.scan(line, lost_with, origins.of(static_cast<size_t>(i)), warnings);
   }
 }

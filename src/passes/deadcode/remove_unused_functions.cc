@@ -30,7 +30,7 @@ void print_run_line(int64_t run) {
 
 // What a run prints from its header search on; the same for every run that
 // finds the same headers.
-std::string search_report(const std::vector<std::string>& names,
+std::string search_report(const std::vector<std::string_view>& names,
                           const std::vector<function_header>& headers, const progress& report) {
   std::string text = "search: searching functions...\n";
   int32_t number = 0;
@@ -72,7 +72,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     std::optional<function_usage_index> index;
     std::optional<function_eraser> eraser;
     if (!headers.empty()) {
-      index.emplace(found.names, transformed_lines, line_count);
+      index.emplace(found, transformed_lines, line_count);
       for (function_header& header : headers) {
         header.uses_own_name = index->line_uses(header.line, header.name);
       }
@@ -99,7 +99,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
                      number);
         deleted_function_names.push_back(
-            {found.names[header.name], lines[header.line], header.line});
+            {std::string(found.names[header.name]), lines[header.line], header.line});
         eraser->erase_from(header.line);
       }
 

@@ -29,6 +29,10 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // entry matching only used variables is not reported as matching none.
   keep_list keep(keep_entries, keep_list::kind::variables);
   std::vector<int32_t> shared_unused;
+  // Room for every variable: only what is filled is ever touched.
+  deleted_variable_names.reserve(deleted_variable_names.size() +
+                                 static_cast<size_t>(variable_count));
+  shared_unused.reserve(static_cast<size_t>(variable_count));
   for (int32_t k = 1; k <= variable_count; ++k) {
     if (keep.keeps(table.variable_names[k]) || usage.used(k)) continue;
     ++deleted_vars;

@@ -1,5 +1,7 @@
 #include "passes/deadcode/variable_cut.h"
 
+#include <algorithm>
+#include <span>
 #include <vector>
 
 #include "passes/deadcode/variable_line_cuts.h"
@@ -9,6 +11,8 @@
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+// Up to this many cuts of one line are made one by one.
+constexpr size_t kFewCuts = 4;
 
 // Every start position of `pattern` in `text` at or after `from`, in order
 // (Knuth-Morris-Pratt, so a line costs time linear in its length).
@@ -81,6 +85,40 @@ size_t find_item(std::string_view upper_line, std::string_view name, size_t from
   return found;
 }
 
+// find_item for a name as the scan records it, without an upper-case copy
+// of the line: the name is compared only at the first non-blank byte after
+// each "," and after each declaring word of the run that begins the line
+// (where a name holds no blank, no item can begin on a blank). A comparison
+// stops at the next "," (names hold none) or, where a declaring word
+// begins, within the word (no name begins with one), so the bytes compared
+// are about the line's length.
+size_t find_scanned_item(std::string_view line, std::string_view name, size_t from) {
+  const size_t n = line.size();
+  const size_t m = name.size();
+  // The first non-blank byte after the declaring word last passed; npos
+  // once the run of them is over.
+  auto after_word = [&](size_t x) {
+    size_t end = 0;
+    if (declaring_word_at(line, x, &end) == 0) return npos;
+    while (end < n && is_blank_or_tab(line[end])) ++end;
+    return end;
+  };
+  size_t word_item = after_word(0);
+  char last = 0;  // the last non-blank byte before x
+  for (size_t x = 0; x < n; ++x) {
+    const char c = line[x];
+    if (is_blank_or_tab(c)) continue;
+    const bool starts = last == ',' || x == word_item;
+    if (x == word_item) word_item = after_word(x);
+    last = c;
+    if (!starts || x < from || n - x < m) continue;
+    size_t i = 0;
+    while (i < m && upper_ascii(line[x + i]) == name[i]) ++i;
+    if (i == m && (x + m == n || !continues_name(line[x + m]))) return x;
+  }
+  return npos;
+}
+
 // The "," found by stepping back from x - 1; npos when there is none.
 size_t comma_before(std::string_view line, size_t x) {
   while (x > 0) {
@@ -94,15 +132,50 @@ size_t comma_before(std::string_view line, size_t x) {
 
 size_t find_item(std::string_view upper_line, std::string_view name, size_t from) {
   if (name.empty()) return npos;
+  if (as_scanned(name)) return find_scanned_item(upper_line, name, from);
   return find_item(upper_line, name, from, item_starts(upper_line));
+}
+
+bool as_scanned(std::string_view name) {
+  if (name.find_first_of(" \t,") != std::string_view::npos) return false;
+  for (std::string_view word : declaring_words) {
+    if (name.starts_with(word)) return false;
+  }
+  return true;
+}
+
+size_t declaring_word_at(std::string_view line, size_t x, size_t* end) {
+  for (std::string_view word : declaring_words) {
+    size_t y = x;
+    size_t i = 0;
+    for (; i < word.size(); ++i, ++y) {
+      while (y < line.size() && is_blank_or_tab(line[y])) ++y;
+      if (y == line.size() || upper_ascii(line[y]) != word[i]) break;
+    }
+    if (i == word.size()) {
+      *end = y;
+      return word.size();
+    }
+  }
+  return 0;
 }
 
 void cut_shared_item(std::string& line, std::string_view name, bool previous_shares,
                      bool next_shares, std::string_view next_name) {
   if (name.empty()) return;
-  const std::string upper = upper_copy(line);
-  const std::vector<bool> starts = item_starts(upper);
-  const size_t p = find_item(upper, name, 0, starts);
+  // Names as the scan records them (nearly all) are looked for in the line
+  // itself; others in an upper-case copy, at every place they occur.
+  const bool scanned = as_scanned(name) && as_scanned(next_name);
+  std::string upper;
+  std::vector<bool> starts;
+  if (!scanned) {
+    upper = upper_copy(line);
+    starts = item_starts(upper);
+  }
+  auto find = [&](std::string_view item, size_t from) {
+    return scanned ? find_scanned_item(line, item, from) : find_item(upper, item, from, starts);
+  };
+  const size_t p = find(name, 0);
   if (p == npos) return;
 
   // The item before went with the comma in front of this one: this is
@@ -110,8 +183,8 @@ void cut_shared_item(std::string& line, std::string_view name, bool previous_sha
   size_t comma_p = npos;
   if (previous_shares) {
     size_t x = p;
-    while (x > 0 && is_blank_or_tab(upper[x - 1])) --x;
-    if (x > 0 && upper[x - 1] == ',') {
+    while (x > 0 && is_blank_or_tab(line[x - 1])) --x;
+    if (x > 0 && line[x - 1] == ',') {
       comma_p = x - 1;
     } else {
       previous_shares = false;
@@ -120,9 +193,9 @@ void cut_shared_item(std::string& line, std::string_view name, bool previous_sha
 
   size_t comma_q = npos;
   if (next_shares) {
-    const size_t q = next_name.empty() ? npos : find_item(upper, next_name, p + name.size(), starts);
+    const size_t q = next_name.empty() ? npos : find(next_name, p + name.size());
     if (q == npos) return;
-    comma_q = comma_before(upper, q);
+    comma_q = comma_before(line, q);
     if (comma_q == npos || comma_q < p + name.size()) return;
   }
 
@@ -165,9 +238,19 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                           const std::vector<int32_t>& unused) {
   const int32_t count = script.variable_count;
   std::vector<shared_cut> cuts;
+  // The lines lie far apart in memory: each is asked for in two steps some
+  // variables ahead, its view and then its text with the variable's name.
+  const std::span<const std::string_view> views = script.lines.views();
+  constexpr size_t kAhead = 8;
+  auto line_of = [&](size_t i) {
+    return static_cast<size_t>(table.declaration_lines[unused[std::min(i, unused.size() - 1)]]);
+  };
   // The variables of one line have consecutive numbers, so each line's cuts
   // come together.
   for (size_t i = 0; i < unused.size();) {
+    prefetch(&views[line_of(i + 2 * kAhead)]);
+    prefetch(views[line_of(i + kAhead)].data());
+    prefetch(table.variable_names[unused[std::min(i + kAhead, unused.size() - 1)]].data());
     const int32_t line = table.declaration_lines[unused[i]];
     cuts.clear();
     for (; i < unused.size() && table.declaration_lines[unused[i]] == line; ++i) {
@@ -178,11 +261,12 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                       next_shares ? std::string_view(table.variable_names[k + 1])
                                   : std::string_view()});
     }
-    // One cut alone costs the line once either way.
+    // A few cuts cost less one by one, each about the line once.
     std::string text(script.lines[line]);
-    if (cuts.size() == 1) {
-      cut_shared_item(text, cuts[0].name, cuts[0].previous_shares, cuts[0].next_shares,
-                      cuts[0].next_name);
+    if (cuts.size() <= kFewCuts) {
+      for (const shared_cut& cut : cuts) {
+        cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
+      }
     } else {
       cut_shared_items(text, cuts);
     }

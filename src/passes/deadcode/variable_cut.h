@@ -15,6 +15,18 @@ class autoitsourcefile;
 // A byte that would carry a name on: an ASCII letter, digit or "_".
 inline bool continues_name(char c) { return is_word_byte(c); }
 
+// Whether `name` could be recorded by the declaration scan: no blank, tab
+// or comma in it, and no declaring word at its start (the scan drops a
+// declaring word as soon as it has read one). Such a name is found as an
+// item by comparing it only where items begin, which costs about the
+// line's length.
+bool as_scanned(std::string_view name);
+
+// The declaring word that `line` begins at x (blanks and tabs allowed
+// anywhere, letter case ignored): its length, and in *end the position
+// after it. 0 when there is none.
+size_t declaring_word_at(std::string_view line, size_t x, size_t* end);
+
 // First position at or after `from` where `name` stands as an item of the
 // declaration held in `upper_line` (an upper-case copy with its blanks):
 // not followed by a letter, digit or "_", and preceded by a "," (blanks

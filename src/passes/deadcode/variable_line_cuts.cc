@@ -46,40 +46,10 @@ constexpr pos kNone = std::numeric_limits<pos>::max();
 // From this many names on, places are looked up by hash.
 constexpr size_t kNamesForLookup = 8;
 
-// Whether `name` could be recorded by the declaration scan, which all that
-// follows relies on: no blank, tab or comma in it, and no declaring word at
-// its start (the scan drops a declaring word as soon as it has read one).
-bool as_scanned(std::string_view name) {
-  if (name.find_first_of(" \t,") != std::string_view::npos) return false;
-  for (std::string_view word : declaring_words) {
-    if (name.starts_with(word)) return false;
-  }
-  return true;
-}
-
 // For each declaring word of the run of them that begins `line` (blanks
 // and tabs allowed anywhere, letter case ignored): the number of non-blank
 // bytes up to its end. No word is a prefix of another, so the run splits
 // into words one way only.
-// The declaring word that `line` begins at x (blanks and tabs allowed
-// anywhere, letter case ignored): its length, and in *end the position
-// after it. 0 when there is none.
-size_t declaring_word_at(std::string_view line, size_t x, size_t* end) {
-  for (std::string_view word : declaring_words) {
-    size_t y = x;
-    size_t i = 0;
-    for (; i < word.size(); ++i, ++y) {
-      while (y < line.size() && is_blank_or_tab(line[y])) ++y;
-      if (y == line.size() || upper_ascii(line[y]) != word[i]) break;
-    }
-    if (i == word.size()) {
-      *end = y;
-      return word.size();
-    }
-  }
-  return 0;
-}
-
 std::vector<pos> declaring_word_ends(std::string_view line) {
   std::vector<pos> ends;
   size_t x = 0;

@@ -28,45 +28,78 @@ void walk_declaration(std::string_view normalized_line, bool comments_kept,
   int64_t depth_parens = 0;
   int64_t depth_brackets = 0;
   bool collecting = true;
-  std::string buffer;
+  // The bytes collected: `spilled`, then the bytes [run, run_end) of the
+  // line. Most names stand in one piece in the line and are copied once.
+  std::string spilled;
+  size_t run = 0;
+  size_t run_end = 0;
+  auto collected = [&]() -> std::string {
+    std::string text = spilled;
+    text.append(normalized_line.substr(run, run_end - run));
+    return text;
+  };
 
-  for (char c : normalized_line) {
-    if (c == '\'' && !in_single && !in_double) {
-      in_single = true;
-    } else if (c == '\'' && in_single) {
-      in_single = false;
-    } else if (c == '"' && !in_single && !in_double) {
-      in_double = true;
-    } else if (c == '"' && in_double) {
-      in_double = false;
-    } else if (in_single || in_double) {
-      // Inside a string: nothing counts.
-    } else if (c == ';' && comments_kept) {
-      break;  // The rest is a comment; the line ends here.
-    } else if (c == '(') {
-      ++depth_parens;
-    } else if (c == ')') {
-      --depth_parens;
-    } else if (c == '[') {
-      ++depth_brackets;
-    } else if (c == ']') {
-      --depth_brackets;
-    } else if (depth_parens != 0 || depth_brackets != 0) {
-      // Inside a call or an index: commas there separate no declarations.
-    } else if (c == ',' || c == '=') {
-      if (collecting) names.push_back(buffer);
+  const size_t size = normalized_line.size();
+  for (size_t at = 0; at < size; ++at) {
+    const char c = normalized_line[at];
+    // Inside a string nothing counts but its closing quote.
+    if (in_single) {
+      in_single = c != '\'';
+      continue;
+    }
+    if (in_double) {
+      in_double = c != '"';
+      continue;
+    }
+    switch (c) {
+      case '\'':
+        in_single = true;
+        continue;
+      case '"':
+        in_double = true;
+        continue;
+      case '(':
+        ++depth_parens;
+        continue;
+      case ')':
+        --depth_parens;
+        continue;
+      case '[':
+        ++depth_brackets;
+        continue;
+      case ']':
+        --depth_brackets;
+        continue;
+      default:
+        break;
+    }
+    if (c == ';' && comments_kept) break;  // The rest is a comment; the line ends here.
+    // Inside a call or an index: commas there separate no declarations.
+    if (depth_parens != 0 || depth_brackets != 0) continue;
+    if (c == ',' || c == '=') {
+      if (collecting) names.push_back(collected());
       if (c == '=') {
         collecting = false;  // An initial value follows, not a name.
       } else {
         collecting = true;
-        buffer.clear();
+        spilled.clear();
+        run = run_end = at + 1;
       }
-    } else {
-      buffer.push_back(c);
-      if (is_declaring_word(buffer)) buffer.clear();
+      continue;
+    }
+    if (at != run_end) {  // the bytes collected are no longer in one piece
+      spilled.append(normalized_line.substr(run, run_end - run));
+      run = at;
+    }
+    run_end = at + 1;
+    // Every declaring word ends in one of these letters.
+    if ((c == 'M' || c == 'L' || c == 'T' || c == 'C') && spilled.size() + (run_end - run) <= 6 &&
+        is_declaring_word(collected())) {
+      spilled.clear();
+      run = run_end;
     }
   }
-  if (collecting) names.push_back(buffer);
+  if (collecting) names.push_back(collected());
 }
 
 void scan_variables(autoitsourcefile& script, variable_table& table, const progress& report) {

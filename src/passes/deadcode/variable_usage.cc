@@ -30,7 +30,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   for (int32_t k = 1; k <= count; ++k) {
     std::string_view name = all[k - 1];
     if (name.empty()) continue;  // held by every line: no need to search
-    name_of_[k] = names_->find(name);
+    name_of_[k] = names_->first_equal(k - 1);
     if (name_of_[k] != k - 1 || is_dollar_word(name)) continue;
     other_strings.emplace_back(name);
     other_owner_.push_back(k - 1);
@@ -43,8 +43,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   }
   if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
-  holding_lines_.assign(all.size(), 0);
-  std::vector<int32_t> last_line(all.size(), 0);
+  counts_.assign(all.size(), name_count{});
   held_by_own_line_.assign(count + 1, false);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
@@ -52,19 +51,22 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   for (int32_t j = 1; j <= line_count_; ++j) {
     while (k <= count && table.declaration_lines[k] < j) ++k;
     const bool declares = k <= count && table.declaration_lines[k] == j;
+    const std::string_view text = script.transformed_lines[j];
+    if (!declares && text.empty()) continue;  // mentions nothing
     if (declares) {
       declaration_lines_.push_back(j);
       line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
     }
-    for_each_name_mentioned(script.transformed_lines[j], [&](int32_t n) {
-      if (last_line[n] == j) return;  // lines count once, however often they hold it
-      last_line[n] = j;
-      ++holding_lines_[n];
+    for_each_name_mentioned(text, [&](int32_t n) {
+      name_count& count_of = counts_[static_cast<size_t>(n)];
+      if (count_of.last_line == j) return;  // lines count once, however often they hold it
+      count_of.last_line = j;
+      ++count_of.holding_lines;
       // Only declaration lines are ever blanked by this pass.
       if (declares) line_names_.push_back(n);
     });
     for (; k <= count && table.declaration_lines[k] == j; ++k) {
-      held_by_own_line_[k] = name_of_[k] >= 0 && last_line[name_of_[k]] == j;
+      held_by_own_line_[k] = name_of_[k] >= 0 && counts_[name_of_[k]].last_line == j;
     }
   }
   line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
@@ -82,11 +84,17 @@ void variable_usage::for_each_name_mentioned(std::string_view text, F&& on_name)
   }
   marks_->next_scan();
   const size_t size = text.size();
+  // "$" and a run, or a quoted run with a "$" before it, shorter than every
+  // name holds none.
+  const size_t shortest = std::max<size_t>(names_->min_length(), 2);
   for (size_t p = 0; p < size; ++p) {
     const char c = text[p];
     if (c != '$' && c != '"' && c != '\'') continue;
     const size_t end = word_run_end(text, p + 1);
-    if (end == p + 1) continue;
+    if (end - p < shortest) {
+      p = end - 1;
+      continue;
+    }
     if (c == '$') {
       marks_->report(*names_, names_->longest_in(text.substr(p, end - p)), on_name);
     } else if (end < size && text[end] == c) {
@@ -103,7 +111,7 @@ bool variable_usage::used(int32_t k) const {
   const int32_t line = table_.declaration_lines[k];
   const bool own_line_exists = line >= 1 && line <= line_count_;
   if (name_of_[k] < 0) return line_count_ - (own_line_exists ? 1 : 0) > 0;
-  int32_t others = holding_lines_[name_of_[k]];
+  int32_t others = counts_[name_of_[k]].holding_lines;
   if (own_line_exists && held_by_own_line_[k] && !blanked_[line]) --others;
   return others > 0;
 }
@@ -115,6 +123,6 @@ void variable_usage::line_blanked(int32_t line) {
   if (at == declaration_lines_.end() || *at != line) return;
   const auto d = static_cast<size_t>(at - declaration_lines_.begin());
   for (uint32_t i = line_names_begin_[d]; i < line_names_begin_[d + 1]; ++i) {
-    --holding_lines_[line_names_[i]];
+    --counts_[line_names_[i]].holding_lines;
   }
 }

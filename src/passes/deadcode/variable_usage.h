@@ -41,8 +41,13 @@ class variable_usage {
   // Variables with the same name share one entry, their name's number: the
   // index of the first of them in the names' table (variable k is k - 1).
   std::vector<int32_t> name_of_;
-  // Per name: how many non-blank lines hold it.
-  std::vector<int32_t> holding_lines_;
+  // Per name: how many non-blank lines hold it, and the last line found to
+  // hold it while counting (together, as a line found touches both).
+  struct name_count {
+    int32_t holding_lines = 0;
+    int32_t last_line = 0;
+  };
+  std::vector<name_count> counts_;
   // Per variable: whether its own declaration line holds its name.
   std::vector<bool> held_by_own_line_;
   // The declaration lines, ascending, with the names each holds (a range of

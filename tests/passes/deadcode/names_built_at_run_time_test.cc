@@ -95,6 +95,20 @@ TEST(NamesBuiltAtRunTime, ObjEventPrefixNeedsNoAmpersand) {
       warnings_after({"$o = ObjEvent(\"IE_\", $x)", "Func IE_Quit()", "EndFunc"}).empty());
 }
 
+// Lines without a literal that could warn are passed over unwalked: an "&"
+// that is not "&=" or an ObjEvent call in any case must still be seen,
+// wherever it stands.
+TEST(NamesBuiltAtRunTime, EdgesOfTheLinesWorthWalking) {
+  EXPECT_EQ(warnings_after(with_handlers({"$a = \"_On_\" &", "$b = '_on_c' & = 1",
+                                          "$c = '_ON_' &=1", "$o = objEVENT ($x, '_On_')"})),
+            (text{"main.au3:1: a function name is built at run time (\"_On_\" & ...): deleted "
+                  "_On_Connect, _on_message; keep them with --keep=_On_*",
+                  "main.au3:2: a function name is built at run time ('_on_c' & ...): deleted "
+                  "_On_Connect; keep it with --keep=_on_c*",
+                  "main.au3:4: a function name is built at run time (objEVENT(..., '_On_')): "
+                  "deleted _On_Connect, _on_message; keep them with --keep=_On_*"}));
+}
+
 TEST(NamesBuiltAtRunTime, AtMostThreeNamesListed) {
   text lines = {"Call(\"Cb\" & $i)"};
   for (const char* name : {"Cb5", "Cb1", "Cb4", "Cb2", "Cb3"}) {

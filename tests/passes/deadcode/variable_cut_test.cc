@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,58 @@ TEST(FindItem, PartialMatchesDoNotHideALaterOccurrence) {
 TEST(FindItem, EmptyNameNeverStands) {
   EXPECT_EQ(find_item("LOCAL $A, ", "", 0), npos);
   EXPECT_EQ(find_item("", "", 0), npos);
+}
+
+// find_item from its definition, byte by byte: the name at x, no name byte
+// after it, and before x (blanks aside) a "," or declaring words only.
+size_t plain_find_item(const std::string& upper, const std::string& name, size_t from) {
+  if (name.empty()) return npos;
+  const std::vector<std::string> words = {"DIM", "LOCAL", "GLOBAL", "CONST", "STATIC"};
+  for (size_t x = from; x + name.size() <= upper.size(); ++x) {
+    if (upper.compare(x, name.size(), name) != 0) continue;
+    const size_t end = x + name.size();
+    if (end < upper.size() && continues_name(upper[end])) continue;
+    std::string before;
+    for (size_t i = 0; i < x; ++i) {
+      if (upper[i] != ' ' && upper[i] != '\t') before += upper[i];
+    }
+    bool only_words = !before.empty();
+    for (size_t at = 0; only_words && at < before.size();) {
+      only_words = false;
+      for (const std::string& word : words) {
+        if (before.compare(at, word.size(), word) == 0) {
+          at += word.size();
+          only_words = true;
+          break;
+        }
+      }
+    }
+    if ((!before.empty() && before.back() == ',') || only_words) return x;
+  }
+  return npos;
+}
+
+// Names as the scan records them are compared only where items begin;
+// others (blanks, commas, a declaring word in front) are searched for
+// everywhere. Both must agree with the definition.
+TEST(FindItem, AgreesWithThePlainSearchOnRandomLines) {
+  std::mt19937 rng(1309);
+  const std::vector<std::string> pieces = {"LOCAL", "LO", "CAL", "CONST", "CON", "DIM", "STATIC",
+                                           "$A",    "$AB", "A",  "AB",    ",",   ",",   " ",
+                                           "\t",    "=",   "(",  ")",     "$A$AB", "X1"};
+  const std::vector<std::string> names = {"$A", "$AB", "A", "AB", "CON", "$A$AB", "X1",
+                                          "LOCAL$A", "A B", "A,", "DIMA", "CONSTA", "CA"};
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    const size_t count = rng() % 12;
+    for (size_t k = 0; k < count; ++k) line += pieces[rng() % pieces.size()];
+    for (const std::string& name : names) {
+      for (size_t from = 0; from <= line.size() + 1; from += 1 + rng() % 3) {
+        ASSERT_EQ(find_item(line, name, from), plain_find_item(line, name, from))
+            << "line: '" << line << "' name: '" << name << "' from " << from;
+      }
+    }
+  }
 }
 
 // Declaration lines with their variables recorded as the pass records them.
