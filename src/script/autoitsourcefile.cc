@@ -63,12 +63,22 @@ int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
 }
 
 void autoitsourcefile::transform_lines() {
-  // Built front to back, so each slot is written once.
+  // Built front to back, so each slot is written once. A line's first
+  // bytes are looked at while they are at hand, for the dead-code passes.
   transformed_lines.resize(1);
   transformed_lines.reserve(lines.size());
+  header_lines.clear();
+  declaration_lines.clear();
   for (int32_t i = 1; i <= line_count; ++i) {
     transformed_lines.build_back(lines[i].size() + kNormalizeSlack,
                                  [&](char* out) { return normalize_into(lines[i], out); });
+    const std::string_view normal = transformed_lines[static_cast<size_t>(i)];
+    if (normal.starts_with("FUNC")) {
+      header_lines.push_back(i);
+    } else if (normal.starts_with("DIM") || normal.starts_with("LOCAL") ||
+               normal.starts_with("GLOBAL") || normal.starts_with("CONST")) {
+      declaration_lines.push_back(i);
+    }
   }
   transformed_lines.resize(lines.size());
 }

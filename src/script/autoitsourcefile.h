@@ -33,6 +33,12 @@ class autoitsourcefile {
   // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
   // Sized and filled by transform_lines; only the passes after it read it.
   line_table transformed_lines;
+  // Set by transform_lines: the lines whose normalized copy begins with
+  // "FUNC", and those that begin with "DIM", "LOCAL", "GLOBAL" or "CONST",
+  // in order. Only these can hold a function header or a declaration; the
+  // later passes only shorten or empty lines, so no other line becomes one.
+  std::vector<int32_t> header_lines;
+  std::vector<int32_t> declaration_lines;
   // The file and line each slot of `lines` came from, until the blank lines
   // are dropped: for messages that point at the source.
   line_origins origins;

@@ -104,4 +104,13 @@ TEST(TransformLines, UpperCasesLettersAndDropsBlanksAndTabs) {
   EXPECT_EQ(current_lines(script)[1], " \t ") << "the line itself keeps its blanks";
 }
 
+TEST(TransformLines, NotesTheLinesThatMayOpenAFunctionOrDeclare) {
+  autoitsourcefile script("");
+  load_lines(script, {"Func A()", "  local $x", "FuncCall()", "Global Const $y", "EndFunc",
+                      "$z = 1", "Dim $a", "\tCONST $c = 1", "Static $s", "; Func B()"});
+  script.transform_lines();
+  EXPECT_EQ(script.header_lines, (std::vector<int32_t>{1, 3}));
+  EXPECT_EQ(script.declaration_lines, (std::vector<int32_t>{2, 4, 7, 8}));
+}
+
 }  // namespace

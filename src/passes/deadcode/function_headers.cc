@@ -24,16 +24,8 @@ std::string_view function_name(std::string_view normalized_header) {
 }
 
 function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
-                                       int32_t line_count) {
-  // Most lines are passed over on their first normalized bytes; the others
-  // are then read whole, each asked for some lines ahead.
-  std::vector<int32_t> candidates;
-  for (int32_t i = 1; i <= line_count; ++i) {
-    const std::string_view normalized_line = transformed_lines[i];
-    if (normalized_line.size() >= 4 && std::memcmp(normalized_line.data(), "FUNC", 4) == 0) {
-      candidates.push_back(i);
-    }
-  }
+                                       std::span<const int32_t> candidates) {
+  // The candidates are read whole, each asked for some lines ahead.
   function_headers found;
   found.headers.reserve(candidates.size());
   std::vector<std::string_view> names;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,7 @@ bool is_function_header(std::string_view line, std::string_view normalized_line)
 // or to the end when there is none; it may be empty.
 std::string_view function_name(std::string_view normalized_header);
 
-// Every header of lines 1..line_count, with equal names sharing one entry.
+// Every header among the candidate lines (in order; the header lines that
+// transform_lines noted), with equal names sharing one entry.
 function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
-                                       int32_t line_count);
+                                       std::span<const int32_t> candidates);

@@ -62,7 +62,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
   }
 
   if (runs >= 1) {
-    function_headers found = find_function_headers(lines, transformed_lines, line_count);
+    function_headers found = find_function_headers(lines, transformed_lines, header_lines);
     std::vector<function_header>& headers = found.headers;
     // Names on the keep-list count as used in every run.
     keep_list keep(keep_entries, keep_list::kind::functions);

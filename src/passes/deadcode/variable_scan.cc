@@ -105,7 +105,7 @@ void walk_declaration(std::string_view normalized_line, bool comments_kept,
 void scan_variables(autoitsourcefile& script, variable_table& table, const progress& report) {
   const bool comments_kept = !script.comments_removed;
   std::vector<std::string> names;
-  for (int32_t i = 1; i <= script.line_count; ++i) {
+  for (const int32_t i : script.declaration_lines) {
     std::string_view line = script.transformed_lines[i];
     if (!is_declaration_line(line)) continue;
     names.clear();
