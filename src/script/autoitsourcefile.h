@@ -33,6 +33,9 @@ class autoitsourcefile {
   // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
   // Sized and filled by transform_lines; only the passes after it read it.
   line_table transformed_lines;
+  // Set by the include pass: the lines of the expanded script whose first
+  // byte that is not blank is ";", in order. Only these can be keep pragmas.
+  std::vector<int32_t> comment_lines;
   // Set by transform_lines: the lines whose normalized copy begins with
   // "FUNC", and those that begin with "DIM", "LOCAL", "GLOBAL" or "CONST",
   // in order. Only these can hold a function header or a declaration; the
@@ -99,7 +102,8 @@ class autoitsourcefile {
   // Keep-list entries from a comma-separated list given on the command line.
   void add_keep_list(std::string_view list);
   // Keep-list entries from the "; au3shrink: keep LIST" lines of the
-  // expanded script; run before the comments are removed.
+  // expanded script; run after the include pass, which notes the lines that
+  // begin with ";", and before the comments are removed.
   void read_keep_pragmas();
   // Warnings for string literals from which the script builds the name of a
   // function or variable that the dead-code passes deleted; run before the

@@ -33,3 +33,10 @@ size_t sixteen(std::string_view text, char* out);
 }  // namespace normalize_kernels
 
 inline bool is_blank_or_tab(char c) { return c == ' ' || c == '\t'; }
+
+// The line's first byte that is not a blank or a tab; 0 for a blank line.
+inline char lead_byte(std::string_view line) {
+  size_t first = 0;
+  while (first < line.size() && is_blank_or_tab(line[first])) ++first;
+  return first < line.size() ? line[first] : '\0';
+}

@@ -111,12 +111,10 @@ void autoitsourcefile::add_keep_list(std::string_view list) {
 
 void autoitsourcefile::read_keep_pragmas() {
   std::string_view list;
-  for (int32_t i = 1; i <= line_count; ++i) {
-    // Nearly every line is ruled out by its first byte after the indent.
-    const std::string_view line = lines[i];
-    size_t first = 0;
-    while (first < line.size() && is_blank_or_tab(line[first])) ++first;
-    if (first == line.size() || line[first] != ';' || !is_keep_pragma(line, &list)) continue;
+  // A pragma is a line that begins with ";", and the include pass noted
+  // those: the other lines are not read again.
+  for (const int32_t i : comment_lines) {
+    if (!is_keep_pragma(lines[i], &list)) continue;
     const line_origin where = origins.of(static_cast<size_t>(i));
     add_keep_entries(list, where.file, where.line, keep_entries);
   }

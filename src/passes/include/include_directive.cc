@@ -35,11 +35,7 @@ std::string_view between(std::string_view text, size_t open, size_t close) {
 
 }  // namespace
 
-bool may_be_include_directive(std::string_view line) {
-  size_t first = 0;
-  while (first < line.size() && is_blank_or_tab(line[first])) ++first;
-  return first < line.size() && line[first] == '#';
-}
+bool may_be_include_directive(std::string_view line) { return lead_byte(line) == '#'; }
 
 include_directive parse_include_directive(std::string_view line) {
   include_directive directive;

@@ -24,6 +24,7 @@
 #include "report/console.h"
 #include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
+#include "script/normalize.h"
 
 namespace {
 
@@ -85,8 +86,13 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   const size_t end = static_cast<size_t>(line_count) + 1;
   lines.resize(end);
   size_t first_file = 1;
+  // The walk sees every line of the expanded script before anything changes
+  // it, and notes the comment lines on the way.
+  comment_lines.clear();
   for (; first_file < end; ++first_file) {
-    if (!may_be_include_directive(lines[first_file])) continue;
+    const char lead = lead_byte(lines[first_file]);
+    if (lead == ';') comment_lines.push_back(static_cast<int32_t>(first_file));
+    if (lead != '#') continue;
     include_kind kind = parse_include_directive(lines[first_file]).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
@@ -121,7 +127,9 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       continue;
     }
     std::string_view line = current.lines[current.next++];
-    if (!may_be_include_directive(line)) {
+    const char lead = lead_byte(line);
+    if (lead != '#') {
+      if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
       expanded.push_kept(line);
       continue;
     }

@@ -103,6 +103,8 @@ TEST(KeepPragmas, ReadFromEveryLineWithTheirPlaces) {
   load_lines(script, {"Func A()", "; au3shrink: keep _On_*, $g_hMain", "#cs",
                       "  ; au3shrink: keep Inside", "#ce", "MsgBox(0, '', 1) ; au3shrink: keep No"});
   script.add_keep_list("Opt");
+  // The lines that begin with ";", as the include pass notes them.
+  script.comment_lines = {2, 4};
   script.read_keep_pragmas();
   EXPECT_EQ(entry_texts(script.keep_entries), (text{"OPT", "_ON_*", "$G_HMAIN", "INSIDE"}));
   EXPECT_EQ(script.keep_entries[0].file, "");

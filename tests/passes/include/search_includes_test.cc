@@ -32,6 +32,19 @@ TEST_F(SearchIncludes, NestedIncludesExpandDepthFirstInTextOrder) {
   EXPECT_EQ(run.included_files, (lines_t{in("A.AU3"), in("B.AU3"), in("C.AU3"), in("D.AU3")}));
 }
 
+TEST_F(SearchIncludes, NotesTheCommentLinesOfTheExpandedScript) {
+  // The slots of lines that begin with ";", included ones too, for the keep
+  // pragmas; a ";" later in a line does not count.
+  folder.write("lib.au3", "  ; from lib\nx ; not this\n");
+  autoitsourcefile script("");
+  expansion_run run = expand(script, {"; first", "#include <lib.au3>", "\t;last"}, root, root);
+  EXPECT_EQ(run.lines, (lines_t{"; first", "", "  ; from lib", "x ; not this", "", "\t;last"}));
+  EXPECT_EQ(script.comment_lines, (std::vector<int32_t>{1, 3, 6}));
+  // A script without includes is walked once all the same.
+  expand(script, {"a", ";b"}, root, root);
+  EXPECT_EQ(script.comment_lines, (std::vector<int32_t>{2}));
+}
+
 TEST_F(SearchIncludes, DuplicatePathsByCaseBlanksAndFolderString) {
   folder.write("mylib.au3", "lib\n");
   expansion_run run =
