@@ -35,11 +35,11 @@ std::string_view between(std::string_view text, size_t open, size_t close) {
 
 }  // namespace
 
-bool may_be_include_directive(std::string_view line) { return lead_byte(line) == '#'; }
-
 include_directive parse_include_directive(std::string_view line) {
   include_directive directive;
-  if (!may_be_include_directive(line)) return directive;
+  // A directive's "#" is the line's first byte that is not blank, which
+  // rules out nearly every line at a glance.
+  if (lead_byte(line) != '#') return directive;
   // A blank inside the keyword hides it: the keyword is looked for before
   // blanks are removed.
   if (!mentions_include(line)) return directive;

@@ -28,8 +28,4 @@ struct include_directive {
   std::string shown_name;
 };
 
-// Whether the line may hold a directive at all: its first byte that is not
-// blank is "#". Rules out nearly every line of a script at a glance.
-bool may_be_include_directive(std::string_view line);
-
 include_directive parse_include_directive(std::string_view line);
