@@ -12,11 +12,13 @@
 namespace {
 
 // Where the line's comment starts: its first ";" outside string literals, or
-// npos. A quote of the other kind inside an open string is a plain character;
-// a doubled quote closes and reopens its string, so it stays open: a string
-// runs to the next quote of its kind, or to the end of the line.
-size_t line_comment_start(std::string_view line) {
-  for (size_t p = 0; (p = byte_scan::find_first<';', '\'', '"'>(line, p)) != std::string_view::npos;) {
+// npos; the walk starts at `from`, outside any string. A quote of the other
+// kind inside an open string is a plain character; a doubled quote closes
+// and reopens its string, so it stays open: a string runs to the next quote
+// of its kind, or to the end of the line.
+size_t line_comment_start(std::string_view line, size_t from) {
+  for (size_t p = from;
+       (p = byte_scan::find_first<';', '\'', '"'>(line, p)) != std::string_view::npos;) {
     if (line[p] == ';') return p;
     const size_t close = line.find(line[p], p + 1);
     if (close == std::string_view::npos) return std::string_view::npos;
@@ -47,12 +49,14 @@ void autoitsourcefile::remove_comments() {
   comments_timer.start();
   console::out("start: remove comments...\n");
   for (int32_t i = 1; i <= line_count; ++i) {
-    // Most lines hold neither a ";" nor a "#", and one look tells.
-    if (byte_scan::find_first<';', '#'>(lines[i]) == std::string_view::npos) continue;
-    size_t comment = line_comment_start(lines[i]);
+    // Most lines hold no ";", "#" or quote, and one look tells; before the
+    // first of them, nothing is in a string.
+    const size_t first = byte_scan::find_first<';', '#', '\'', '"'>(lines[i]);
+    if (first == std::string_view::npos) continue;
+    size_t comment = line_comment_start(lines[i], first);
     if (comment != std::string_view::npos) lines.truncate(i, comment);
     // Both block openers start with "#".
-    if (lines[i].find('#') == std::string_view::npos) continue;
+    if (lines[i].find('#', first) == std::string_view::npos) continue;
     cut_block(lines, i, line_count, "#cs", "#ce");
     cut_block(lines, i, line_count, "#comments-start", "#comments-end");
   }
