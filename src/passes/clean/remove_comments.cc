@@ -20,7 +20,8 @@ size_t line_comment_start(std::string_view line, size_t from) {
   for (size_t p = from;
        (p = byte_scan::find_first<';', '\'', '"'>(line, p)) != std::string_view::npos;) {
     if (line[p] == ';') return p;
-    const size_t close = line.find(line[p], p + 1);
+    const size_t close = line[p] == '"' ? byte_scan::find_first<'"'>(line, p + 1)
+                                        : byte_scan::find_first<'\''>(line, p + 1);
     if (close == std::string_view::npos) return std::string_view::npos;
     p = close + 1;
   }
@@ -56,7 +57,7 @@ void autoitsourcefile::remove_comments() {
     size_t comment = line_comment_start(lines[i], first);
     if (comment != std::string_view::npos) lines.truncate(i, comment);
     // Both block openers start with "#".
-    if (lines[i].find('#', first) == std::string_view::npos) continue;
+    if (byte_scan::find_first<'#'>(lines[i], first) == std::string_view::npos) continue;
     cut_block(lines, i, line_count, "#cs", "#ce");
     cut_block(lines, i, line_count, "#comments-start", "#comments-end");
   }
