@@ -1,5 +1,6 @@
 #include "driver/pipeline.h"
 
+#include <new>
 #include <string>
 
 #include "driver/size_report.h"
@@ -14,9 +15,8 @@ int fail(const char* what, const char* path, const std::string& reason) {
   return 1;
 }
 
-}  // namespace
-
-int shrink(const arguments& args) {
+// The run itself; shrink() below only stands guard over it.
+int shrink_script(const arguments& args) {
   std::string err;
 
   // Open the input; the overall timer starts here.
@@ -65,4 +65,17 @@ int shrink(const arguments& args) {
     diagnostics::warning_at(warning.file, warning.line, warning.text);
   }
   return 0;
+}
+
+}  // namespace
+
+int shrink(const arguments& args) {
+  // A script or pipe larger than memory ends in a message, not an abort;
+  // the output, not yet replaced, keeps what it held, and the temporary
+  // file went with the script object.
+  try {
+    return shrink_script(args);
+  } catch (const std::bad_alloc&) {
+    return fail("shrink", args.input, "not enough memory");
+  }
 }

@@ -14,6 +14,10 @@ files_test.py --binary BUILD/au3shrink
   writable output owned by someone else in a sticky folder like /tmp
   (written in place). Root ignores permissions, so as root these runs are
   made as the user nobody through setpriv.
+- Memory: an endless input (a pipe from `yes`) under a limit on the address
+  space ends in "error: cannot shrink '...': not enough memory", status 1,
+  the previous output unchanged and no temporary file left (not for a
+  sanitizer build, which needs the address space for itself).
 - Replacing: an output keeps its permission bits (set-group-ID and sticky
   too), its owner and group when run as root, and the mode of a new output
   follows the umask; an output that is a symbolic link stays one, its target
@@ -25,6 +29,7 @@ skipped; when nothing could run, the exit status is 77 (skipped for ctest).
 """
 import argparse
 import os
+import resource
 import shutil
 import subprocess
 import sys
@@ -277,11 +282,44 @@ def replaced_in_place(binary):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def out_of_memory(binary):
+    if b"__asan_init" in get(binary):
+        skipped.append("out of memory: a sanitizer build reserves the address space itself")
+        return
+    work = tempfile.mkdtemp(prefix="au3oom-")
+    try:
+        output = os.path.join(work, "out.au3")
+        put(output, b"previous\r\n")
+
+        def limit():
+            resource.setrlimit(resource.RLIMIT_AS, (512 << 20, 512 << 20))
+
+        endless = subprocess.Popen(["yes", "$x = 1 ; endless"], stdout=subprocess.PIPE)
+        try:
+            result = subprocess.run(
+                [binary, "--no-pause", "/dev/stdin", "out.au3", ".", ".", "CFG", "1", "x"],
+                cwd=work, stdin=endless.stdout, capture_output=True, timeout=120,
+                preexec_fn=limit)
+        finally:
+            endless.kill()
+            endless.wait()
+        ran.append("out of memory")
+        check(result.returncode == 1, f"out of memory: status {result.returncode}, "
+                                      f"stderr {result.stderr[-300:]!r}")
+        check(result.stderr.endswith(b"error: cannot shrink '/dev/stdin': not enough memory\n"),
+              f"out of memory: stderr {result.stderr[-300:]!r}")
+        check(get(output) == b"previous\r\n", "out of memory: the output changed")
+        check(not temps_in(work), "out of memory: temporary files left")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--binary", required=True)
     binary = os.path.abspath(p.parse_args().binary)
     replaced_in_place(binary)
+    out_of_memory(binary)
     full_file_system(binary)
     permissions(binary)
     for s in skipped:
