@@ -73,10 +73,9 @@ void autoitsourcefile::transform_lines() {
     transformed_lines.build_back(lines[i].size() + kNormalizeSlack,
                                  [&](char* out) { return normalize_into(lines[i], out); });
     const std::string_view normal = transformed_lines[static_cast<size_t>(i)];
-    if (normal.starts_with("FUNC")) {
+    if (begins_like_function_header(normal)) {
       header_lines.push_back(i);
-    } else if (normal.starts_with("DIM") || normal.starts_with("LOCAL") ||
-               normal.starts_with("GLOBAL") || normal.starts_with("CONST")) {
+    } else if (begins_like_declaration(normal)) {
       declaration_lines.push_back(i);
     }
   }

@@ -34,6 +34,16 @@ size_t sixteen(std::string_view text, char* out);
 
 inline bool is_blank_or_tab(char c) { return c == ' ' || c == '\t'; }
 
+// How a normalized line can open a function or declare variables: the
+// normalizing pass notes such lines, and the dead-code passes decide on them.
+inline bool begins_like_function_header(std::string_view normalized_line) {
+  return normalized_line.starts_with("FUNC");
+}
+inline bool begins_like_declaration(std::string_view normalized_line) {
+  return normalized_line.starts_with("DIM") || normalized_line.starts_with("LOCAL") ||
+         normalized_line.starts_with("GLOBAL") || normalized_line.starts_with("CONST");
+}
+
 // The line's first byte that is not a blank or a tab; 0 for a blank line.
 inline char lead_byte(std::string_view line) {
   size_t first = 0;

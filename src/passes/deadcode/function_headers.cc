@@ -8,7 +8,7 @@
 #include "script/normalize.h"
 
 bool is_function_header(std::string_view line, std::string_view normalized_line) {
-  if (normalized_line.substr(0, 4) != "FUNC") return false;
+  if (!begins_like_function_header(normalized_line)) return false;
   size_t start = 0;
   while (start < line.size() && is_blank_or_tab(line[start])) ++start;
   if (line.size() - start < 5) return false;

@@ -1,6 +1,7 @@
 #include "passes/deadcode/variable_scan.h"
 
 #include "script/autoitsourcefile.h"
+#include "script/normalize.h"
 
 namespace {
 
@@ -16,8 +17,7 @@ bool is_declaring_word(std::string_view buffer) {
 
 bool is_declaration_line(std::string_view normalized_line) {
   // The first bytes decide for most lines; only a declaration is searched.
-  return (normalized_line.starts_with("DIM") || normalized_line.starts_with("LOCAL") ||
-          normalized_line.starts_with("GLOBAL") || normalized_line.starts_with("CONST")) &&
+  return begins_like_declaration(normalized_line) &&
          normalized_line.find("ENUM") == std::string_view::npos;
 }
 
