@@ -1,12 +1,16 @@
 // Construction, loading, writing and normalizing the line table.
 #include "script/autoitsourcefile.h"
 
+#include <array>
+#include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/output_file.h"
 #include "report/console.h"
 #include "script/normalize.h"
+#include "script/two_threads.h"
 
 autoitsourcefile::autoitsourcefile(const char* path) : source_path(path) {
   lines.reserve(MAX_LINES);
@@ -63,21 +67,38 @@ int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
 }
 
 void autoitsourcefile::transform_lines() {
-  // Built front to back, so each slot is written once. A line's first
-  // bytes are looked at while they are at hand, for the dead-code passes.
+  // Each half of the script is normalized on a thread of its own. A line's
+  // first bytes are looked at while they are at hand, for the dead-code
+  // passes.
   transformed_lines.resize(1);
-  transformed_lines.reserve(lines.size());
+  transformed_lines.resize(lines.size());
+  struct part {
+    std::optional<line_table::builder> text;
+    std::vector<int32_t> header_lines;
+    std::vector<int32_t> declaration_lines;
+  };
+  std::array<part, 2> parts;
+  for (part& p : parts) p.text.emplace(transformed_lines);
+  two_threads::split(1, static_cast<size_t>(line_count) + 1,
+                     [&](int half, size_t first, size_t last) {
+    part& p = parts[half];
+    for (size_t i = first; i < last; ++i) {
+      p.text->build(i, lines[i].size() + kNormalizeSlack,
+                    [&](char* out) { return normalize_into(lines[i], out); });
+      const std::string_view normal = transformed_lines[i];
+      if (begins_like_function_header(normal)) {
+        p.header_lines.push_back(static_cast<int32_t>(i));
+      } else if (begins_like_declaration(normal)) {
+        p.declaration_lines.push_back(static_cast<int32_t>(i));
+      }
+    }
+  });
   header_lines.clear();
   declaration_lines.clear();
-  for (int32_t i = 1; i <= line_count; ++i) {
-    transformed_lines.build_back(lines[i].size() + kNormalizeSlack,
-                                 [&](char* out) { return normalize_into(lines[i], out); });
-    const std::string_view normal = transformed_lines[static_cast<size_t>(i)];
-    if (begins_like_function_header(normal)) {
-      header_lines.push_back(i);
-    } else if (begins_like_declaration(normal)) {
-      declaration_lines.push_back(i);
-    }
+  for (part& p : parts) {
+    transformed_lines.adopt(std::move(*p.text));
+    header_lines.insert(header_lines.end(), p.header_lines.begin(), p.header_lines.end());
+    declaration_lines.insert(declaration_lines.end(), p.declaration_lines.begin(),
+                             p.declaration_lines.end());
   }
-  transformed_lines.resize(lines.size());
 }

@@ -23,14 +23,14 @@ line_table::line_table(std::span<const std::string> texts) {
   for (const std::string& text : texts) push_back(text);
 }
 
-char* line_table::room_for(size_t n) {
-  if (blocks_.empty() || block_size_ - used_ < n) {
-    const size_t grown = blocks_.empty() ? kFirstBlock : std::min(2 * block_size_, kLargestBlock);
+char* line_table::text_blocks::room_for(size_t n) {
+  if (blocks.empty() || block_size_ - used_ < n) {
+    const size_t grown = blocks.empty() ? kFirstBlock : std::min(2 * block_size_, kLargestBlock);
     block_size_ = std::max(grown, n);
-    blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
+    blocks.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
     used_ = 0;
   }
-  return blocks_.back().get() + used_;
+  return blocks.back().get() + used_;
 }
 
 void line_table::set(size_t i, std::string_view text) {
@@ -43,6 +43,11 @@ void line_table::set(size_t i, std::string_view text) {
 void line_table::push_back(std::string_view text) {
   slots_.push_back(kEmpty);
   set(slots_.size() - 1, text);
+}
+
+void line_table::adopt(builder&& part) {
+  for (std::unique_ptr<char[]>& block : part.text_.blocks) kept_.push_back(std::move(block));
+  part.text_.blocks.clear();
 }
 
 std::string_view line_table::keep(std::unique_ptr<char[]> bytes, size_t size) {

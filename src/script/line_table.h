@@ -16,7 +16,43 @@
 #include <vector>
 
 class line_table {
+  // Blocks of copied text, filled front to back and never freed early.
+  class text_blocks {
+   public:
+    // At least n writable bytes at the end of the current block.
+    char* room_for(size_t n);
+    // The first n bytes of that room are taken.
+    void take(size_t n) { used_ += n; }
+    std::vector<std::unique_ptr<char[]>> blocks;
+
+   private:
+    size_t block_size_ = 0;
+    size_t used_ = 0;
+  };
+
  public:
+  // Builds lines of a table with text of its own, so that two threads can
+  // each build their own lines of one table at once, as long as nothing else
+  // changes the table meanwhile. The table keeps the text once adopt() hands
+  // the builder back.
+  class builder {
+   public:
+    explicit builder(line_table& table) : table_(&table) {}
+    // As line_table::build.
+    template <class Writer>
+    void build(size_t i, size_t most, Writer write) {
+      char* out = text_.room_for(most);
+      const size_t n = write(out);
+      text_.take(n);
+      table_->slots_[i] = n == 0 ? kEmpty : std::string_view(out, n);
+    }
+
+   private:
+    friend class line_table;
+    line_table* table_;
+    text_blocks text_;
+  };
+
   line_table() = default;
   // A table of copies of `texts` (for tests and benchmarks).
   line_table(std::initializer_list<std::string_view> texts);
@@ -50,9 +86,9 @@ class line_table {
   // elsewhere and copying it in.
   template <class Writer>
   void build(size_t i, size_t most, Writer write) {
-    char* out = room_for(most);
+    char* out = text_.room_for(most);
     const size_t n = write(out);
-    used_ += n;
+    text_.take(n);
     slots_[i] = n == 0 ? kEmpty : std::string_view(out, n);
   }
 
@@ -70,18 +106,15 @@ class line_table {
   // Appends a line whose text is already in this table: a part of a view that
   // keep returned, or of one of its lines.
   void push_kept(std::string_view text) { slots_.push_back(text.empty() ? kEmpty : text); }
+  // Keeps the text of lines that `part`, a builder of this table, built.
+  void adopt(builder&& part);
 
  private:
   static constexpr std::string_view kEmpty{"", 0};
 
-  // At least n writable bytes at the end of the current block.
-  char* room_for(size_t n);
-
   std::vector<std::string_view> slots_;
-  // Kept whole inputs.
+  // Kept whole inputs, and the blocks of builders adopted.
   std::vector<std::unique_ptr<char[]>> kept_;
-  // Copied text: blocks that are filled front to back and never freed early.
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  size_t block_size_ = 0;
-  size_t used_ = 0;
+  // Copied text.
+  text_blocks text_;
 };

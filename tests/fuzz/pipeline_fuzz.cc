@@ -34,6 +34,7 @@
 #include "driver/arguments.h"
 #include "driver/pipeline.h"
 #include "report/console.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -128,6 +129,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // which this target does not call.
   check(std::freopen("/dev/null", "w", stdout) != nullptr, "cannot silence stdout");
   console::setup_stdout();
+  // Small inputs take the two-thread path of the passes too.
+  two_threads::minimum_lines = 1;
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
                         "/au3fuzz-XXXXXX";

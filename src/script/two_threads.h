@@ -1,0 +1,66 @@
+// Work on a large script shared with a second thread. The passes that look
+// at every line on their own split the lines in two: the second half runs on
+// another thread while this one does the first, each into results of its
+// own, which the pass then joins in line order. The output is the same
+// whichever way the work ran.
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+namespace two_threads {
+
+// Below this many lines a second thread costs more than it saves. Tests
+// lower it, so that small scripts take the shared path too.
+inline size_t minimum_lines = size_t{1} << 15;
+
+// Whether [first, last) is split: long enough, and a second core to run on.
+inline bool worth_splitting(size_t first, size_t last) {
+  static const bool two_cores = std::thread::hardware_concurrency() > 1;
+  return last > first && last - first >= minimum_lines && (two_cores || minimum_lines <= 1);
+}
+
+// Calls work(0, first, middle) and work(1, middle, last), the second on a
+// second thread, where that is worth it; `middle` is the middle of
+// [first, last). Else part 0 takes all of [first, last), here, and part 1
+// none of it; without a thread to be had, both run here in turn. Part 1
+// sees none of part 0's results, and the other way round. Returns when both
+// are done; an exception from either is thrown here then.
+template <class Work>
+void split(size_t first, size_t last, Work&& work) {
+  if (!worth_splitting(first, last)) {
+    work(0, first, last);
+    work(1, last, last);
+    return;
+  }
+  const size_t middle = first + (last - first) / 2;
+  std::exception_ptr second_failed;
+  std::thread second;
+  try {
+    second = std::thread([&] {
+      try {
+        work(1, middle, last);
+      } catch (...) {
+        second_failed = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the second half runs here after the first.
+    work(0, first, middle);
+    work(1, middle, last);
+    return;
+  }
+  std::exception_ptr first_failed;
+  try {
+    work(0, first, middle);
+  } catch (...) {
+    first_failed = std::current_exception();
+  }
+  second.join();
+  if (first_failed) std::rethrow_exception(first_failed);
+  if (second_failed) std::rethrow_exception(second_failed);
+}
+
+}  // namespace two_threads

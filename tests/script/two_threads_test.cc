@@ -1,0 +1,37 @@
+#include "script/two_threads.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+TEST(TwoThreads, HalvesCoverTheRangeOnceInOrder) {
+  for (size_t n : {0, 1, 2, 7, 1000}) {
+    std::array<std::vector<size_t>, 2> seen;
+    two_threads::split(5, 5 + n, [&](int part, size_t first, size_t last) {
+      for (size_t i = first; i < last; ++i) seen[part].push_back(i);
+    });
+    std::vector<size_t> joined = seen[0];
+    joined.insert(joined.end(), seen[1].begin(), seen[1].end());
+    ASSERT_EQ(joined.size(), n);
+    for (size_t i = 0; i < n; ++i) EXPECT_EQ(joined[i], 5 + i);
+  }
+}
+
+TEST(TwoThreads, AFailureInEitherHalfReachesTheCallerAfterBoth) {
+  for (int failing : {0, 1}) {
+    std::array<bool, 2> ran{};
+    EXPECT_THROW(two_threads::split(0, 100,
+                                    [&](int part, size_t, size_t) {
+                                      ran[part] = true;
+                                      if (part == failing) throw std::runtime_error("half");
+                                    }),
+                 std::runtime_error);
+    EXPECT_TRUE(ran[0] && ran[1]);
+  }
+}
+
+}  // namespace
