@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "script/two_threads.h"
+
 namespace {
 
 std::vector<std::string> other_strings_of(const function_headers& found) {
@@ -43,13 +45,21 @@ match_bounds whole_word_bounds() {
 
 }  // namespace
 
+struct function_usage_index::count_part {
+  count_part(size_t names, size_t word_names) : counts(names), word_marks(word_names) {}
+  std::vector<name_count> counts;
+  std::vector<use> uses;
+  chain_marks word_marks;
+  name_matcher::marks string_marks;
+  std::vector<uint64_t> hashes;
+};
+
 function_usage_index::function_usage_index(function_headers& found,
                                            const line_table& transformed_lines,
                                            int32_t line_count)
-    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, false),
+    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true),
       counts_(found.names.size()),
       word_names_(std::move(*found.table)),
-      word_marks_(found.headers.size()),
       other_strings_(other_strings_of(found)),
       other_words_(other_words_of(found), whole_word_bounds()) {
   word_name_owner_.reserve(found.headers.size());
@@ -61,29 +71,46 @@ function_usage_index::function_usage_index(function_headers& found,
     if (!found.names[static_cast<size_t>(owner)].empty()) other_word_owner_.push_back(owner);
   }
 
-  // Room for a use per line: only what is filled is ever touched.
-  uses_.reserve(static_cast<size_t>(std::max(line_count, 0)));
-  for (int32_t i = 1; i <= line_count; ++i) {
-    counted_[i] = true;
-    if (transformed_lines[i].empty() && other_string_owner_.empty()) continue;  // uses nothing
-    for_each_name_used(i, transformed_lines[i],
-                       [&](int32_t name) { uses_.push_back({i, name}); });
+  counted_[0] = false;  // slot 0 is no line
+  // Each half of the script is counted on a thread of its own; the halves'
+  // counts add up, and their uses follow one another in line order.
+  std::array<count_part, 2> parts{count_part(counts_.size(), found.headers.size()),
+                                  count_part(counts_.size(), found.headers.size())};
+  two_threads::split(1, static_cast<size_t>(std::max(line_count, 0)) + 1,
+                     [&](int half, size_t first, size_t last) {
+                       count_lines(transformed_lines, first, last, parts[half]);
+                     });
+  uses_ = std::move(parts[0].uses);
+  uses_.insert(uses_.end(), parts[1].uses.begin(), parts[1].uses.end());
+  for (size_t name = 0; name < counts_.size(); ++name) {
+    counts_[name].lines_using = parts[0].counts[name].lines_using + parts[1].counts[name].lines_using;
   }
 }
 
-template <class F>
-void function_usage_index::for_each_name_used(int32_t line, std::string_view text,
-                                              F&& on_name) {
+void function_usage_index::count_lines(const line_table& transformed_lines, size_t first,
+                                       size_t last, count_part& part) const {
+  // Room for a use per line: only what is filled is ever touched.
+  part.uses.reserve(last - first);
+  for (size_t i = first; i < last; ++i) {
+    if (transformed_lines[i].empty() && other_string_owner_.empty()) continue;  // uses nothing
+    note_names_used(static_cast<int32_t>(i), transformed_lines[i], part);
+  }
+}
+
+void function_usage_index::note_names_used(int32_t line, std::string_view text,
+                                           count_part& part) const {
   auto note = [&](int32_t name) {
-    name_count& count = counts_[static_cast<size_t>(name)];
+    name_count& count = part.counts[static_cast<size_t>(name)];
     if (count.last_line == line) return;
     count.last_line = line;
     ++count.lines_using;
-    on_name(name);
+    part.uses.push_back({line, name});
   };
   if (!other_string_owner_.empty()) {
-    other_strings_.for_each_name_in(text, [&](int32_t id) { note(other_string_owner_[id]); });
-    other_words_.for_each_bounded_name_in(text, [&](int32_t id) { note(other_word_owner_[id]); });
+    other_strings_.for_each_name_in(text, part.string_marks,
+                                    [&](int32_t id) { note(other_string_owner_[id]); });
+    other_words_.for_each_bounded_name_in(text, part.string_marks,
+                                          [&](int32_t id) { note(other_word_owner_[id]); });
   }
   if (!has_word_names_) return;
   // A word name is used by a run of word bytes that it ends when "(" follows
@@ -92,7 +119,7 @@ void function_usage_index::for_each_name_used(int32_t line, std::string_view tex
   // run is looked at once, which keeps the scan linear however many names
   // end alike.
   // The names a run ends are the longest of them and its chain.
-  word_marks_.next_scan();
+  part.word_marks.next_scan();
   for (size_t begin = 0; begin < text.size();) {
     if (!is_word_byte(text[begin])) {
       ++begin;
@@ -101,8 +128,8 @@ void function_usage_index::for_each_name_used(int32_t line, std::string_view tex
     const size_t end = word_run_end(text, begin);
     std::string_view run = text.substr(begin, end - begin);
     if (end < text.size() && text[end] == '(') {
-      word_marks_.report(word_names_, word_names_.longest_in(run),
-                         [&](int32_t id) { note(word_name_owner_[id]); });
+      part.word_marks.report(word_names_, word_names_.longest_in(run, part.hashes),
+                             [&](int32_t id) { note(word_name_owner_[id]); });
     } else if (begin == 0 || text[begin - 1] != '$') {
       int32_t id = word_names_.find(run);
       if (id >= 0) note(word_name_owner_[id]);

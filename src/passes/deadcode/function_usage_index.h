@@ -38,15 +38,19 @@ class function_usage_index {
   void forget_lines(int32_t first, int32_t last);
 
  private:
-  // Calls on_name(name) for every name that line `line` (text) uses; once
-  // for each, as the line is the last it was found on.
-  template <class F>
-  void for_each_name_used(int32_t line, std::string_view text, F&& on_name);
-
   struct use {
     int32_t line;
     int32_t name;
   };
+  // What the count of some lines finds, on one thread: per name, the lines
+  // that use it; their uses; the marks its searches keep.
+  struct count_part;
+  // Counts lines [first, last) into `part`.
+  void count_lines(const line_table& transformed_lines, size_t first, size_t last,
+                   count_part& part) const;
+  // Notes every name that line `line` (text) uses in `part`; once for each,
+  // as the line is the last it was found on.
+  void note_names_used(int32_t line, std::string_view text, count_part& part) const;
   // The first use on the line or a later one, an index into uses_.
   size_t first_use_from(int32_t line);
   // The uses of the line: a range of uses_.
@@ -73,7 +77,6 @@ class function_usage_index {
   bool has_word_names_ = false;
   name_table word_names_;
   std::vector<int32_t> word_name_owner_;
-  chain_marks word_marks_;
   // Any other name (empty, or holding other bytes) is searched for as the
   // strings NAME(, "NAME" and 'NAME' anywhere, and as NAME standing alone.
   name_matcher other_strings_;

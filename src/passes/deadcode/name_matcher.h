@@ -51,20 +51,37 @@ class name_matcher {
   // the number of names reported, even where names end alike (A, AA, AAA
   // over a text of A's).
   template <class F>
-  void for_each_name_in(std::string_view text, F&& on_match);
+  void for_each_name_in(std::string_view text, F&& on_match) {
+    for_each_name_in(text, own_marks_, on_match);
+  }
 
   // The same, counting only occurrences whose neighbouring bytes the
   // constructor's bounds allow (none without bounds).
   template <class F>
-  void for_each_bounded_name_in(std::string_view text, F&& on_match);
+  void for_each_bounded_name_in(std::string_view text, F&& on_match) {
+    for_each_bounded_name_in(text, own_marks_, on_match);
+  }
+
+  // What a search marks as it goes: each thread that searches at the same
+  // time needs marks of its own.
+  struct marks {
+    // visited[s] == visit: state s is already reported by the current search.
+    std::vector<uint32_t> visited;
+    uint32_t visit = 0;
+  };
+  // The searches above, marking in `work`.
+  template <class F>
+  void for_each_name_in(std::string_view text, marks& work, F&& on_match) const;
+  template <class F>
+  void for_each_bounded_name_in(std::string_view text, marks& work, F&& on_match) const;
 
  private:
   void build(const std::vector<std::string>& names, const match_bounds* bounds);
   bool has_names(int32_t state) const { return output_begin_[state] < output_begin_[state + 1]; }
   // Starts a search that reports every state at most once.
-  void start_visit();
+  void start_visit(marks& work) const;
   template <class F>
-  void report_once(int32_t state, F& on_match);
+  void report_once(int32_t state, marks& work, F& on_match) const;
   int32_t next_state(int32_t state, unsigned char byte) const;
   int32_t child(int32_t state, unsigned char byte) const;
 
@@ -95,9 +112,7 @@ class name_matcher {
   match_bounds bounds_;
   std::vector<int32_t> bounded_link_;
 
-  // visited_[s] == visit_: state s is already reported by the current search.
-  std::vector<uint32_t> visited_;
-  uint32_t visit_ = 0;
+  marks own_marks_;
 };
 
 inline int32_t name_matcher::child(int32_t state, unsigned char byte) const {
@@ -143,17 +158,17 @@ void name_matcher::for_each_suffix_match(std::string_view text, F&& on_match) co
   }
 }
 
-inline void name_matcher::start_visit() {
-  if (visited_.empty()) visited_.assign(fail_.size(), 0);
-  if (++visit_ == 0) {  // the marks wrapped around: clear them
-    std::fill(visited_.begin(), visited_.end(), 0);
-    visit_ = 1;
+inline void name_matcher::start_visit(marks& work) const {
+  if (work.visited.empty()) work.visited.assign(fail_.size(), 0);
+  if (++work.visit == 0) {  // the marks wrapped around: clear them
+    std::fill(work.visited.begin(), work.visited.end(), 0);
+    work.visit = 1;
   }
 }
 
 template <class F>
-void name_matcher::report_once(int32_t state, F& on_match) {
-  visited_[state] = visit_;
+void name_matcher::report_once(int32_t state, marks& work, F& on_match) const {
+  work.visited[state] = work.visit;
   for (int32_t k = output_begin_[state]; k < output_begin_[state + 1]; ++k)
     on_match(output_ids_[k]);
 }
@@ -161,37 +176,38 @@ void name_matcher::report_once(int32_t state, F& on_match) {
 // A state reported once has had its whole chain reported with it, so every
 // chain walk stops at the first state already reported.
 template <class F>
-void name_matcher::for_each_name_in(std::string_view text, F&& on_match) {
-  start_visit();
+void name_matcher::for_each_name_in(std::string_view text, marks& work, F&& on_match) const {
+  start_visit(work);
   int32_t state = 0;
   for (char c : text) {
     state = next_state(state, static_cast<unsigned char>(c));
-    for (int32_t hit = report_[state]; hit >= 0 && visited_[hit] != visit_;
+    for (int32_t hit = report_[state]; hit >= 0 && work.visited[hit] != work.visit;
          hit = report_[fail_[hit]]) {
-      report_once(hit, on_match);
+      report_once(hit, work, on_match);
     }
   }
 }
 
 template <class F>
-void name_matcher::for_each_bounded_name_in(std::string_view text, F&& on_match) {
+void name_matcher::for_each_bounded_name_in(std::string_view text, marks& work,
+                                            F&& on_match) const {
   if (!bounded_) return;
-  start_visit();
+  start_visit(work);
   int32_t state = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     state = next_state(state, static_cast<unsigned char>(text[i]));
     size_t end = i + 1;
     if (end < text.size() && !bounds_.after[static_cast<unsigned char>(text[end])]) continue;
-    if (visited_[state] == visit_) continue;
+    if (work.visited[state] == work.visit) continue;
     if (has_names(state)) {
       size_t begin = end - static_cast<size_t>(depth_[state]);
       if (begin == 0 || bounds_.before[static_cast<unsigned char>(text[begin - 1])]) {
-        report_once(state, on_match);
+        report_once(state, work, on_match);
       }
     }
-    for (int32_t hit = bounded_link_[state]; hit >= 0 && visited_[hit] != visit_;
+    for (int32_t hit = bounded_link_[state]; hit >= 0 && work.visited[hit] != work.visit;
          hit = bounded_link_[hit]) {
-      report_once(hit, on_match);
+      report_once(hit, work, on_match);
     }
   }
 }

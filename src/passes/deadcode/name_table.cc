@@ -22,7 +22,7 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
-  hashes_.resize(max_length_ + 1);
+  own_hashes_.resize(max_length_ + 1);
 
   size_t capacity = 16;
   while (capacity < 2 * names.size()) capacity *= 2;
@@ -107,30 +107,32 @@ int32_t name_table::find(uint64_t key, std::string_view text) const {
   }
 }
 
-void name_table::hash_ends(std::string_view text, size_t n, links kind) {
+void name_table::hash_ends(std::string_view text, size_t n, links kind,
+                           std::vector<uint64_t>& hashes) const {
   name_hash hash;
   if (kind == links::prefixes) {
     for (size_t k = 0; k < n; ++k) {
       hash.append(static_cast<unsigned char>(text[k]));
-      hashes_[k + 1] = hash.key();
+      hashes[k + 1] = hash.key();
     }
   } else {
     for (size_t k = 0; k < n; ++k) {
       hash.prepend(static_cast<unsigned char>(text[text.size() - 1 - k]), powers_[k]);
-      hashes_[k + 1] = hash.key();
+      hashes[k + 1] = hash.key();
     }
   }
 }
 
-int32_t name_table::longest_in(std::string_view text) {
+int32_t name_table::longest_in(std::string_view text, std::vector<uint64_t>& hashes) const {
   // Only as many bytes as the longest name that fits are hashed.
   size_t n = fit_[std::min(text.size(), max_length_)];
   if (n == 0) return -1;
-  hash_ends(text, n, kind_);
+  if (hashes.size() <= n) hashes.resize(max_length_ + 1);
+  hash_ends(text, n, kind_, hashes);
   for (; n > 0; n = fit_[n - 1]) {
     std::string_view end =
         kind_ == links::prefixes ? text.substr(0, n) : text.substr(text.size() - n);
-    int32_t id = find(hashes_[n], end);
+    int32_t id = find(hashes[n], end);
     if (id >= 0) return id;
   }
   return -1;

@@ -89,7 +89,10 @@ class name_table {
   // The longest name that begins text (kind prefixes) or ends it (kind
   // suffixes); -1 when there is none. Costs the length of text, at most the
   // longest name's.
-  int32_t longest_in(std::string_view text);
+  int32_t longest_in(std::string_view text) { return longest_in(text, own_hashes_); }
+  // The same, working in `hashes`: each thread that searches the table at
+  // the same time needs a vector of its own.
+  int32_t longest_in(std::string_view text, std::vector<uint64_t>& hashes) const;
 
   // The smallest id of a name equal to name `id`; -1 for an empty name.
   int32_t first_equal(int32_t id) const { return first_equal_[id]; }
@@ -116,7 +119,7 @@ class name_table {
   uint64_t end_key(std::string_view text, size_t n) const;
   // The hash of every prefix (or suffix) of text up to length n (at most
   // the longest name's): hashes_[k] is the one of length k.
-  void hash_ends(std::string_view text, size_t n, links kind);
+  void hash_ends(std::string_view text, size_t n, links kind, std::vector<uint64_t>& hashes) const;
 
   std::string bytes_;
   std::vector<size_t> begin_;  // name id's bytes: [begin_[id], begin_[id + 1])
@@ -140,7 +143,7 @@ class name_table {
   int shift_ = 64;
 
   std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
-  std::vector<uint64_t> hashes_;
+  std::vector<uint64_t> own_hashes_;
 };
 
 // Marks that let a scan report every chain once: a chain reported from one

@@ -1,9 +1,11 @@
 #include "passes/deadcode/variable_usage.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -15,6 +17,18 @@ bool is_dollar_word(std::string_view name) {
 
 }  // namespace
 
+struct variable_usage::count_part {
+  explicit count_part(size_t names) : counts(names), marks(names) {}
+  std::vector<name_count> counts;
+  std::vector<int32_t> declaration_lines;
+  std::vector<uint32_t> line_names_begin;
+  std::vector<int32_t> line_names;
+  chain_marks marks;
+  name_matcher::marks string_marks;
+  std::vector<uint64_t> hashes;
+  std::string quoted;  // "$" + a quoted word, to look up
+};
+
 variable_usage::variable_usage(const autoitsourcefile& script, const variable_table& table)
     : line_count_(script.line_count), table_(table) {
   const int32_t count = script.variable_count;
@@ -24,7 +38,6 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   std::vector<std::string_view> all(table.variable_names.begin() + 1,
                                     table.variable_names.begin() + 1 + count);
   names_.emplace(all, name_table::links::prefixes);
-  marks_.emplace(all.size());
   name_of_.assign(count + 1, -1);
   std::vector<std::string> other_strings;
   for (int32_t k = 1; k <= count; ++k) {
@@ -44,32 +57,60 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
   counts_.assign(all.size(), name_count{});
-  held_by_own_line_.assign(count + 1, false);
+  held_by_own_line_.assign(count + 1, 0);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
-  int32_t k = 1;  // the first variable not declared before line j
-  for (int32_t j = 1; j <= line_count_; ++j) {
-    while (k <= count && table.declaration_lines[k] < j) ++k;
-    const bool declares = k <= count && table.declaration_lines[k] == j;
-    const std::string_view text = script.transformed_lines[j];
+  // Each half of the script is counted on a thread of its own; the halves'
+  // counts add up, and their declaration lines follow one another.
+  std::array<count_part, 2> parts{count_part(all.size()), count_part(all.size())};
+  two_threads::split(1, static_cast<size_t>(line_count_) + 1,
+                     [&](int half, size_t first, size_t last) {
+                       count_lines(script.transformed_lines, static_cast<int32_t>(first),
+                                   static_cast<int32_t>(last), parts[half]);
+                     });
+  for (size_t n = 0; n < counts_.size(); ++n) {
+    counts_[n].holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
+  }
+  declaration_lines_ = std::move(parts[0].declaration_lines);
+  line_names_begin_ = std::move(parts[0].line_names_begin);
+  line_names_ = std::move(parts[0].line_names);
+  const auto shift = static_cast<uint32_t>(line_names_.size());
+  declaration_lines_.insert(declaration_lines_.end(), parts[1].declaration_lines.begin(),
+                            parts[1].declaration_lines.end());
+  for (uint32_t begin : parts[1].line_names_begin) line_names_begin_.push_back(begin + shift);
+  line_names_.insert(line_names_.end(), parts[1].line_names.begin(), parts[1].line_names.end());
+  line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
+}
+
+void variable_usage::count_lines(const line_table& transformed_lines, int32_t first,
+                                 int32_t last, count_part& part) {
+  const int32_t count = static_cast<int32_t>(name_of_.size()) - 1;
+  const std::vector<int32_t>& declared_on = table_.declaration_lines;
+  // The first variable not declared before line j (declarations go by line).
+  int32_t k = static_cast<int32_t>(
+      std::lower_bound(declared_on.begin() + 1, declared_on.begin() + 1 + count, first) -
+      declared_on.begin());
+  for (int32_t j = first; j < last; ++j) {
+    while (k <= count && declared_on[k] < j) ++k;
+    const bool declares = k <= count && declared_on[k] == j;
+    const std::string_view text = transformed_lines[j];
     if (!declares && text.empty()) continue;  // mentions nothing
     if (declares) {
-      declaration_lines_.push_back(j);
-      line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
+      part.declaration_lines.push_back(j);
+      part.line_names_begin.push_back(static_cast<uint32_t>(part.line_names.size()));
     }
-    for_each_name_mentioned(text, [&](int32_t n) {
-      name_count& count_of = counts_[static_cast<size_t>(n)];
+    for_each_name_mentioned(text, part, [&](int32_t n) {
+      name_count& count_of = part.counts[static_cast<size_t>(n)];
       if (count_of.last_line == j) return;  // lines count once, however often they hold it
       count_of.last_line = j;
       ++count_of.holding_lines;
       // Only declaration lines are ever blanked by this pass.
-      if (declares) line_names_.push_back(n);
+      if (declares) part.line_names.push_back(n);
     });
-    for (; k <= count && table.declaration_lines[k] == j; ++k) {
-      held_by_own_line_[k] = name_of_[k] >= 0 && counts_[name_of_[k]].last_line == j;
+    for (; k <= count && declared_on[k] == j; ++k) {
+      held_by_own_line_[k] = name_of_[k] >= 0 && part.counts[name_of_[k]].last_line == j;
     }
   }
-  line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
 }
 
 // A name "$" + word stands only where a "$" does, as the start of the "$"
@@ -78,11 +119,13 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 // whole quoted run. Each byte belongs to at most one run, so a line costs
 // its length, however many names there are and however they begin alike.
 template <class F>
-void variable_usage::for_each_name_mentioned(std::string_view text, F&& on_name) {
+void variable_usage::for_each_name_mentioned(std::string_view text, count_part& part,
+                                             F&& on_name) const {
   if (other_strings_) {
-    other_strings_->for_each_name_in(text, [&](int32_t id) { on_name(other_owner_[id]); });
+    other_strings_->for_each_name_in(text, part.string_marks,
+                                     [&](int32_t id) { on_name(other_owner_[id]); });
   }
-  marks_->next_scan();
+  part.marks.next_scan();
   const size_t size = text.size();
   // "$" and a run, or a quoted run with a "$" before it, shorter than every
   // name holds none.
@@ -96,11 +139,12 @@ void variable_usage::for_each_name_mentioned(std::string_view text, F&& on_name)
       continue;
     }
     if (c == '$') {
-      marks_->report(*names_, names_->longest_in(text.substr(p, end - p)), on_name);
+      part.marks.report(*names_, names_->longest_in(text.substr(p, end - p), part.hashes),
+                        on_name);
     } else if (end < size && text[end] == c) {
-      quoted_.assign(1, '$');
-      quoted_.append(text.substr(p + 1, end - p - 1));
-      const int32_t id = names_->find(quoted_);
+      part.quoted.assign(1, '$');
+      part.quoted.append(text.substr(p + 1, end - p - 1));
+      const int32_t id = names_->find(part.quoted);
       if (id >= 0) on_name(id);
     }
     p = end - 1;  // the run holds no "$" and no quote; its end may be one

@@ -16,6 +16,7 @@
 #include "passes/deadcode/name_matcher.h"
 #include "passes/deadcode/name_table.h"
 #include "passes/deadcode/variable_scan.h"
+#include "script/line_table.h"
 
 class autoitsourcefile;
 
@@ -32,9 +33,16 @@ class variable_usage {
   void line_blanked(int32_t line);
 
  private:
+  // What the count of some lines finds, on one thread: per name, the lines
+  // that hold it; the declaration lines among them with their names; the
+  // marks and scratch its searches use.
+  struct count_part;
+  // Counts lines [first, last) of the normalized copy into `part`.
+  void count_lines(const line_table& transformed_lines, int32_t first, int32_t last,
+                   count_part& part);
   // Calls on_name(name) for every name that text mentions (repeats allowed).
   template <class F>
-  void for_each_name_mentioned(std::string_view text, F&& on_name);
+  void for_each_name_mentioned(std::string_view text, count_part& part, F&& on_name) const;
 
   int32_t line_count_;
   const variable_table& table_;
@@ -48,8 +56,9 @@ class variable_usage {
     int32_t last_line = 0;
   };
   std::vector<name_count> counts_;
-  // Per variable: whether its own declaration line holds its name.
-  std::vector<bool> held_by_own_line_;
+  // Per variable: whether its own declaration line holds its name. Bytes,
+  // not bits: the two halves of the count set theirs at the same time.
+  std::vector<char> held_by_own_line_;
   // The declaration lines, ascending, with the names each holds (a range of
   // line_names_) and whether it has been blanked since.
   std::vector<int32_t> declaration_lines_;
@@ -61,8 +70,6 @@ class variable_usage {
   // bytes, nearly every real one, stand only there) and from each quoted
   // word.
   std::optional<name_table> names_;
-  std::optional<chain_marks> marks_;
-  std::string quoted_;  // "$" + a quoted word, to look up
   // The names that hold other bytes, and "X" and 'X' for such a name $X,
   // searched for anywhere in the line.
   std::optional<name_matcher> other_strings_;
