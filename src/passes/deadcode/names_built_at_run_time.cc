@@ -7,6 +7,7 @@
 // Each line is walked once for its literals; a literal is looked up as a
 // prefix range in the sorted deleted names.
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "passes/deadcode/variable_cut.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -399,18 +401,35 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     }
     k = end;
   }
-  auto next_lost = lost.begin();
+  // The lines that may warn are picked on two threads, one for each half
+  // of the script: most lines hold no string at all. A blanked declaration
+  // is empty, so it is picked only as lost.
+  std::array<std::vector<int32_t>, 2> picked;
+  two_threads::split(1, static_cast<size_t>(line_count) + 1,
+                     [&](int half, size_t first, size_t last) {
+                       for (size_t i = first; i < last; ++i) {
+                         const std::string_view line = lines[i];
+                         if (!holds_quote(line) || !may_build_name(line)) continue;
+                         if (!finder.may_begin_deleted_name(line)) continue;
+                         picked[half].push_back(static_cast<int32_t>(i));
+                       }
+                     });
+  picked[0].insert(picked[0].end(), picked[1].begin(), picked[1].end());
 
-  for (int32_t i = 1; i <= line_count; ++i) {
-    std::string_view line = lines[i];
-    std::span<const deleted_name> lost_with;
-    if (next_lost != lost.end() && next_lost->front().slot == i) {
-      lost_with = *next_lost++;
-      line = lost_with.front().line;
+  // Then, in line order, the picked lines and the lost ones are scanned.
+  auto next_picked = picked[0].begin();
+  auto next_lost = lost.begin();
+  while (next_picked != picked[0].end() || next_lost != lost.end()) {
+    if (next_lost == lost.end() ||
+        (next_picked != picked[0].end() && *next_picked < next_lost->front().slot)) {
+      const int32_t i = *next_picked++;
+      finder.scan(lines[i], {}, origins.of(static_cast<size_t>(i)), warnings);
+      continue;
     }
-    // Most lines hold no string at all.
-    if (lost_with.empty() && (!holds_quote(line) || !may_build_name(line))) continue;
+    const std::span<const deleted_name> lost_with = *next_lost++;
+    const std::string_view line = lost_with.front().line;
     if (!finder.may_begin_deleted_name(line)) continue;
-    finder.scan(line, lost_with, origins.of(static_cast<size_t>(i)), warnings);
+    finder.scan(line, lost_with, origins.of(static_cast<size_t>(lost_with.front().slot)),
+                warnings);
   }
 }
