@@ -1,5 +1,7 @@
 #include "platform/input_file.h"
 
+#include "platform/large_pages.h"
+
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -33,6 +35,7 @@ constexpr const char* kNotRegular = "Not a regular file";
 bool read_stream(std::FILE* file, size_t expected, file_bytes* bytes, std::string* err) {
   size_t room = expected;
   bytes->data = std::make_unique_for_overwrite<char[]>(room);
+  platform::prefer_large_pages(bytes->data.get(), room);
   bytes->size = room == 0 ? 0 : std::fread(bytes->data.get(), 1, room, file);
   char block[1 << 16];
   while (bytes->size == room && !std::ferror(file)) {
@@ -40,6 +43,7 @@ bool read_stream(std::FILE* file, size_t expected, file_bytes* bytes, std::strin
     if (got == 0) break;
     room = std::max(2 * room, room + sizeof block);
     auto grown = std::make_unique_for_overwrite<char[]>(room);
+    platform::prefer_large_pages(grown.get(), room);
     if (bytes->size > 0) std::memcpy(grown.get(), bytes->data.get(), bytes->size);
     std::memcpy(grown.get() + bytes->size, block, got);
     bytes->data = std::move(grown);

@@ -68,14 +68,15 @@ int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
 
 void autoitsourcefile::transform_lines() {
   // Each half of the script is normalized on a thread of its own. A line's
-  // first bytes are looked at while they are at hand, for the dead-code
-  // passes.
+  // first bytes are looked at while they are at hand, for the region and
+  // dead-code passes.
   transformed_lines.resize(1);
   transformed_lines.resize(lines.size());
   struct part {
     std::optional<line_table::builder> text;
     std::vector<int32_t> header_lines;
     std::vector<int32_t> declaration_lines;
+    std::vector<int32_t> region_lines;
   };
   std::array<part, 2> parts;
   for (part& p : parts) p.text.emplace(transformed_lines);
@@ -90,12 +91,16 @@ void autoitsourcefile::transform_lines() {
         p.header_lines.push_back(static_cast<int32_t>(i));
       } else if (begins_like_declaration(normal)) {
         p.declaration_lines.push_back(static_cast<int32_t>(i));
+      } else if (begins_like_region(normal)) {
+        p.region_lines.push_back(static_cast<int32_t>(i));
       }
     }
   });
   header_lines.clear();
   declaration_lines.clear();
+  region_lines.clear();
   for (part& p : parts) {
+    region_lines.insert(region_lines.end(), p.region_lines.begin(), p.region_lines.end());
     transformed_lines.adopt(std::move(*p.text));
     header_lines.insert(header_lines.end(), p.header_lines.begin(), p.header_lines.end());
     declaration_lines.insert(declaration_lines.end(), p.declaration_lines.begin(),

@@ -42,6 +42,9 @@ class autoitsourcefile {
   // later passes only shorten or empty lines, so no other line becomes one.
   std::vector<int32_t> header_lines;
   std::vector<int32_t> declaration_lines;
+  // Set by transform_lines too: the lines whose normalized copy begins with
+  // "#REGION" or "#ENDREGION", in order; the region pass empties them.
+  std::vector<int32_t> region_lines;
   // The file and line each slot of `lines` came from, until the blank lines
   // are dropped: for messages that point at the source.
   line_origins origins;

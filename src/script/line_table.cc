@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/large_pages.h"
+
 namespace {
 
 // Blocks start small, for the many small tables of the include pass and of
@@ -21,6 +23,12 @@ line_table::line_table(std::initializer_list<std::string_view> texts) {
 line_table::line_table(std::span<const std::string> texts) {
   slots_.reserve(texts.size());
   for (const std::string& text : texts) push_back(text);
+}
+
+void line_table::reserve(size_t n) {
+  if (n <= slots_.capacity()) return;
+  slots_.reserve(n);
+  platform::prefer_large_pages(slots_.data() + slots_.size(), (slots_.capacity() - slots_.size()) * sizeof(std::string_view));
 }
 
 char* line_table::text_blocks::room_for(size_t n) {

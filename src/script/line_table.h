@@ -63,7 +63,7 @@ class line_table {
   line_table& operator=(const line_table&) = delete;
 
   size_t size() const { return slots_.size(); }
-  void reserve(size_t n) { slots_.reserve(n); }
+  void reserve(size_t n);
   // Slots added are empty lines.
   void resize(size_t n) { slots_.resize(n, kEmpty); }
   // Const, so that an assignment to it cannot compile and silently do nothing.

@@ -44,6 +44,12 @@ inline bool begins_like_declaration(std::string_view normalized_line) {
          normalized_line.starts_with("GLOBAL") || normalized_line.starts_with("CONST");
 }
 
+// How a normalized line can be a region directive (#Region, #EndRegion),
+// which only folds code in the editor.
+inline bool begins_like_region(std::string_view normalized_line) {
+  return normalized_line.starts_with("#REGION") || normalized_line.starts_with("#ENDREGION");
+}
+
 // The line's first byte that is not a blank or a tab; 0 for a blank line.
 inline char lead_byte(std::string_view line) {
   size_t first = 0;
