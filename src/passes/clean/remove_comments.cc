@@ -1,13 +1,17 @@
 // Comment removal: line comments that start with ";" outside string literals,
 // and "#cs"/"#ce" and "#comments-start"/"#comments-end" blocks. Lines are cut
 // or emptied in place; none is removed, so line_count stays as it is.
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "report/console.h"
 #include "script/byte_scan.h"
 #include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -28,19 +32,75 @@ size_t line_comment_start(std::string_view line, size_t from) {
   return std::string_view::npos;
 }
 
-// If line i holds `open`, keeps only the text before it and empties every
-// following line up to and including the first one that holds `close`; an
-// unclosed block runs to the last line. The markers are plain, case-sensitive
-// substrings, wherever they stand in the line.
-void cut_block(line_table& lines, int32_t i, int32_t line_count, std::string_view open,
-               std::string_view close) {
-  size_t p = lines[i].find(open);
-  if (p == std::string_view::npos) return;
-  lines.truncate(i, p);
-  for (int32_t j = i + 1; j <= line_count; ++j) {
-    bool closes = lines[j].find(close) != std::string_view::npos;
-    lines.clear(j);
-    if (closes) return;
+// What a line that holds a "#" can do to comment blocks: the blocks it
+// opens (where "#cs" or "#comments-start" stands in it once its line comment
+// is cut) and the blocks it closes ("#ce" or "#comments-end" anywhere in its
+// text as read). The markers are plain, case-sensitive substrings, wherever
+// they stand in the line.
+struct block_marks {
+  int32_t line;
+  size_t opens_cs;
+  size_t opens_comments;
+  bool closes_cs;
+  bool closes_comments;
+};
+
+// Cuts the line comments of lines [first, last) and notes the block marks of
+// those lines.
+void cut_line_comments(line_table& lines, size_t first, size_t last,
+                       std::vector<block_marks>& marks) {
+  for (size_t i = first; i < last; ++i) {
+    const std::string_view read = lines[i];
+    // Most lines hold no ";", "#" or quote, and one look tells; before the
+    // first of them, nothing is in a string.
+    const size_t first_mark = byte_scan::find_first<';', '#', '\'', '"'>(read);
+    if (first_mark == std::string_view::npos) continue;
+    const size_t comment = line_comment_start(read, first_mark);
+    if (comment != std::string_view::npos) lines.truncate(i, comment);
+    // Every block marker starts with "#".
+    if (byte_scan::find_first<'#'>(read, first_mark) == std::string_view::npos) continue;
+    const std::string_view cut = lines[i];
+    const block_marks found{static_cast<int32_t>(i), cut.find("#cs"), cut.find("#comments-start"),
+                            read.find("#ce") != std::string_view::npos,
+                            read.find("#comments-end") != std::string_view::npos};
+    if (found.opens_cs != std::string_view::npos ||
+        found.opens_comments != std::string_view::npos || found.closes_cs ||
+        found.closes_comments) {
+      marks.push_back(found);
+    }
+  }
+}
+
+// Empties the lines of the comment blocks, as a walk from the first line to
+// the last would: a line that opens a block keeps only the text before its
+// marker, and every following line is emptied up to and including the first
+// one that closes it (an unclosed block runs to the last line); the lines of
+// a block open nothing. A line may open "#cs" and, before it,
+// "#comments-start": the second block then begins where the first ends.
+void cut_blocks(line_table& lines, int32_t line_count, const std::vector<block_marks>& marks) {
+  constexpr size_t npos = std::string_view::npos;
+  constexpr size_t kCommentsStart = std::string_view("#comments-start").size();
+  int32_t emptied_to = 0;  // lines up to here are inside a block
+  size_t next = 0;         // the first mark not passed yet
+  // Empties the lines after `from` up to the first that closes the block.
+  auto close_after = [&](int32_t from, bool block_marks::*closes) {
+    while (next < marks.size() && (marks[next].line <= from || !(marks[next].*closes))) ++next;
+    const int32_t to = next < marks.size() ? marks[next].line : line_count;
+    for (int32_t j = from + 1; j <= to; ++j) lines.clear(j);
+    emptied_to = std::max(emptied_to, to);
+  };
+  while (next < marks.size()) {
+    const block_marks& at = marks[next++];
+    if (at.line <= emptied_to) continue;
+    if (at.opens_cs != npos) {
+      lines.truncate(at.line, at.opens_cs);
+      close_after(at.line, &block_marks::closes_cs);
+    }
+    if (at.opens_comments != npos &&
+        (at.opens_cs == npos || at.opens_comments + kCommentsStart <= at.opens_cs)) {
+      lines.truncate(at.line, at.opens_comments);
+      close_after(std::max(at.line, emptied_to), &block_marks::closes_comments);
+    }
   }
 }
 
@@ -49,18 +109,15 @@ void cut_block(line_table& lines, int32_t i, int32_t line_count, std::string_vie
 void autoitsourcefile::remove_comments() {
   comments_timer.start();
   console::out("start: remove comments...\n");
-  for (int32_t i = 1; i <= line_count; ++i) {
-    // Most lines hold no ";", "#" or quote, and one look tells; before the
-    // first of them, nothing is in a string.
-    const size_t first = byte_scan::find_first<';', '#', '\'', '"'>(lines[i]);
-    if (first == std::string_view::npos) continue;
-    size_t comment = line_comment_start(lines[i], first);
-    if (comment != std::string_view::npos) lines.truncate(i, comment);
-    // Both block openers start with "#".
-    if (byte_scan::find_first<'#'>(lines[i], first) == std::string_view::npos) continue;
-    cut_block(lines, i, line_count, "#cs", "#ce");
-    cut_block(lines, i, line_count, "#comments-start", "#comments-end");
-  }
+  // Line comments are cut on two threads, one for each half of the script;
+  // the blocks, which run from line to line, are then cut in line order.
+  std::array<std::vector<block_marks>, 2> marks;
+  two_threads::split(1, static_cast<size_t>(line_count) + 1,
+                     [&](int half, size_t first, size_t last) {
+                       cut_line_comments(lines, first, last, marks[half]);
+                     });
+  marks[0].insert(marks[0].end(), marks[1].begin(), marks[1].end());
+  cut_blocks(lines, line_count, marks[0]);
   // The variable scan relies on this: a ";" still in a line is no comment.
   comments_removed = true;
   console::out("finished: remove comments\n\n");
