@@ -32,6 +32,9 @@ size_t line_comment_start(std::string_view line, size_t from) {
   return std::string_view::npos;
 }
 
+constexpr size_t npos = std::string_view::npos;
+constexpr size_t kCommentsStart = std::string_view("#comments-start").size();
+
 // What a line that holds a "#" can do to comment blocks: the blocks it
 // opens (where "#cs" or "#comments-start" stands in it once its line comment
 // is cut) and the blocks it closes ("#ce" or "#comments-end" anywhere in its
@@ -57,14 +60,24 @@ void cut_line_comments(line_table& lines, size_t first, size_t last,
     if (first_mark == std::string_view::npos) continue;
     const size_t comment = line_comment_start(read, first_mark);
     if (comment != std::string_view::npos) lines.truncate(i, comment);
-    // Every block marker starts with "#".
-    if (byte_scan::find_first<'#'>(read, first_mark) == std::string_view::npos) continue;
-    const std::string_view cut = lines[i];
-    const block_marks found{static_cast<int32_t>(i), cut.find("#cs"), cut.find("#comments-start"),
-                            read.find("#ce") != std::string_view::npos,
-                            read.find("#comments-end") != std::string_view::npos};
-    if (found.opens_cs != std::string_view::npos ||
-        found.opens_comments != std::string_view::npos || found.closes_cs ||
+    // Every block marker starts with "#": one walk over the line's "#"s
+    // finds them all. An opener counts only inside what the cut left.
+    const size_t kept = lines[i].size();
+    block_marks found{static_cast<int32_t>(i), npos, npos, false, false};
+    for (size_t p = byte_scan::find_first<'#'>(read, first_mark); p != npos;
+         p = byte_scan::find_first<'#'>(read, p + 1)) {
+      const std::string_view marker = read.substr(p);
+      if (marker.starts_with("#cs")) {
+        if (found.opens_cs == npos && p + 3 <= kept) found.opens_cs = p;
+      } else if (marker.starts_with("#ce")) {
+        found.closes_cs = true;
+      } else if (marker.starts_with("#comments-start")) {
+        if (found.opens_comments == npos && p + kCommentsStart <= kept) found.opens_comments = p;
+      } else if (marker.starts_with("#comments-end")) {
+        found.closes_comments = true;
+      }
+    }
+    if (found.opens_cs != npos || found.opens_comments != npos || found.closes_cs ||
         found.closes_comments) {
       marks.push_back(found);
     }
@@ -78,8 +91,6 @@ void cut_line_comments(line_table& lines, size_t first, size_t last,
 // a block open nothing. A line may open "#cs" and, before it,
 // "#comments-start": the second block then begins where the first ends.
 void cut_blocks(line_table& lines, int32_t line_count, const std::vector<block_marks>& marks) {
-  constexpr size_t npos = std::string_view::npos;
-  constexpr size_t kCommentsStart = std::string_view("#comments-start").size();
   int32_t emptied_to = 0;  // lines up to here are inside a block
   size_t next = 0;         // the first mark not passed yet
   // Empties the lines after `from` up to the first that closes the block.
