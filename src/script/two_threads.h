@@ -23,19 +23,21 @@ inline bool worth_splitting(size_t first, size_t last) {
 }
 
 // Calls work(0, first, middle) and work(1, middle, last), the second on a
-// second thread, where that is worth it; `middle` is the middle of
-// [first, last). Else part 0 takes all of [first, last), here, and part 1
-// none of it; without a thread to be had, both run here in turn. Part 1
-// sees none of part 0's results, and the other way round. Returns when both
-// are done; an exception from either is thrown here then.
-template <class Work>
-void split(size_t first, size_t last, Work&& work) {
+// second thread, where that is worth it; `middle` is where cut_at(m) moves
+// the middle m of [first, last): the first place at or after m, at most
+// `last`, where the work can be cut. Else part 0 takes all of
+// [first, last), here, and part 1 none of it; without a thread to be had,
+// both run here in turn. Part 1 sees none of part 0's results, and the
+// other way round. Returns when both are done; an exception from either is
+// thrown here then.
+template <class CutAt, class Work>
+void split_at(size_t first, size_t last, CutAt&& cut_at, Work&& work) {
   if (!worth_splitting(first, last)) {
     work(0, first, last);
     work(1, last, last);
     return;
   }
-  const size_t middle = first + (last - first) / 2;
+  const size_t middle = cut_at(first + (last - first) / 2);
   std::exception_ptr second_failed;
   std::thread second;
   try {
@@ -61,6 +63,12 @@ void split(size_t first, size_t last, Work&& work) {
   second.join();
   if (first_failed) std::rethrow_exception(first_failed);
   if (second_failed) std::rethrow_exception(second_failed);
+}
+
+// split_at, cutting at the very middle: every place will do.
+template <class Work>
+void split(size_t first, size_t last, Work&& work) {
+  split_at(first, last, [](size_t middle) { return middle; }, work);
 }
 
 }  // namespace two_threads
