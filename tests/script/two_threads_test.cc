@@ -4,6 +4,7 @@
 
 #include <array>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,6 +20,15 @@ TEST(TwoThreads, HalvesCoverTheRangeOnceInOrder) {
     ASSERT_EQ(joined.size(), n);
     for (size_t i = 0; i < n; ++i) EXPECT_EQ(joined[i], 5 + i);
   }
+}
+
+TEST(TwoThreads, TheCutMovesTheMiddleForward) {
+  std::array<std::pair<size_t, size_t>, 2> got{};
+  two_threads::split_at(
+      0, 100, [](size_t middle) { return middle + 7; },
+      [&](int part, size_t first, size_t last) { got[part] = {first, last}; });
+  EXPECT_EQ(got[0], (std::pair<size_t, size_t>{0, 57}));
+  EXPECT_EQ(got[1], (std::pair<size_t, size_t>{57, 100}));
 }
 
 TEST(TwoThreads, AFailureInEitherHalfReachesTheCallerAfterBoth) {
