@@ -18,9 +18,9 @@ namespace platform {
 // Calls on_line(text) for each line of `bytes`, in order, with a view into
 // `bytes`: LF and CR LF end a line, a lone CR stays in its line, byte 0x1A
 // ends the input, a last line without a line end counts, and a line end at
-// the very end makes no extra line.
+// the very end makes no extra line. True when a 0x1A ended the input.
 template <class F>
-void for_each_text_line(std::string_view bytes, F&& on_line) {
+bool for_each_text_line(std::string_view bytes, F&& on_line) {
   const char* const data = bytes.data();
   size_t size = bytes.size();
   size_t start = 0;
@@ -52,14 +52,17 @@ void for_each_text_line(std::string_view bytes, F&& on_line) {
       }
     }
   }
+  bool end_mark = false;
   for (; at < size; ++at) {
     if (data[at] == '\x1a') {
       size = at;
+      end_mark = true;
       break;
     }
     if (data[at] == '\n') line_ends_at(at);
   }
   if (start < size) on_line(bytes.substr(start, size - start));
+  return end_mark;
 }
 
 // A file's bytes as read. Unlike a string's, the buffer is not cleared

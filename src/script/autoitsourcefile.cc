@@ -35,7 +35,28 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   // lines first would cost a read of the whole text.
   lines.reserve(lines.size() + text.size() / 8 + 1);
   const size_t first = lines.size();
-  platform::for_each_text_line(text, [&](std::string_view line) { lines.push_kept(line); });
+  // A large text is split in two at a line end, the second half on a
+  // second thread into a list of its own. A 0x1A in the first half ends the
+  // input there, and the second half then holds no line.
+  bool ended = false;
+  std::vector<std::string_view> second_half;
+  auto next_line_start = [&](size_t middle) {
+    const size_t feed = text.find('\n', middle);
+    return feed == std::string_view::npos ? text.size() : feed + 1;
+  };
+  two_threads::split_at(
+      0, text.size(), next_line_start,
+      [&](int half, size_t from, size_t to) {
+        const std::string_view part = text.substr(from, to - from);
+        if (half == 0) {
+          ended = platform::for_each_text_line(part, [&](std::string_view line) { lines.push_kept(line); });
+        } else if (!part.empty()) {
+          second_half.reserve(part.size() / 8 + 1);
+          platform::for_each_text_line(part, [&](std::string_view line) { second_half.push_back(line); });
+        }
+      },
+      two_threads::kBytesPerLine);
+  if (!ended) lines.append_kept(second_half);
   line_count = static_cast<int32_t>(lines.size() - 1);
   origins.clear();
   origins.start_run(first, origins.add_file(source_path), 1);

@@ -36,6 +36,7 @@ char* line_table::text_blocks::room_for(size_t n) {
     const size_t grown = blocks.empty() ? kFirstBlock : std::min(2 * block_size_, kLargestBlock);
     block_size_ = std::max(grown, n);
     blocks.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
+    platform::prefer_large_pages(blocks.back().get(), block_size_);
     used_ = 0;
   }
   return blocks.back().get() + used_;
@@ -51,6 +52,11 @@ void line_table::set(size_t i, std::string_view text) {
 void line_table::push_back(std::string_view text) {
   slots_.push_back(kEmpty);
   set(slots_.size() - 1, text);
+}
+
+void line_table::append_kept(std::span<const std::string_view> texts) {
+  reserve(slots_.size() + texts.size());
+  for (std::string_view text : texts) push_kept(text);
 }
 
 void line_table::adopt(builder&& part) {

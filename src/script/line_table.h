@@ -65,7 +65,10 @@ class line_table {
   size_t size() const { return slots_.size(); }
   void reserve(size_t n);
   // Slots added are empty lines.
-  void resize(size_t n) { slots_.resize(n, kEmpty); }
+  void resize(size_t n) {
+    reserve(n);
+    slots_.resize(n, kEmpty);
+  }
   // Const, so that an assignment to it cannot compile and silently do nothing.
   const std::string_view operator[](size_t i) const { return slots_[i]; }
   // Every slot, for writing the table out.
@@ -106,6 +109,8 @@ class line_table {
   // Appends a line whose text is already in this table: a part of a view that
   // keep returned, or of one of its lines.
   void push_kept(std::string_view text) { slots_.push_back(text.empty() ? kEmpty : text); }
+  // Appends lines whose text is already in this table, as push_kept does.
+  void append_kept(std::span<const std::string_view> texts);
   // Keeps the text of lines that `part`, a builder of this table, built.
   void adopt(builder&& part);
 

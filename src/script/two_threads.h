@@ -16,10 +16,16 @@ namespace two_threads {
 // lower it, so that small scripts take the shared path too.
 inline size_t minimum_lines = size_t{1} << 15;
 
-// Whether [first, last) is split: long enough, and a second core to run on.
-inline bool worth_splitting(size_t first, size_t last) {
+// Work that is split by bytes of text rather than by lines counts this many
+// bytes as a line.
+inline constexpr size_t kBytesPerLine = 32;
+
+// Whether [first, last), of `per_line` items to a line, is split: long
+// enough, and a second core to run on.
+inline bool worth_splitting(size_t first, size_t last, size_t per_line = 1) {
   static const bool two_cores = std::thread::hardware_concurrency() > 1;
-  return last > first && last - first >= minimum_lines && (two_cores || minimum_lines <= 1);
+  return last > first && last - first >= minimum_lines * per_line &&
+         (two_cores || minimum_lines <= 1);
 }
 
 // Calls work(0, first, middle) and work(1, middle, last), the second on a
@@ -29,10 +35,10 @@ inline bool worth_splitting(size_t first, size_t last) {
 // [first, last), here, and part 1 none of it; without a thread to be had,
 // both run here in turn. Part 1 sees none of part 0's results, and the
 // other way round. Returns when both are done; an exception from either is
-// thrown here then.
+// thrown here then. The range holds `per_line` items to a line.
 template <class CutAt, class Work>
-void split_at(size_t first, size_t last, CutAt&& cut_at, Work&& work) {
-  if (!worth_splitting(first, last)) {
+void split_at(size_t first, size_t last, CutAt&& cut_at, Work&& work, size_t per_line = 1) {
+  if (!worth_splitting(first, last, per_line)) {
     work(0, first, last);
     work(1, last, last);
     return;

@@ -66,6 +66,34 @@ TEST_F(ScriptFile, LoadFillsSlotsFromOne) {
   EXPECT_EQ(current_lines(script), (std::vector<std::string>{"first", "second"}));
 }
 
+// The text is read in two halves cut at a line end; the lines are those of a
+// read in one piece, wherever the end mark and the CR LF pairs fall.
+TEST_F(ScriptFile, EveryPlaceOfTheEndMarkEndsTheLinesThere) {
+  std::string text;
+  for (int k = 0; k < 12; ++k) text += "line" + std::to_string(k) + (k % 2 == 0 ? "\r\n" : "\n");
+  for (size_t mark = 0; mark <= text.size(); ++mark) {
+    std::string bytes = text;
+    bytes.insert(mark, 1, '\x1a');
+    // Lines ended by LF lose a CR before it; a last line without one keeps it.
+    std::vector<std::string> expected;
+    const std::string kept = text.substr(0, mark);
+    for (size_t from = 0; from < kept.size();) {
+      const size_t feed = kept.find('\n', from);
+      if (feed == std::string::npos) {
+        expected.push_back(kept.substr(from));
+        break;
+      }
+      const size_t end = feed > from && kept[feed - 1] == '\r' ? feed - 1 : feed;
+      expected.push_back(kept.substr(from, end - from));
+      from = feed + 1;
+    }
+    autoitsourcefile script(make(bytes).c_str());
+    std::string err;
+    ASSERT_TRUE(script.read_to_array(&err)) << err;
+    EXPECT_EQ(current_lines(script), expected) << "end mark at " << mark;
+  }
+}
+
 TEST_F(ScriptFile, UnreadableInputIsAnError) {
   autoitsourcefile missing((dir_ / "missing.au3").string().c_str());
   std::string err;
