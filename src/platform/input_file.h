@@ -18,9 +18,9 @@ namespace platform {
 // Calls on_line(text) for each line of `bytes`, in order, with a view into
 // `bytes`: LF and CR LF end a line, a lone CR stays in its line, byte 0x1A
 // ends the input, a last line without a line end counts, and a line end at
-// the very end makes no extra line. True when a 0x1A ended the input.
+// the very end makes no extra line.
 template <class F>
-bool for_each_text_line(std::string_view bytes, F&& on_line) {
+void for_each_text_line(std::string_view bytes, F&& on_line) {
   const char* const data = bytes.data();
   size_t size = bytes.size();
   size_t start = 0;
@@ -52,17 +52,33 @@ bool for_each_text_line(std::string_view bytes, F&& on_line) {
       }
     }
   }
-  bool end_mark = false;
   for (; at < size; ++at) {
     if (data[at] == '\x1a') {
       size = at;
-      end_mark = true;
       break;
     }
     if (data[at] == '\n') line_ends_at(at);
   }
   if (start < size) on_line(bytes.substr(start, size - start));
-  return end_mark;
+}
+
+// At least as many lines as for_each_text_line finds in `bytes`, and at most
+// one more: the line feeds before the first 0x1A, and one. *end_mark tells
+// whether a 0x1A is there.
+inline size_t text_line_bound(std::string_view bytes, bool* end_mark) {
+  const char* const data = bytes.data();
+  const size_t size = bytes.size();
+  size_t feeds = 0;
+  size_t at = 0;
+  if constexpr (byte_scan::kBlockScan) {
+    for (; at + 64 <= size; at += 64) {
+      if (byte_scan::equal_bits64(data + at, '\x1a') != 0) break;
+      feeds += static_cast<size_t>(std::popcount(byte_scan::equal_bits64(data + at, '\n')));
+    }
+  }
+  for (; at < size && data[at] != '\x1a'; ++at) feeds += data[at] == '\n' ? 1 : 0;
+  *end_mark = at < size;
+  return feeds + 1;
 }
 
 // A file's bytes as read. Unlike a string's, the buffer is not cleared

@@ -30,33 +30,41 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   lines.resize(static_cast<size_t>(line_count) + 1);
   // The lines are views of the bytes, which the table keeps.
   std::string_view text = lines.keep(std::move(bytes.data), bytes.size);
-  // Room for a script of eight-byte lines, which costs address space only;
-  // a script of shorter lines makes the table grow as it goes. Counting the
-  // lines first would cost a read of the whole text.
-  lines.reserve(lines.size() + text.size() / 8 + 1);
   const size_t first = lines.size();
-  // A large text is split in two at a line end, the second half on a
-  // second thread into a list of its own. A 0x1A in the first half ends the
-  // input there, and the second half then holds no line.
-  bool ended = false;
-  std::vector<std::string_view> second_half;
+  // A large text is split in two at a line end, each half on a thread of
+  // its own: the lines of each half are counted, then the halves' lines
+  // are put in their places. A 0x1A in the first half ends the input there,
+  // and the second half then holds no line.
   auto next_line_start = [&](size_t middle) {
     const size_t feed = text.find('\n', middle);
     return feed == std::string_view::npos ? text.size() : feed + 1;
   };
+  auto half_of = [&](size_t from, size_t to) { return text.substr(from, to - from); };
+  std::array<size_t, 2> bound{};
+  std::array<bool, 2> marked{};
   two_threads::split_at(
       0, text.size(), next_line_start,
       [&](int half, size_t from, size_t to) {
-        const std::string_view part = text.substr(from, to - from);
-        if (half == 0) {
-          ended = platform::for_each_text_line(part, [&](std::string_view line) { lines.push_kept(line); });
-        } else if (!part.empty()) {
-          second_half.reserve(part.size() / 8 + 1);
-          platform::for_each_text_line(part, [&](std::string_view line) { second_half.push_back(line); });
-        }
+        if (from < to) bound[half] = platform::text_line_bound(half_of(from, to), &marked[half]);
       },
       two_threads::kBytesPerLine);
-  if (!ended) lines.append_kept(second_half);
+  lines.resize_for_overwrite(first + bound[0] + bound[1]);
+  std::array<size_t, 2> found{};
+  two_threads::split_at(
+      0, text.size(), next_line_start,
+      [&](int half, size_t from, size_t to) {
+        if (from == to || (half == 1 && marked[0])) return;
+        // The first half ends in a line feed, so it holds as many lines as
+        // line feeds, unless an end mark cut it short; then the second half
+        // holds none.
+        const size_t start = half == 0 ? first : first + bound[0] - 1;
+        size_t at = start;
+        platform::for_each_text_line(half_of(from, to),
+                                     [&](std::string_view line) { lines.put_kept(at++, line); });
+        found[half] = at - start;
+      },
+      two_threads::kBytesPerLine);
+  lines.resize(first + found[0] + found[1]);
   line_count = static_cast<int32_t>(lines.size() - 1);
   origins.clear();
   origins.start_run(first, origins.add_file(source_path), 1);
@@ -92,7 +100,8 @@ void autoitsourcefile::transform_lines() {
   // first bytes are looked at while they are at hand, for the region and
   // dead-code passes.
   transformed_lines.resize(1);
-  transformed_lines.resize(lines.size());
+  // Every slot is built below, each by the thread of its half.
+  transformed_lines.resize_for_overwrite(static_cast<size_t>(line_count) + 1);
   struct part {
     std::optional<line_table::builder> text;
     std::vector<int32_t> header_lines;
@@ -117,6 +126,7 @@ void autoitsourcefile::transform_lines() {
       }
     }
   });
+  transformed_lines.resize(lines.size());
   header_lines.clear();
   declaration_lines.clear();
   region_lines.clear();

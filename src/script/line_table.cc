@@ -25,10 +25,32 @@ line_table::line_table(std::span<const std::string> texts) {
   for (const std::string& text : texts) push_back(text);
 }
 
-void line_table::reserve(size_t n) {
-  if (n <= slots_.capacity()) return;
-  slots_.reserve(n);
-  platform::prefer_large_pages(slots_.data() + slots_.size(), (slots_.capacity() - slots_.size()) * sizeof(std::string_view));
+line_table::slot_array::~slot_array() {
+  if (data_ != nullptr) std::allocator<std::string_view>().deallocate(data_, capacity_);
+}
+
+void line_table::slot_array::swap(slot_array& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  std::swap(capacity_, other.capacity_);
+}
+
+void line_table::slot_array::reserve(size_t n) {
+  if (n <= capacity_) return;
+  std::string_view* grown = std::allocator<std::string_view>().allocate(n);
+  platform::prefer_large_pages(grown + size_, (n - size_) * sizeof(std::string_view));
+  if (size_ > 0) std::memcpy(static_cast<void*>(grown), data_, size_ * sizeof(std::string_view));
+  if (data_ != nullptr) std::allocator<std::string_view>().deallocate(data_, capacity_);
+  data_ = grown;
+  capacity_ = n;
+}
+
+void line_table::reserve(size_t n) { slots_.reserve(n); }
+
+void line_table::resize(size_t n) {
+  const size_t old = slots_.size();
+  slots_.resize_for_overwrite(n);
+  for (size_t i = old; i < n; ++i) slots_[i] = kEmpty;
 }
 
 char* line_table::text_blocks::room_for(size_t n) {
@@ -52,11 +74,6 @@ void line_table::set(size_t i, std::string_view text) {
 void line_table::push_back(std::string_view text) {
   slots_.push_back(kEmpty);
   set(slots_.size() - 1, text);
-}
-
-void line_table::append_kept(std::span<const std::string_view> texts) {
-  reserve(slots_.size() + texts.size());
-  for (std::string_view text : texts) push_kept(text);
 }
 
 void line_table::adopt(builder&& part) {

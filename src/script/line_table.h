@@ -16,6 +16,43 @@
 #include <vector>
 
 class line_table {
+  // The slots: storage that grows without clearing what it adds, so that
+  // slots filled on two threads at once are written once, each by its own
+  // thread. string_view is trivially copyable, so the slots move by memcpy.
+  class slot_array {
+   public:
+    slot_array() = default;
+    slot_array(slot_array&& other) noexcept { swap(other); }
+    slot_array& operator=(slot_array&& other) noexcept {
+      swap(other);
+      return *this;
+    }
+    slot_array(const slot_array&) = delete;
+    slot_array& operator=(const slot_array&) = delete;
+    ~slot_array();
+
+    size_t size() const { return size_; }
+    std::string_view& operator[](size_t i) { return data_[i]; }
+    const std::string_view& operator[](size_t i) const { return data_[i]; }
+    std::span<const std::string_view> all() const { return {data_, size_}; }
+    void reserve(size_t n);
+    // The slots past the old size hold nothing until they are written.
+    void resize_for_overwrite(size_t n) {
+      reserve(n);
+      size_ = n;
+    }
+    void push_back(std::string_view text) {
+      if (size_ == capacity_) reserve(size_ < 8 ? 16 : 2 * size_);
+      data_[size_++] = text;
+    }
+
+   private:
+    void swap(slot_array& other) noexcept;
+    std::string_view* data_ = nullptr;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+  };
+
   // Blocks of copied text, filled front to back and never freed early.
   class text_blocks {
    public:
@@ -65,14 +102,14 @@ class line_table {
   size_t size() const { return slots_.size(); }
   void reserve(size_t n);
   // Slots added are empty lines.
-  void resize(size_t n) {
-    reserve(n);
-    slots_.resize(n, kEmpty);
-  }
+  void resize(size_t n);
+  // Slots added hold nothing: every one of them must be written (set, build
+  // or put_kept) before it is read. Lets two threads fill a table's halves.
+  void resize_for_overwrite(size_t n) { slots_.resize_for_overwrite(n); }
   // Const, so that an assignment to it cannot compile and silently do nothing.
   const std::string_view operator[](size_t i) const { return slots_[i]; }
   // Every slot, for writing the table out.
-  std::span<const std::string_view> views() const { return slots_; }
+  std::span<const std::string_view> views() const { return slots_.all(); }
 
   // Line i becomes a copy of `text`.
   void set(size_t i, std::string_view text);
@@ -109,15 +146,16 @@ class line_table {
   // Appends a line whose text is already in this table: a part of a view that
   // keep returned, or of one of its lines.
   void push_kept(std::string_view text) { slots_.push_back(text.empty() ? kEmpty : text); }
-  // Appends lines whose text is already in this table, as push_kept does.
-  void append_kept(std::span<const std::string_view> texts);
+  // Line i becomes a line whose text is already in this table, as for
+  // push_kept.
+  void put_kept(size_t i, std::string_view text) { slots_[i] = text.empty() ? kEmpty : text; }
   // Keeps the text of lines that `part`, a builder of this table, built.
   void adopt(builder&& part);
 
  private:
   static constexpr std::string_view kEmpty{"", 0};
 
-  std::vector<std::string_view> slots_;
+  slot_array slots_;
   // Kept whole inputs, and the blocks of builders adopted.
   std::vector<std::unique_ptr<char[]>> kept_;
   // Copied text.

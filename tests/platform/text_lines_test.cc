@@ -82,7 +82,13 @@ TEST(SplitTextLines, LongTextsAgreeWithTheRuleWhereverTheMarksFall) {
       if (pick < 8) c = marks[pick % 4];
       if (pick == 8 && random() % 8 == 0) c = '\x1a';
     }
-    EXPECT_EQ(split(bytes), split_by_hand(bytes)) << round;
+    const std::vector<std::string> lines = split_by_hand(bytes);
+    EXPECT_EQ(split(bytes), lines) << round;
+    // The bound the table is sized by: the lines found, or one more.
+    bool end_mark = false;
+    const size_t bound = platform::text_line_bound(bytes, &end_mark);
+    EXPECT_TRUE(bound == lines.size() || bound == lines.size() + 1) << round;
+    EXPECT_EQ(end_mark, bytes.find('\x1a') != std::string::npos) << round;
   }
 }
 
