@@ -1,11 +1,13 @@
 #include "passes/deadcode/function_headers.h"
 
+#include <array>
 #include <cstring>
 #include <span>
 #include <vector>
 
 #include "passes/deadcode/name_table.h"
 #include "script/normalize.h"
+#include "script/two_threads.h"
 
 bool is_function_header(std::string_view line, std::string_view normalized_line) {
   if (!begins_like_function_header(normalized_line)) return false;
@@ -25,29 +27,34 @@ std::string_view function_name(std::string_view normalized_header) {
 
 function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
                                        std::span<const int32_t> candidates) {
-  // The candidates are read whole, each asked for some lines ahead.
-  function_headers found;
-  found.headers.reserve(candidates.size());
-  std::vector<std::string_view> names;
-  names.reserve(candidates.size());
-  std::vector<bool> word_name;  // per header, while its text is at hand
-  word_name.reserve(candidates.size());
+  // The candidates are read whole, each asked for some lines ahead; each
+  // half of them on a thread of its own.
+  struct part {
+    std::vector<int32_t> lines;
+    std::vector<std::string_view> names;
+  };
+  std::array<part, 2> parts;
   // A candidate's line is asked for in two steps: its view, then its text.
   const std::span<const std::string_view> views = lines.views();
   constexpr size_t kAhead = 8;
-  for (size_t c = 0; c < candidates.size(); ++c) {
-    if (c + 2 * kAhead < candidates.size()) {
-      prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead])]);
+  two_threads::split(0, candidates.size(), [&](int half, size_t first, size_t last) {
+    part& found_here = parts[half];
+    for (size_t c = first; c < last; ++c) {
+      if (c + 2 * kAhead < last) prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead])]);
+      if (c + kAhead < last) prefetch(views[static_cast<size_t>(candidates[c + kAhead])].data());
+      const int32_t i = candidates[c];
+      const std::string_view normalized_line = transformed_lines[i];
+      if (!is_function_header(lines[i], normalized_line)) continue;
+      found_here.lines.push_back(i);
+      found_here.names.push_back(function_name(normalized_line));
     }
-    if (c + kAhead < candidates.size()) {
-      prefetch(views[static_cast<size_t>(candidates[c + kAhead])].data());
-    }
-    const int32_t i = candidates[c];
-    const std::string_view normalized_line = transformed_lines[i];
-    if (!is_function_header(lines[i], normalized_line)) continue;
-    found.headers.push_back({i, 0});
-    names.push_back(function_name(normalized_line));
-    word_name.push_back(is_word(names.back()));
+  });
+  function_headers found;
+  std::vector<std::string_view> names = std::move(parts[0].names);
+  names.insert(names.end(), parts[1].names.begin(), parts[1].names.end());
+  found.headers.reserve(names.size());
+  for (const part& p : parts) {
+    for (int32_t line : p.lines) found.headers.push_back({line, 0});
   }
   // Equal names share the number of the first of them. The keys are views
   // of the normalized lines, whose text stays in place.
@@ -65,7 +72,7 @@ function_headers find_function_headers(const line_table& lines, const line_table
       number = static_cast<int32_t>(found.names.size());
       if (first < 0) empty_name = number;
       found.names.emplace_back(names[h]);
-      if (!word_name[h]) found.other_names.push_back(number);
+      if (!is_word(names[h])) found.other_names.push_back(number);
     }
   }
   return found;
