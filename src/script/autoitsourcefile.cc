@@ -12,29 +12,15 @@
 #include "script/normalize.h"
 #include "script/two_threads.h"
 
-autoitsourcefile::autoitsourcefile(const char* path) : source_path(path) {
-  lines.reserve(MAX_LINES);
-  lines.resize(1);  // slot 0, never used
-  transformed_lines.resize(1);
-  included_files.reserve(MAX_INCLUDES);
-  included_files.emplace_back();
-  source_stream.open(path);
-  complete_timer.start();
-}
+namespace {
 
-autoitsourcefile::~autoitsourcefile() { source_stream.close(); }
-
-bool autoitsourcefile::read_to_array(std::string* err) {
-  platform::file_bytes bytes;
-  if (!source_stream.read_all(&bytes, err)) return false;
-  lines.resize(static_cast<size_t>(line_count) + 1);
-  // The lines are views of the bytes, which the table keeps.
-  std::string_view text = lines.keep(std::move(bytes.data), bytes.size);
+// Appends the lines of `text`, which the table keeps, as views of it. A
+// large text is split in two at a line end, each half on a thread of its
+// own: the lines of each half are counted, then put in their places. A 0x1A
+// in the first half ends the input there, and the second half then holds
+// no line.
+void append_text_lines(std::string_view text, line_table& lines) {
   const size_t first = lines.size();
-  // A large text is split in two at a line end, each half on a thread of
-  // its own: the lines of each half are counted, then the halves' lines
-  // are put in their places. A 0x1A in the first half ends the input there,
-  // and the second half then holds no line.
   auto next_line_start = [&](size_t middle) {
     const size_t feed = text.find('\n', middle);
     return feed == std::string_view::npos ? text.size() : feed + 1;
@@ -55,8 +41,7 @@ bool autoitsourcefile::read_to_array(std::string* err) {
       [&](int half, size_t from, size_t to) {
         if (from == to || (half == 1 && marked[0])) return;
         // The first half ends in a line feed, so it holds as many lines as
-        // line feeds, unless an end mark cut it short; then the second half
-        // holds none.
+        // line feeds, unless an end mark cut it short.
         const size_t start = half == 0 ? first : first + bound[0] - 1;
         size_t at = start;
         platform::for_each_text_line(half_of(from, to),
@@ -65,6 +50,30 @@ bool autoitsourcefile::read_to_array(std::string* err) {
       },
       two_threads::kBytesPerLine);
   lines.resize(first + found[0] + found[1]);
+}
+
+}  // namespace
+
+autoitsourcefile::autoitsourcefile(const char* path) : source_path(path) {
+  lines.reserve(MAX_LINES);
+  lines.resize(1);  // slot 0, never used
+  transformed_lines.resize(1);
+  included_files.reserve(MAX_INCLUDES);
+  included_files.emplace_back();
+  source_stream.open(path);
+  complete_timer.start();
+}
+
+autoitsourcefile::~autoitsourcefile() { source_stream.close(); }
+
+bool autoitsourcefile::read_to_array(std::string* err) {
+  platform::file_bytes bytes;
+  if (!source_stream.read_all(&bytes, err)) return false;
+  lines.resize(static_cast<size_t>(line_count) + 1);
+  // The lines are views of the bytes, which the table keeps.
+  std::string_view text = lines.keep(std::move(bytes.data), bytes.size);
+  const size_t first = lines.size();
+  append_text_lines(text, lines);
   line_count = static_cast<int32_t>(lines.size() - 1);
   origins.clear();
   origins.start_run(first, origins.add_file(source_path), 1);
