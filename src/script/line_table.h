@@ -7,6 +7,7 @@
 // after the table itself is moved.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
@@ -37,8 +38,10 @@ class line_table {
     std::span<const std::string_view> all() const { return {data_, size_}; }
     void reserve(size_t n);
     // The slots past the old size hold nothing until they are written.
+    // Storage that must grow at least doubles, so that appending costs
+    // little, however often it is done.
     void resize_for_overwrite(size_t n) {
-      reserve(n);
+      if (n > capacity_) reserve(std::max(n, 2 * capacity_));
       size_ = n;
     }
     void push_back(std::string_view text) {
@@ -149,6 +152,8 @@ class line_table {
   // Line i becomes a line whose text is already in this table, as for
   // push_kept.
   void put_kept(size_t i, std::string_view text) { slots_[i] = text.empty() ? kEmpty : text; }
+  // Appends lines whose text is already in this table, as push_kept does.
+  void append_kept(std::span<const std::string_view> texts);
   // Keeps the text of lines that `part`, a builder of this table, built.
   void adopt(builder&& part);
 
