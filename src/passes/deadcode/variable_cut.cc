@@ -1,12 +1,17 @@
 #include "passes/deadcode/variable_cut.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "passes/deadcode/variable_line_cuts.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -237,7 +242,6 @@ bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
 void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                           const std::vector<int32_t>& unused) {
   const int32_t count = script.variable_count;
-  std::vector<shared_cut> cuts;
   // The lines lie far apart in memory: each is asked for in two steps some
   // variables ahead, its view and then its text with the variable's name.
   const std::span<const std::string_view> views = script.lines.views();
@@ -246,30 +250,45 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
     return static_cast<size_t>(table.declaration_lines[unused[std::min(i, unused.size() - 1)]]);
   };
   // The variables of one line have consecutive numbers, so each line's cuts
-  // come together.
-  for (size_t i = 0; i < unused.size();) {
-    prefetch(&views[line_of(i + 2 * kAhead)]);
-    prefetch(views[line_of(i + kAhead)].data());
-    prefetch(table.variable_names[unused[std::min(i + kAhead, unused.size() - 1)]].data());
-    const int32_t line = table.declaration_lines[unused[i]];
-    cuts.clear();
-    for (; i < unused.size() && table.declaration_lines[unused[i]] == line; ++i) {
-      const int32_t k = unused[i];
-      const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
-      cuts.push_back({table.variable_names[k], k > 1 && table.declaration_lines[k - 1] == line,
-                      next_shares,
-                      next_shares ? std::string_view(table.variable_names[k + 1])
-                                  : std::string_view()});
-    }
-    // A few cuts cost less one by one, each about the line once.
-    std::string text(script.lines[line]);
-    if (cuts.size() <= kFewCuts) {
-      for (const shared_cut& cut : cuts) {
-        cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
+  // come together; each half of them is cut on a thread of its own, the
+  // halves meeting where a line's cuts begin.
+  auto line_starts = [&](size_t i) {
+    while (i > 0 && i < unused.size() && line_of(i) == line_of(i - 1)) ++i;
+    return i;
+  };
+  std::array<std::optional<line_table::builder>, 2> text_of;
+  for (auto& part : text_of) part.emplace(script.lines);
+  two_threads::split_at(0, unused.size(), line_starts, [&](int half, size_t first, size_t last) {
+    std::vector<shared_cut> cuts;
+    std::string text;
+    for (size_t i = first; i < last;) {
+      prefetch(&views[line_of(i + 2 * kAhead)]);
+      prefetch(views[line_of(i + kAhead)].data());
+      prefetch(table.variable_names[unused[std::min(i + kAhead, unused.size() - 1)]].data());
+      const int32_t line = table.declaration_lines[unused[i]];
+      cuts.clear();
+      for (; i < last && table.declaration_lines[unused[i]] == line; ++i) {
+        const int32_t k = unused[i];
+        const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
+        cuts.push_back({table.variable_names[k], k > 1 && table.declaration_lines[k - 1] == line,
+                        next_shares,
+                        next_shares ? std::string_view(table.variable_names[k + 1])
+                                    : std::string_view()});
       }
-    } else {
-      cut_shared_items(text, cuts);
+      // A few cuts cost less one by one, each about the line once.
+      text.assign(script.lines[line]);
+      if (cuts.size() <= kFewCuts) {
+        for (const shared_cut& cut : cuts) {
+          cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
+        }
+      } else {
+        cut_shared_items(text, cuts);
+      }
+      text_of[half]->build(static_cast<size_t>(line), text.size(), [&](char* out) {
+        if (!text.empty()) std::memcpy(out, text.data(), text.size());
+        return text.size();
+      });
     }
-    script.lines.set(line, text);
-  }
+  });
+  for (auto& part : text_of) script.lines.adopt(std::move(*part));
 }
