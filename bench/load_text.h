@@ -14,7 +14,6 @@ inline void load_text(autoitsourcefile& script, const std::vector<std::string>& 
                       bool normalize) {
   script.lines = line_table(text);
   script.line_count = static_cast<int32_t>(text.size() - 1);
-  script.transformed_lines = line_table();
   script.transformed_lines.resize(text.size());
   if (normalize) script.transform_lines();
 }

@@ -111,26 +111,35 @@ int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
 }
 
 void autoitsourcefile::transform_lines() {
-  // Each half of the script is normalized on a thread of its own. A line's
+  // Each half of the script is normalized on a thread of its own, into its
+  // own part of the copy's text: the first half from the start, the second
+  // after as many bytes as the first half's lines hold, which is room
+  // enough, as normalizing only drops bytes. kNormalizeSlack bytes lie
+  // between, as normalizing may write that far past a line's end. A line's
   // first bytes are looked at while they are at hand, for the region and
   // dead-code passes.
-  transformed_lines.resize(1);
-  // Every slot is built below, each by the thread of its half.
-  transformed_lines.resize_for_overwrite(static_cast<size_t>(line_count) + 1);
+  const size_t count = static_cast<size_t>(line_count) + 1;
+  std::array<size_t, 2> bytes{};
+  two_threads::split(1, count, [&](int half, size_t first, size_t last) {
+    for (size_t i = first; i < last; ++i) bytes[half] += lines[i].size();
+  });
+  transformed_lines.reserve_text(lines.size(), bytes[0] + bytes[1] + 2 * kNormalizeSlack);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i == 0 || i >= count) transformed_lines.set(i, 0, 0);
+  }
   struct part {
-    std::optional<line_table::builder> text;
     std::vector<int32_t> header_lines;
     std::vector<int32_t> declaration_lines;
     std::vector<int32_t> region_lines;
   };
   std::array<part, 2> parts;
-  for (part& p : parts) p.text.emplace(transformed_lines);
-  two_threads::split(1, static_cast<size_t>(line_count) + 1,
-                     [&](int half, size_t first, size_t last) {
+  two_threads::split(1, count, [&](int half, size_t first, size_t last) {
     part& p = parts[half];
+    size_t at = half == 0 ? 0 : bytes[0] + kNormalizeSlack;
     for (size_t i = first; i < last; ++i) {
-      p.text->build(i, lines[i].size() + kNormalizeSlack,
-                    [&](char* out) { return normalize_into(lines[i], out); });
+      const size_t length = normalize_into(lines[i], transformed_lines.text_at(at));
+      transformed_lines.set(i, at, length);
+      at += length;
       const std::string_view normal = transformed_lines[i];
       if (begins_like_function_header(normal)) {
         p.header_lines.push_back(static_cast<int32_t>(i));
@@ -141,13 +150,11 @@ void autoitsourcefile::transform_lines() {
       }
     }
   });
-  transformed_lines.resize(lines.size());
   header_lines.clear();
   declaration_lines.clear();
   region_lines.clear();
   for (part& p : parts) {
     region_lines.insert(region_lines.end(), p.region_lines.begin(), p.region_lines.end());
-    transformed_lines.adopt(std::move(*p.text));
     header_lines.insert(header_lines.end(), p.header_lines.begin(), p.header_lines.end());
     declaration_lines.insert(declaration_lines.end(), p.declaration_lines.begin(),
                              p.declaration_lines.end());

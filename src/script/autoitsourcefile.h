@@ -14,6 +14,7 @@
 #include "script/line_origins.h"
 #include "script/line_table.h"
 #include "script/names_at_run_time.h"
+#include "script/normalized_lines.h"
 
 // Initial reservations only: the tables grow with the script.
 constexpr int32_t MAX_LINES = 25000;
@@ -32,7 +33,7 @@ class autoitsourcefile {
   line_table lines;
   // Slot i: line i upper-cased (a-z only) with every blank and tab removed.
   // Sized and filled by transform_lines; only the passes after it read it.
-  line_table transformed_lines;
+  normalized_lines transformed_lines;
   // Set by the include pass: the lines of the expanded script whose first
   // byte that is not blank is ";", in order. Only these can be keep pragmas.
   std::vector<int32_t> comment_lines;

@@ -10,7 +10,6 @@ void load_lines(autoitsourcefile& script, const std::vector<std::string>& lines,
   script.line_count = static_cast<int32_t>(lines.size());
   script.origins.clear();
   script.origins.start_run(1, script.origins.add_file(script.source_path), 1);
-  script.transformed_lines = line_table();
   script.transformed_lines.resize(script.lines.size());
   if (normalize) script.transform_lines();
 }
@@ -29,7 +28,9 @@ std::vector<std::string> current_lines(const autoitsourcefile& script) {
 }
 
 std::vector<std::string> current_transformed_lines(const autoitsourcefile& script) {
-  return lines_of(script.transformed_lines, script.line_count);
+  std::vector<std::string> texts;
+  for (int32_t i = 1; i <= script.line_count; ++i) texts.emplace_back(script.transformed_lines[i]);
+  return texts;
 }
 
 std::string begin_capture() {

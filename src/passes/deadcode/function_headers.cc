@@ -25,7 +25,7 @@ std::string_view function_name(std::string_view normalized_header) {
   return rest.substr(0, rest.find('('));
 }
 
-function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
+function_headers find_function_headers(const line_table& lines, const normalized_lines& transformed_lines,
                                        std::span<const int32_t> candidates) {
   // The candidates are read whole, each asked for some lines ahead; each
   // half of them on a thread of its own.

@@ -11,6 +11,7 @@
 
 #include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
+#include "script/normalized_lines.h"
 
 struct function_header {
   int32_t line;
@@ -46,5 +47,5 @@ std::string_view function_name(std::string_view normalized_header);
 
 // Every header among the candidate lines (in order; the header lines that
 // transform_lines noted), with equal names sharing one entry.
-function_headers find_function_headers(const line_table& lines, const line_table& transformed_lines,
+function_headers find_function_headers(const line_table& lines, const normalized_lines& transformed_lines,
                                        std::span<const int32_t> candidates);

@@ -55,7 +55,7 @@ struct function_usage_index::count_part {
 };
 
 function_usage_index::function_usage_index(function_headers& found,
-                                           const line_table& transformed_lines,
+                                           const normalized_lines& transformed_lines,
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true),
       counts_(found.names.size()),
@@ -87,7 +87,7 @@ function_usage_index::function_usage_index(function_headers& found,
   }
 }
 
-void function_usage_index::count_lines(const line_table& transformed_lines, size_t first,
+void function_usage_index::count_lines(const normalized_lines& transformed_lines, size_t first,
                                        size_t last, count_part& part) const {
   // Room for a use per line: only what is filled is ever touched.
   part.uses.reserve(last - first);

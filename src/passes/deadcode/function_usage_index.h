@@ -20,12 +20,13 @@
 #include "passes/deadcode/name_matcher.h"
 #include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
+#include "script/normalized_lines.h"
 
 class function_usage_index {
  public:
   // The headers found, whose table the index takes over. Counts lines
   // 1..line_count of the normalized table.
-  function_usage_index(function_headers& found, const line_table& transformed_lines,
+  function_usage_index(function_headers& found, const normalized_lines& transformed_lines,
                        int32_t line_count);
 
   // Number of counted lines that use the name.
@@ -46,7 +47,7 @@ class function_usage_index {
   // that use it; their uses; the marks its searches keep.
   struct count_part;
   // Counts lines [first, last) into `part`.
-  void count_lines(const line_table& transformed_lines, size_t first, size_t last,
+  void count_lines(const normalized_lines& transformed_lines, size_t first, size_t last,
                    count_part& part) const;
   // Notes every name that line `line` (text) uses in `part`; once for each,
   // as the line is the last it was found on.

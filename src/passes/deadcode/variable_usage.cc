@@ -82,7 +82,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
 }
 
-void variable_usage::count_lines(const line_table& transformed_lines, int32_t first,
+void variable_usage::count_lines(const normalized_lines& transformed_lines, int32_t first,
                                  int32_t last, count_part& part) {
   const int32_t count = static_cast<int32_t>(name_of_.size()) - 1;
   const std::vector<int32_t>& declared_on = table_.declaration_lines;

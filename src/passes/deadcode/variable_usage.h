@@ -17,6 +17,7 @@
 #include "passes/deadcode/name_table.h"
 #include "passes/deadcode/variable_scan.h"
 #include "script/line_table.h"
+#include "script/normalized_lines.h"
 
 class autoitsourcefile;
 
@@ -38,7 +39,7 @@ class variable_usage {
   // marks and scratch its searches use.
   struct count_part;
   // Counts lines [first, last) of the normalized copy into `part`.
-  void count_lines(const line_table& transformed_lines, int32_t first, int32_t last,
+  void count_lines(const normalized_lines& transformed_lines, int32_t first, int32_t last,
                    count_part& part);
   // Calls on_name(name) for every name that text mentions (repeats allowed).
   template <class F>
