@@ -58,8 +58,8 @@ class function_usage_index {
   std::pair<const use*, const use*> uses_of(int32_t line);
 
   std::vector<bool> counted_;
-  // Per name: the counted lines that use it, and the last line found to use
-  // it while counting (together, as a use found touches both).
+  // Per name: the counted lines that use it, and, while a part counts, the
+  // last line it found to use it (together, as a use found touches both).
   struct name_count {
     int32_t lines_using = 0;
     int32_t last_line = 0;

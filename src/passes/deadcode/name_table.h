@@ -118,7 +118,7 @@ class name_table {
   // The hash of the first (kind prefixes) or last n bytes of text.
   uint64_t end_key(std::string_view text, size_t n) const;
   // The hash of every prefix (or suffix) of text up to length n (at most
-  // the longest name's): hashes_[k] is the one of length k.
+  // the longest name's): hashes[k] is the one of length k.
   void hash_ends(std::string_view text, size_t n, links kind, std::vector<uint64_t>& hashes) const;
 
   std::string bytes_;

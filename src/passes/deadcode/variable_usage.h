@@ -50,8 +50,9 @@ class variable_usage {
   // Variables with the same name share one entry, their name's number: the
   // index of the first of them in the names' table (variable k is k - 1).
   std::vector<int32_t> name_of_;
-  // Per name: how many non-blank lines hold it, and the last line found to
-  // hold it while counting (together, as a line found touches both).
+  // Per name: how many non-blank lines hold it, and, while a part counts,
+  // the last line it found to hold it (together, as a line found touches
+  // both).
   struct name_count {
     int32_t holding_lines = 0;
     int32_t last_line = 0;
