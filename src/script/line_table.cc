@@ -76,12 +76,6 @@ void line_table::push_back(std::string_view text) {
   set(slots_.size() - 1, text);
 }
 
-void line_table::append_kept(std::span<const std::string_view> texts) {
-  const size_t at = slots_.size();
-  slots_.resize_for_overwrite(at + texts.size());
-  for (size_t k = 0; k < texts.size(); ++k) put_kept(at + k, texts[k]);
-}
-
 void line_table::adopt(builder&& part) {
   for (std::unique_ptr<char[]>& block : part.text_.blocks) kept_.push_back(std::move(block));
   part.text_.blocks.clear();

@@ -152,8 +152,6 @@ class line_table {
   // Line i becomes a line whose text is already in this table, as for
   // push_kept.
   void put_kept(size_t i, std::string_view text) { slots_[i] = text.empty() ? kEmpty : text; }
-  // Appends lines whose text is already in this table, as push_kept does.
-  void append_kept(std::span<const std::string_view> texts);
   // Keeps the text of lines that `part`, a builder of this table, built.
   void adopt(builder&& part);
 

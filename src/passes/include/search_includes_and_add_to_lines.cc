@@ -10,7 +10,6 @@
 // them, so the console lines and the include list come out in the same order
 // as well.
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -26,44 +25,14 @@
 #include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
-#include "script/two_threads.h"
 
 namespace {
-
-// The lines of a file that can matter to the walk, by their first byte that
-// is not blank: those that begin with "#" (which may be directives) and
-// those that begin with ";" (which may be keep pragmas). Every other line
-// goes out as it stands.
-struct line_leads {
-  std::vector<size_t> hash_lines;
-  std::vector<size_t> comment_lines;
-};
-
-// The leads of lines[first..last), noted on two threads for a large file.
-line_leads leads_of(std::span<const std::string_view> lines, size_t first, size_t last) {
-  std::array<line_leads, 2> parts;
-  two_threads::split(first, last, [&](int half, size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i) {
-      const char lead = lead_byte(lines[i]);
-      if (lead == '#') parts[half].hash_lines.push_back(i);
-      if (lead == ';') parts[half].comment_lines.push_back(i);
-    }
-  });
-  for (auto line_leads::*list : {&line_leads::hash_lines, &line_leads::comment_lines}) {
-    (parts[0].*list).insert((parts[0].*list).end(), (parts[1].*list).begin(), (parts[1].*list).end());
-  }
-  return std::move(parts[0]);
-}
 
 // Lines of one file (or of the script itself) still to be scanned.
 struct open_file {
   // Views of text that the expanded table keeps.
   std::vector<std::string_view> lines;
   size_t next = 0;
-  // The leads of `lines`, and the first of each list not passed yet.
-  line_leads leads;
-  size_t next_hash = 0;
-  size_t next_comment = 0;
   // Its number in the script's origins, and the line number of lines[0].
   uint32_t origin = 0;
   int64_t first_line = 1;
@@ -116,26 +85,18 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // so a script that includes no file is not copied at all.
   const size_t end = static_cast<size_t>(line_count) + 1;
   lines.resize(end);
+  size_t first_file = 1;
   // The walk sees every line of the expanded script before anything changes
   // it, and notes the comment lines on the way.
-  line_leads leads = leads_of(lines.views(), 1, end);
-  size_t first_file = end;
-  size_t hash = 0;
-  for (; hash < leads.hash_lines.size(); ++hash) {
-    const size_t i = leads.hash_lines[hash];
-    include_kind kind = parse_include_directive(lines[i]).kind;
-    if (kind == include_kind::file) {
-      first_file = i;
-      break;
-    }
-    // Every recognised directive line stays behind as an empty line.
-    if (kind == include_kind::once) lines.clear(i);
-  }
   comment_lines.clear();
-  size_t comment = 0;
-  for (; comment < leads.comment_lines.size() && leads.comment_lines[comment] < first_file;
-       ++comment) {
-    comment_lines.push_back(static_cast<int32_t>(leads.comment_lines[comment]));
+  for (; first_file < end; ++first_file) {
+    const char lead = lead_byte(lines[first_file]);
+    if (lead == ';') comment_lines.push_back(static_cast<int32_t>(first_file));
+    if (lead != '#') continue;
+    include_kind kind = parse_include_directive(lines[first_file]).kind;
+    if (kind == include_kind::file) break;
+    // Every recognised directive line stays behind as an empty line.
+    if (kind == include_kind::once) lines.clear(first_file);
   }
   if (first_file == end) {
     includes_timer.stop();
@@ -150,13 +111,6 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   stack[0].origin = 0;
   stack[0].first_line = origins.of(first_file).line;
   stack[0].folder = platform::folder_of(source_path);
-  // Its leads, counted from first_file.
-  for (size_t h = hash; h < leads.hash_lines.size(); ++h) {
-    stack[0].leads.hash_lines.push_back(leads.hash_lines[h] - first_file);
-  }
-  for (size_t c = comment; c < leads.comment_lines.size(); ++c) {
-    stack[0].leads.comment_lines.push_back(leads.comment_lines[c] - first_file);
-  }
   line_table expanded = std::move(lines);
   expanded.resize(first_file);
 
@@ -172,23 +126,13 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
                         parent.first_line + static_cast<int64_t>(parent.next));
       continue;
     }
-    // The lines up to the next that begins with "#" go out as they stand.
-    const std::vector<size_t>& hashes = current.leads.hash_lines;
-    const size_t stop =
-        current.next_hash < hashes.size() ? hashes[current.next_hash] : current.lines.size();
-    if (current.next < stop) {
-      const std::vector<size_t>& comments = current.leads.comment_lines;
-      for (; current.next_comment < comments.size() && comments[current.next_comment] < stop;
-           ++current.next_comment) {
-        comment_lines.push_back(
-            static_cast<int32_t>(expanded.size() + comments[current.next_comment] - current.next));
-      }
-      expanded.append_kept(std::span(current.lines).subspan(current.next, stop - current.next));
-      current.next = stop;
+    std::string_view line = current.lines[current.next++];
+    const char lead = lead_byte(line);
+    if (lead != '#') {
+      if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
+      expanded.push_kept(line);
       continue;
     }
-    ++current.next_hash;
-    std::string_view line = current.lines[current.next++];
     include_directive directive = parse_include_directive(line);
     if (directive.kind == include_kind::none) {
       expanded.push_kept(line);
@@ -212,7 +156,6 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     open_file included;
     std::string opened;
     include_lookup found = reader.take(places, directive, path, expanded, included.lines, &opened);
-    included.leads = leads_of(included.lines, 0, included.lines.size());
     if (found == include_lookup::already) {
       print_already(path);
       continue;
