@@ -124,9 +124,9 @@ void autoitsourcefile::transform_lines() {
     for (size_t i = first; i < last; ++i) bytes[half] += lines[i].size();
   });
   transformed_lines.reserve_text(lines.size(), bytes[0] + bytes[1] + 2 * kNormalizeSlack);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i == 0 || i >= count) transformed_lines.set(i, 0, 0);
-  }
+  // Slot 0 and any slot past the last line stay empty.
+  transformed_lines.set(0, 0, 0);
+  for (size_t i = count; i < lines.size(); ++i) transformed_lines.set(i, 0, 0);
   struct part {
     std::vector<int32_t> header_lines;
     std::vector<int32_t> declaration_lines;
@@ -150,13 +150,8 @@ void autoitsourcefile::transform_lines() {
       }
     }
   });
-  header_lines.clear();
-  declaration_lines.clear();
-  region_lines.clear();
-  for (part& p : parts) {
-    region_lines.insert(region_lines.end(), p.region_lines.begin(), p.region_lines.end());
-    header_lines.insert(header_lines.end(), p.header_lines.begin(), p.header_lines.end());
-    declaration_lines.insert(declaration_lines.end(), p.declaration_lines.begin(),
-                             p.declaration_lines.end());
-  }
+  header_lines = two_threads::joined(std::move(parts[0].header_lines), parts[1].header_lines);
+  declaration_lines =
+      two_threads::joined(std::move(parts[0].declaration_lines), parts[1].declaration_lines);
+  region_lines = two_threads::joined(std::move(parts[0].region_lines), parts[1].region_lines);
 }

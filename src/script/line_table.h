@@ -135,13 +135,6 @@ class line_table {
     slots_[i] = n == 0 ? kEmpty : std::string_view(out, n);
   }
 
-  // Appends a line built as build(i, ...) builds line i.
-  template <class Writer>
-  void build_back(size_t most, Writer write) {
-    slots_.push_back(kEmpty);
-    build(slots_.size() - 1, most, write);
-  }
-
   // Keeps the `size` bytes at `bytes` for as long as the table lives,
   // without copying them, and returns a view of them: lines of it go in with
   // push_kept.

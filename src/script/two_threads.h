@@ -9,6 +9,8 @@
 #include <exception>
 #include <system_error>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace two_threads {
 
@@ -75,6 +77,14 @@ void split_at(size_t first, size_t last, CutAt&& cut_at, Work&& work, size_t per
 template <class Work>
 void split(size_t first, size_t last, Work&& work) {
   split_at(first, last, [](size_t middle) { return middle; }, work);
+}
+
+// What the two halves found, in order: the first half's, then the second's.
+template <class T>
+std::vector<T> joined(std::vector<T>&& first, const std::vector<T>& second) {
+  std::vector<T> all = std::move(first);
+  all.insert(all.end(), second.begin(), second.end());
+  return all;
 }
 
 }  // namespace two_threads

@@ -15,8 +15,7 @@ TEST(TwoThreads, HalvesCoverTheRangeOnceInOrder) {
     two_threads::split(5, 5 + n, [&](int part, size_t first, size_t last) {
       for (size_t i = first; i < last; ++i) seen[part].push_back(i);
     });
-    std::vector<size_t> joined = seen[0];
-    joined.insert(joined.end(), seen[1].begin(), seen[1].end());
+    const std::vector<size_t> joined = two_threads::joined(std::move(seen[0]), seen[1]);
     ASSERT_EQ(joined.size(), n);
     for (size_t i = 0; i < n; ++i) EXPECT_EQ(joined[i], 5 + i);
   }

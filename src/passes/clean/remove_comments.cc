@@ -127,8 +127,7 @@ void autoitsourcefile::remove_comments() {
                      [&](int half, size_t first, size_t last) {
                        cut_line_comments(lines, first, last, marks[half]);
                      });
-  marks[0].insert(marks[0].end(), marks[1].begin(), marks[1].end());
-  cut_blocks(lines, line_count, marks[0]);
+  cut_blocks(lines, line_count, two_threads::joined(std::move(marks[0]), marks[1]));
   // The variable scan relies on this: a ";" still in a line is no comment.
   comments_removed = true;
   console::out("finished: remove comments\n\n");

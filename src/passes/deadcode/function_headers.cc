@@ -50,11 +50,11 @@ function_headers find_function_headers(const line_table& lines, const normalized
     }
   });
   function_headers found;
-  std::vector<std::string_view> names = std::move(parts[0].names);
-  names.insert(names.end(), parts[1].names.begin(), parts[1].names.end());
+  const std::vector<std::string_view> names =
+      two_threads::joined(std::move(parts[0].names), parts[1].names);
   found.headers.reserve(names.size());
-  for (const part& p : parts) {
-    for (int32_t line : p.lines) found.headers.push_back({line, 0});
+  for (const int32_t line : two_threads::joined(std::move(parts[0].lines), parts[1].lines)) {
+    found.headers.push_back({line, 0});
   }
   // Equal names share the number of the first of them. The keys are views
   // of the normalized lines, whose text stays in place.

@@ -80,8 +80,7 @@ function_usage_index::function_usage_index(function_headers& found,
                      [&](int half, size_t first, size_t last) {
                        count_lines(transformed_lines, first, last, parts[half]);
                      });
-  uses_ = std::move(parts[0].uses);
-  uses_.insert(uses_.end(), parts[1].uses.begin(), parts[1].uses.end());
+  uses_ = two_threads::joined(std::move(parts[0].uses), parts[1].uses);
   for (size_t name = 0; name < counts_.size(); ++name) {
     counts_[name].lines_using = parts[0].counts[name].lines_using + parts[1].counts[name].lines_using;
   }

@@ -414,14 +414,14 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
                          picked[half].push_back(static_cast<int32_t>(i));
                        }
                      });
-  picked[0].insert(picked[0].end(), picked[1].begin(), picked[1].end());
+  const std::vector<int32_t> picked_lines = two_threads::joined(std::move(picked[0]), picked[1]);
 
   // Then, in line order, the picked lines and the lost ones are scanned.
-  auto next_picked = picked[0].begin();
+  auto next_picked = picked_lines.begin();
   auto next_lost = lost.begin();
-  while (next_picked != picked[0].end() || next_lost != lost.end()) {
+  while (next_picked != picked_lines.end() || next_lost != lost.end()) {
     if (next_lost == lost.end() ||
-        (next_picked != picked[0].end() && *next_picked < next_lost->front().slot)) {
+        (next_picked != picked_lines.end() && *next_picked < next_lost->front().slot)) {
       const int32_t i = *next_picked++;
       finder.scan(lines[i], {}, origins.of(static_cast<size_t>(i)), warnings);
       continue;

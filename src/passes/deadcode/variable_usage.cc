@@ -71,14 +71,13 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   for (size_t n = 0; n < counts_.size(); ++n) {
     counts_[n].holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
   }
-  declaration_lines_ = std::move(parts[0].declaration_lines);
+  declaration_lines_ = two_threads::joined(std::move(parts[0].declaration_lines),
+                                           parts[1].declaration_lines);
+  // The second half's ranges of names begin after the first half's names.
+  const auto shift = static_cast<uint32_t>(parts[0].line_names.size());
   line_names_begin_ = std::move(parts[0].line_names_begin);
-  line_names_ = std::move(parts[0].line_names);
-  const auto shift = static_cast<uint32_t>(line_names_.size());
-  declaration_lines_.insert(declaration_lines_.end(), parts[1].declaration_lines.begin(),
-                            parts[1].declaration_lines.end());
   for (uint32_t begin : parts[1].line_names_begin) line_names_begin_.push_back(begin + shift);
-  line_names_.insert(line_names_.end(), parts[1].line_names.begin(), parts[1].line_names.end());
+  line_names_ = two_threads::joined(std::move(parts[0].line_names), parts[1].line_names);
   line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
 }
 
