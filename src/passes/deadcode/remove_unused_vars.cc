@@ -34,7 +34,9 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
                                  static_cast<size_t>(variable_count));
   shared_unused.reserve(static_cast<size_t>(variable_count));
   for (int32_t k = 1; k <= variable_count; ++k) {
-    if (keep.keeps(table.variable_names[k]) || usage.used(k)) continue;
+    // A variable whose cut would take a call with it stays, declaration and
+    // all: the program needs the call, read or not.
+    if (keep.keeps(table.variable_names[k]) || usage.used(k) || table.item_calls[k]) continue;
     ++deleted_vars;
     const int32_t declared = table.declaration_lines[k];
     deleted_variable_names.push_back({table.variable_names[k], lines[declared], declared});

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "passes/deadcode/initializer_calls.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 #include "script/two_threads.h"
@@ -112,6 +113,7 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
   struct found {
     std::vector<std::string> names;
     std::vector<int32_t> lines;
+    std::vector<char> calls;
   };
   std::array<found, 2> parts;
   const std::vector<int32_t>& candidates = script.declaration_lines;
@@ -124,20 +126,28 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
       const size_t before = names.size();
       walk_declaration(line, comments_kept, names);
       parts[half].lines.insert(parts[half].lines.end(), names.size() - before, i);
+      // Calls are looked for in the line as written: the normalized copy
+      // runs an operator word into the name after it ("And IsVisible(").
+      std::vector<char>& calls = parts[half].calls;
+      item_calls(script.lines[i], comments_kept, calls);
+      calls.resize(names.size(), 0);
     }
   });
   const size_t count = parts[0].names.size() + parts[1].names.size();
   table.variable_names.reserve(table.variable_names.size() + count);
   table.declaration_lines.reserve(table.declaration_lines.size() + count);
+  table.item_calls.reserve(table.item_calls.size() + count);
   for (found& part : parts) {
     for (size_t v = 0; v < part.names.size(); ++v) {
       const int32_t n = script.variable_count + 1;
       if (table.variable_names.size() <= static_cast<size_t>(n)) {
         table.variable_names.resize(n + 1);
         table.declaration_lines.resize(n + 1, 0);
+        table.item_calls.resize(n + 1, 0);
       }
       table.variable_names[n] = std::move(part.names[v]);
       table.declaration_lines[n] = part.lines[v];
+      table.item_calls[n] = part.calls[v];
       script.variable_count = n;
       report.event("found variable: ", n, ":  ", table.variable_names[n], part.lines[v]);
     }

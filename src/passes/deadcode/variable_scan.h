@@ -18,6 +18,9 @@ class autoitsourcefile;
 struct variable_table {
   std::vector<std::string> variable_names = std::vector<std::string>(1);
   std::vector<int32_t> declaration_lines = std::vector<int32_t>(1, 0);
+  // Entry k: whether the item that declares variable k calls something, so
+  // that cutting it would take the call away (see initializer_calls.h).
+  std::vector<char> item_calls = std::vector<char>(1, 0);
 };
 
 // Words that introduce names rather than being one, in normalized form:

@@ -95,10 +95,32 @@ TEST_F(RemoveUnusedVarsTest, NothingDeclaredChangesNothing) {
 }
 
 TEST_F(RemoveUnusedVarsTest, AloneAndUnusedTakesItsWholeLine) {
-  run({"Local $only = MsgBox(0, 'side', 'effect')"});
+  run({"Local $only = StringLen('no side effect')"});
   EXPECT_EQ(current_lines(script), (text{""}));
   EXPECT_EQ(current_transformed_lines(script), (text{""}));
   EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, ACutNeverTakesACallWithIt) {
+  const text lines = {"Local $hGui = GUICreate('t')", "Local $a = 1, $b = MsgBox(0, 't', 'x'), $c = 3",
+                      "Global Const $GPTR = BitOR(1, 2)", "Local $v = $o.Run(), $w = $a"};
+  std::string out = run(lines);
+  // Only the values that compute go; the calls stay with their variables,
+  // which are neither listed nor counted as deleted.
+  EXPECT_EQ(current_lines(script),
+            (text{"Local $hGui = GUICreate('t')", "Local $a = 1, $b = MsgBox(0, 't', 'x')", "",
+                  "Local $v = $o.Run()"}));
+  EXPECT_EQ(script.deleted_vars, 3);
+  EXPECT_EQ(out.find("): $HGUI\n"), std::string::npos);
+  EXPECT_NE(out.find("delete variable (variablenr.: 4): $C\n"), std::string::npos);
+  EXPECT_EQ(out.find("delete variable (variablenr.: 3)"), std::string::npos);
+}
+
+TEST_F(RemoveUnusedVarsTest, AKeptCallKeepsWhatItMentionsAlive) {
+  // $b stays for its call, so its mention of $a still counts.
+  run({"Local $a = 1", "Local $b = Run($a)"});
+  EXPECT_EQ(current_lines(script), (text{"Local $a = 1", "Local $b = Run($a)"}));
+  EXPECT_EQ(script.deleted_vars, 0);
 }
 
 TEST_F(RemoveUnusedVarsTest, UsageIsSubstringOfTheNormalizedText) {

@@ -1,0 +1,1 @@
+Global Const $GUI_EVENT_CLOSE = -3
