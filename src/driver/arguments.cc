@@ -23,6 +23,8 @@ bool take_option(std::string_view word, arguments* args) {
     args->version = true;
   } else if (word == "--no-pause") {
     args->no_pause = true;
+  } else if (word == "--no-auto-keep") {
+    args->no_auto_keep = true;
   } else if (word.substr(0, keep.size()) == keep) {
     args->keep.emplace_back(word.substr(keep.size()));
   } else {

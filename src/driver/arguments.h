@@ -23,6 +23,9 @@ struct arguments {
   bool help = false;      // --help anywhere, or -h or /? as the only argument
   bool version = false;   // --version
   bool no_pause = false;  // --no-pause: the run ends without the key-press wait
+  // --no-auto-keep: names that the script builds for a naming call
+  // (Call("_On_" & $e)) are not kept on their own.
+  bool no_auto_keep = false;
   // Each --keep=LIST's LIST as written, in command-line order: names of
   // functions and variables never to delete.
   std::vector<std::string> keep;

@@ -44,6 +44,11 @@ int shrink_script(const arguments& args) {
   script.transform_lines();
   // #Region and #EndRegion lines.
   script.remove_regions();
+  // Names the script builds at run time; those a naming call builds are
+  // kept, unless the user said otherwise.
+  if (args.remove_functions || args.remove_vars) {
+    script.find_names_built_at_run_time(!args.no_auto_keep);
+  }
   // Functions that nothing calls, over the given number of runs.
   if (args.remove_functions) script.remove_unused_functions(args.runs, args.output_mode);
   // Variables that nothing mentions.
@@ -61,6 +66,9 @@ int shrink_script(const arguments& args) {
   console::out(size_report(unshrunk, shrunk));
   console::out("Finished!!!\n\n");
   console::flush();
+  for (const run_warning& note : script.notes) {
+    diagnostics::note_at(note.file, note.line, note.text);
+  }
   for (const run_warning& warning : script.warnings) {
     diagnostics::warning_at(warning.file, warning.line, warning.text);
   }

@@ -34,6 +34,8 @@ constexpr const char* kOptions =
     "  --no-pause      end without waiting for a key press\n"
     "  --keep=LIST     names of functions and variables never to delete\n"
     "                  (see 'When a name is built at run time' in the README)\n"
+    "  --no-auto-keep  do not keep the functions and variables whose names the\n"
+    "                  script builds for Call, Execute, Eval, ... on its own\n"
     "  --help          show this text (also -h or /? as the only argument)\n"
     "  --version       show the version\n";
 

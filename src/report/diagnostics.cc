@@ -24,13 +24,25 @@ void emit(std::string_view kind, std::string_view place, std::string_view text) 
 
 void warning(std::string_view text) { emit("warning: ", {}, text); }
 
-void warning_at(std::string_view file, int64_t line, std::string_view text) {
-  if (file.empty()) return warning(text);
+namespace {
+
+std::string place_of(std::string_view file, int64_t line) {
+  if (file.empty()) return {};
   std::string place(file);
   place += ':';
   place += std::to_string(line);
   place += ": ";
-  emit("warning: ", place, text);
+  return place;
+}
+
+}  // namespace
+
+void warning_at(std::string_view file, int64_t line, std::string_view text) {
+  emit("warning: ", place_of(file, line), text);
+}
+
+void note_at(std::string_view file, int64_t line, std::string_view text) {
+  emit("note: ", place_of(file, line), text);
 }
 
 void error(std::string_view text) { emit("error: ", {}, text); }

@@ -14,6 +14,9 @@ void warning(std::string_view text);
 // message has no place.
 void warning_at(std::string_view file, int64_t line, std::string_view text);
 void error(std::string_view text);
+// "note: FILE:LINE: text": what the run did on its own that the user may
+// want to know.
+void note_at(std::string_view file, int64_t line, std::string_view text);
 // Free text (usage) on standard error, as it stands.
 void note(std::string_view text);
 

@@ -73,7 +73,14 @@ class autoitsourcefile {
   // What the dead-code passes deleted, in the order of deletion.
   std::vector<deleted_name> deleted_function_names;
   std::vector<deleted_name> deleted_variable_names;
-  // Shown after the report.
+  // Found before the dead-code passes: the chains that build names at run
+  // time, the naming calls whose name no string shows, and, filled by the
+  // passes, what the chains' patterns kept.
+  std::vector<located_chain> built_chains;
+  std::vector<located_held_name> held_names;
+  std::vector<kept_name> kept_by_built_names;
+  // Shown after the report: notes first, then warnings.
+  std::vector<run_warning> notes;
   std::vector<run_warning> warnings;
 
   explicit autoitsourcefile(const char* path);
@@ -109,9 +116,15 @@ class autoitsourcefile {
   // expanded script; run after the include pass, which notes the lines that
   // begin with ";", and before the comments are removed.
   void read_keep_pragmas();
-  // Warnings for string literals from which the script builds the name of a
-  // function or variable that the dead-code passes deleted; run before the
-  // blank lines are dropped.
+  // Finds where the script builds names at run time; with keep_them, the
+  // names a naming call builds (Call("_On_" & $e)) join the keep-list. Run
+  // after the normalized copy is made and before the dead-code passes.
+  void find_names_built_at_run_time(bool keep_them);
+  // A dead-code pass kept `name` only because of the built-name entry.
+  void note_kept_by_built_name(const keep_entry& entry, const deleted_name& name);
+  // Notes for the names the built names kept, and warnings for the deleted
+  // names that a chain or a name held in a variable may reach; run before
+  // the blank lines are dropped.
   void warn_about_names_built_at_run_time();
   void show_statistic();
 };

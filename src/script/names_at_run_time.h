@@ -9,10 +9,15 @@
 
 // One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
 // the pragma that gave it (no file for an entry given on the command line).
+// An entry the script's own built names gave (`built`) has the place of the
+// line that builds the name, and the pattern as written there
+// ("Get*BackgroundMode").
 struct keep_entry {
   std::string text;
   std::string file;
   int64_t line = 0;
+  bool built = false;
+  std::string written;
 };
 
 // A function or variable a dead-code pass deleted: its name as the pass
@@ -30,4 +35,44 @@ struct run_warning {
   std::string file;
   int64_t line = 0;
   std::string text;
+};
+
+// What a call does with the argument a chain stands in.
+enum class name_role {
+  none,       // nothing known: a chain there only builds text
+  function,   // calls or registers the function of that name
+  variable,   // reads or sets the variable of that name (Eval, Assign, IsDeclared)
+};
+
+// A chain: its first piece, a literal P (doubled quotes undone) or a
+// variable that may stand for one, and the pattern P*S it can name.
+struct name_chain {
+  std::string prefix;         // P; empty while `head_variable` stands for it
+  std::string head_variable;  // "$NAME" upper-cased, when the chain begins with a variable
+  std::string suffix;         // S
+  bool whole = false;         // literals only, joined into one whole name: no "*"
+  bool object_event = false;  // ObjEvent's prefix: its events are appended
+  name_role role = name_role::none;
+  std::string shown;  // as the messages show it: ("_On_" & ...), Call("Cb" & ...)
+};
+
+// A chain found on line `slot` of the table; `kept` once the keep-list
+// holds its pattern.
+struct located_chain {
+  int32_t slot = 0;
+  name_chain chain;
+  bool kept = false;
+};
+
+// A naming call whose name no string shows, as the warning shows it.
+struct located_held_name {
+  int32_t slot = 0;
+  std::string shown;
+};
+
+// A name that only an entry of a built name kept: the entry's index in the
+// keep entries, and the name as a deletion would have recorded it.
+struct kept_name {
+  int32_t entry = 0;
+  deleted_name name;
 };

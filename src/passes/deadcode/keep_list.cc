@@ -10,7 +10,7 @@ void add_keep_entries(std::string_view list, std::string_view file, int64_t line
   while (true) {
     const size_t comma = list.find(',');
     std::string text = normalized(list.substr(0, comma));
-    if (!text.empty()) entries.push_back({std::move(text), std::string(file), line});
+    if (!text.empty()) entries.push_back({std::move(text), std::string(file), line, false, {}});
     if (comma == std::string_view::npos) return;
     list.remove_prefix(comma + 1);
   }
@@ -43,64 +43,133 @@ bool is_keep_pragma(std::string_view line, std::string_view* list) {
 }
 
 keep_list::keep_list(const std::vector<keep_entry>& entries, kind which) : kind_(which) {
-  nodes_.emplace_back();
+  std::unordered_map<std::string_view, bool> seen;
   for (const keep_entry& entry : entries) {
     std::string_view name = entry.text;
     const bool variable = name.front() == '$';
     if (variable != (which == kind::variables)) continue;
+    // A repeat: the first one answers for both.
+    if (!seen.emplace(entry.text, true).second) continue;
     if (variable) name.remove_prefix(1);
-    const bool prefix = !name.empty() && name.back() == '*';
-    if (prefix) name.remove_suffix(1);
-    int32_t at = 0;
-    for (char byte : name) {
-      int32_t next = child(at, byte);
-      if (next < 0) {
-        next = static_cast<int32_t>(nodes_.size());
-        nodes_.emplace_back();
-        edges_.emplace((static_cast<uint64_t>(at) << 8) | static_cast<unsigned char>(byte), next);
-      }
-      at = next;
-    }
-    int32_t& slot = prefix ? nodes_[at].prefix : nodes_[at].exact;
-    if (slot >= 0) continue;  // a repeat: the first one answers for both
-    slot = static_cast<int32_t>(entries_.size());
+    const auto index = static_cast<int32_t>(entries_.size());
     entries_.push_back(&entry);
+    const size_t star = name.find('*');
+    if (star == std::string_view::npos) {
+      const int32_t node = firsts_.add(name, false);
+      exact_.emplace(node, index);
+      continue;
+    }
+    const size_t last_star = name.rfind('*');
+    const std::string_view first = name.substr(0, star);
+    const std::string_view last = name.substr(last_star + 1);
+    pattern p{index, {}, first.size() + last.size()};
+    for (size_t at = star + 1; at < last_star;) {
+      const size_t next = name.find('*', at);
+      if (next > at) {
+        p.middle.emplace_back(name.substr(at, next - at));
+        p.least_length += next - at;
+      }
+      at = next + 1;
+    }
+    const int32_t first_node = firsts_.add(first, false);
+    const int32_t last_node = lasts_.add(last, true);
+    firsts_.flag(first_node);
+    lasts_.flag(last_node);
+    patterns_[(static_cast<uint64_t>(first_node) << 32) | static_cast<uint32_t>(last_node)]
+        .push_back(std::move(p));
   }
   matched_.assign(entries_.size(), false);
 }
 
-int32_t keep_list::child(int32_t node, char byte) const {
+int32_t keep_list::trie::add(std::string_view text, bool backwards) {
+  int32_t at = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char byte = backwards ? text[text.size() - 1 - i] : text[i];
+    int32_t next = child(at, byte);
+    if (next < 0) {
+      next = static_cast<int32_t>(flags_.size());
+      flags_.push_back(0);
+      edges_.emplace((static_cast<uint64_t>(at) << 8) | static_cast<unsigned char>(byte), next);
+    }
+    at = next;
+  }
+  return at;
+}
+
+int32_t keep_list::trie::child(int32_t node, char byte) const {
   auto it = edges_.find((static_cast<uint64_t>(node) << 8) | static_cast<unsigned char>(byte));
   return it == edges_.end() ? -1 : it->second;
 }
 
-void keep_list::mark(int32_t entry, bool* kept) {
-  if (entry < 0) return;
-  matched_[entry] = true;
-  *kept = true;
+void keep_list::walk(const trie& t, std::string_view name, bool backwards,
+                     std::vector<reached>& out) const {
+  out.clear();
+  int32_t at = 0;
+  for (size_t depth = 0;; ++depth) {
+    if (t.flagged(at)) out.push_back({at, depth});
+    if (depth == name.size()) return;
+    at = t.child(at, backwards ? name[name.size() - 1 - depth] : name[depth]);
+    if (at < 0) return;
+  }
 }
 
-bool keep_list::keeps(std::string_view name) {
-  if (entries_.empty()) return false;
+bool keep_list::middle_fits(const pattern& p, std::string_view inner) {
+  for (const std::string& piece : p.middle) {
+    const size_t at = inner.find(piece);
+    if (at == std::string_view::npos) return false;
+    inner.remove_prefix(at + piece.size());
+  }
+  return true;
+}
+
+const keep_entry* keep_list::keeps(std::string_view name) {
+  if (entries_.empty()) return nullptr;
   // Variables are recorded with their "$"; "$*" must match any of them.
   if (kind_ == kind::variables && !name.empty() && name.front() == '$') name.remove_prefix(1);
-  bool kept = false;
-  int32_t at = 0;
-  for (char byte : name) {
-    mark(nodes_[at].prefix, &kept);
-    at = child(at, byte);
-    if (at < 0) return kept;
+  int32_t found = -1;
+  auto mark = [&](int32_t entry) {
+    matched_[static_cast<size_t>(entry)] = true;
+    if (found < 0 || (entries_[static_cast<size_t>(found)]->built &&
+                      !entries_[static_cast<size_t>(entry)]->built)) {
+      found = entry;
+    }
+  };
+  if (!exact_.empty()) {
+    int32_t at = 0;
+    for (size_t i = 0; i < name.size() && at >= 0; ++i) at = firsts_.child(at, name[i]);
+    if (at >= 0) {
+      auto it = exact_.find(at);
+      if (it != exact_.end()) mark(it->second);
+    }
   }
-  mark(nodes_[at].prefix, &kept);
-  mark(nodes_[at].exact, &kept);
-  return kept;
+  if (!patterns_.empty()) {
+    walk(firsts_, name, false, firsts_reached_);
+    if (!firsts_reached_.empty()) walk(lasts_, name, true, lasts_reached_);
+    for (const reached& first : firsts_reached_) {
+      for (const reached& last : lasts_reached_) {
+        auto it = patterns_.find((static_cast<uint64_t>(first.node) << 32) |
+                                 static_cast<uint32_t>(last.node));
+        if (it == patterns_.end()) continue;
+        for (const pattern& p : it->second) {
+          if (name.size() < p.least_length) continue;
+          if (!p.middle.empty() &&
+              !middle_fits(p, name.substr(first.depth, name.size() - first.depth - last.depth))) {
+            continue;
+          }
+          mark(p.entry);
+        }
+      }
+    }
+  }
+  return found < 0 ? nullptr : entries_[static_cast<size_t>(found)];
 }
 
 void keep_list::warn_unmatched(std::vector<run_warning>& warnings) const {
   const char* what = kind_ == kind::functions ? "' matches no function" : "' matches no variable";
   for (size_t i = 0; i < entries_.size(); ++i) {
-    if (matched_[i]) continue;
     const keep_entry& entry = *entries_[i];
+    // A built name that matches nothing only shows text that names nothing.
+    if (matched_[i] || entry.built) continue;
     warnings.push_back({entry.file, entry.line, "keep entry '" + entry.text + what});
   }
 }

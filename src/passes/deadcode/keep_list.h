@@ -1,9 +1,11 @@
 // The keep-list: names the user marks as used, from --keep=LIST and from
-// "; au3shrink: keep LIST" lines. Functions and variables it matches are
-// never deleted, whatever the usage test says.
+// "; au3shrink: keep LIST" lines, and the names the script visibly builds
+// at run time. Functions and variables it matches are never deleted,
+// whatever the usage test says.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -21,33 +23,65 @@ void add_keep_entries(std::string_view list, std::string_view file, int64_t line
 // then the rest of the line.
 bool is_keep_pragma(std::string_view line, std::string_view* list);
 
-// The entries of one kind, as a trie over their names, so that matching
-// costs at most a walk along the name. An entry names a function, or with a
-// leading "$" a variable; with a final "*" it matches every name that begins
-// with the rest ("*" every function, "$*" every variable).
+// The entries of one kind. An entry names a function, or with a leading "$"
+// a variable; a "*" anywhere in it stands for any run of bytes, none too
+// ("*" keeps every function, "$*" every variable, "ON*CLICK*" ...).
+//
+// An entry is split at its stars into a first piece, a last piece and the
+// pieces between. The first pieces form a trie walked along the name, the
+// last ones a trie walked backwards from its end; the entries hang on the
+// pairs of nodes the two walks reach, so a name meets only the entries
+// whose both ends it matches, whatever their number.
 class keep_list {
  public:
   enum class kind { functions, variables };
   keep_list(const std::vector<keep_entry>& entries, kind which);
 
-  // Whether an entry matches the name as the pass records it; every entry
-  // that does is marked as matched.
-  bool keeps(std::string_view name);
-  // One warning for every entry that matched no name.
+  // The entry that keeps the name as the pass records it, nullptr when none.
+  // Every entry that matches is marked as matched; one the user wrote
+  // answers before one the script's built names gave.
+  const keep_entry* keeps(std::string_view name);
+  // One warning for every entry the user wrote that matched no name.
   void warn_unmatched(std::vector<run_warning>& warnings) const;
 
  private:
-  struct node {
-    int32_t exact = -1;   // the entry that spells this name, if any
-    int32_t prefix = -1;  // the entry that is this name followed by "*"
+  class trie {
+   public:
+    trie() : flags_(1, 0) {}
+    // The node reached by `text`, added as needed.
+    int32_t add(std::string_view text, bool backwards);
+    int32_t child(int32_t node, char byte) const;
+    void flag(int32_t node) { flags_[static_cast<size_t>(node)] = 1; }
+    bool flagged(int32_t node) const { return flags_[static_cast<size_t>(node)] != 0; }
+    bool empty() const { return flags_.size() == 1 && flags_[0] == 0; }
+
+   private:
+    std::vector<char> flags_;  // per node: an entry's piece ends here
+    // (node << 8) | byte -> the child node.
+    std::unordered_map<uint64_t, int32_t> edges_;
   };
-  int32_t child(int32_t node, char byte) const;
-  void mark(int32_t entry, bool* kept);
+  struct pattern {
+    int32_t entry;
+    std::vector<std::string> middle;  // the pieces between the first and last star
+    size_t least_length;              // the bytes of all pieces together
+  };
+  struct reached {
+    int32_t node;
+    size_t depth;
+  };
+  // Every node a walk passes that ends a piece, with its depth.
+  void walk(const trie& t, std::string_view name, bool backwards, std::vector<reached>& out) const;
+  static bool middle_fits(const pattern& p, std::string_view inner);
 
   kind kind_;
   std::vector<const keep_entry*> entries_;
   std::vector<bool> matched_;
-  std::vector<node> nodes_;
-  // (node << 8) | byte -> the child node.
-  std::unordered_map<uint64_t, int32_t> edges_;
+  trie firsts_;
+  trie lasts_;
+  // Exact entries by the first-trie node that spells them.
+  std::unordered_map<int32_t, int32_t> exact_;
+  // (first node << 32) | last node -> the entries with a star.
+  std::unordered_map<uint64_t, std::vector<pattern>> patterns_;
+  std::vector<reached> firsts_reached_;
+  std::vector<reached> lasts_reached_;
 };

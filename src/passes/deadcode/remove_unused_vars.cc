@@ -36,9 +36,14 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
     // all: the program needs the call, read or not.
-    if (keep.keeps(table.variable_names[k]) || usage.used(k) || table.item_calls[k]) continue;
-    ++deleted_vars;
+    const keep_entry* keeper = keep.keeps(table.variable_names[k]);
+    if (usage.used(k) || table.item_calls[k]) continue;
     const int32_t declared = table.declaration_lines[k];
+    if (keeper != nullptr) {
+      if (keeper->built) note_kept_by_built_name(*keeper, {table.variable_names[k], lines[declared], declared});
+      continue;
+    }
+    ++deleted_vars;
     deleted_variable_names.push_back({table.variable_names[k], lines[declared], declared});
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {

@@ -169,3 +169,45 @@ TEST_F(KeepInPassesTest, UnmatchedEntryReportedOnlyWhenThePassForItsKindRan) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeepList, StarsAnywhere) {
+  std::vector<keep_entry> entries;
+  add_keep_entries("GET*BACKGROUNDMODE,*_HANDLER,ON*CLICK*,$A*B*C", {}, 0, entries);
+  keep_list functions(entries, keep_list::kind::functions);
+  EXPECT_TRUE(functions.keeps("GETBLUESTACKS5BACKGROUNDMODE"));
+  EXPECT_TRUE(functions.keeps("GETBACKGROUNDMODE"));  // the star stands for nothing too
+  EXPECT_FALSE(functions.keeps("GETMODE"));
+  EXPECT_TRUE(functions.keeps("BTN_HANDLER"));
+  EXPECT_FALSE(functions.keeps("_HANDLERX"));
+  EXPECT_TRUE(functions.keeps("ONOKCLICKED"));
+  EXPECT_FALSE(functions.keeps("ONOKCLIC"));
+  std::vector<run_warning> warnings;
+  functions.warn_unmatched(warnings);
+  EXPECT_TRUE(warnings.empty());
+
+  keep_list variables(entries, keep_list::kind::variables);
+  EXPECT_TRUE(variables.keeps("$AXBYC"));
+  EXPECT_TRUE(variables.keeps("$ABC"));
+  EXPECT_FALSE(variables.keeps("$ACB"));
+  EXPECT_FALSE(variables.keeps("$AB"));  // the pieces may not overlap
+}
+
+TEST(KeepList, TheUsersEntryAnswersBeforeABuiltOne) {
+  std::vector<keep_entry> entries;
+  entries.push_back({"_ON_*", "main.au3", 3, true, "_On_*"});
+  add_keep_entries("_ON_C*", {}, 0, entries);
+  keep_list functions(entries, keep_list::kind::functions);
+  ASSERT_NE(functions.keeps("_ON_CLOSE"), nullptr);
+  EXPECT_FALSE(functions.keeps("_ON_CLOSE")->built);
+  EXPECT_TRUE(functions.keeps("_ON_OPEN")->built);
+  // A built entry that matches nothing is not the user's typo.
+  entries.push_back({"NONE*", "main.au3", 4, true, "None*"});
+  keep_list again(entries, keep_list::kind::functions);
+  std::vector<run_warning> warnings;
+  again.warn_unmatched(warnings);
+  EXPECT_EQ(warning_texts(warnings), (text{"keep entry '_ON_C*' matches no function"}));
+}
+
+}  // namespace

@@ -3,28 +3,41 @@
 #include <string>
 #include <vector>
 
+#include "passes/deadcode/name_chains.h"
 #include "support/script_builder.h"
 
 namespace {
 
 using text = std::vector<std::string>;
 
-// Both dead-code passes, then the warnings, on a script named main.au3.
-text warnings_after(const text& lines, const char* keep = "") {
+// Finds the built names, runs both dead-code passes and the messages after
+// them, on a script named main.au3: the notes, then the warnings.
+struct outcome {
+  text notes;
+  text warnings;
+  text lines;
+};
+
+outcome run(const text& lines, bool auto_keep = true, const char* keep = "") {
   autoitsourcefile script("main.au3");
   load_lines(script, lines, true);
   script.add_keep_list(keep);
+  script.find_names_built_at_run_time(auto_keep);
   captured_stdout([&] {
     script.remove_unused_functions(1, "C");
     script.remove_unused_vars("C");
   });
   script.warn_about_names_built_at_run_time();
-  text out;
+  outcome out;
+  for (const run_warning& w : script.notes) out.notes.push_back(w.file + ":" + std::to_string(w.line) + ": " + w.text);
   for (const run_warning& w : script.warnings) {
-    out.push_back(w.file + ":" + std::to_string(w.line) + ": " + w.text);
+    out.warnings.push_back(w.file + ":" + std::to_string(w.line) + ": " + w.text);
   }
+  out.lines = current_lines(script);
   return out;
 }
+
+text warnings_after(const text& lines, bool auto_keep = true) { return run(lines, auto_keep).warnings; }
 
 const text kHandlers = {"Func _On_Connect($x)", "EndFunc", "func  _on_message ()", "EndFunc",
                         "Func Error_Log()", "EndFunc"};
@@ -34,115 +47,131 @@ text with_handlers(text lines) {
   return lines;
 }
 
-TEST(NamesBuiltAtRunTime, LiteralBeginningAJoinedNameListsWhatWasDeleted) {
-  EXPECT_EQ(warnings_after(with_handlers({"Local $e = 'Connect'", "Call(\"_On_\" & $e)"})),
-            (text{"main.au3:2: a function name is built at run time (\"_On_\" & ...): deleted "
-                  "_On_Connect, _on_message; keep them with --keep=_On_*"}));
+// The pattern a line's one chain gives, as a keep entry spells it; "" for none.
+std::string pattern_in(const std::string& line) {
+  std::vector<name_chain> chains;
+  std::vector<held_name> held;
+  find_name_chains(line, chains, held);
+  if (chains.size() != 1) return chains.empty() ? "" : "several";
+  const name_chain& c = chains.front();
+  return c.whole ? c.prefix : c.prefix + "*" + c.suffix;
+}
+
+TEST(NameChains, PatternFromFirstLiteralToTheLiteralThatCalls) {
+  EXPECT_EQ(pattern_in("Execute(\"Get\" & $e & \"BackgroundMode()\")"), "Get*BackgroundMode");
+  EXPECT_EQ(pattern_in("Execute(\"Open\" & $e & \"(\" & $b & \")\")"), "Open*");
+  EXPECT_EQ(pattern_in("Call(\"_On_\" & $e)"), "_On_*");
+  EXPECT_EQ(pattern_in("$f = \"Is\" & $emu & \"CommandLine\""), "Is*CommandLine");
+  EXPECT_EQ(pattern_in("Call(\"Key\" & \"F1\" & $x)"), "KeyF1*");  // joined literals are one
+  EXPECT_EQ(pattern_in("Call('_On_' & \"Quit\")"), "_On_Quit");     // a whole name
+  EXPECT_EQ(pattern_in("x(\"a\"\"b\" & $c)"), "");                  // a quote is no name byte
+}
+
+TEST(NameChains, TextThatCannotBeANameIsSilent) {
+  for (const char* line : {"$f = \"Report_\" & @YEAR & \".txt\"", "MsgBox(0, '', \"Error: \" & $x)",
+                           "Execute(\"$\" & $k)", "$s = \"_\" & $i", "$s = $dir & \"_On_\" & $i",
+                           "$s = \"Fn_\" &= $x & $y", "$s = \"x\" ; \"_On_\" & $e",
+                           "$s = 'a \"_On_\" & b'", "$s = \"_On_\" &"}) {
+    EXPECT_EQ(pattern_in(line), "") << line;
+  }
+}
+
+TEST(NamesBuiltAtRunTime, NamingCallsKeepWhatTheirPatternMatches) {
+  const outcome out = run({"Execute(\"Get\" & $emu & \"Mode()\")", "Func GetAMode()", "EndFunc",
+                           "Func getbmode()", "EndFunc", "Func GetOther()", "EndFunc",
+                           "GUISetOnEvent(-3, '_On_' & $e)", "Func _On_Close()", "EndFunc"});
+  EXPECT_EQ(out.notes,
+            (text{"main.au3:1: kept GetAMode, getbmode: the script builds their names at run time "
+                  "(Get*Mode)",
+                  "main.au3:8: kept _On_Close: the script builds its name at run time (_On_*)"}));
+  EXPECT_TRUE(out.warnings.empty());
+  EXPECT_EQ(out.lines[5], "");  // GetOther went
+}
+
+TEST(NamesBuiltAtRunTime, ObjEventPrefixAndVariablesByName) {
+  const outcome out =
+      run({"$o = ObjEvent($oIE, \"IE_\", \"Ev\")", "Func IE_Quit()", "EndFunc", "Func Ev_Handler()",
+           "EndFunc", "Global $g_a = 1, $g_b = 2, $h = 3", "$v = Eval(\"g_\" & $k)"});
+  EXPECT_EQ(out.notes,
+            (text{"main.au3:1: kept IE_Quit: the script builds its name at run time (IE_*)",
+                  "main.au3:7: kept $g_a, $g_b: the script builds their names at run time ($g_*)"}));
+  // The third argument of ObjEvent names nothing.
+  EXPECT_EQ(out.lines[3], "");
+  EXPECT_EQ(out.lines[5], "Global $g_a = 1, $g_b = 2");
+}
+
+TEST(NamesBuiltAtRunTime, AConstantPrefixStandsForItsLiteral) {
+  const text handlers = {"Func _On_Open()", "EndFunc"};
+  text lines = {"Global Const $g_sPrefix = \"_On_\"", "Call($g_sPrefix & $e)"};
+  lines.insert(lines.end(), handlers.begin(), handlers.end());
+  EXPECT_EQ(run(lines).notes,
+            (text{"main.au3:2: kept _On_Open: the script builds its name at run time (_On_*)"}));
+  // Assigned again: the name cannot be seen.
+  lines.push_back("If $x Then $g_sPrefix = \"Other_\"");
+  const outcome out = run(lines);
+  EXPECT_TRUE(out.notes.empty());
+  EXPECT_EQ(out.warnings,
+            (text{"main.au3:2: a function is called by a name held at run time "
+                  "(Call($g_sPrefix & $e)); functions reached only this way were deleted: keep "
+                  "them with --keep or a pragma"}));
+}
+
+TEST(NamesBuiltAtRunTime, NameHeldInAVariableWarnsOnceAfterDeletions) {
+  const text lines = {"Call($fCallbackName, $socket)", "GUICtrlSetOnEvent($id, $aHandlers[$i])",
+                      "AdlibRegister(GetName())", "HotKeySet('{F1}', Default)", "Func _On_Data()", "EndFunc"};
+  EXPECT_EQ(warnings_after(lines),
+            (text{"main.au3:1: a function is called by a name held at run time "
+                  "(Call($fCallbackName, ...)); functions reached only this way were deleted: "
+                  "keep them with --keep or a pragma (and 2 more places)"}));
+  // Nothing deleted, nothing to say.
+  EXPECT_TRUE(warnings_after({"Call($fCallbackName, $socket)"}).empty());
+}
+
+TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
+  EXPECT_EQ(warnings_after({"Dispatch(\"Is\" & $emu & \"CommandLine\")", "Func IsNoxCommandLine()",
+                            "EndFunc", "Func IsNox()", "EndFunc"}),
+            (text{"main.au3:1: a function name is built at run time (\"Is\" & ... & "
+                  "\"CommandLine\"): deleted IsNoxCommandLine; keep it with "
+                  "--keep=Is*CommandLine"}));
   // Single quotes, any case, inside other calls.
   EXPECT_EQ(warnings_after(with_handlers({"GUICtrlSetOnEvent($id, StringLower('_ON_m' & $e))"})),
             (text{"main.au3:1: a function name is built at run time ('_ON_m' & ...): deleted "
-                  "_on_message; keep it with --keep=_ON_m*"}));
+                  "_on_message; keep it with --keep=_ON_m*",
+                  "main.au3:1: a function is called by a name held at run time "
+                  "(GUICtrlSetOnEvent(..., StringLower('_ON_m' & $e))); functions reached only "
+                  "this way were deleted: keep them with --keep or a pragma"}));
 }
 
-TEST(NamesBuiltAtRunTime, OrdinaryStringBuildingStaysSilent) {
-  EXPECT_TRUE(warnings_after(with_handlers({
-                                 "MsgBox(0, '', \"Error: \" & $x)",  // begins no deleted name
-                                 "$s = $dir & \"_On_\" & $i",        // does not begin the string
-                                 "$s = \"_On_\"",                    // not joined to anything
-                                 "$s &= \"_On_\"",                   // appended, not appended to
-                                 "$s = \"\" & $x",                   // empty
-                                 "$s = \"x\" ; \"_On_\" & $e",       // in a comment
-                                 "$s = 'a \"_On_\" & b'",            // inside another string
-                                 "Call(\"_On_\" & \"Quit\")",           // a whole name, no handler
-                                 "$s = \"_\" & $i & \".bak\"",           // one character
-                             }))
-                  .empty());
-  // Nothing deleted, nothing to say: a kept handler is not listed.
-  EXPECT_TRUE(warnings_after(with_handlers({"Call(\"_On_\" & $e)", "Error_Log()"}), "_on_*").empty());
-}
-
-TEST(NamesBuiltAtRunTime, JoinedLiteralsBeginTheNameTogether) {
-  EXPECT_EQ(warnings_after(with_handlers({"Call(\"_On\" & '_C' & $e & \"x\")"})),
-            (text{"main.au3:1: a function name is built at run time (\"_On\" & '_C' & ...): "
-                  "deleted _On_Connect; keep it with --keep=_On_C*"}));
-  // Joined into a whole name, they name that one only: no quoted name shows
-  // it to the usage test.
-  EXPECT_EQ(warnings_after(with_handlers({"HotKeySet(\"{F1}\", \"_On_\" & \"Message\")",
-                                          "Global $g_sLang = 1, $g_sLangs = 2",
-                                          "$s = Eval(\"g_\" & \"sLang\")"})),
-            (text{"main.au3:1: a function name is built at run time (\"_On_\" & \"Message\"): "
-                  "deleted _on_message; keep it with --keep=_On_Message",
-                  "main.au3:3: a variable name is built at run time (Eval(\"g_\" & \"sLang\")): "
-                  "deleted $g_sLang; keep it with --keep=$g_sLang"}));
-}
-
-TEST(NamesBuiltAtRunTime, DeclarationBlankedWithItsVariableIsStillRead) {
-  // The name is held by a variable nothing reads: its whole line goes.
-  EXPECT_EQ(warnings_after({"Global $sEvent = StringLower(\"IE_\" & $e)", "Func IE_Quit()",
-                            "EndFunc"}),
-            (text{"main.au3:1: a function name is built at run time (\"IE_\" & ...): "
-                  "deleted IE_Quit; keep it with --keep=IE_*, and this line's unused variable "
-                  "with --keep=$sEvent"}));
-  // An event object is not: the call that makes it keeps its variable.
-  EXPECT_EQ(warnings_after({"Global $oEvents = ObjEvent($oIE, \"IE_\")", "Func IE_Quit()",
-                            "EndFunc"}),
-            (text{"main.au3:1: a function name is built at run time (ObjEvent(..., \"IE_\")): "
-                  "deleted IE_Quit; keep it with --keep=IE_*"}));
-}
-
-TEST(NamesBuiltAtRunTime, ObjEventPrefixNeedsNoAmpersand) {
-  EXPECT_EQ(warnings_after({"$o = ObjEvent($oIE, \"IE_\", \"DWebBrowserEvents2\")",
-                            "Func IE_BeforeNavigate2($a)", "EndFunc"}),
-            (text{"main.au3:1: a function name is built at run time (ObjEvent(..., \"IE_\")): "
-                  "deleted IE_BeforeNavigate2; keep it with --keep=IE_*"}));
-  // Only its second argument names functions.
-  EXPECT_TRUE(
-      warnings_after({"$o = ObjEvent(\"IE_\", $x)", "Func IE_Quit()", "EndFunc"}).empty());
-}
-
-// Lines without a literal that could warn are passed over unwalked: an "&"
-// that is not "&=" or an ObjEvent call in any case must still be seen,
-// wherever it stands.
-TEST(NamesBuiltAtRunTime, EdgesOfTheLinesWorthWalking) {
-  EXPECT_EQ(warnings_after(with_handlers({"$a = \"_On_\" &", "$b = '_on_c' & = 1",
-                                          "$c = '_ON_' &=1", "$o = objEVENT ($x, '_On_')"})),
-            (text{"main.au3:1: a function name is built at run time (\"_On_\" & ...): deleted "
-                  "_On_Connect, _on_message; keep them with --keep=_On_*",
-                  "main.au3:2: a function name is built at run time ('_on_c' & ...): deleted "
-                  "_On_Connect; keep it with --keep=_on_c*",
-                  "main.au3:4: a function name is built at run time (objEVENT(..., '_On_')): "
-                  "deleted _On_Connect, _on_message; keep them with --keep=_On_*"}));
-}
-
-TEST(NamesBuiltAtRunTime, AtMostThreeNamesListed) {
+TEST(NamesBuiltAtRunTime, WithoutAutoKeepNamingCallsWarnAsBefore) {
   text lines = {"Call(\"Cb\" & $i)"};
-  for (const char* name : {"Cb5", "Cb1", "Cb4", "Cb2", "Cb3"}) {
+  for (const char* name : {"Cb4", "Cb1", "Cb3", "Cb2"}) {
     lines.push_back(std::string("Func ") + name + "()");
     lines.push_back("EndFunc");
   }
-  EXPECT_EQ(warnings_after(lines),
+  EXPECT_EQ(warnings_after(lines, false),
             (text{"main.au3:1: a function name is built at run time (\"Cb\" & ...): deleted Cb1, "
-                  "Cb2, Cb3 and 2 more; keep them with --keep=Cb*"}));
+                  "Cb2, Cb3 and 1 more; keep them with --keep=Cb*"}));
+  EXPECT_EQ(warnings_after({"Global $g_sName = 1, $g_sPath = 2", "$v = Eval(\"g_s\" & $which)"},
+                           false),
+            (text{"main.au3:2: a variable name is built at run time (Eval(\"g_s\" & ...)): deleted "
+                  "$g_sName, $g_sPath; keep them with --keep=$g_s*"}));
 }
 
-TEST(NamesBuiltAtRunTime, VariablesNamedInEvalAssignIsDeclaredAndExecute) {
-  EXPECT_EQ(warnings_after({"Global $g_sName = 1, $g_sPath = 2, $other = 3",
-                            "$v = Eval(\"g_s\" & $which)", "Assign(\"Oth\" & $x, 5)",
-                            "If IsDeclared(\"G_S\" & $n) Then Exit", "Execute('$g_sP' & $y)",
-                            "$o.Eval(\"g_s\" & $z)"}),
-            (text{"main.au3:2: a variable name is built at run time (Eval(\"g_s\" & ...)): deleted "
-                  "$g_sName, $g_sPath; keep them with --keep=$g_s*",
-                  "main.au3:3: a variable name is built at run time (Assign(\"Oth\" & ...)): "
-                  "deleted $other; keep it with --keep=$Oth*",
-                  "main.au3:4: a variable name is built at run time (IsDeclared(\"G_S\" & ...)): "
-                  "deleted $g_sName, $g_sPath; keep them with --keep=$G_S*",
-                  "main.au3:5: a variable name is built at run time ('$g_sP' & ...): deleted "
-                  "$g_sPath; keep it with --keep=$g_sP*"}));
-  // A whole name given to Eval is that name, not the beginning of longer ones.
-  EXPECT_TRUE(warnings_after({"Global $g_sNameX = 1", "$v = Eval(\"g_sName\")"}).empty());
-  // "$" alone, or with one more character, begins too many variables.
-  EXPECT_TRUE(
-      warnings_after({"Global $unused = 1", "$s = \"$\" & $amount", "$t = '$u' & $x"}).empty());
+TEST(NamesBuiltAtRunTime, DeclarationBlankedWithItsVariableIsStillReadInLineOrder) {
+  // The name is held by a variable nothing reads: its whole line goes, and
+  // its warning still comes before the later line's.
+  EXPECT_EQ(warnings_after({"Global $sEvent = StringLower(\"IE_\" & $e)", "Func IE_Quit()",
+                            "EndFunc", "$s = \"IE_\" & $x"}),
+            (text{"main.au3:1: a function name is built at run time (\"IE_\" & ...): "
+                  "deleted IE_Quit; keep it with --keep=IE_*, and this line's unused variable "
+                  "with --keep=$sEvent",
+                  "main.au3:4: a function name is built at run time (\"IE_\" & ...): "
+                  "deleted IE_Quit; keep it with --keep=IE_*"}));
+}
+
+TEST(NamesBuiltAtRunTime, DeadCodeBuildsNothing) {
+  // The chain stood in a function that was deleted itself.
+  EXPECT_TRUE(warnings_after(with_handlers({"Func Unused()", "$s = '_On_' & $e", "EndFunc"})).empty());
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+// Where a line builds a name at run time: a string literal joined by "&" to
+// further pieces ("_On_" & $sEvent), which the dead-code passes cannot see
+// as a use of any one name, and the calls that take a function's or a
+// variable's name (Call, Execute, GUICtrlSetOnEvent, Eval, ...) with a name
+// they cannot see at all (Call($fCallback)).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/names_at_run_time.h"
+
+// The role of argument `argument` (from 0) of the call `word` (any case).
+name_role role_of_argument(std::string_view word, int32_t argument);
+
+// A call that takes a name that no string shows: Call($fCallbackName, ...).
+struct held_name {
+  std::string shown;
+};
+
+// Walks `line` up to its comment (a ";" outside strings) and appends what it
+// finds. A chain that makes up one whole argument of a call takes that
+// argument's role; any other one, wherever a literal begins an expression,
+// has none.
+void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
+                      std::vector<held_name>& held);
+
+// Whether text can stand in a name: only ASCII letters, digits and "_".
+bool name_bytes_only(std::string_view text);

@@ -1,0 +1,6 @@
+Func GetNoxBackgroundMode()
+EndFunc
+Func Btn_Handler()
+EndFunc
+Func OnOkClicked()
+EndFunc
