@@ -117,6 +117,11 @@ bool only_computes(std::string_view word) {
 }
 
 void item_calls(std::string_view line, bool comments_kept, std::vector<char>& calls) {
+  // Without a "(" nothing calls: one item, or more that the caller pads.
+  if (line.find('(') == std::string_view::npos) {
+    calls.push_back(0);
+    return;
+  }
   // The same quotes, depths and comment rule as walk_declaration, so that
   // the items found here are the ones it takes names from.
   char quote = 0;

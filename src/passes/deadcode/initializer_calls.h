@@ -19,5 +19,6 @@ bool only_computes(std::string_view word);
 // by "(" (blanks between allowed) that is not a variable or macro ($, @
 // before it) and not one that only computes; a method call (".Name(") always
 // counts. With comments_kept, a ";" outside strings ends the line. The items
-// are those that walk_declaration takes its names from, one name each.
+// are those that walk_declaration takes its names from, one name each. A
+// line without any "(" gets a single flag: the caller pads the rest.
 void item_calls(std::string_view line, bool comments_kept, std::vector<char>& calls);

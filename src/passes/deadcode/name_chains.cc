@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "passes/deadcode/name_table.h"
 #include "script/normalize.h"
@@ -24,6 +25,16 @@ size_t skip_blanks(std::string_view line, size_t at) {
 // quotes undone, is appended to `text`.
 size_t string_end(std::string_view line, size_t at, std::string* text) {
   const char quote = line[at];
+  // Most strings hold no doubled quote: their text is one piece.
+  const size_t close = line.find(quote, at + 1);
+  if (close == std::string_view::npos) {
+    if (text != nullptr) text->append(line.substr(at + 1));
+    return line.size();
+  }
+  if (close + 1 >= line.size() || line[close + 1] != quote) {
+    if (text != nullptr) text->append(line.substr(at + 1, close - at - 1));
+    return close + 1;
+  }
   for (++at; at < line.size(); ++at) {
     if (line[at] != quote) {
       if (text != nullptr) *text += line[at];
@@ -210,13 +221,14 @@ bool name_bytes_only(std::string_view text) {
   return std::all_of(text.begin(), text.end(), is_word_byte);
 }
 
-name_role role_of_argument(std::string_view word, int32_t argument) {
-  struct naming_call {
-    std::string_view name;
-    int32_t argument;
-    name_role role;
-  };
-  static constexpr std::array<naming_call, 13> kCalls = {{
+namespace {
+
+struct naming_call {
+  std::string_view name;
+  int32_t argument;
+  name_role role;
+};
+constexpr std::array<naming_call, 13> kCalls = {{
       {"Execute", 0, name_role::function},
       {"Call", 0, name_role::function},
       {"GUICtrlSetOnEvent", 1, name_role::function},
@@ -230,12 +242,59 @@ name_role role_of_argument(std::string_view word, int32_t argument) {
       {"Eval", 0, name_role::variable},
       {"Assign", 0, name_role::variable},
       {"IsDeclared", 0, name_role::variable},
-  }};
-  if (word.size() < 4 || word.size() > 20) return name_role::none;
-  for (const naming_call& call : kCalls) {
-    if (call.argument == argument && same_word(call.name, word)) return call.role;
+}};
+
+// The naming call that `word` names; nullptr for any other word.
+const naming_call* naming_call_of(std::string_view word) {
+  if (word.size() < 4 || word.size() > 20) return nullptr;
+  // Every naming call begins with one of these letters.
+  const char first = upper_ascii(word[0]);
+  if (first != 'E' && first != 'C' && first != 'G' && first != 'H' && first != 'O' &&
+      first != 'A' && first != 'D' && first != 'I') {
+    return nullptr;
   }
-  return name_role::none;
+  for (const naming_call& call : kCalls) {
+    if (same_word(call.name, word)) return &call;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool is_naming_call(std::string_view word) { return naming_call_of(word) != nullptr; }
+
+name_role role_of_argument(std::string_view word, int32_t argument) {
+  const naming_call* call = naming_call_of(word);
+  return call != nullptr && call->argument == argument ? call->role : name_role::none;
+}
+
+bool may_build_name(std::string_view line) {
+  const char* const begin = line.data();
+  const char* const end = begin + line.size();
+  // A chain: an "&" (not "&=") right after a literal of name bytes only,
+  // the only kind of literal that can begin a pattern.
+  for (const char* at = begin;; ++at) {
+    at = static_cast<const char*>(std::memchr(at, '&', static_cast<size_t>(end - at)));
+    if (at == nullptr) break;
+    if (at + 1 != end && at[1] == '=') continue;
+    const char* close = at;
+    while (close > begin && is_blank_or_tab(close[-1])) --close;
+    if (close == begin || !opens_string(close[-1])) continue;
+    const char quote = *--close;
+    const char* open = close;
+    while (open > begin && is_word_byte(open[-1])) --open;
+    if (open > begin && open[-1] == quote && open < close) return true;
+  }
+  // A naming call: the word before a "(" is one of them.
+  for (const char* at = begin;; ++at) {
+    at = static_cast<const char*>(std::memchr(at, '(', static_cast<size_t>(end - at)));
+    if (at == nullptr) return false;
+    const char* word_end = at;
+    while (word_end > begin && is_blank_or_tab(word_end[-1])) --word_end;
+    const char* word = word_end;
+    while (word > begin && is_word_byte(word[-1])) --word;
+    if (is_naming_call(std::string_view(word, static_cast<size_t>(word_end - word)))) return true;
+  }
 }
 
 void find_name_chains(std::string_view line, std::vector<name_chain>& chains,

@@ -12,6 +12,9 @@
 
 #include "script/names_at_run_time.h"
 
+// Whether `word` (any case) is one of the calls that take a name.
+bool is_naming_call(std::string_view word);
+
 // The role of argument `argument` (from 0) of the call `word` (any case).
 name_role role_of_argument(std::string_view word, int32_t argument);
 
@@ -26,6 +29,11 @@ struct held_name {
 // has none.
 void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
                       std::vector<held_name>& held);
+
+// Whether find_name_chains can find anything in `line`: it joins a literal
+// with "&", or it calls one of the naming calls. Far cheaper than the walk,
+// and false for most lines.
+bool may_build_name(std::string_view line);
 
 // Whether text can stand in a name: only ASCII letters, digits and "_".
 bool name_bytes_only(std::string_view text);

@@ -146,7 +146,7 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
                        std::vector<held_name> held;
                        for (size_t i = first; i < last; ++i) {
                          const std::string_view line = lines[i];
-                         if (line.empty()) continue;
+                         if (line.empty() || !may_build_name(line)) continue;
                          find_name_chains(line, chains, held);
                          const auto slot = static_cast<int32_t>(i);
                          for (name_chain& c : chains) parts[half].chains.push_back({slot, std::move(c)});
