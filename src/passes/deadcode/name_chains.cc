@@ -359,7 +359,9 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
           }
           chains.push_back(std::move(chain));
         }
-      } else if (pieces.size() > 1 && pieces.front().what == piece::kind::literal) {
+      } else if (!pieces.empty() && pieces.front().what == piece::kind::literal &&
+                 (pieces.size() > 1 || pieces.front().literals > 1)) {
+        // Text built elsewhere; literals joined into a whole name count too.
         name_chain chain;
         if (pattern_of(line, pieces, chain)) chains.push_back(std::move(chain));
       }

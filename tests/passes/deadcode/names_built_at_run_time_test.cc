@@ -142,6 +142,17 @@ TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
                   "this way were deleted: keep them with --keep or a pragma"}));
 }
 
+TEST(NamesBuiltAtRunTime, LiteralsJoinedIntoAWholeName) {
+  // Passed on to the script's own function: the name it spells is warned about.
+  EXPECT_EQ(warnings_after(with_handlers({"Register(\"data\", \"_On_\" & 'Message')"})),
+            (text{"main.au3:1: a function name is built at run time (\"_On_\" & 'Message'): "
+                  "deleted _on_message; keep it with --keep=_On_Message"}));
+  // Given to a naming call, it is kept.
+  EXPECT_EQ(run(with_handlers({"Call(\"_On_\" & 'Message')"})).notes,
+            (text{"main.au3:1: kept _on_message: the script builds its name at run time "
+                  "(_On_Message)"}));
+}
+
 TEST(NamesBuiltAtRunTime, WithoutAutoKeepNamingCallsWarnAsBefore) {
   text lines = {"Call(\"Cb\" & $i)"};
   for (const char* name : {"Cb4", "Cb1", "Cb3", "Cb2"}) {
