@@ -135,6 +135,57 @@ def signals(binary):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def signal_while_rewriting(binary):
+    """A signal while a file written in place is rewritten: the copy that
+    holds the complete script stays, and standard error names it."""
+    work = tempfile.mkdtemp(prefix="au3rewrite-")
+    try:
+        put(os.path.join(work, "main.au3"), BIG_SCRIPT)
+        run = shrink(binary, ["main.au3", "final.au3", ".", ".", "C--"], work)
+        final_size = os.path.getsize(os.path.join(work, "final.au3"))
+        out = os.path.join(work, "out.au3")
+        for attempt in range(20):
+            for leftover in temps_in(work) + ["other.au3"]:
+                if os.path.exists(os.path.join(work, leftover)):
+                    os.remove(os.path.join(work, leftover))
+            put(out, b"; previous\r\n")
+            os.link(out, os.path.join(work, "other.au3"))
+            proc = subprocess.Popen([binary, "--no-pause", "main.au3", "out.au3", ".", ".", "C--"],
+                                    cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.PIPE)
+            caught = False
+            while proc.poll() is None and not caught:
+                temps = temps_in(work)
+                try:
+                    complete = temps and os.path.getsize(os.path.join(work, temps[0])) == final_size
+                except OSError:
+                    complete = False
+                if complete:
+                    proc.send_signal(signal.SIGSTOP)
+                    # The copy is complete and the rewrite not done.
+                    if temps_in(work) == temps and os.path.getsize(out) < final_size:
+                        proc.send_signal(signal.SIGTERM)
+                        caught = True
+                    proc.send_signal(signal.SIGCONT)
+            stderr = proc.communicate()[1]
+            if not caught:
+                continue
+            ran.append("signal while rewriting")
+            kept = temps_in(work)
+            what = "SIGTERM while rewriting in place"
+            check(proc.returncode == -signal.SIGTERM, f"{what}: status {proc.returncode}")
+            check(len(kept) == 1 and stderr ==
+                  f"error: cannot write output file 'out.au3': interrupted; the complete script is in "
+                  f"'{kept[0]}'\n".encode(), f"{what}: stderr {stderr!r}, kept {kept}")
+            check(len(kept) == 1 and
+                  get(os.path.join(work, kept[0])) == get(os.path.join(work, "final.au3")),
+                  f"{what}: the kept file is not the final script")
+            return
+        skipped.append("signal while rewriting: no signal landed during the rewrite in 20 runs")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def file_size_limit(binary):
     work = tempfile.mkdtemp(prefix="au3fsize-")
     ran.append("file size limit")
@@ -377,6 +428,7 @@ def main():
     p.add_argument("--binary", required=True)
     binary = os.path.abspath(p.parse_args().binary)
     signals(binary)
+    signal_while_rewriting(binary)
     file_size_limit(binary)
     standard_streams(binary)
     pipe_outputs(binary)
