@@ -144,11 +144,12 @@ def signal_while_rewriting(binary):
         run = shrink(binary, ["main.au3", "final.au3", ".", ".", "C--"], work)
         final_size = os.path.getsize(os.path.join(work, "final.au3"))
         out = os.path.join(work, "out.au3")
+        previous = b"; previous\r\n"
         for attempt in range(20):
             for leftover in temps_in(work) + ["other.au3"]:
                 if os.path.exists(os.path.join(work, leftover)):
                     os.remove(os.path.join(work, leftover))
-            put(out, b"; previous\r\n")
+            put(out, previous)
             os.link(out, os.path.join(work, "other.au3"))
             proc = subprocess.Popen([binary, "--no-pause", "main.au3", "out.au3", ".", ".", "C--"],
                                     cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -162,8 +163,9 @@ def signal_while_rewriting(binary):
                     complete = False
                 if complete:
                     proc.send_signal(signal.SIGSTOP)
-                    # The copy is complete and the rewrite not done.
-                    if temps_in(work) == temps and os.path.getsize(out) < final_size:
+                    # The copy is complete and the rewrite under way.
+                    if temps_in(work) == temps and \
+                            len(previous) < os.path.getsize(out) < final_size:
                         proc.send_signal(signal.SIGTERM)
                         caught = True
                     proc.send_signal(signal.SIGCONT)
