@@ -100,7 +100,6 @@ struct termios saved_settings;
 struct termios raw_settings;
 volatile sig_atomic_t settings_changed = 0;
 
-
 void restore_and_reraise(int signal_number) {
   if (settings_changed) tcsetattr(STDIN_FILENO, TCSANOW, &saved_settings);
   ::signal(signal_number, SIG_DFL);
