@@ -1,24 +1,44 @@
 // au3shrink: shrinks an AutoIt script into one self-contained, smaller file.
+#include <string>
+
 #include "driver/arguments.h"
 #include "driver/inert_values.h"
 #include "driver/pipeline.h"
 #include "driver/usage.h"
 #include "platform/command_line.h"
+#include "platform/ending_signals.h"
 #include "platform/terminal.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
 
+namespace {
+
+// Text that could not be written is lost, so the status says so, as with
+// other command-line tools: a failure on standard output is reported on
+// standard error; one on standard error shows in the status only.
+int finish(int status) {
+  std::string err;
+  if (!console::close(&err)) {
+    diagnostics::error("cannot write standard output: " + err);
+    if (status == 0) status = 1;
+  }
+  if (!diagnostics::all_written() && status == 0) status = 1;
+  return status;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   platform::use_utf8_arguments(argc, argv);
+  platform::reserve_standard_streams();
   console::setup_stdout();
-  platform::ignore_broken_pipe();
+  platform::catch_ending_signals();
   arguments args;
   bool complete = parse_arguments(argc, argv, &args);
   // Asked for on purpose, so no window needs to stay open for them.
   if (args.help || args.version) {
     console::out(args.help ? help_text() : version_line());
-    console::flush();
-    return 0;
+    return finish(0);
   }
   int status = 2;
   if (complete) {
@@ -29,5 +49,5 @@ int main(int argc, char** argv) {
   }
   // Every run ends here, errors included, so a console window stays readable.
   if (!args.no_pause) platform::wait_for_key_press();
-  return status;
+  return finish(status);
 }

@@ -8,15 +8,20 @@
 //   permission bits (set-group-ID and sticky too), its owner and group where
 //   the process may set them, and on Windows its attributes and security;
 // - it is written in place, as shell redirection would, when it cannot be
-//   replaced that way: a device or FIFO, a file with several hard links (so
-//   the links stay one file), or a writable file in a folder that is not;
+//   replaced that way: a device or FIFO (also through /dev/stdout or
+//   /dev/fd/N), a file with several hard links (so the links stay one file),
+//   or a writable file in a folder that is not. A file written in place gets
+//   the complete script in a temporary file first (beside it, or in the
+//   system's temporary folder when its folder takes no new file or is full),
+//   and is rewritten only when that succeeded; when the rewrite fails, the
+//   error names the temporary file, which is kept;
 // - an existing file that the user may not write is refused ("Permission
 //   denied"), as shell redirection would;
 // - a symbolic link stays a link and its target receives the script, also a
 //   target that does not exist yet.
 // The temporary file (".au3shrink-" and a random name) is removed when the
-// run fails or is interrupted (SIGINT, SIGTERM, SIGHUP, SIGQUIT; on Windows
-// also a closed console or a killed process).
+// run fails or is ended by a signal (see ending_signals.h; on Windows also a
+// closed console or a killed process).
 #pragma once
 
 #include <cstdint>

@@ -2,82 +2,21 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/ending_signals.h"
 #include "platform/output_blocks.h"
 #include "platform/output_file.h"
 
 namespace platform {
 namespace {
-
-// While a temporary file exists, an interrupt (Ctrl-C, kill, a closed
-// terminal) removes it before the process ends, so interrupted runs leave
-// nothing beside the output. Only SIGKILL can still leave one behind.
-constexpr std::array<int, 4> kSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-char pending_temp[PATH_MAX];
-volatile sig_atomic_t temp_pending = 0;
-
-void remove_temp_and_reraise(int signal_number) {
-  if (temp_pending) unlink(pending_temp);
-  ::signal(signal_number, SIG_DFL);
-  ::raise(signal_number);
-}
-
-class interrupt_guard {
- public:
-  // Holds interrupts back until the temporary file's name is known, so that
-  // none can end the process between creating the file and arming the guard.
-  void hold() {
-    sigset_t block;
-    sigemptyset(&block);
-    for (int signal_number : kSignals) sigaddset(&block, signal_number);
-    sigprocmask(SIG_BLOCK, &block, &saved_mask_);
-    held_ = true;
-  }
-  // From here on an interrupt removes `path` before the process ends. One
-  // temporary file at a time is guarded.
-  void arm(const std::string& path) {
-    if (!temp_pending && path.size() < sizeof pending_temp) {
-      path.copy(pending_temp, path.size());
-      pending_temp[path.size()] = '\0';
-      struct sigaction action = {};
-      action.sa_handler = remove_temp_and_reraise;
-      for (size_t i = 0; i < kSignals.size(); ++i) {
-        sigaction(kSignals[i], nullptr, &saved_[i]);
-        // A signal the process was told to ignore (nohup) stays ignored.
-        if (saved_[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
-      }
-      temp_pending = 1;
-      armed_ = true;
-    }
-    release();
-  }
-  void release() {
-    if (held_) sigprocmask(SIG_SETMASK, &saved_mask_, nullptr);
-    held_ = false;
-  }
-  void disarm() {
-    release();
-    if (!armed_) return;
-    temp_pending = 0;
-    for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &saved_[i], nullptr);
-    armed_ = false;
-  }
-
- private:
-  std::array<struct sigaction, 4> saved_{};
-  sigset_t saved_mask_;
-  bool held_ = false;
-  bool armed_ = false;
-};
 
 bool fail(int error, std::string* err) {
   *err = std::strerror(error);
@@ -88,6 +27,31 @@ bool fail(int error, std::string* err) {
 std::string folder_prefix(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string base_name(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A folder held open, so that files in it are named relative to it: the
+// temporary file's name, longer than the output's, never meets the limit on
+// a path's length. -1 and errno when it cannot be opened.
+int open_folder(const std::string& folder) {
+#ifdef O_PATH
+  constexpr int kFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;  // needs no right to list it
+#else
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+  return ::open(folder.empty() ? "." : folder.c_str(), kFlags);
+}
+
+// The system's folder for temporary files, with its final "/".
+std::string system_temp_folder() {
+  const char* set = std::getenv("TMPDIR");
+  std::string folder = set != nullptr && *set != '\0' ? set : "/tmp";
+  if (!folder.ends_with('/')) folder += '/';
+  return folder;
 }
 
 // The file a write to `path` reaches: symbolic links are followed, also to a
@@ -111,10 +75,9 @@ bool follow_links(const std::string& path, std::string* target, std::string* err
 
 // A folder with the sticky bit (/tmp) lets only the owners of a file or of
 // the folder rename over the file.
-bool sticky_folder_forbids_replacing(const std::string& target, const struct stat& file) {
-  std::string folder = folder_prefix(target);
+bool sticky_folder_forbids_replacing(int folder, const struct stat& file) {
   struct stat info;
-  if (stat(folder.empty() ? "." : folder.c_str(), &info) != 0) return false;
+  if (fstat(folder, &info) != 0) return false;
   uid_t me = geteuid();
   return (info.st_mode & S_ISVTX) != 0 && me != 0 && file.st_uid != me && info.st_uid != me;
 }
@@ -143,35 +106,126 @@ int take_owner_and_mode(int fd, const struct stat& replaced) {
   return fchmod(fd, replaced.st_mode & 07777) == 0 ? 0 : errno;
 }
 
+// A temporary file with a fresh name in an open folder. While it exists, an
+// ending signal removes it, or names it when it is to be kept.
+class temp_file {
+ public:
+  temp_file() = default;
+  temp_file(const temp_file&) = delete;
+  temp_file& operator=(const temp_file&) = delete;
+  ~temp_file() { remove(); }
+
+  // Creates the file in `folder` (an open folder, taken over; `shown` is
+  // its path for messages, ending in "/" or empty); 0 or an errno value.
+  int create(int folder, std::string shown, mode_t mode) {
+    remove();
+    folder_ = folder;
+    shown_ = std::move(shown);
+    // Held back until the name is known, so that no signal ends the
+    // process between making the file and knowing what to remove.
+    const sigset_t saved = hold_ending_signals();
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kTempAttempts && error == EEXIST; ++attempt) {
+      std::string name = temp_file_name();
+      fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (fd_ >= 0) {
+        name_ = std::move(name);
+        remove_on_ending_signal(folder_, name_.c_str());
+        error = 0;
+      } else {
+        error = errno;
+      }
+    }
+    release_ending_signals(saved);
+    if (error != 0) close_folder();
+    return error;
+  }
+  bool exists() const { return !name_.empty(); }
+  int fd() const { return fd_; }
+  int folder() const { return folder_; }
+  const char* name() const { return name_.c_str(); }
+  std::string path() const { return shown_ + name_; }
+  // 0 or the error that closing reported (a write that failed late).
+  int close_file() {
+    int error = fd_ >= 0 && ::close(fd_) != 0 ? errno : 0;
+    fd_ = -1;
+    return error;
+  }
+  // From here on an ending signal keeps the file and writes `note`, which
+  // must stay as it is until the file is removed or kept.
+  void keep_on_signal(const std::string& note) {
+    const sigset_t saved = hold_ending_signals();
+    note_on_ending_signal(note.data(), note.size());
+    release_ending_signals(saved);
+  }
+  // The file stays where it is now (moved to the output, or kept on purpose).
+  void keep() {
+    forget_on_ending_signal();
+    close_file();
+    name_.clear();
+    close_folder();
+  }
+  void remove() {
+    close_file();
+    if (exists()) {
+      unlinkat(folder_, name_.c_str(), 0);
+      forget_on_ending_signal();
+      name_.clear();
+    }
+    close_folder();
+  }
+
+ private:
+  void close_folder() {
+    if (folder_ >= 0) ::close(folder_);
+    folder_ = -1;
+  }
+
+  int folder_ = -1;
+  int fd_ = -1;
+  std::string name_;
+  std::string shown_;
+};
+
 }  // namespace
 
 struct output_file::state {
-  std::string target;
-  std::string temp;  // empty when the target is written in place
-  int fd = -1;
+  std::string path;    // as given, for messages
+  std::string target;  // symbolic links followed
+  int folder = -1;     // the target's folder
+  std::string name;    // the target's name in it
+  int fd = -1;         // the target itself, when it is written in place
   bool existed = false;
   struct stat replaced = {};
-  interrupt_guard guard;
+  // Replacing: the new file, moved over the target when complete. In place
+  // (a regular file): the complete script, written before the target is.
+  temp_file temp;
+  bool temp_aside = false;  // in the system's temporary folder
+  std::string note;         // what a signal says while the target is rewritten
 
-  // Creates the temporary file beside the target; 0 or an errno value.
-  int create_temp() {
-    std::string folder = folder_prefix(target);
-    guard.hold();
-    for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-      std::string name = folder + temp_file_name();
-      // A new output gets the mode a new file gets (the umask applies); a
-      // replacing one stays private until it takes the replaced file's mode.
-      fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
-      if (fd >= 0) {
-        temp = std::move(name);
-        guard.arm(temp);
-        return 0;
-      }
-      if (errno != EEXIST) break;
-    }
-    int error = errno;
-    guard.release();
-    return error;
+  ~state() {
+    if (fd >= 0) ::close(fd);
+    if (folder >= 0) ::close(folder);
+  }
+
+  int create_beside(mode_t mode) {
+    int copy = fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return errno;
+    temp_aside = false;
+    return temp.create(copy, folder_prefix(target), mode);
+  }
+  int create_aside() {
+    const std::string where = system_temp_folder();
+    int opened = open_folder(where);
+    if (opened < 0) return errno;
+    temp_aside = true;
+    return temp.create(opened, where, 0600);
+  }
+  // The copy of a file written in place goes beside it, or to the system's
+  // temporary folder when the output's folder takes no new file.
+  int create_copy() {
+    int error = create_beside(0600);
+    return error == 0 ? 0 : create_aside();
   }
 };
 
@@ -184,40 +238,52 @@ bool output_file::open(const std::string& path, std::string* err) {
   // Names no file anywhere.
   if (path.empty()) return fail(ENOENT, err);
   auto s = std::make_unique<state>();
-  if (!follow_links(path, &s->target, err)) return false;
+  s->path = path;
   struct stat info;
-  s->existed = stat(s->target.c_str(), &info) == 0;
-  if (s->existed && S_ISDIR(info.st_mode)) return fail(EISDIR, err);
-  if (s->existed) {
-    // Opening for writing asks the system whether the user may write the
-    // file, as shell redirection would; a device or FIFO is written through
-    // this descriptor.
-    int fd = ::open(s->target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return fail(errno, err);
-    if (fstat(fd, &s->replaced) != 0) {
-      int error = errno;
-      ::close(fd);
-      return fail(error, err);
-    }
-    bool in_place = !S_ISREG(s->replaced.st_mode) || s->replaced.st_nlink > 1 ||
-                    sticky_folder_forbids_replacing(s->target, s->replaced);
-    if (!in_place) {
-      int error = s->create_temp();
-      if (error == 0) {
-        ::close(fd);
-        state_ = std::move(s);
-        return true;
-      }
-      // A folder that takes no new file: write the file itself.
-      if (error != EACCES && error != EPERM) {
-        ::close(fd);
-        return fail(error, err);
-      }
-    }
-    s->fd = fd;
-  } else if (int error = s->create_temp()) {
-    return fail(error, err);
+  // A FIFO or device is written where it is, as shell redirection would,
+  // also one reached through /dev/stdout, /dev/fd/N or /proc/self/fd/N, whose
+  // links name no path ("pipe:[...]").
+  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (S_ISDIR(info.st_mode)) return fail(EISDIR, err);
+    s->fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (s->fd < 0 || fstat(s->fd, &s->replaced) != 0) return fail(errno, err);
+    s->existed = true;
+    state_ = std::move(s);
+    return true;
   }
+  if (!follow_links(path, &s->target, err)) return false;
+  s->folder = open_folder(folder_prefix(s->target));
+  if (s->folder < 0) return fail(errno, err);
+  s->name = base_name(s->target);
+  s->existed = fstatat(s->folder, s->name.c_str(), &info, 0) == 0;
+  if (s->existed && S_ISDIR(info.st_mode)) return fail(EISDIR, err);
+  if (!s->existed) {
+    // A new output gets the mode a new file gets (the umask applies).
+    if (int error = s->create_beside(0666)) return fail(error, err);
+    state_ = std::move(s);
+    return true;
+  }
+  // Opening for writing asks the system whether the user may write the
+  // file, as shell redirection would.
+  s->fd = ::openat(s->folder, s->name.c_str(), O_WRONLY | O_CLOEXEC);
+  if (s->fd < 0 || fstat(s->fd, &s->replaced) != 0) return fail(errno, err);
+  bool in_place = !S_ISREG(s->replaced.st_mode) || s->replaced.st_nlink > 1 ||
+                  sticky_folder_forbids_replacing(s->folder, s->replaced);
+  int error = 0;
+  if (!in_place) {
+    // Replaced: the temporary file stays private until it takes the
+    // replaced file's mode.
+    error = s->create_beside(0600);
+    if (error == 0) {
+      ::close(std::exchange(s->fd, -1));
+    } else if (error == EACCES || error == EPERM) {
+      // A folder that takes no new file: the file itself is written.
+      error = s->create_aside();
+    }
+  } else if (S_ISREG(s->replaced.st_mode)) {
+    error = s->create_copy();
+  }
+  if (error != 0) return fail(error, err);
   state_ = std::move(s);
   return true;
 }
@@ -226,35 +292,62 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
                          int64_t* size, std::string* err) {
   if (!state_) return fail(EBADF, err);
   state& s = *state_;
-  int error = write_text_blocks(
-      lines, first, last, [&](const char* data, size_t n) { return write_all(s.fd, data, n); },
-      size);
-  if (s.temp.empty()) {
-    // In place: a regular file is cut to what was written.
-    if (error == 0 && S_ISREG(s.replaced.st_mode) && ftruncate(s.fd, *size) != 0) error = errno;
-  } else if (error == 0 && s.existed) {
-    error = take_owner_and_mode(s.fd, s.replaced);
+  auto write_to = [&](int fd) {
+    return write_text_blocks(
+        lines, first, last, [fd](const char* data, size_t n) { return write_all(fd, data, n); },
+        size);
+  };
+  int error = 0;
+  std::string kept;
+  if (s.fd < 0) {
+    // Replaced: the complete file is moved over the target.
+    error = write_to(s.temp.fd());
+    if (error == 0 && s.existed) error = take_owner_and_mode(s.temp.fd(), s.replaced);
+    if (int closing = s.temp.close_file(); error == 0) error = closing;
+    if (error == 0 &&
+        renameat(s.temp.folder(), s.temp.name(), s.folder, s.name.c_str()) != 0) {
+      error = errno;
+    }
+    if (error == 0) s.temp.keep();
+  } else if (!s.temp.exists()) {
+    // A device or FIFO.
+    error = write_to(s.fd);
+  } else {
+    // In place: the complete script first goes to the copy, on another file
+    // system when the output's is full; the file is only then rewritten.
+    error = write_to(s.temp.fd());
+    if ((error == ENOSPC || error == EDQUOT) && !s.temp_aside) {
+      s.temp.remove();
+      if (s.create_aside() == 0) error = write_to(s.temp.fd());
+    }
+    if (int closing = s.temp.close_file(); error == 0) error = closing;
+    if (error == 0) {
+      s.note = "error: cannot write output file '" + s.path +
+               "': interrupted; the complete script is in '" + s.temp.path() + "'\n";
+      s.temp.keep_on_signal(s.note);
+      if (lseek(s.fd, 0, SEEK_SET) != 0) error = errno;
+      if (error == 0) error = write_to(s.fd);
+      // The file is cut to what was written.
+      if (error == 0 && ftruncate(s.fd, *size) != 0) error = errno;
+      if (int closing = ::close(std::exchange(s.fd, -1)); closing != 0 && error == 0) {
+        error = errno;
+      }
+      if (error != 0) {
+        kept = s.temp.path();
+        s.temp.keep();
+      }
+    }
   }
-  if (::close(s.fd) != 0 && error == 0) error = errno;
-  s.fd = -1;
-  if (!s.temp.empty()) {
-    if (error == 0 && rename(s.temp.c_str(), s.target.c_str()) != 0) error = errno;
-    if (error != 0) unlink(s.temp.c_str());
-    s.temp.clear();
-  }
-  s.guard.disarm();
+  if (s.fd >= 0 && ::close(std::exchange(s.fd, -1)) != 0 && error == 0) error = errno;
+  s.temp.remove();
   state_.reset();
-  return error == 0 ? true : fail(error, err);
+  if (error == 0) return true;
+  *err = std::strerror(error);
+  if (!kept.empty()) *err += "; the complete script is in '" + kept + "'";
+  return false;
 }
 
-void output_file::discard() {
-  if (!state_) return;
-  state& s = *state_;
-  if (s.fd >= 0) ::close(s.fd);
-  if (!s.temp.empty()) unlink(s.temp.c_str());
-  s.guard.disarm();
-  state_.reset();
-}
+void output_file::discard() { state_.reset(); }
 
 }  // namespace platform
 

@@ -40,13 +40,20 @@ std::wstring folder_prefix(const std::wstring& path) {
 // A console event (Ctrl-C, Ctrl-Break, a closed console; wine turns SIGINT
 // into one) ends the process from another thread. While the temporary file
 // is between its deleted-on-close mark and its place at the output, the
-// event waits, and removes the file if it did not get there.
+// event waits, and removes the file if it did not get there. While a file
+// written in place is rewritten, it names the copy that holds the script.
 CRITICAL_SECTION moving_lock;
 std::wstring moving_temp;
+std::string rewriting_note;
 
 BOOL WINAPI on_console_event(DWORD) {
   EnterCriticalSection(&moving_lock);
   if (!moving_temp.empty()) DeleteFileW(moving_temp.c_str());
+  if (!rewriting_note.empty()) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), rewriting_note.data(),
+              static_cast<DWORD>(rewriting_note.size()), &written, nullptr);
+  }
   LeaveCriticalSection(&moving_lock);
   return FALSE;  // the default handling ends the process
 }
@@ -116,31 +123,67 @@ int write_all(HANDLE handle, const char* data, size_t size) {
   return 0;
 }
 
+// The system's folder for temporary files, with its final backslash.
+std::wstring system_temp_folder() {
+  wchar_t buffer[MAX_PATH + 1];
+  DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+  return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(buffer, length);
+}
+
+// Creates a temporary file in `folder`, marked to be deleted on close; 0 or
+// a Windows error code.
+DWORD create_temp_in(const std::wstring& folder, HANDLE* handle, std::wstring* path) {
+  for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+    std::wstring name = folder + wide_path(temp_file_name());
+    *handle = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (*handle != INVALID_HANDLE_VALUE) {
+      *path = std::move(name);
+      mark_for_deletion(*handle, true);
+      return 0;
+    }
+    DWORD code = GetLastError();
+    if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) return code;
+  }
+  return ERROR_FILE_EXISTS;
+}
+
 }  // namespace
 
 struct output_file::state {
+  std::string path;    // as given, for messages
   std::wstring target;
   std::wstring temp;  // empty when the target is written in place
   HANDLE handle = INVALID_HANDLE_VALUE;
   bool existed = false;
   bool regular = true;
+  // A regular file written in place gets the complete script here first:
+  // beside it, or in the system's temporary folder.
+  std::wstring copy;
+  HANDLE copy_handle = INVALID_HANDLE_VALUE;
+  bool copy_aside = false;
 
   // Creates the temporary file beside the target; 0 or a Windows error code.
-  DWORD create_temp() {
-    std::wstring folder = folder_prefix(target);
-    for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-      std::wstring name = folder + wide_path(temp_file_name());
-      handle = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (handle != INVALID_HANDLE_VALUE) {
-        temp = std::move(name);
-        mark_for_deletion(handle, true);
-        return 0;
-      }
-      DWORD code = GetLastError();
-      if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) return code;
-    }
-    return ERROR_FILE_EXISTS;
+  DWORD create_temp() { return create_temp_in(folder_prefix(target), &handle, &temp); }
+  DWORD create_copy(bool beside) {
+    drop_copy();
+    copy_aside = !beside;
+    const std::wstring folder = beside ? folder_prefix(target) : system_temp_folder();
+    if (folder.empty() && !beside) return ERROR_PATH_NOT_FOUND;
+    return create_temp_in(folder, &copy_handle, &copy);
+  }
+  // The copy as messages name it.
+  std::string copy_shown() const {
+    if (copy_aside) return utf8_of(copy);
+    size_t slash = path.find_last_of("\\/:");
+    std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return folder + utf8_of(copy.substr(folder_prefix(copy).size()));
+  }
+  void drop_copy() {
+    if (copy_handle != INVALID_HANDLE_VALUE) CloseHandle(copy_handle);  // deleted on close
+    if (!copy.empty()) DeleteFileW(copy.c_str());
+    copy_handle = INVALID_HANDLE_VALUE;
+    copy.clear();
   }
 };
 
@@ -153,6 +196,7 @@ bool output_file::open(const std::string& path, std::string* err) {
   if (path.empty()) return fail(ERROR_FILE_NOT_FOUND, err);
   watch_console_events();
   auto s = std::make_unique<state>();
+  s->path = path;
   s->target = is_reserved_device_name(path) ? wide_path(path) : full_path(wide_path(path));
   DWORD attributes = GetFileAttributesW(s->target.c_str());
   s->existed = attributes != INVALID_FILE_ATTRIBUTES || is_reserved_device_name(path);
@@ -177,18 +221,24 @@ bool output_file::open(const std::string& path, std::string* err) {
     s->regular = GetFileType(handle) == FILE_TYPE_DISK && !is_reserved_device_name(path);
     bool in_place = !s->regular || (GetFileInformationByHandle(handle, &info) &&
                                     info.nNumberOfLinks > 1);
+    DWORD code = 0;
     if (!in_place) {
-      DWORD code = s->create_temp();
+      code = s->create_temp();
       if (code == 0) {
         CloseHandle(handle);
         state_ = std::move(s);
         return true;
       }
-      // A folder that takes no new file: write the file itself.
-      if (code != ERROR_ACCESS_DENIED) {
-        CloseHandle(handle);
-        return fail(code, err);
-      }
+      // A folder that takes no new file: the file itself is written, and
+      // its copy goes elsewhere.
+      if (code == ERROR_ACCESS_DENIED) code = s->create_copy(false);
+    } else if (s->regular) {
+      code = s->create_copy(true);
+      if (code != 0) code = s->create_copy(false);
+    }
+    if (code != 0) {
+      CloseHandle(handle);
+      return fail(code, err);
     }
     s->handle = handle;
   } else if (DWORD code = s->create_temp()) {
@@ -202,14 +252,51 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
                          int64_t* size, std::string* err) {
   if (!state_) return fail(ERROR_INVALID_HANDLE, err);
   state& s = *state_;
-  DWORD code = static_cast<DWORD>(write_text_blocks(
-      lines, first, last, [&](const char* data, size_t n) { return write_all(s.handle, data, n); },
-      size));
-  if (s.temp.empty()) {
-    // In place: a file is cut to what was written.
-    if (code == 0 && s.regular && !SetEndOfFile(s.handle)) code = GetLastError();
+  auto write_to = [&](HANDLE handle) {
+    return static_cast<DWORD>(write_text_blocks(
+        lines, first, last,
+        [handle](const char* data, size_t n) { return write_all(handle, data, n); }, size));
+  };
+  DWORD code = 0;
+  std::string kept;
+  if (s.temp.empty() && s.copy_handle == INVALID_HANDLE_VALUE) {
+    // A device.
+    code = write_to(s.handle);
+    CloseHandle(s.handle);
+  } else if (s.temp.empty()) {
+    // In place: the complete script first goes to the copy, on another
+    // volume when the output's is full; the file is only then rewritten.
+    code = write_to(s.copy_handle);
+    if ((code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) && !s.copy_aside &&
+        s.create_copy(false) == 0) {
+      code = write_to(s.copy_handle);
+    }
+    // From here on the copy outlives a killed process.
+    if (code == 0 && !mark_for_deletion(s.copy_handle, false)) code = GetLastError();
+    if (code == 0) {
+      EnterCriticalSection(&moving_lock);
+      rewriting_note = "error: cannot write output file '" + s.path +
+                       "': interrupted; the complete script is in '" + s.copy_shown() + "'\n";
+      LeaveCriticalSection(&moving_lock);
+      code = write_to(s.handle);
+      // The file is cut to what was written.
+      if (code == 0 && !SetEndOfFile(s.handle)) code = GetLastError();
+      if (code == 0) {
+        mark_for_deletion(s.copy_handle, true);
+      } else {
+        kept = s.copy_shown();
+        CloseHandle(s.copy_handle);
+        s.copy_handle = INVALID_HANDLE_VALUE;
+        s.copy.clear();
+      }
+      EnterCriticalSection(&moving_lock);
+      rewriting_note.clear();
+      LeaveCriticalSection(&moving_lock);
+    }
+    s.drop_copy();
     CloseHandle(s.handle);
   } else {
+    code = write_to(s.handle);
     EnterCriticalSection(&moving_lock);
     moving_temp = s.temp;
     if (code == 0 && !mark_for_deletion(s.handle, false)) code = GetLastError();
@@ -222,7 +309,10 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   }
   s.handle = INVALID_HANDLE_VALUE;
   state_.reset();
-  return code == 0 ? true : fail(code, err);
+  if (code == 0) return true;
+  fail(code, err);
+  if (!kept.empty()) *err += "; the complete script is in '" + kept + "'";
+  return false;
 }
 
 void output_file::discard() {
@@ -230,6 +320,7 @@ void output_file::discard() {
   state& s = *state_;
   if (s.handle != INVALID_HANDLE_VALUE) CloseHandle(s.handle);
   if (!s.temp.empty()) DeleteFileW(s.temp.c_str());
+  s.drop_copy();
   state_.reset();
 }
 

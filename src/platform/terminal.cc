@@ -6,13 +6,17 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
+#include <span>
+#include <vector>
+
+#include "platform/ending_signals.h"
 #endif
 
 namespace platform {
@@ -27,7 +31,7 @@ constexpr const char* kPrompt = "Press any key to continue . . . ";
 
 bool stdout_is_terminal() { return _isatty(_fileno(stdout)) != 0; }
 
-void ignore_broken_pipe() {}
+void reserve_standard_streams() {}
 
 namespace {
 
@@ -78,16 +82,23 @@ void wait_for_key_press() {
 
 bool stdout_is_terminal() { return isatty(STDOUT_FILENO) != 0; }
 
-void ignore_broken_pipe() { ::signal(SIGPIPE, SIG_IGN); }
+void reserve_standard_streams() {
+  for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // Open for reading only: writes fail with EBADF.
+    int reserved = ::open("/dev/null", O_RDONLY);
+    if (reserved >= 0 && reserved != fd) {
+      dup2(reserved, fd);
+      ::close(reserved);
+    }
+  }
+}
 
 namespace {
 
 struct termios saved_settings;
 struct termios raw_settings;
 volatile sig_atomic_t settings_changed = 0;
-
-// Signals that end the process: the terminal is restored first.
-constexpr std::array<int, 4> kEnding = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 void restore_and_reraise(int signal_number) {
   if (settings_changed) tcsetattr(STDIN_FILENO, TCSANOW, &saved_settings);
@@ -142,12 +153,14 @@ void consume_rest_of_key() {
 }
 
 void wait_on_terminal() {
+  // Signals that end the process: the terminal is restored first.
+  const std::span<const int> ending = ending_signal_numbers();
   struct sigaction action = {};
   action.sa_handler = restore_and_reraise;
-  std::array<struct sigaction, kEnding.size()> old_ending;
-  for (size_t i = 0; i < kEnding.size(); ++i) {
-    sigaction(kEnding[i], nullptr, &old_ending[i]);
-    if (old_ending[i].sa_handler != SIG_IGN) sigaction(kEnding[i], &action, nullptr);
+  std::vector<struct sigaction> old_ending(ending.size());
+  for (size_t i = 0; i < ending.size(); ++i) {
+    sigaction(ending[i], nullptr, &old_ending[i]);
+    if (old_ending[i].sa_handler != SIG_IGN) sigaction(ending[i], &action, nullptr);
   }
   struct sigaction stop = {}, resume = {}, old_stop, old_resume;
   stop.sa_handler = restore_and_stop;
@@ -166,7 +179,7 @@ void wait_on_terminal() {
   if (settings_changed) tcsetattr(STDIN_FILENO, TCSANOW, &saved_settings);
   settings_changed = 0;
 
-  for (size_t i = 0; i < kEnding.size(); ++i) sigaction(kEnding[i], &old_ending[i], nullptr);
+  for (size_t i = 0; i < ending.size(); ++i) sigaction(ending[i], &old_ending[i], nullptr);
   sigaction(SIGTSTP, &old_stop, nullptr);
   sigaction(SIGCONT, &old_resume, nullptr);
 }

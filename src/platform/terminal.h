@@ -6,9 +6,10 @@ namespace platform {
 
 bool stdout_is_terminal();
 
-// A reader that goes away (`au3shrink ... | head`) must not stop the run
-// before the output file is written: lost report lines are harmless.
-void ignore_broken_pipe();
+// Standard output or standard error closed at start (`>&-`) gets a
+// descriptor on which every write fails, as on a closed one, so that no file
+// the run opens takes its number and receives the report.
+void reserve_standard_streams();
 
 // Prints "Press any key to continue . . . " (the command interpreter's PAUSE
 // prompt) and waits for one key, then ends the line. On a terminal or

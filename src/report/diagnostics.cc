@@ -53,4 +53,6 @@ void note(std::string_view text) {
   std::fflush(stderr);
 }
 
+bool all_written() { return std::fflush(stderr) == 0 && !std::ferror(stderr); }
+
 }  // namespace diagnostics

@@ -19,5 +19,7 @@ void error(std::string_view text);
 void note_at(std::string_view file, int64_t line, std::string_view text);
 // Free text (usage) on standard error, as it stands.
 void note(std::string_view text);
+// Whether everything sent to standard error got there.
+bool all_written();
 
 }  // namespace diagnostics
