@@ -289,7 +289,7 @@ class built_name_finder {
           text += " and " + std::to_string(lost_with.size() - listed) + " more";
         }
       }
-      warnings.push_back({std::string(where.file), where.line, std::move(text)});
+      warnings.push_back({where.file, where.line, std::move(text)});
     });
   }
 

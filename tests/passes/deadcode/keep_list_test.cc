@@ -21,7 +21,8 @@ text entry_texts(const std::vector<keep_entry>& entries) {
 text warning_texts(const std::vector<run_warning>& warnings) {
   text out;
   for (const run_warning& w : warnings) {
-    out.push_back((w.file.empty() ? "" : w.file + ":" + std::to_string(w.line) + ": ") + w.text);
+    out.push_back((w.file.empty() ? "" : std::string(w.file) + ":" + std::to_string(w.line) + ": ") +
+                  w.text);
   }
   return out;
 }
@@ -110,6 +111,11 @@ TEST(KeepPragmas, ReadFromEveryLineWithTheirPlaces) {
   EXPECT_EQ(script.keep_entries[0].file, "");
   EXPECT_EQ(script.keep_entries[3].file, "main.au3");
   EXPECT_EQ(script.keep_entries[3].line, 4);
+  // The file name is stored once, by the origins: the entries only point
+  // at it.
+  for (size_t i = 1; i < script.keep_entries.size(); ++i) {
+    EXPECT_EQ(script.keep_entries[i].file.data(), script.origins.of(2).file.data()) << i;
+  }
 }
 
 // What the dead-code passes do with kept names.

@@ -21,7 +21,7 @@ text warnings_after(const text& lines, const char* keep = "") {
   script.warn_about_names_built_at_run_time();
   text out;
   for (const run_warning& w : script.warnings) {
-    out.push_back(w.file + ":" + std::to_string(w.line) + ": " + w.text);
+    out.push_back(std::string(w.file) + ":" + std::to_string(w.line) + ": " + w.text);
   }
   return out;
 }
