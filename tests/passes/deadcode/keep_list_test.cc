@@ -33,9 +33,9 @@ TEST(KeepEntries, SplitAtCommasWithoutBlanksInUpperCase) {
   EXPECT_EQ(entry_texts(entries), (text{"_ON_*", "$G_HMAIN", "MYFUNCNAME", "Ä"}));
   add_keep_entries("", "lib.au3", 3, entries);
   add_keep_entries("x", "lib.au3", 4, entries);
+  ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries.back().file, "lib.au3");
   EXPECT_EQ(entries.back().line, 4);
-  EXPECT_EQ(entries.size(), 5u);
 }
 
 TEST(KeepPragma, RecognizedInAnyCaseWithBlanksAroundTheWords) {
@@ -107,6 +107,7 @@ TEST(KeepPragmas, ReadFromEveryLineWithTheirPlaces) {
   // The lines that begin with ";", as the include pass notes them.
   script.comment_lines = {2, 4};
   script.read_keep_pragmas();
+  ASSERT_EQ(script.keep_entries.size(), 4u);
   EXPECT_EQ(entry_texts(script.keep_entries), (text{"OPT", "_ON_*", "$G_HMAIN", "INSIDE"}));
   EXPECT_EQ(script.keep_entries[0].file, "");
   EXPECT_EQ(script.keep_entries[3].file, "main.au3");

@@ -170,6 +170,7 @@ TEST(FunctionUsage, CallsAndQuotedNamesInAnyCaseAndSpacing) {
                 "GUICtrlSetOnEvent($id, 'SQ')", "$s = \"Dead1\""},
                1);
   EXPECT_EQ(result.deleted, 1);
+  ASSERT_EQ(result.lines.size(), 12u);
   EXPECT_EQ(result.lines[6], "");
   EXPECT_EQ(result.lines[7], "");
   EXPECT_EQ(kept(result).size(), 10u);

@@ -30,6 +30,7 @@ TEST_F(IncludeSearchOrder, BuiltPathThenBesideTheIncludingFileThenTheOtherFolder
                                 "", "angle folder", ""}));
   EXPECT_EQ(run.err, "");
   // Listed and printed by the path as built, wherever the file was found.
+  ASSERT_EQ(run.included_files.size(), 4u);
   EXPECT_EQ(run.included_files[3], root + "/q\\ANGLE.AU3");
 }
 
