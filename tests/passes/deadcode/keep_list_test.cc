@@ -21,8 +21,8 @@ text entry_texts(const std::vector<keep_entry>& entries) {
 text warning_texts(const std::vector<run_warning>& warnings) {
   text out;
   for (const run_warning& w : warnings) {
-    out.push_back((w.file.empty() ? "" : std::string(w.file) + ":" + std::to_string(w.line) + ": ") +
-                  w.text);
+    const std::string place = std::string(w.file) + ":" + std::to_string(w.line) + ": ";
+    out.push_back((w.file.empty() ? "" : place) + w.text);
   }
   return out;
 }

@@ -163,6 +163,13 @@ TEST(FunctionHeaders, OnlyFuncFollowedByBlankOrTabOpensAFunction) {
   EXPECT_EQ(kept(result).size(), 6u);
 }
 
+TEST(FunctionEraser, OnlyEndFuncEndsTheFunction) {
+  // A line that only begins like "EndFunc" is part of the body.
+  auto result = run_pass({"Func Unused()", "EndFade()", "$x = 1", "EndFunc"}, 1);
+  EXPECT_EQ(result.deleted, 1);
+  EXPECT_EQ(kept(result), text_lines{});
+}
+
 TEST(FunctionUsage, CallsAndQuotedNamesInAnyCaseAndSpacing) {
   auto result =
       run_pass({"Func Called()", "EndFunc", "Func Dq()", "EndFunc", "Func Sq()", "EndFunc",
