@@ -13,8 +13,8 @@ preset_tests = $(call configure,$(1)) && ctest --preset $(1) -j $(JOBS)
 # The demo: the example shrunk with every pass, by the program in folder $(1).
 demo_run = ./$(1)/au3shrink --no-pause examples/main.au3 $(1)/main_small.au3 examples examples/include CFG 3 C
 
-.PHONY: all demo test test-release test-clang test-asan test-windows test-windows-x86 \
-        check-demo dist check-dist fuzz fuzz-build fuzz-long bench clean
+.PHONY: all demo test test-release test-clang test-asan test-tsan test-windows \
+        test-windows-x86 check-demo dist check-dist fuzz fuzz-build fuzz-long bench clean
 
 all:
 	$(call configure,release)
@@ -23,7 +23,7 @@ demo: all
 	$(call demo_run,build) </dev/null
 	@echo "program: build/au3shrink   shrunk script: build/main_small.au3"
 
-test: test-release test-clang test-asan test-windows test-windows-x86 check-demo check-dist fuzz
+test: test-release test-clang test-asan test-tsan test-windows test-windows-x86 check-demo check-dist fuzz
 
 test-release:
 	$(call preset_tests,tests)
@@ -33,6 +33,11 @@ test-clang:
 
 test-asan:
 	$(call preset_tests,asan)
+
+# ThreadSanitizer: the unit tests, which split even the smallest script, and
+# the scenarios, several of which are large enough to be split.
+test-tsan:
+	$(call preset_tests,tsan)
 
 # Both Windows programs run their unit tests and every scenario under wine, in
 # a prefix that the tests create inside the build folder.
@@ -100,5 +105,5 @@ bench:
 	python3 bench/whole_tool.py build-bench/au3shrink
 
 clean:
-	rm -rf build build-tests build-clang build-asan build-win build-win32 build-demo-check \
+	rm -rf build build-tests build-clang build-asan build-tsan build-win build-win32 build-demo-check \
 	  build-dist build-bench build-fuzz dist

@@ -7,11 +7,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct line_origin {
+  // The name the origins keep: it stays valid until they are cleared, so
+  // whatever names the file can hold this view instead of a copy.
   std::string_view file;
   int64_t line = 0;
 };
@@ -33,6 +36,8 @@ class line_origins {
     uint32_t file;
     int64_t line;
   };
-  std::vector<std::string> files_;
+  // A deque, so that a name never moves as files are added: views of it
+  // stay valid.
+  std::deque<std::string> files_;
   std::vector<run> runs_;
 };

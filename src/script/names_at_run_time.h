@@ -6,15 +6,19 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
 // the pragma that gave it (no file for an entry given on the command line).
+// The file is the name the script's line origins keep, shared by every
+// entry of that file: a pragma of many entries costs no copy of the path
+// per entry.
 // An entry the script's own built names gave (`built`) has the place of the
 // line that builds the name, and the pattern as written there
 // ("Get*BackgroundMode").
 struct keep_entry {
   std::string text;
-  std::string file;
+  std::string_view file;
   int64_t line = 0;
   bool built = false;
   std::string written;
@@ -30,9 +34,16 @@ struct deleted_name {
 };
 
 // A warning held back until the run's report is printed; no file when there
-// is no place to point at.
+// is no place to point at. The file is a view of the name the script's line
+// origins keep (as line_origin and keep_entry hold it), so that thousands of
+// warnings about one file cost no copy of its path each. A temporary string
+// would leave the view dangling: it does not compile.
 struct run_warning {
-  std::string file;
+  run_warning(std::string_view file, int64_t line, std::string text)
+      : file(file), line(line), text(std::move(text)) {}
+  run_warning(std::string&& file, int64_t line, std::string text) = delete;
+
+  std::string_view file;
   int64_t line = 0;
   std::string text;
 };

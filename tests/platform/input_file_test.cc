@@ -10,6 +10,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -69,6 +70,46 @@ TEST(InputFile, DevicesAreRefusedPipesAndFifosAreRead) {
   platform::file_bytes bytes;
   EXPECT_FALSE(platform::read_file_bytes(fifo, true, &bytes, &err));
   EXPECT_EQ(err, "Not a regular file");
+}
+
+// A pipe of more than one block: the buffer grows twice while it is read.
+TEST(InputFile, APipeOfSeveralBlocksIsReadWhole) {
+  std::string text;
+  for (int i = 0; text.size() < 180000; ++i) {
+    text += "$v" + std::to_string(i) + " = " + std::to_string(i) + "\r\n";
+  }
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::thread writer([&] {
+    for (size_t at = 0; at < text.size();) {
+      const ssize_t n = write(ends[1], text.data() + at, text.size() - at);
+      if (n <= 0) break;
+      at += static_cast<size_t>(n);
+    }
+    close(ends[1]);
+  });
+  std::string err;
+  const std::string got = read_input("/proc/self/fd/" + std::to_string(ends[0]), &err);
+  writer.join();
+  close(ends[0]);
+  EXPECT_EQ(got.size(), text.size()) << err;
+  EXPECT_TRUE(got == text) << "the bytes differ";
+}
+
+// A terminal is refused by what it is, before it is opened: in a session
+// without a terminal, opening /dev/tty would fail for another reason.
+TEST(InputFile, ATerminalIsRefusedBeforeItIsOpened) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setsid();
+    std::string err;
+    const bool refused = read_input("/dev/tty", &err) == "(not opened)" && err == "Is a device";
+    _exit(refused ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 #endif
 

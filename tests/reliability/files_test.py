@@ -12,8 +12,10 @@ files_test.py --binary BUILD/au3shrink
   an output folder without write permission (a new output fails, a writable
   existing one is written in place), a read-only output (refused), and a
   writable output owned by someone else in a sticky folder like /tmp
-  (written in place). Root ignores permissions, so as root these runs are
-  made as the user nobody through setpriv.
+  (written in place), and an unreadable include file that the search passes
+  over for a readable one in the other include folder, without a warning.
+  Root ignores permissions, so as root these runs are made as the user
+  nobody through setpriv.
 - Memory: an endless input (a pipe from `yes`) under a limit on the address
   space ends in "error: cannot shrink '...': not enough memory", status 1,
   the previous output unchanged and no temporary file left (not for a
@@ -314,6 +316,34 @@ def out_of_memory(binary):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def include_past_unreadable(binary):
+    """An include file that cannot be read is passed over like a missing
+    one: the search goes on to the next folder, and no warning is given."""
+    as_nobody = os.geteuid() == 0
+    if as_nobody and shutil.which("setpriv") is None:
+        skipped.append("include past an unreadable file: running as root and setpriv is missing")
+        return
+    work = tempfile.mkdtemp(prefix="au3inc-")
+    ran.append("include past an unreadable file")
+    try:
+        os.chmod(work, 0o777)
+        for folder in ("q", "a"):
+            os.mkdir(os.path.join(work, folder))
+        put(os.path.join(work, "q", "lib.au3"), b"$locked = 1\r\n", 0o000)
+        put(os.path.join(work, "a", "lib.au3"), b"$open = 1\r\n", 0o644)
+        put(os.path.join(work, "main.au3"), b'#include "lib.au3"\r\n$main = 1\r\n', 0o644)
+        run = shrink(binary, ["main.au3", "out.au3", "q", "a", "---"], work, as_nobody)
+        out = os.path.join(work, "out.au3")
+        check(run.returncode == 0 and run.stderr == b"",
+              f"include past an unreadable file: status {run.returncode}, stderr {run.stderr!r}")
+        check(os.path.exists(out) and get(out) == b"$open = 1\r\n$main = 1\r\n",
+              "include past an unreadable file: output " +
+              (repr(get(out)) if os.path.exists(out) else "missing"))
+    finally:
+        subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--binary", required=True)
@@ -322,6 +352,7 @@ def main():
     out_of_memory(binary)
     full_file_system(binary)
     permissions(binary)
+    include_past_unreadable(binary)
     for s in skipped:
         print("skipped:", s)
     for f in failures:

@@ -129,7 +129,9 @@ TEST(TransformLines, UpperCasesLettersAndDropsBlanksAndTabs) {
   script.transform_lines();
   EXPECT_EQ(current_transformed_lines(script),
             (std::vector<std::string>{"LOCAL$AB=1", "", "X\rY\fZ", "\xe4\xc4\x80", "MSGBOX(0,'AB')"}));
-  EXPECT_EQ(current_lines(script)[1], " \t ") << "the line itself keeps its blanks";
+  const std::vector<std::string> lines = current_lines(script);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[1], " \t ") << "the line itself keeps its blanks";
 }
 
 TEST(TransformLines, NotesTheLinesThatMayOpenAFunctionOrDeclare) {

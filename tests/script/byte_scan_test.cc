@@ -8,6 +8,13 @@
 #include "script/byte_scan.h"
 #include "script/normalize.h"
 
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+#endif
+
 namespace {
 
 TEST(ByteScan, FindsTheFirstOfTheBytesInWordsAndInTheTail) {
@@ -81,5 +88,34 @@ TEST(NormalizeInto, AgreesWithTheRuleOnRandomTextAndStaysInItsRoom) {
     }
   }
 }
+
+#ifdef __linux__
+// A line at the very start of readable memory, right after a page that
+// cannot be read: a kernel that reads a byte before the line crashes here,
+// where a string's room would hide it. Lines of 8 to 15 bytes are too short
+// for sixteen bytes at a time and long enough for eight.
+TEST(NormalizeInto, ReadsNothingBeforeALineRightAfterAProtectedPage) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  void* mapped =
+      mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  char* const guard = static_cast<char*>(mapped);
+  char* const line = guard + page;
+  ASSERT_EQ(mprotect(guard, page, PROT_NONE), 0);
+  const std::string_view sample = "MsgBox(0,1) x\t=\ty";
+  for (size_t size = 1; size <= sample.size(); ++size) {
+    std::memcpy(line, sample.data(), size);
+    const std::string_view text(line, size);
+    const std::string want = normalized_by_hand(text);
+    char room[64];
+    EXPECT_EQ(std::string(room, normalize_into(text, room)), want) << size;
+    EXPECT_EQ(std::string(room, normalize_kernels::words(text, room)), want) << size;
+    if (normalize_kernels::sixteen_available()) {
+      EXPECT_EQ(std::string(room, normalize_kernels::sixteen(text, room)), want) << size;
+    }
+  }
+  munmap(mapped, 2 * page);
+}
+#endif
 
 }  // namespace

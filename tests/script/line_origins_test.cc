@@ -1,6 +1,9 @@
 // The source file and line of each slot of the expanded script.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "script/line_origins.h"
 
 namespace {
@@ -30,6 +33,17 @@ TEST(LineOrigins, ARunThatCoversNothingIsReplaced) {
   origins.start_run(3, main, 3);
   EXPECT_EQ(origins.of(3).file, "main.au3");
   EXPECT_EQ(origins.of(3).line, 3);
+}
+
+// Keep entries and warnings hold views of the names: adding files must not
+// move a name, short ones (kept inside the string) included.
+TEST(LineOrigins, ANameStaysInPlaceAsFilesAreAdded) {
+  line_origins origins;
+  origins.start_run(1, origins.add_file("main.au3"), 1);
+  const std::string_view name = origins.of(1).file;
+  for (int i = 0; i < 1000; ++i) origins.add_file("inc" + std::to_string(i) + ".au3");
+  EXPECT_EQ(origins.of(1).file.data(), name.data());
+  EXPECT_EQ(name, "main.au3");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ void add_keep_entries(std::string_view list, std::string_view file, int64_t line
   while (true) {
     const size_t comma = list.find(',');
     std::string text = normalized(list.substr(0, comma));
-    if (!text.empty()) entries.push_back({std::move(text), std::string(file), line, false, {}});
+    if (!text.empty()) entries.push_back({std::move(text), file, line, false, {}});
     if (comma == std::string_view::npos) return;
     list.remove_prefix(comma + 1);
   }

@@ -14,7 +14,7 @@
 
 // Splits `list` at commas into entries: blanks and tabs removed, a-z
 // upper-cased, empty ones dropped. Each goes to `entries` with the place
-// given.
+// given; `file` must outlive the entries (they hold a view of it).
 void add_keep_entries(std::string_view list, std::string_view file, int64_t line,
                       std::vector<keep_entry>& entries);
 

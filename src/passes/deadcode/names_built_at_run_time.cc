@@ -195,7 +195,7 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
     entry.written += pattern_text(c.chain);
     entry.text = upper_copy(entry.written);
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
-    entry.file = std::string(where.file);
+    entry.file = where.file;
     entry.line = where.line;
     keep_entries.push_back(std::move(entry));
     c.kept = true;
@@ -243,7 +243,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       text += keep_entries[static_cast<size_t>(entries[e])].written;
     }
     text += ')';
-    notes.push_back({std::string(place.first), place.second, std::move(text)});
+    notes.push_back({place.first, place.second, std::move(text)});
   }
 
   if (deleted_function_names.empty() && deleted_variable_names.empty()) return;
@@ -290,7 +290,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       if (with.size() > kListed) text += " and " + std::to_string(with.size() - kListed) + " more";
     }
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
-    warnings.push_back({std::string(where.file), where.line, std::move(text)});
+    warnings.push_back({where.file, where.line, std::move(text)});
     warned_slots.push_back(c.slot);
   }
 
@@ -319,5 +319,5 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   const auto later = std::upper_bound(warned_slots.begin(), warned_slots.end(), first->slot);
   warnings.insert(warnings.begin() + static_cast<std::ptrdiff_t>(first_chain_warning) +
                       (later - warned_slots.begin()),
-                  run_warning{std::string(where.file), where.line, std::move(text)});
+                  run_warning{where.file, where.line, std::move(text)});
 }

@@ -246,9 +246,7 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
   // variables ahead, its view and then its text with the variable's name.
   const std::span<const std::string_view> views = script.lines.views();
   constexpr size_t kAhead = 8;
-  auto line_of = [&](size_t i) {
-    return static_cast<size_t>(table.declaration_lines[unused[std::min(i, unused.size() - 1)]]);
-  };
+  auto line_of = [&](size_t i) { return static_cast<size_t>(table.declaration_lines[unused[i]]); };
   // The variables of one line have consecutive numbers, so each line's cuts
   // come together; each half of them is cut on a thread of its own, the
   // halves meeting where a line's cuts begin.
@@ -259,12 +257,15 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
   std::array<std::optional<line_table::builder>, 2> text_of;
   for (auto& part : text_of) part.emplace(script.lines);
   two_threads::split_at(0, unused.size(), line_starts, [&](int half, size_t first, size_t last) {
+    // Reading ahead stops at the half's last variable: the lines past it
+    // are the other half's, which its thread is rewriting.
+    auto ahead = [&](size_t i, size_t n) { return std::min(i + n, last - 1); };
     std::vector<shared_cut> cuts;
     std::string text;
     for (size_t i = first; i < last;) {
-      prefetch(&views[line_of(i + 2 * kAhead)]);
-      prefetch(views[line_of(i + kAhead)].data());
-      prefetch(table.variable_names[unused[std::min(i + kAhead, unused.size() - 1)]].data());
+      prefetch(&views[line_of(ahead(i, 2 * kAhead))]);
+      prefetch(views[line_of(ahead(i, kAhead))].data());
+      prefetch(table.variable_names[unused[ahead(i, kAhead)]].data());
       const int32_t line = table.declaration_lines[unused[i]];
       cuts.clear();
       for (; i < last && table.declaration_lines[unused[i]] == line; ++i) {

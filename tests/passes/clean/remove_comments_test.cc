@@ -67,6 +67,8 @@ TEST(RemoveComments, Blocks) {
        {"", "", "", "", "", "", "c"}},
       {"both openers on one line",
        {"a #comments-start b #cs", "x #ce", "y", "#comments-end", "z"}, {"a ", "", "", "", "z"}},
+      {"both openers side by side",
+       {"#comments-start#cs", "a", "#ce", "b", "#comments-end", "c"}, {"", "", "", "", "", "c"}},
   };
   for (const example& e : examples) EXPECT_EQ(without_comments(e.input), e.kept) << e.what;
 }

@@ -56,6 +56,7 @@ TEST(RemoveUpheaval, LongChainJoinsIntoFirstLine) {
   for (size_t i = 0; i < n; ++i) expected += "x ";
   expected += "end";
   lines_t result = joined(input);
+  ASSERT_EQ(result.size(), n + 1);
   EXPECT_EQ(result[0], expected);
   EXPECT_EQ(result.back(), "");
   EXPECT_EQ(std::count(result.begin(), result.end(), ""), static_cast<long>(n));

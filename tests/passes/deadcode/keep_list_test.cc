@@ -21,7 +21,8 @@ text entry_texts(const std::vector<keep_entry>& entries) {
 text warning_texts(const std::vector<run_warning>& warnings) {
   text out;
   for (const run_warning& w : warnings) {
-    out.push_back((w.file.empty() ? "" : w.file + ":" + std::to_string(w.line) + ": ") + w.text);
+    const std::string place = std::string(w.file) + ":" + std::to_string(w.line) + ": ";
+    out.push_back((w.file.empty() ? "" : place) + w.text);
   }
   return out;
 }
@@ -32,9 +33,9 @@ TEST(KeepEntries, SplitAtCommasWithoutBlanksInUpperCase) {
   EXPECT_EQ(entry_texts(entries), (text{"_ON_*", "$G_HMAIN", "MYFUNCNAME", "Ä"}));
   add_keep_entries("", "lib.au3", 3, entries);
   add_keep_entries("x", "lib.au3", 4, entries);
+  ASSERT_EQ(entries.size(), 5u);
   EXPECT_EQ(entries.back().file, "lib.au3");
   EXPECT_EQ(entries.back().line, 4);
-  EXPECT_EQ(entries.size(), 5u);
 }
 
 TEST(KeepPragma, RecognizedInAnyCaseWithBlanksAroundTheWords) {
@@ -106,10 +107,16 @@ TEST(KeepPragmas, ReadFromEveryLineWithTheirPlaces) {
   // The lines that begin with ";", as the include pass notes them.
   script.comment_lines = {2, 4};
   script.read_keep_pragmas();
+  ASSERT_EQ(script.keep_entries.size(), 4u);
   EXPECT_EQ(entry_texts(script.keep_entries), (text{"OPT", "_ON_*", "$G_HMAIN", "INSIDE"}));
   EXPECT_EQ(script.keep_entries[0].file, "");
   EXPECT_EQ(script.keep_entries[3].file, "main.au3");
   EXPECT_EQ(script.keep_entries[3].line, 4);
+  // The file name is stored once, by the origins: the entries only point
+  // at it.
+  for (size_t i = 1; i < script.keep_entries.size(); ++i) {
+    EXPECT_EQ(script.keep_entries[i].file.data(), script.origins.of(2).file.data()) << i;
+  }
 }
 
 // What the dead-code passes do with kept names.

@@ -29,9 +29,9 @@ outcome run(const text& lines, bool auto_keep = true, const char* keep = "") {
   });
   script.warn_about_names_built_at_run_time();
   outcome out;
-  for (const run_warning& w : script.notes) out.notes.push_back(w.file + ":" + std::to_string(w.line) + ": " + w.text);
+  for (const run_warning& w : script.notes) out.notes.push_back(std::string(w.file) + ":" + std::to_string(w.line) + ": " + w.text);
   for (const run_warning& w : script.warnings) {
-    out.warnings.push_back(w.file + ":" + std::to_string(w.line) + ": " + w.text);
+    out.warnings.push_back(std::string(w.file) + ":" + std::to_string(w.line) + ": " + w.text);
   }
   out.lines = current_lines(script);
   return out;

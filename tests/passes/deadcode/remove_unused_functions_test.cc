@@ -163,6 +163,13 @@ TEST(FunctionHeaders, OnlyFuncFollowedByBlankOrTabOpensAFunction) {
   EXPECT_EQ(kept(result).size(), 6u);
 }
 
+TEST(FunctionEraser, OnlyEndFuncEndsTheFunction) {
+  // A line that only begins like "EndFunc" is part of the body.
+  auto result = run_pass({"Func Unused()", "EndFade()", "$x = 1", "EndFunc"}, 1);
+  EXPECT_EQ(result.deleted, 1);
+  EXPECT_EQ(kept(result), text_lines{});
+}
+
 TEST(FunctionUsage, CallsAndQuotedNamesInAnyCaseAndSpacing) {
   auto result =
       run_pass({"Func Called()", "EndFunc", "Func Dq()", "EndFunc", "Func Sq()", "EndFunc",
@@ -170,6 +177,7 @@ TEST(FunctionUsage, CallsAndQuotedNamesInAnyCaseAndSpacing) {
                 "GUICtrlSetOnEvent($id, 'SQ')", "$s = \"Dead1\""},
                1);
   EXPECT_EQ(result.deleted, 1);
+  ASSERT_EQ(result.lines.size(), 12u);
   EXPECT_EQ(result.lines[6], "");
   EXPECT_EQ(result.lines[7], "");
   EXPECT_EQ(kept(result).size(), 10u);

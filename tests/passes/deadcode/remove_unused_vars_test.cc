@@ -127,20 +127,24 @@ TEST_F(RemoveUnusedVarsTest, UsageIsSubstringOfTheNormalizedText) {
   run({"Local $a = 1", "Local $b = 2", "Local $c = 3", "Local $d = 4", "Local $e = 5",
        "x = $AB + 1", "s = ' $b '", "; mentions $c", "f( $  D )"});
   // $A inside $AB, $B inside a string, $C in a comment, $D across blanks.
-  EXPECT_EQ(current_lines(script)[0], "Local $a = 1");
-  EXPECT_EQ(current_lines(script)[1], "Local $b = 2");
-  EXPECT_EQ(current_lines(script)[2], "Local $c = 3");
-  EXPECT_EQ(current_lines(script)[3], "Local $d = 4");
-  EXPECT_EQ(current_lines(script)[4], "");
+  const text lines = current_lines(script);
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[0], "Local $a = 1");
+  EXPECT_EQ(lines[1], "Local $b = 2");
+  EXPECT_EQ(lines[2], "Local $c = 3");
+  EXPECT_EQ(lines[3], "Local $d = 4");
+  EXPECT_EQ(lines[4], "");
   EXPECT_EQ(script.deleted_vars, 1);
 }
 
 TEST_F(RemoveUnusedVarsTest, NameInAStringAsEvalAndIsDeclaredTakeIt) {
   run({"Local $x = 1", "Local $y = 2", "Local $z = 3", "If IsDeclared(\"x\") Then f()",
        "ConsoleWrite(Eval( 'y' ))", "Assign(\"Z\", 1)"});
-  EXPECT_EQ(current_lines(script)[0], "Local $x = 1");
-  EXPECT_EQ(current_lines(script)[1], "Local $y = 2");
-  EXPECT_EQ(current_lines(script)[2], "Local $z = 3");
+  const text lines = current_lines(script);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "Local $x = 1");
+  EXPECT_EQ(lines[1], "Local $y = 2");
+  EXPECT_EQ(lines[2], "Local $z = 3");
   EXPECT_EQ(script.deleted_vars, 0);
 }
 
@@ -148,7 +152,9 @@ TEST_F(RemoveUnusedVarsTest, NameInsideALongerStringOrItsOwnLineDoesNotCount) {
   // "ax", "x y" (normalized "XY"), quotes that do not match, and the
   // declaration's own line.
   run({"Local $x = 1, $w = IsDeclared('w')", "s = \"ax\" & \"x y\" & \"x' & 'x_\"", "t = $w"});
-  EXPECT_EQ(current_lines(script)[0], "Local  $w = IsDeclared('w')");
+  const text lines = current_lines(script);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Local  $w = IsDeclared('w')");
   EXPECT_EQ(script.deleted_vars, 1);
 }
 
@@ -173,14 +179,18 @@ TEST_F(RemoveUnusedVarsTest, AVariableTestedBeforeItsOnlyUserSurvives) {
 TEST_F(RemoveUnusedVarsTest, PartialCutsKeepMentionsAlive) {
   run({"Local $a = 1, $b = $c", "Local $c = 2", "MsgBox(0, '', $a)"});
   EXPECT_EQ(current_lines(script), (text{"Local $a = 1", "Local $c = 2", "MsgBox(0, '', $a)"}));
-  EXPECT_EQ(current_transformed_lines(script)[0], "LOCAL$A=1,$B=$C");
+  const text transformed = current_transformed_lines(script);
+  ASSERT_EQ(transformed.size(), 3u);
+  EXPECT_EQ(transformed[0], "LOCAL$A=1,$B=$C");
   EXPECT_EQ(script.deleted_vars, 1);
 }
 
 TEST_F(RemoveUnusedVarsTest, SameNameTwiceKeepsBothAlive) {
   run({"Func f()", "Local $i = 0", "EndFunc", "Func g()", "Local $i = 1", "EndFunc"});
   EXPECT_EQ(script.deleted_vars, 0);
-  EXPECT_EQ(current_lines(script)[1], "Local $i = 0");
+  const text lines = current_lines(script);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[1], "Local $i = 0");
 }
 
 TEST_F(RemoveUnusedVarsTest, SameNameTwiceOnOneLineIsNotAMention) {

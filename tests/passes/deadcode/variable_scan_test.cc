@@ -196,6 +196,7 @@ TEST_F(VariableScanTest, ScriptWithoutDeclarationsRecordsNothing) {
 TEST_F(VariableScanTest, TrailingCommentsCountOnlyWhenCommentRemovalRan) {
   script.comments_removed = true;
   scan({"Local $x ; counter"}, "C");
+  ASSERT_EQ(script.variable_count, 1);
   EXPECT_EQ(table.variable_names[1], "$X;COUNTER");
 }
 

@@ -30,7 +30,21 @@ TEST_F(IncludeSearchOrder, BuiltPathThenBesideTheIncludingFileThenTheOtherFolder
                                 "", "angle folder", ""}));
   EXPECT_EQ(run.err, "");
   // Listed and printed by the path as built, wherever the file was found.
+  ASSERT_EQ(run.included_files.size(), 4u);
   EXPECT_EQ(run.included_files[3], root + "/q\\ANGLE.AU3");
+}
+
+// The other folder is searched for both spellings too: the built name when
+// the name as written has blanks, and the name as written.
+TEST_F(IncludeSearchOrder, TheOtherFolderTakesTheBuiltNameAndTheNameAsWritten) {
+  folder.make_folder("q");
+  folder.write("a/MyLib.au3", "built name\n");
+  folder.write("a/Our Lib.au3", "as written\n");
+  autoitsourcefile script((root + "/src/main.au3").c_str());
+  expansion_run run = expand(script, {"#include \"My Lib.au3\"", "#include \"Our Lib.au3\""},
+                             root + "/a", root + "/q");
+  EXPECT_EQ(run.lines, (lines_t{"", "built name", "", "", "as written", ""}));
+  EXPECT_EQ(run.err, "");
 }
 
 TEST_F(IncludeSearchOrder, NestedFilesLookBesideThemselvesAndKeepTheirSourceLines) {

@@ -31,6 +31,7 @@ TEST_F(IncludeSecondTry, BlankFreeNameFirstThenTheNameAsWritten) {
 #endif
   EXPECT_EQ(run.lines, expected);
   EXPECT_EQ(run.err, "");
+  ASSERT_EQ(run.included_files.size(), input.size());
   EXPECT_EQ(run.included_files[1], in("OURLIB.AU3"));
 }
 
