@@ -228,7 +228,7 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   state& s = *state_;
   int error = write_text_blocks(
       lines, first, last, [&](const char* data, size_t n) { return write_all(s.fd, data, n); },
-      size);
+      size, head_);
   if (s.temp.empty()) {
     // In place: a regular file is cut to what was written.
     if (error == 0 && S_ISREG(s.replaced.st_mode) && ftruncate(s.fd, *size) != 0) error = errno;

@@ -204,7 +204,7 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   state& s = *state_;
   DWORD code = static_cast<DWORD>(write_text_blocks(
       lines, first, last, [&](const char* data, size_t n) { return write_all(s.handle, data, n); },
-      size));
+      size, head_));
   if (s.temp.empty()) {
     // In place: a file is cut to what was written.
     if (code == 0 && s.regular && !SetEndOfFile(s.handle)) code = GetLastError();

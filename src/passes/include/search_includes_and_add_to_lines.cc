@@ -23,6 +23,8 @@
 #include "platform/include_path.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
+#include "script/byte_scan.h"
+#include "script/comment_blocks.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 
@@ -58,6 +60,27 @@ void warn_unopenable(const line_origin& where, const include_directive& directiv
   diagnostics::warning_at(where.file, where.line, text);
 }
 
+// The directive that `line`, whose first byte that is not blank is `lead`,
+// stands for, and the comment blocks followed over it, as the comment pass
+// will find them in the expanded script. A line of a block is no directive:
+// it stays as it is and goes with the block. A directive line leaves an
+// empty line behind, so a block marker after the directive on its line
+// opens nothing.
+include_directive directive_outside_blocks(std::string_view line, char lead,
+                                           comment_blocks::walker& blocks) {
+  // A line without a "#" neither is a directive nor opens or closes a block.
+  const size_t hash = byte_scan::find_first<'#'>(line);
+  if (hash == std::string_view::npos) return {};
+  if (!blocks.inside() && lead == '#') {
+    include_directive directive = parse_include_directive(line);
+    if (directive.kind != include_kind::none) return directive;
+  }
+  size_t keep = 0;
+  blocks.next(comment_blocks::marks_of(line, hash, comment_blocks::line_comment_start(line)),
+              &keep);
+  return {};
+}
+
 void print_found(const include_directive& directive) {
   console::out("found #include: ");
   console::out(directive.name);
@@ -71,8 +94,9 @@ void print_already(const std::string& path) {
 
 }  // namespace
 
-void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_include_dir,
-                                                        const char* quoted_include_dir) {
+bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_include_dir,
+                                                        const char* quoted_include_dir,
+                                                        std::string* err) {
   includes_timer.start();
   include_count = 0;
   included_files.resize(1);
@@ -89,18 +113,18 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // The walk sees every line of the expanded script before anything changes
   // it, and notes the comment lines on the way.
   comment_lines.clear();
+  comment_blocks::walker blocks;
   for (; first_file < end; ++first_file) {
     const char lead = lead_byte(lines[first_file]);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(first_file));
-    if (lead != '#') continue;
-    include_kind kind = parse_include_directive(lines[first_file]).kind;
+    include_kind kind = directive_outside_blocks(lines[first_file], lead, blocks).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
     if (kind == include_kind::once) lines.clear(first_file);
   }
   if (first_file == end) {
     includes_timer.stop();
-    return;
+    return true;
   }
 
   // The rest of the script becomes the bottom of the stack, and the lines
@@ -128,12 +152,8 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     }
     std::string_view line = current.lines[current.next++];
     const char lead = lead_byte(line);
-    if (lead != '#') {
-      if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
-      expanded.push_kept(line);
-      continue;
-    }
-    include_directive directive = parse_include_directive(line);
+    if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
+    include_directive directive = directive_outside_blocks(line, lead, blocks);
     if (directive.kind == include_kind::none) {
       expanded.push_kept(line);
       continue;
@@ -155,7 +175,16 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
                                 current.folder};
     open_file included;
     std::string opened;
-    include_lookup found = reader.take(places, directive, path, expanded, included.lines, &opened);
+    std::string invalid;
+    include_lookup found =
+        reader.take(places, directive, path, expanded, included.lines, &opened, &invalid);
+    if (found == include_lookup::invalid) {
+      const line_origin& where = origins.of(expanded.size() - 1);
+      *err = std::string(where.file) + ":" + std::to_string(where.line) +
+             ": cannot read include file '" + opened + "': " + invalid;
+      includes_timer.stop();
+      return false;
+    }
     if (found == include_lookup::already) {
       print_already(path);
       continue;
@@ -182,5 +211,8 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
 
   lines = std::move(expanded);
   line_count = static_cast<int32_t>(lines.size() - 1);
+  // The text of a UTF-16 file is UTF-8 now, and the output says so.
+  if (reader.read_utf16()) utf8_mark = true;
   includes_timer.stop();
+  return true;
 }
