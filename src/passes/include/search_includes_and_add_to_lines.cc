@@ -182,6 +182,9 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       const line_origin& where = origins.of(expanded.size() - 1);
       *err = std::string(where.file) + ":" + std::to_string(where.line) +
              ": cannot read include file '" + opened + "': " + invalid;
+      // The table holds what was expanded so far; the run ends here.
+      lines = std::move(expanded);
+      line_count = static_cast<int32_t>(lines.size() - 1);
       includes_timer.stop();
       return false;
     }
