@@ -85,6 +85,7 @@ bool autoitsourcefile::read_to_array(std::string* err) {
     const size_t skipped = static_cast<size_t>(text.data() - bytes.data.get());
     text = lines.keep(std::move(bytes.data), bytes.size).substr(skipped);
   }
+  source_text = text;
   const size_t first = lines.size();
   append_text_lines(text, lines);
   line_count = static_cast<int32_t>(lines.size() - 1);

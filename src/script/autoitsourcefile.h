@@ -26,6 +26,9 @@ class autoitsourcefile {
   platform::input_file source_stream;
   // Its path as given on the command line.
   std::string source_path;
+  // Its text as read_to_array split it, which `lines` keeps: the lines read
+  // are views of it, in order.
+  std::string_view source_text;
   // The output, opened by the first write and replaced whole by the last.
   platform::output_file output_stream;
   // Slot i holds line i without its line end; slot 0 is never used. Holds

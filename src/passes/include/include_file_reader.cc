@@ -21,7 +21,8 @@ include_lookup include_file_reader::take(const include_places& places,
                                          const include_directive& directive,
                                          const std::string& path, line_table& table,
                                          std::vector<std::string_view>& lines,
-                                         std::string* opened, std::string* err) {
+                                         std::string_view* text_out, std::string* opened,
+                                         std::string* err) {
   const std::string& written =
       directive.written_name.empty() ? directive.name : directive.written_name;
   // A whole path is tried as the line writes it, then as built, before the
@@ -62,6 +63,7 @@ include_lookup include_file_reader::take(const include_places& places,
       text = table.keep(std::move(bytes.data), bytes.size).substr(skipped);
     }
     platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
+    *text_out = text;
     return include_lookup::read;
   }
   return include_lookup::missing;

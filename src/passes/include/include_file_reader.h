@@ -37,13 +37,13 @@ class include_file_reader {
   // name as written in the same folder; then the name as written and the
   // built name beside the including file; then both in the other include
   // folder. A new file's lines are appended to `lines` as views of its text,
-  // which `table` keeps, and *opened is the path it was opened by. A file
-  // that begins with a UTF-16 byte order mark is read as UTF-8; when it is
-  // not valid UTF-16, *err tells where (invalid).
+  // which `table` keeps and *text views, and *opened is the path it was
+  // opened by. A file that begins with a UTF-16 byte order mark is read as
+  // UTF-8; when it is not valid UTF-16, *err tells where (invalid).
   include_lookup take(const include_places& places, const include_directive& directive,
                       const std::string& path, line_table& table,
-                      std::vector<std::string_view>& lines, std::string* opened,
-                      std::string* err);
+                      std::vector<std::string_view>& lines, std::string_view* text,
+                      std::string* opened, std::string* err);
   // A file read so far was UTF-16 and is UTF-8 now.
   bool read_utf16() const { return read_utf16_; }
 

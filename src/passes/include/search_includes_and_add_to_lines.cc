@@ -1,5 +1,8 @@
 // Include expansion: every #include directive is replaced by the lines of the
-// file it names, nested includes too, each file once.
+// file it names, nested includes too, each file once. A directive inside a
+// comment block is a line of the block and stays as it is: the scan follows
+// the blocks by the comment pass's own rule, over the expanded script in its
+// order, so a block left open by an included file runs on after it.
 //
 // Splicing a file into the table in place would copy everything after the
 // directive once per include. Instead the expanded script is built front to
@@ -11,6 +14,7 @@
 // as well.
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,17 +27,47 @@
 #include "platform/include_path.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
-#include "script/byte_scan.h"
 #include "script/comment_blocks.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 
 namespace {
 
+// Finds the "#" of lines that lie in one text, in order: a search runs on
+// from line to line through the text, so a text with few "#" costs few
+// calls, not one per line. A line outside the text is searched by itself.
+class hash_finder {
+ public:
+  explicit hash_finder(std::string_view text = {}) : text_(text) {}
+
+  size_t find(std::string_view line) {
+    const char* const begin = line.data();
+    const char* const text_end = text_.data() + text_.size();
+    if (line.empty() || begin < text_.data() || begin + line.size() > text_end) {
+      return line.find('#');
+    }
+    // [searched_, next_) holds no "#", and next_ is one or the text's end.
+    if (searched_ == nullptr || begin < searched_ || begin > next_) {
+      const void* hash = std::memchr(begin, '#', static_cast<size_t>(text_end - begin));
+      searched_ = begin;
+      next_ = hash == nullptr ? text_end : static_cast<const char*>(hash);
+    }
+    return next_ < begin + line.size() ? static_cast<size_t>(next_ - begin)
+                                       : std::string_view::npos;
+  }
+
+ private:
+  std::string_view text_;
+  const char* searched_ = nullptr;
+  const char* next_ = nullptr;
+};
+
 // Lines of one file (or of the script itself) still to be scanned.
 struct open_file {
   // Views of text that the expanded table keeps.
   std::vector<std::string_view> lines;
+  // Where the "#" of those lines are.
+  hash_finder hashes;
   size_t next = 0;
   // Its number in the script's origins, and the line number of lines[0].
   uint32_t origin = 0;
@@ -66,10 +100,10 @@ void warn_unopenable(const line_origin& where, const include_directive& directiv
 // it stays as it is and goes with the block. A directive line leaves an
 // empty line behind, so a block marker after the directive on its line
 // opens nothing.
-include_directive directive_outside_blocks(std::string_view line, char lead,
+include_directive directive_outside_blocks(std::string_view line, char lead, hash_finder& hashes,
                                            comment_blocks::walker& blocks) {
   // A line without a "#" neither is a directive nor opens or closes a block.
-  const size_t hash = byte_scan::find_first<'#'>(line);
+  const size_t hash = hashes.find(line);
   if (hash == std::string_view::npos) return {};
   if (!blocks.inside() && lead == '#') {
     include_directive directive = parse_include_directive(line);
@@ -114,10 +148,12 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // it, and notes the comment lines on the way.
   comment_lines.clear();
   comment_blocks::walker blocks;
+  hash_finder source_hashes(source_text);
   for (; first_file < end; ++first_file) {
     const char lead = lead_byte(lines[first_file]);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(first_file));
-    include_kind kind = directive_outside_blocks(lines[first_file], lead, blocks).kind;
+    include_kind kind =
+        directive_outside_blocks(lines[first_file], lead, source_hashes, blocks).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
     if (kind == include_kind::once) lines.clear(first_file);
@@ -132,6 +168,7 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   std::vector<open_file> stack(1);
   const std::span<const std::string_view> all = lines.views();
   stack[0].lines.assign(all.begin() + static_cast<ptrdiff_t>(first_file), all.end());
+  stack[0].hashes = source_hashes;
   stack[0].origin = 0;
   stack[0].first_line = origins.of(first_file).line;
   stack[0].folder = platform::folder_of(source_path);
@@ -153,7 +190,7 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     std::string_view line = current.lines[current.next++];
     const char lead = lead_byte(line);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
-    include_directive directive = directive_outside_blocks(line, lead, blocks);
+    include_directive directive = directive_outside_blocks(line, lead, current.hashes, blocks);
     if (directive.kind == include_kind::none) {
       expanded.push_kept(line);
       continue;
@@ -176,8 +213,9 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     open_file included;
     std::string opened;
     std::string invalid;
-    include_lookup found =
-        reader.take(places, directive, path, expanded, included.lines, &opened, &invalid);
+    std::string_view text;
+    include_lookup found = reader.take(places, directive, path, expanded, included.lines, &text,
+                                       &opened, &invalid);
     if (found == include_lookup::invalid) {
       const line_origin& where = origins.of(expanded.size() - 1);
       *err = std::string(where.file) + ":" + std::to_string(where.line) +
@@ -201,6 +239,7 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       warn_unopenable(origins.of(expanded.size() - 1), directive, path, places);
       missing.insert(path);
     } else {
+      included.hashes = hash_finder(text);
       included.origin = origins.add_file(opened);
       included.folder = platform::folder_of(opened);
       origins.start_run(expanded.size(), included.origin, 1);
