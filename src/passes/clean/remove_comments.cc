@@ -9,8 +9,8 @@
 
 #include "report/console.h"
 #include "script/byte_scan.h"
-#include "script/comment_blocks.h"
 #include "script/autoitsourcefile.h"
+#include "script/comment_blocks.h"
 #include "script/two_threads.h"
 
 namespace {

@@ -27,8 +27,8 @@
 #include "platform/include_path.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
-#include "script/comment_blocks.h"
 #include "script/autoitsourcefile.h"
+#include "script/comment_blocks.h"
 #include "script/normalize.h"
 
 namespace {

@@ -3,10 +3,12 @@
 // paths.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "passes/include/expansion_run.h"
+#include "support/script_builder.h"
 
 namespace {
 
@@ -103,6 +105,68 @@ TEST_F(IncludeWholePath, IsTriedAsItStandsFirst) {
   expansion_run run = expand({"#include \"" + root + "/far away/Lib File.au3\""}, "q", "q");
   EXPECT_EQ(run.lines, (lines_t{"", "far", ""}));
   EXPECT_EQ(run.err, "");
+}
+
+}  // namespace
+
+namespace {
+
+// The include pass and the comment pass agree on every directive: on random
+// scripts of block markers and directives, each directive that the include
+// pass leaves as a line is one that the comment pass then removes with its
+// block, and each one it splices stands where the comment pass keeps lines.
+TEST(IncludeAndCommentPass, AgreeOnWhichDirectivesAreInBlocks) {
+  const std::vector<std::string> pieces = {
+      "#cs", "#ce", "#comments-start", "#comments-end", "x #cs", "; #cs", "y ; #ce",
+      "#comments-start #cs", "#cs #comments-start", "#ce #comments-end", "'#cs;' #cs",
+      "code", "#include <@.au3>", "#include \"@.au3\"", "#include <@.au3> #cs"};
+  std::mt19937 random(21);
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<std::string> script;
+    const int length = 1 + static_cast<int>(random() % 14);
+    for (int i = 0; i < length; ++i) {
+      // Each directive names a file of its own, which is missing: a spliced
+      // one leaves two empty lines.
+      std::string line = pieces[random() % pieces.size()];
+      if (const size_t at = line.find('@'); at != std::string::npos) {
+        std::string named = line.substr(0, at);
+        named.append("f").append(std::to_string(i)).append(line, at + 1);
+        line = std::move(named);
+      }
+      script.push_back(line);
+    }
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    autoitsourcefile expanded("");
+    load_lines(expanded, script);
+    std::string err;
+    ASSERT_TRUE(expanded.search_includes_and_add_to_lines("missing", "missing", &err));
+    // The comment pass must keep a line that stands where one was spliced.
+    std::vector<std::string> lines = current_lines(expanded);
+    std::vector<std::string> marked;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i].empty()) {
+        marked.push_back("KEPT");
+        ++i;
+      } else {
+        marked.push_back(lines[i]);
+      }
+    }
+    autoitsourcefile commented("");
+    load_lines(commented, marked);
+    commented.remove_comments();
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    const std::vector<std::string> after = current_lines(commented);
+    std::string shown;
+    for (const std::string& line : script) shown += line + "\n";
+    for (size_t i = 0; i < after.size(); ++i) {
+      EXPECT_EQ(after[i].find("#include"), std::string::npos) << shown;
+      if (marked[i] == "KEPT") {
+        EXPECT_EQ(after[i], "KEPT") << shown;
+      }
+    }
+  }
 }
 
 }  // namespace
