@@ -70,21 +70,13 @@ autoitsourcefile::~autoitsourcefile() { source_stream.close(); }
 bool autoitsourcefile::read_to_array(std::string* err) {
   platform::file_bytes bytes;
   if (!source_stream.read_all(&bytes, err)) return false;
-  text_encoding::decoded converted;
-  std::string_view text;
-  text_encoding::byte_order_mark mark;
-  if (!text_encoding::script_text(bytes.view(), &converted, &text, &mark, err)) return false;
-  // A script that came with a byte order mark goes out with the UTF-8 one.
-  if (mark != text_encoding::byte_order_mark::none) utf8_mark = true;
   lines.resize(static_cast<size_t>(line_count) + 1);
   // The lines are views of the text, which the table keeps.
-  if (converted.data) {
-    bytes.data.reset();
-    text = lines.keep(std::move(converted.data), converted.size);
-  } else {
-    const size_t skipped = static_cast<size_t>(text.data() - bytes.data.get());
-    text = lines.keep(std::move(bytes.data), bytes.size).substr(skipped);
-  }
+  std::string_view text;
+  text_encoding::byte_order_mark mark;
+  if (!text_encoding::keep_script_text(std::move(bytes), lines, &text, &mark, err)) return false;
+  // A script that came with a byte order mark goes out with the UTF-8 one.
+  if (mark != text_encoding::byte_order_mark::none) utf8_mark = true;
   source_text = text;
   const size_t first = lines.size();
   append_text_lines(text, lines);

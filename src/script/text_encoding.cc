@@ -1,6 +1,7 @@
 #include "script/text_encoding.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace text_encoding {
 
@@ -88,6 +89,21 @@ bool script_text(std::string_view bytes, decoded* converted, std::string_view* t
     return false;
   }
   *text = {converted->data.get(), converted->size};
+  return true;
+}
+
+bool keep_script_text(platform::file_bytes bytes, line_table& table, std::string_view* text,
+                      byte_order_mark* mark, std::string* err) {
+  decoded converted;
+  if (!script_text(bytes.view(), &converted, text, mark, err)) return false;
+  if (converted.data) {
+    bytes.data.reset();
+    *text = table.keep(std::move(converted.data), converted.size);
+  } else {
+    // A UTF-8 mark stays in the buffer, before the view.
+    const size_t skipped = static_cast<size_t>(text->data() - bytes.data.get());
+    *text = table.keep(std::move(bytes.data), bytes.size).substr(skipped);
+  }
   return true;
 }
 

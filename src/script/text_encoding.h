@@ -10,6 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/input_file.h"
+#include "script/line_table.h"
+
 namespace text_encoding {
 
 enum class byte_order_mark { none, utf8, utf16le, utf16be };
@@ -39,5 +42,10 @@ bool utf16_to_utf8(std::string_view units, bool big_endian, decoded* out, size_t
 // a UTF-16 file is not valid.
 bool script_text(std::string_view bytes, decoded* converted, std::string_view* text,
                  byte_order_mark* mark, std::string* err);
+
+// script_text for a file read whole: `table` keeps the text (the bytes as
+// read, or the UTF-8 they were turned into), and *text views it there.
+bool keep_script_text(platform::file_bytes bytes, line_table& table, std::string_view* text,
+                      byte_order_mark* mark, std::string* err);
 
 }  // namespace text_encoding

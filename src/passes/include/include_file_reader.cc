@@ -48,19 +48,15 @@ include_lookup include_file_reader::take(const include_places& places,
     if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &unread)) continue;
     spliced_.insert(place.identity);
     *opened = place.path;
-    text_encoding::decoded converted;
+    // The lines are views of the text, which the table keeps.
     std::string_view text;
     text_encoding::byte_order_mark mark;
-    if (!text_encoding::script_text(bytes.view(), &converted, &text, &mark, err)) {
+    if (!text_encoding::keep_script_text(std::move(bytes), table, &text, &mark, err)) {
       return include_lookup::invalid;
     }
-    // The lines are views of the text, which the table keeps.
-    if (converted.data) {
+    if (mark == text_encoding::byte_order_mark::utf16le ||
+        mark == text_encoding::byte_order_mark::utf16be) {
       read_utf16_ = true;
-      text = table.keep(std::move(converted.data), converted.size);
-    } else {
-      const size_t skipped = static_cast<size_t>(text.data() - bytes.data.get());
-      text = table.keep(std::move(bytes.data), bytes.size).substr(skipped);
     }
     platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
     *text_out = text;
