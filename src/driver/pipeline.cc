@@ -24,7 +24,11 @@ int shrink_script(const arguments& args) {
   // Load the script into the line table.
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
-  script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir);
+  if (!script.search_includes_and_add_to_lines(args.angle_include_dir, args.quoted_include_dir,
+                                               &err)) {
+    diagnostics::error(err);
+    return 1;
+  }
   // The keep-list for the dead-code passes: the options, then the pragmas,
   // read before comments go.
   if (args.remove_functions || args.remove_vars) {

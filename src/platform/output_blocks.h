@@ -21,12 +21,13 @@ inline constexpr int kTempAttempts = 1000;
 // digits, from a generator seeded once per process.
 std::string temp_file_name();
 
-// Sends lines[first..last], each followed by CR LF, in blocks of about a
-// megabyte to write_block(data, size), which writes all of it and returns 0
-// or an errno value. Returns 0 or that error; *written counts what was sent.
+// Sends `head`, then lines[first..last], each followed by CR LF, in blocks
+// of about a megabyte to write_block(data, size), which writes all of it and
+// returns 0 or an errno value. Returns 0 or that error; *written counts what
+// was sent.
 template <class WriteBlock>
 int write_text_blocks(std::span<const std::string_view> lines, size_t first, size_t last,
-                      WriteBlock&& write_block, int64_t* written) {
+                      WriteBlock&& write_block, int64_t* written, std::string_view head = {}) {
   constexpr size_t kBlock = size_t{1} << 20;
   const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
   size_t used = 0;
@@ -40,6 +41,9 @@ int write_text_blocks(std::span<const std::string_view> lines, size_t first, siz
     const size_t size = std::exchange(used, 0);
     return size == 0 ? 0 : send(buffer.get(), size);
   };
+  // The head is a few bytes, and the block has room for them.
+  if (!head.empty()) std::memcpy(buffer.get(), head.data(), head.size());
+  used = head.size();
   for (size_t i = first; i <= last && i < lines.size(); ++i) {
     const std::string_view text = lines[i];
     if (used + text.size() + kLineEnd.size() > kBlock) {

@@ -47,6 +47,8 @@ class output_file {
   // write). Nothing at `path` changes until commit.
   bool open(const std::string& path, std::string* err);
   bool is_open() const { return state_ != nullptr; }
+  // Bytes that commit writes before the first line (a byte order mark).
+  void set_head(std::string_view head) { head_ = head; }
   // Writes lines[first..last], each followed by CR LF, and puts them at the
   // path at once; *size is the number of bytes written. On failure the path
   // keeps what it held (unless written in place, see above).
@@ -59,6 +61,7 @@ class output_file {
 
  private:
   std::unique_ptr<state> state_;
+  std::string head_;
 };
 
 // open and commit in one call.

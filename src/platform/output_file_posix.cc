@@ -295,7 +295,7 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   auto write_to = [&](int fd) {
     return write_text_blocks(
         lines, first, last, [fd](const char* data, size_t n) { return write_all(fd, data, n); },
-        size);
+        size, head_);
   };
   int error = 0;
   std::string kept;

@@ -255,7 +255,8 @@ bool output_file::commit(std::span<const std::string_view> lines, size_t first, 
   auto write_to = [&](HANDLE handle) {
     return static_cast<DWORD>(write_text_blocks(
         lines, first, last,
-        [handle](const char* data, size_t n) { return write_all(handle, data, n); }, size));
+        [handle](const char* data, size_t n) { return write_all(handle, data, n); }, size,
+        head_));
   };
   DWORD code = 0;
   std::string kept;

@@ -10,6 +10,7 @@
 #include "platform/output_file.h"
 #include "report/console.h"
 #include "script/normalize.h"
+#include "script/text_encoding.h"
 #include "script/two_threads.h"
 
 namespace {
@@ -70,8 +71,13 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   platform::file_bytes bytes;
   if (!source_stream.read_all(&bytes, err)) return false;
   lines.resize(static_cast<size_t>(line_count) + 1);
-  // The lines are views of the bytes, which the table keeps.
-  std::string_view text = lines.keep(std::move(bytes.data), bytes.size);
+  // The lines are views of the text, which the table keeps.
+  std::string_view text;
+  text_encoding::byte_order_mark mark;
+  if (!text_encoding::keep_script_text(std::move(bytes), lines, &text, &mark, err)) return false;
+  // A script that came with a byte order mark goes out with the UTF-8 one.
+  if (mark != text_encoding::byte_order_mark::none) utf8_mark = true;
+  source_text = text;
   const size_t first = lines.size();
   append_text_lines(text, lines);
   line_count = static_cast<int32_t>(lines.size() - 1);
@@ -93,16 +99,18 @@ int64_t autoitsourcefile::measure_output(const char* path, std::string* err) {
   console::out("file written.\n\n");
   // Each half of a large script is measured on a thread of its own.
   std::array<int64_t, 2> size{};
+  const int64_t mark = utf8_mark ? static_cast<int64_t>(text_encoding::kUtf8Mark.size()) : 0;
   two_threads::split(1, static_cast<size_t>(line_count) + 1,
                      [&](int half, size_t first, size_t last) {
                        if (first < last) size[half] = platform::stored_size(lines.views(), first, last - 1);
                      });
-  return size[0] + size[1];
+  return mark + size[0] + size[1];
 }
 
 int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
   if (!output_stream.is_open() && !output_stream.open(path, err)) return -1;
   int64_t size = 0;
+  if (utf8_mark) output_stream.set_head(text_encoding::kUtf8Mark);
   if (!output_stream.commit(lines.views(), 1, static_cast<size_t>(line_count), &size, err)) {
     return -1;
   }

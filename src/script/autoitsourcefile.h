@@ -26,6 +26,9 @@ class autoitsourcefile {
   platform::input_file source_stream;
   // Its path as given on the command line.
   std::string source_path;
+  // Its text as read_to_array split it, which `lines` keeps: the lines read
+  // are views of it, in order.
+  std::string_view source_text;
   // The output, opened by the first write and replaced whole by the last.
   platform::output_file output_stream;
   // Slot i holds line i without its line end; slot 0 is never used. Holds
@@ -65,6 +68,9 @@ class autoitsourcefile {
   pass_timer unused_functions_timer;
   pass_timer empty_lines_timer;
   pass_timer complete_timer;
+  // The output begins with the UTF-8 byte order mark: the script began with
+  // a byte order mark, or a file of it was read as UTF-16 and is UTF-8 now.
+  bool utf8_mark = false;
   // Set by remove_comments: the variable scan then knows that a ";" left in
   // a declaration cannot start a comment.
   bool comments_removed = false;
@@ -88,11 +94,13 @@ class autoitsourcefile {
   autoitsourcefile(const autoitsourcefile&) = delete;
   autoitsourcefile& operator=(const autoitsourcefile&) = delete;
 
-  // Loads every line of the input. False, with *err set, when it cannot be read.
+  // Loads every line of the input, as UTF-8 when it is UTF-16. False, with
+  // *err set, when it cannot be read or is not valid UTF-16.
   bool read_to_array(std::string* err);
   void output_current_lines();
-  void search_includes_and_add_to_lines(const char* angle_include_dir,
-                                        const char* quoted_include_dir);
+  // False, with *err set, when an include file cannot be decoded.
+  bool search_includes_and_add_to_lines(const char* angle_include_dir,
+                                        const char* quoted_include_dir, std::string* err);
   // The first write, which only measures: opens the output at `path` (so an
   // output that cannot be written fails now, before the work) and returns
   // the size lines 1..line_count would take there, each ending in CR LF. The

@@ -123,6 +123,39 @@ TEST_F(ScriptFile, WriteReportsOnConsoleAndFailsCleanly) {
   EXPECT_EQ(err, "No such file or directory");
 }
 
+// A script with a byte order mark is read as UTF-8 without it and goes out
+// with the UTF-8 mark; both sizes count the mark.
+TEST_F(ScriptFile, MarkedScriptsGoOutAsUtf8WithItsMark) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string utf16le("\xFF\xFE" "#\0i\0\r\0\n\0\xAC\x20", 12);
+  const std::string utf16be("\xFE\xFF\0#\0i\0\r\0\n\x20\xAC", 12);
+  for (const std::string& bytes : {utf16le, utf16be, mark + "#i\r\n\xE2\x82\xAC"}) {
+    autoitsourcefile script(make(bytes).c_str());
+    std::string err;
+    ASSERT_TRUE(script.read_to_array(&err)) << err;
+    EXPECT_EQ(current_lines(script), (std::vector<std::string>{"#i", "\xE2\x82\xAC"}));
+    const std::string out = (dir_ / "o.au3").string();
+    int64_t measured = 0, written = 0;
+    captured_stdout([&] {
+      measured = script.measure_output(out.c_str(), &err);
+      written = script.write_to_file(out.c_str(), &err);
+    });
+    EXPECT_EQ(slurp(out), mark + "#i\r\n\xE2\x82\xAC\r\n");
+    EXPECT_EQ(measured, 12);
+    EXPECT_EQ(written, 12);
+  }
+  // Without a mark, nothing is added.
+  int32_t size = 0;
+  EXPECT_EQ(round_trip("\xE2\x82\xAC", &size), "\xE2\x82\xAC\r\n");
+}
+
+TEST_F(ScriptFile, InvalidUtf16InputIsAnError) {
+  autoitsourcefile script(make(std::string("\xFF\xFE" "a\0\x00\xD8", 6)).c_str());
+  std::string err;
+  EXPECT_FALSE(script.read_to_array(&err));
+  EXPECT_EQ(err, "not valid UTF-16 at byte offset 4: high surrogate without a low one after it");
+}
+
 TEST(TransformLines, UpperCasesLettersAndDropsBlanksAndTabs) {
   autoitsourcefile script("");
   load_lines(script, {"\tLocal $aB = 1", " \t ", "x\ry\fz", "\xe4\xc4 \x80", "MsgBox(0, 'a b')"});

@@ -35,6 +35,12 @@ std::string_view between(std::string_view text, size_t open, size_t close) {
 
 }  // namespace
 
+bool is_absolute_include_name(std::string_view name) {
+  if (name.starts_with('\\') || name.starts_with('/')) return true;
+  const char drive = upper_ascii(name.empty() ? '\0' : name[0]);
+  return name.size() >= 2 && drive >= 'A' && drive <= 'Z' && name[1] == ':';
+}
+
 include_directive parse_include_directive(std::string_view line) {
   include_directive directive;
   // A directive's "#" is the line's first byte that is not blank, which
@@ -79,5 +85,6 @@ include_directive parse_include_directive(std::string_view line) {
   directive.shown_name = written.empty()
                              ? directive.name
                              : std::string(line.substr(written.data() - upper.data(), written.size()));
+  directive.absolute = is_absolute_include_name(directive.shown_name);
   return directive;
 }

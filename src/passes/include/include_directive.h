@@ -26,6 +26,12 @@ struct include_directive {
   // The name as the line writes it, letter case and inner blanks kept, for
   // messages; the built name when the line has no pair of brackets or quotes.
   std::string shown_name;
+  // The name is a whole path (a drive letter and colon, a leading "\" or
+  // "/", or "\\server\share"): it is tried as it stands before any folder.
+  bool absolute = false;
 };
+
+// Whether `name` names a whole path rather than one in a folder.
+bool is_absolute_include_name(std::string_view name);
 
 include_directive parse_include_directive(std::string_view line);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/input_file.h"
+#include "script/text_encoding.h"
 
 namespace {
 
@@ -20,10 +21,15 @@ include_lookup include_file_reader::take(const include_places& places,
                                          const include_directive& directive,
                                          const std::string& path, line_table& table,
                                          std::vector<std::string_view>& lines,
-                                         std::string* opened) {
+                                         std::string_view* text_out, std::string* opened,
+                                         std::string* err) {
   const std::string& written =
       directive.written_name.empty() ? directive.name : directive.written_name;
+  // A whole path is tried as the line writes it, then as built, before the
+  // folders; otherwise both tries repeat the built path, and are skipped.
   const std::string candidates[] = {
+      directive.absolute ? directive.shown_name : path,
+      directive.absolute ? directive.name : path,
       path,
       joined(places.folder, written),
       joined(places.beside, written),
@@ -38,12 +44,22 @@ include_lookup include_file_reader::take(const include_places& places,
     if (!place.found) continue;
     if (spliced_.contains(place.identity)) return include_lookup::already;
     platform::file_bytes bytes;
-    std::string err;
-    if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &err)) continue;
+    std::string unread;
+    if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &unread)) continue;
     spliced_.insert(place.identity);
-    std::string_view text = table.keep(std::move(bytes.data), bytes.size);
-    platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
     *opened = place.path;
+    // The lines are views of the text, which the table keeps.
+    std::string_view text;
+    text_encoding::byte_order_mark mark;
+    if (!text_encoding::keep_script_text(std::move(bytes), table, &text, &mark, err)) {
+      return include_lookup::invalid;
+    }
+    if (mark == text_encoding::byte_order_mark::utf16le ||
+        mark == text_encoding::byte_order_mark::utf16be) {
+      read_utf16_ = true;
+    }
+    platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
+    *text_out = text;
     return include_lookup::read;
   }
   return include_lookup::missing;

@@ -26,19 +26,26 @@ enum class include_lookup {
   missing,  // no candidate could be opened
   already,  // the file found has been spliced before in this run
   read,     // the file found is new: its lines were read
+  invalid,  // the file found is new, but it is not valid UTF-16
 };
 
 class include_file_reader {
  public:
   // Looks for the file of `directive`, whose built path is `path`, and takes
-  // the first candidate that opens as a regular file: the built path; the
+  // the first candidate that opens as a regular file: for a whole path, the
+  // name as written and as built, as they stand; the built path; the
   // name as written in the same folder; then the name as written and the
   // built name beside the including file; then both in the other include
   // folder. A new file's lines are appended to `lines` as views of its text,
-  // which `table` keeps, and *opened is the path it was opened by.
+  // which `table` keeps and *text views, and *opened is the path it was
+  // opened by. A file that begins with a UTF-16 byte order mark is read as
+  // UTF-8; when it is not valid UTF-16, *err tells where (invalid).
   include_lookup take(const include_places& places, const include_directive& directive,
                       const std::string& path, line_table& table,
-                      std::vector<std::string_view>& lines, std::string* opened);
+                      std::vector<std::string_view>& lines, std::string_view* text,
+                      std::string* opened, std::string* err);
+  // A file read so far was UTF-16 and is UTF-8 now.
+  bool read_utf16() const { return read_utf16_; }
 
  private:
   struct location {
@@ -54,4 +61,5 @@ class include_file_reader {
   std::unordered_map<std::string, location> located_;
   // Every file spliced so far: one file reached by two spellings is one file.
   std::set<platform::file_identity> spliced_;
+  bool read_utf16_ = false;
 };

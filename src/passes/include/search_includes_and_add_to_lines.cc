@@ -1,5 +1,8 @@
 // Include expansion: every #include directive is replaced by the lines of the
-// file it names, nested includes too, each file once.
+// file it names, nested includes too, each file once. A directive inside a
+// comment block is a line of the block and stays as it is: the scan follows
+// the blocks by the comment pass's own rule, over the expanded script in its
+// order, so a block left open by an included file runs on after it.
 //
 // Splicing a file into the table in place would copy everything after the
 // directive once per include. Instead the expanded script is built front to
@@ -11,6 +14,7 @@
 // as well.
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,14 +28,46 @@
 #include "report/console.h"
 #include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
+#include "script/comment_blocks.h"
 #include "script/normalize.h"
 
 namespace {
+
+// Finds the "#" of lines that lie in one text, in order: a search runs on
+// from line to line through the text, so a text with few "#" costs few
+// calls, not one per line. A line outside the text is searched by itself.
+class hash_finder {
+ public:
+  explicit hash_finder(std::string_view text = {}) : text_(text) {}
+
+  size_t find(std::string_view line) {
+    const char* const begin = line.data();
+    const char* const text_end = text_.data() + text_.size();
+    if (line.empty() || begin < text_.data() || begin + line.size() > text_end) {
+      return line.find('#');
+    }
+    // [searched_, next_) holds no "#", and next_ is one or the text's end.
+    if (searched_ == nullptr || begin < searched_ || begin > next_) {
+      const void* hash = std::memchr(begin, '#', static_cast<size_t>(text_end - begin));
+      searched_ = begin;
+      next_ = hash == nullptr ? text_end : static_cast<const char*>(hash);
+    }
+    return next_ < begin + line.size() ? static_cast<size_t>(next_ - begin)
+                                       : std::string_view::npos;
+  }
+
+ private:
+  std::string_view text_;
+  const char* searched_ = nullptr;
+  const char* next_ = nullptr;
+};
 
 // Lines of one file (or of the script itself) still to be scanned.
 struct open_file {
   // Views of text that the expanded table keeps.
   std::vector<std::string_view> lines;
+  // Where the "#" of those lines are.
+  hash_finder hashes;
   size_t next = 0;
   // Its number in the script's origins, and the line number of lines[0].
   uint32_t origin = 0;
@@ -58,6 +94,27 @@ void warn_unopenable(const line_origin& where, const include_directive& directiv
   diagnostics::warning_at(where.file, where.line, text);
 }
 
+// The directive that `line`, whose first byte that is not blank is `lead`,
+// stands for, and the comment blocks followed over it, as the comment pass
+// will find them in the expanded script. A line of a block is no directive:
+// it stays as it is and goes with the block. A directive line leaves an
+// empty line behind, so a block marker after the directive on its line
+// opens nothing.
+include_directive directive_outside_blocks(std::string_view line, char lead, hash_finder& hashes,
+                                           comment_blocks::walker& blocks) {
+  // A line without a "#" neither is a directive nor opens or closes a block.
+  const size_t hash = hashes.find(line);
+  if (hash == std::string_view::npos) return {};
+  if (!blocks.inside() && lead == '#') {
+    include_directive directive = parse_include_directive(line);
+    if (directive.kind != include_kind::none) return directive;
+  }
+  size_t keep = 0;
+  blocks.next(comment_blocks::marks_of(line, hash, comment_blocks::line_comment_start(line)),
+              &keep);
+  return {};
+}
+
 void print_found(const include_directive& directive) {
   console::out("found #include: ");
   console::out(directive.name);
@@ -71,8 +128,9 @@ void print_already(const std::string& path) {
 
 }  // namespace
 
-void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_include_dir,
-                                                        const char* quoted_include_dir) {
+bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_include_dir,
+                                                        const char* quoted_include_dir,
+                                                        std::string* err) {
   includes_timer.start();
   include_count = 0;
   included_files.resize(1);
@@ -89,18 +147,20 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // The walk sees every line of the expanded script before anything changes
   // it, and notes the comment lines on the way.
   comment_lines.clear();
+  comment_blocks::walker blocks;
+  hash_finder source_hashes(source_text);
   for (; first_file < end; ++first_file) {
     const char lead = lead_byte(lines[first_file]);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(first_file));
-    if (lead != '#') continue;
-    include_kind kind = parse_include_directive(lines[first_file]).kind;
+    include_kind kind =
+        directive_outside_blocks(lines[first_file], lead, source_hashes, blocks).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
     if (kind == include_kind::once) lines.clear(first_file);
   }
   if (first_file == end) {
     includes_timer.stop();
-    return;
+    return true;
   }
 
   // The rest of the script becomes the bottom of the stack, and the lines
@@ -108,6 +168,7 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   std::vector<open_file> stack(1);
   const std::span<const std::string_view> all = lines.views();
   stack[0].lines.assign(all.begin() + static_cast<ptrdiff_t>(first_file), all.end());
+  stack[0].hashes = source_hashes;
   stack[0].origin = 0;
   stack[0].first_line = origins.of(first_file).line;
   stack[0].folder = platform::folder_of(source_path);
@@ -128,12 +189,8 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     }
     std::string_view line = current.lines[current.next++];
     const char lead = lead_byte(line);
-    if (lead != '#') {
-      if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
-      expanded.push_kept(line);
-      continue;
-    }
-    include_directive directive = parse_include_directive(line);
+    if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
+    include_directive directive = directive_outside_blocks(line, lead, current.hashes, blocks);
     if (directive.kind == include_kind::none) {
       expanded.push_kept(line);
       continue;
@@ -155,7 +212,20 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
                                 current.folder};
     open_file included;
     std::string opened;
-    include_lookup found = reader.take(places, directive, path, expanded, included.lines, &opened);
+    std::string invalid;
+    std::string_view text;
+    include_lookup found = reader.take(places, directive, path, expanded, included.lines, &text,
+                                       &opened, &invalid);
+    if (found == include_lookup::invalid) {
+      const line_origin& where = origins.of(expanded.size() - 1);
+      *err = std::string(where.file) + ":" + std::to_string(where.line) +
+             ": cannot read include file '" + opened + "': " + invalid;
+      // The table holds what was expanded so far; the run ends here.
+      lines = std::move(expanded);
+      line_count = static_cast<int32_t>(lines.size() - 1);
+      includes_timer.stop();
+      return false;
+    }
     if (found == include_lookup::already) {
       print_already(path);
       continue;
@@ -169,6 +239,7 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       warn_unopenable(origins.of(expanded.size() - 1), directive, path, places);
       missing.insert(path);
     } else {
+      included.hashes = hash_finder(text);
       included.origin = origins.add_file(opened);
       included.folder = platform::folder_of(opened);
       origins.start_run(expanded.size(), included.origin, 1);
@@ -182,5 +253,8 @@ void autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
 
   lines = std::move(expanded);
   line_count = static_cast<int32_t>(lines.size() - 1);
+  // The text of a UTF-16 file is UTF-8 now, and the output says so.
+  if (reader.read_utf16()) utf8_mark = true;
   includes_timer.stop();
+  return true;
 }

@@ -16,6 +16,9 @@ struct expansion_run {
   std::vector<std::string> lines, included_files;
   std::string out, err;
   int32_t include_count = 0;
+  // What the pass returned, and its error.
+  bool ok = false;
+  std::string error;
 };
 
 inline expansion_run expand(autoitsourcefile& script, const std::vector<std::string>& input,
@@ -23,8 +26,10 @@ inline expansion_run expand(autoitsourcefile& script, const std::vector<std::str
   load_lines(script, input);
   expansion_run run;
   testing::internal::CaptureStderr();
-  run.out = captured_stdout(
-      [&] { script.search_includes_and_add_to_lines(angle_dir.c_str(), quoted_dir.c_str()); });
+  run.out = captured_stdout([&] {
+    run.ok = script.search_includes_and_add_to_lines(angle_dir.c_str(), quoted_dir.c_str(),
+                                                     &run.error);
+  });
   run.err = testing::internal::GetCapturedStderr();
   run.lines = current_lines(script);
   run.include_count = script.include_count;

@@ -79,4 +79,16 @@ TEST(IncludeDirective, WrittenNameKeepsInnerBlanksOnlyBetweenAPair) {
   });
 }
 
+TEST(IncludeDirective, WholePathNames) {
+  for (const char* name : {"C:\\Lib\\x.au3", "z:x.au3", "\\x.au3", "/opt/lib/x.au3",
+                           "\\\\server\\share\\x.au3"}) {
+    EXPECT_TRUE(is_absolute_include_name(name)) << name;
+  }
+  for (const char* name : {"x.au3", "lib\\x.au3", "..\\x.au3", "1:x.au3", ""}) {
+    EXPECT_FALSE(is_absolute_include_name(name)) << name;
+  }
+  EXPECT_TRUE(parse_include_directive("#include <C:\\Lib\\x.au3>").absolute);
+  EXPECT_FALSE(parse_include_directive("#include \"lib\\x.au3\"").absolute);
+}
+
 }  // namespace

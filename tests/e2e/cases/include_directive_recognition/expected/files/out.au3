@@ -2,5 +2,6 @@
 $s = "#include <a.au3>"
 ; #include <a.au3>
 #cs
-a_line = 1
+#include <a.au3>
 #ce
+a_line = 1

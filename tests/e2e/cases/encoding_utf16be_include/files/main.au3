@@ -1,0 +1,2 @@
+#include <be.au3>
+Show()

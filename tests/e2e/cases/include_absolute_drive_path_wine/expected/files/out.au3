@@ -1,0 +1,4 @@
+Func Main()
+	Return "found by its whole path"
+EndFunc
+Main()

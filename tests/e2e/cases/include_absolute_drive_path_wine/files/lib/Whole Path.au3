@@ -1,0 +1,3 @@
+Func Main()
+	Return "found by its whole path"
+EndFunc

@@ -1,0 +1,6 @@
+Func Main()
+	Return "the real file"
+EndFunc
+Func Angle()
+EndFunc
+Main()

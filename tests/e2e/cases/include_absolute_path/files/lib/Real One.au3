@@ -1,0 +1,3 @@
+Func Main()
+	Return "the real file"
+EndFunc

@@ -1,0 +1,2 @@
+Func Angle()
+EndFunc

@@ -1,0 +1,3 @@
+Func Main()
+	Return "the decoy the folder search would find"
+EndFunc

@@ -1,0 +1,4 @@
+Func Hello()
+	MsgBox(0, "t", "hi")
+EndFunc
+Hello()

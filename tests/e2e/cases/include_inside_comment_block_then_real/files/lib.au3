@@ -1,0 +1,5 @@
+Func Hello()
+	MsgBox(0, "t", "hi")
+EndFunc
+Func Unused()
+EndFunc

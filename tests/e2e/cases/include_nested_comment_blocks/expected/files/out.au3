@@ -1,0 +1,6 @@
+Func B()
+EndFunc
+#ce outer: an ordinary line now
+Func Open()
+EndFunc
+Done()

@@ -1,0 +1,4 @@
+Func Open()
+EndFunc
+#cs its own block, left open
+#include "b.au3"
