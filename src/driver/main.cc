@@ -3,10 +3,20 @@
 #include "driver/inert_values.h"
 #include "driver/pipeline.h"
 #include "driver/usage.h"
+#include "driver/where.h"
 #include "platform/command_line.h"
 #include "platform/terminal.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
+
+namespace {
+
+// --strict: a run that completed but printed a warning ends with 3.
+int strict_status(const arguments& args, int status) {
+  return args.strict && status == 0 && diagnostics::warnings_printed() > 0 ? 3 : status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   platform::use_utf8_arguments(argc, argv);
@@ -20,13 +30,29 @@ int main(int argc, char** argv) {
     console::flush();
     return 0;
   }
+  // The metafile lists every warning of the run, these first.
+  if (args.metafile) diagnostics::keep_warnings();
+  for (const std::string& warning : args.warnings) diagnostics::warning(warning);
   int status = 2;
+  if (args.where) {
+    // A look-up, asked for on purpose like --help: no wait either.
+    if (complete) {
+      status = where_lines(args);
+    } else {
+      diagnostics::error(args.missing);
+      diagnostics::note(where_usage_text());
+    }
+    return strict_status(args, status);
+  }
   if (complete) {
     warn_about_inert_values(args);
     status = shrink(args);
   } else {
+    // With no argument at all (a double click), the usage alone says it.
+    if (argc > 1) diagnostics::error(args.missing);
     diagnostics::note(usage_error_text());
   }
+  status = strict_status(args, status);
   // Every run ends here, errors included, so a console window stays readable.
   if (!args.no_pause) platform::wait_for_key_press();
   return status;

@@ -36,11 +36,14 @@ include_lookup include_file_reader::take(const include_places& places,
     if (std::find(candidates, candidates + i, candidate) != candidates + i) continue;
     const location& place = locate(candidate);
     if (!place.found) continue;
-    if (spliced_.contains(place.identity)) return include_lookup::already;
+    if (auto spliced = spliced_.find(place.identity); spliced != spliced_.end()) {
+      *opened = spliced->second;
+      return include_lookup::already;
+    }
     platform::file_bytes bytes;
     std::string err;
     if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &err)) continue;
-    spliced_.insert(place.identity);
+    spliced_.emplace(place.identity, place.path);
     std::string_view text = table.keep(std::move(bytes.data), bytes.size);
     platform::for_each_text_line(text, [&](std::string_view line) { lines.push_back(line); });
     *opened = place.path;

@@ -1,0 +1,27 @@
+#include "passes/deadcode/variable_notes.h"
+
+#include "script/autoitsourcefile.h"
+
+void note_variables(autoitsourcefile& script, const variable_table& table,
+                    const variable_usage& usage) {
+  std::vector<run_records::variable_record>& notes = script.records.variables;
+  notes.clear();
+  notes.reserve(static_cast<size_t>(script.variable_count));
+  const keep_entry_finder finder(script.keep_entries, /*variables=*/true);
+  // The pass deleted in number order, so its list follows the table.
+  const std::vector<deleted_name>& deleted = script.deleted_variable_names;
+  size_t next = deleted.size() - static_cast<size_t>(script.deleted_vars);
+  for (int32_t k = 1; k <= script.variable_count; ++k) {
+    run_records::variable_record v;
+    v.name = table.variable_names[k];
+    v.slot = table.declaration_lines[k];
+    if (next < deleted.size() && deleted[next].slot == v.slot && deleted[next].name == v.name) {
+      v.deleted = true;
+      ++next;
+    } else {
+      v.keep_entry = finder.find(v.name);
+      v.first_mention = usage.first_mention(k);
+    }
+    notes.push_back(std::move(v));
+  }
+}

@@ -1,0 +1,44 @@
+// A small JSON writer: objects, arrays, strings and integers, one member or
+// element to a line, indented, lines ending in CR LF like every file the
+// tool writes. Strings are byte strings: valid UTF-8 passes through, and
+// each byte that is not part of a valid UTF-8 sequence (text in an ANSI code
+// page) becomes the character of the same number, U+0080 to U+00FF, as
+// Latin-1 reads it. Control characters, '"' and '\' are escaped. Whatever
+// the bytes, the text is valid JSON.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class json_writer {
+ public:
+  void begin_object();
+  void end_object();
+  void begin_array();
+  void end_array();
+  // The key of the next member of the object open.
+  void key(std::string_view name);
+  void value(std::string_view text);
+  void value(const char* text) { value(std::string_view(text)); }
+  void value(int64_t number);
+  void value(int32_t number) { value(static_cast<int64_t>(number)); }
+  void value(bool truth);
+  void null();
+  // The text so far; complete once every object and array is closed.
+  const std::string& text() const { return text_; }
+
+ private:
+  void before_value();
+  void close(char bracket);
+  void new_line();
+
+  std::string text_;
+  // Per open object or array: whether it has an element yet.
+  std::vector<bool> filled_;
+  bool after_key_ = false;
+};
+
+// `bytes` as the inside of a JSON string, as json_writer writes it.
+void append_json_string(std::string_view bytes, std::string& out);
