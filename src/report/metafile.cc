@@ -115,6 +115,7 @@ void write_functions(json_writer& json, const autoitsourcefile& script) {
         for (size_t m : lost[name]) {
           if (m >= f.lost_before) break;
           const run_records::lost_mention& l = records.lost_mentions[m];
+          if (l.slot == f.slot) continue;  // its own header names it without keeping it
           json.begin_object();
           place(json, script, l.slot);
           json.key("deleted_function");

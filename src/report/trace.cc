@@ -93,7 +93,7 @@ std::string size_analysis(const autoitsourcefile& script) {
     total_deleted += deleted[i];
   }
 
-  std::string text = "output bytes by source file:\n";
+  std::string text = "output bytes by source file, with the functions kept and deleted in it:\n";
   auto row = [&](const std::string& bytes, const std::string& part, const std::string& expanded,
                  const std::string& fn_kept, const std::string& fn_deleted, const std::string& name) {
     char line[128];
@@ -107,7 +107,7 @@ std::string size_analysis(const autoitsourcefile& script) {
     row(std::to_string(bytes), share(bytes, total), std::to_string(expanded), std::to_string(k),
         std::to_string(d), name);
   };
-  row("output", "share", "expanded", "kept", "deleted", "file (functions kept and deleted)");
+  row("output", "share", "expanded", "kept", "deleted", "file");
   const size_t shown = std::min(count, kShownFiles);
   for (size_t n = 0; n < shown; ++n) {
     const uint32_t i = order[n];

@@ -15,8 +15,11 @@ void note_variables(autoitsourcefile& script, const variable_table& table,
     run_records::variable_record v;
     v.name = table.variable_names[k];
     v.slot = table.declaration_lines[k];
-    if (next < deleted.size() && deleted[next].slot == v.slot && deleted[next].name == v.name) {
+    // A variable cut from its line alone has its line marked -1 in the table.
+    if (next < deleted.size() && deleted[next].name == v.name &&
+        (v.slot == -1 || v.slot == deleted[next].slot)) {
       v.deleted = true;
+      v.slot = deleted[next].slot;
       ++next;
     } else {
       v.keep_entry = finder.find(v.name);
