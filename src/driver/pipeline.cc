@@ -13,6 +13,7 @@
 #include "report/metafile.h"
 #include "report/trace.h"
 #include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -30,6 +31,18 @@ int fail(const char* what, const char* path, const std::string& reason) {
   return 1;
 }
 
+// The metafile's text; `shrunk` is the output's size.
+std::string metafile_of(const autoitsourcefile& script, const arguments& args, int64_t unshrunk,
+                        int64_t shrunk) {
+  const run_summary summary{AU3SHRINK_VERSION, args.input, args.output, args.remove_comments,
+                            args.remove_functions, args.remove_vars, args.runs, unshrunk, shrunk,
+                            std::llround(static_cast<double>(percentage_saved(unshrunk, shrunk)))};
+  // The warnings printed so far and those the report is followed by.
+  std::vector<diagnostics::kept_warning> warnings = diagnostics::kept_warnings();
+  for (const run_warning& w : script.warnings) warnings.push_back({w.file, w.line, w.text});
+  return metafile_text(script, summary, warnings);
+}
+
 // The run itself; shrink() below only stands guard over it.
 int shrink_script(const arguments& args) {
   std::string err;
@@ -39,6 +52,7 @@ int shrink_script(const arguments& args) {
   // What --map, --analyze and --metafile show is noted only when asked for.
   script.records.output_lines_on = args.map || args.analyze || args.metafile;
   script.records.names_on = args.analyze || args.metafile;
+  script.records.reasons_on = args.metafile;
   // Load the script into the line table.
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
@@ -83,25 +97,28 @@ int shrink_script(const arguments& args) {
   script.warn_about_names_built_at_run_time();
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
-  // Where each output line came from, and the line map.
+  // Final write: the shrunk script replaces the output at once. Meanwhile,
+  // on a second thread where a large script makes it worth one: where each
+  // output line came from, the line map and the metafile, which only read
+  // the lines.
+  int64_t shrunk = -1;
   std::string map;
-  if (script.records.output_lines_on) trace_output(script, args.map ? &map : nullptr);
-  // Final write: the shrunk script replaces the output at once.
-  int64_t shrunk = script.write_to_file(args.output, &err);
+  std::string meta;
+  two_threads::split(1, static_cast<size_t>(script.line_count) + 1,
+                     [&](int half, size_t, size_t) {
+                       if (half == 0) {
+                         shrunk = script.write_to_file(args.output, &err);
+                       } else if (script.records.output_lines_on) {
+                         const int64_t traced = trace_output(script, args.map ? &map : nullptr);
+                         if (args.metafile) meta = metafile_of(script, args, unshrunk, traced);
+                       }
+                     });
   if (shrunk < 0) return fail("write output file", args.output, err);
   if (args.map && !commit_text(map_file, map, &err)) {
     return fail("write map file", args.map_file.c_str(), err);
   }
-  if (args.metafile) {
-    const run_summary summary{AU3SHRINK_VERSION, args.input, args.output, args.remove_comments,
-                              args.remove_functions, args.remove_vars, args.runs, unshrunk, shrunk,
-                              std::llround(static_cast<double>(percentage_saved(unshrunk, shrunk)))};
-    // The warnings printed so far and those the report is followed by.
-    std::vector<diagnostics::kept_warning> warnings = diagnostics::kept_warnings();
-    for (const run_warning& w : script.warnings) warnings.push_back({w.file, w.line, w.text});
-    if (!commit_text(metafile, metafile_text(script, summary, warnings), &err)) {
-      return fail("write metafile", args.metafile_file.c_str(), err);
-    }
+  if (args.metafile && !commit_text(metafile, meta, &err)) {
+    return fail("write metafile", args.metafile_file.c_str(), err);
   }
   // Timings and counters, then the sizes.
   script.show_statistic();

@@ -80,6 +80,7 @@ void append_json_string(std::string_view bytes, std::string& out) {
 }
 
 void json_writer::new_line() {
+  if (one_line_from_ > 0) return;
   text_ += "\r\n";
   text_.append(2 * filled_.size(), ' ');
 }
@@ -90,7 +91,7 @@ void json_writer::before_value() {
     return;
   }
   if (filled_.empty()) return;
-  if (filled_.back()) text_ += ',';
+  if (filled_.back()) text_ += one_line_from_ > 0 ? ", " : ",";
   filled_.back() = true;
   new_line();
 }
@@ -101,10 +102,17 @@ void json_writer::begin_object() {
   filled_.push_back(false);
 }
 
+void json_writer::begin_one_line_object() {
+  begin_object();
+  if (one_line_from_ == 0) one_line_from_ = filled_.size();
+}
+
 void json_writer::close(char bracket) {
   const bool filled = filled_.back();
+  const bool closes_line = one_line_from_ == filled_.size();
   filled_.pop_back();
   if (filled) new_line();
+  if (closes_line) one_line_from_ = 0;
   text_ += bracket;
 }
 

@@ -1,6 +1,6 @@
 // A small JSON writer: objects, arrays, strings and integers, one member or
 // element to a line, indented, lines ending in CR LF like every file the
-// tool writes. Strings are byte strings: valid UTF-8 passes through, and
+// tool writes; an object begun on one line keeps all it holds on that line. Strings are byte strings: valid UTF-8 passes through, and
 // each byte that is not part of a valid UTF-8 sequence (text in an ANSI code
 // page) becomes the character of the same number, U+0080 to U+00FF, as
 // Latin-1 reads it. Control characters, '"' and '\' are escaped. Whatever
@@ -15,6 +15,8 @@
 class json_writer {
  public:
   void begin_object();
+  // An object written on one line, with whatever it holds.
+  void begin_one_line_object();
   void end_object();
   void begin_array();
   void end_array();
@@ -28,6 +30,7 @@ class json_writer {
   void null();
   // The text so far; complete once every object and array is closed.
   const std::string& text() const { return text_; }
+  void reserve(size_t bytes) { text_.reserve(bytes); }
 
  private:
   void before_value();
@@ -37,6 +40,8 @@ class json_writer {
   std::string text_;
   // Per open object or array: whether it has an element yet.
   std::vector<bool> filled_;
+  // While an object on one line is open: the depth it was opened at, else 0.
+  size_t one_line_from_ = 0;
   bool after_key_ = false;
 };
 

@@ -53,7 +53,7 @@ void write_files(json_writer& json, const autoitsourcefile& script) {
     json.key("included_by");
     json.begin_array();
     for (const run_records::directive& d : f.included_by) {
-      json.begin_object();
+      json.begin_one_line_object();
       json.key("file");
       json.value(script.origins.file_name(d.file));
       json.key("line");
@@ -69,7 +69,9 @@ void write_files(json_writer& json, const autoitsourcefile& script) {
 void write_functions(json_writer& json, const autoitsourcefile& script) {
   const run_records& records = script.records;
   const auto& all = records.functions;
-  auto name_of = [&](int32_t r) { return written_function_name(all[static_cast<size_t>(r)].header); };
+  std::vector<std::string_view> written(all.size());
+  for (size_t r = 0; r < all.size(); ++r) written[r] = written_function_name(all[r].header);
+  auto name_of = [&](int32_t r) { return written[static_cast<size_t>(r)]; };
   // Per name number, the lost mentions of it, in order.
   std::vector<std::vector<size_t>> lost;
   for (size_t m = 0; m < records.lost_mentions.size(); ++m) {
@@ -80,9 +82,9 @@ void write_functions(json_writer& json, const autoitsourcefile& script) {
   json.key("functions");
   json.begin_array();
   for (const run_records::function_record& f : all) {
-    json.begin_object();
+    json.begin_one_line_object();
     json.key("name");
-    json.value(written_function_name(f.header));
+    json.value(written[static_cast<size_t>(&f - all.data())]);
     place(json, script, f.slot);
     json.key("status");
     switch (f.status) {
@@ -156,7 +158,7 @@ void write_variables(json_writer& json, const autoitsourcefile& script) {
   json.key("variables");
   json.begin_array();
   for (const run_records::variable_record& v : script.records.variables) {
-    json.begin_object();
+    json.begin_one_line_object();
     json.key("name");
     json.value(v.name);
     place(json, script, v.slot);
@@ -186,6 +188,8 @@ void write_variables(json_writer& json, const autoitsourcefile& script) {
 std::string metafile_text(const autoitsourcefile& script, const run_summary& summary,
                           const std::vector<diagnostics::kept_warning>& warnings) {
   json_writer json;
+  // About what a record's line takes, so that the text grows once or twice.
+  json.reserve(4096 + 160 * (script.records.functions.size() + script.records.variables.size()));
   json.begin_object();
   json.key("au3shrink");
   json.value(summary.version);
@@ -236,7 +240,7 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   json.key("warnings");
   json.begin_array();
   for (const diagnostics::kept_warning& w : warnings) {
-    json.begin_object();
+    json.begin_one_line_object();
     json.key("file");
     if (w.file.empty()) {
       json.null();

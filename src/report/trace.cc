@@ -43,20 +43,22 @@ void measure_expanded_files(autoitsourcefile& script) {
       });
 }
 
-void trace_output(autoitsourcefile& script, std::string* map) {
+int64_t trace_output(autoitsourcefile& script, std::string* map) {
   run_records& records = script.records;
   const bool per_file = records.names_on;
   if (per_file) records.files.resize(std::max(records.files.size(), script.origins.file_count()));
   if (map != nullptr) map->reserve(records.output_slots.size() * 24);
   line_origins::cursor where(script.origins);
+  int64_t total = 0;
   for (size_t k = 0; k < records.output_slots.size(); ++k) {
     uint32_t file = 0;
     int64_t line = 0;
     const bool known = where.find(static_cast<size_t>(records.output_slots[k]), &file, &line);
+    const auto bytes = static_cast<int64_t>(script.lines[k + 1].size() + kLineEnd);
+    total += bytes;
     if (per_file && known) {
       records.files[file].output_lines += 1;
-      records.files[file].output_bytes +=
-          static_cast<int64_t>(script.lines[k + 1].size() + kLineEnd);
+      records.files[file].output_bytes += bytes;
     }
     if (map != nullptr) {
       if (k > 0) *map += "\r\n";
@@ -67,6 +69,7 @@ void trace_output(autoitsourcefile& script, std::string* map) {
       }
     }
   }
+  return total;
 }
 
 std::string size_analysis(const autoitsourcefile& script) {

@@ -3,6 +3,7 @@
 // the size analysis (--analyze). Each is at most one walk over the lines.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class autoitsourcefile;
@@ -15,7 +16,8 @@ void measure_expanded_files(autoitsourcefile& script);
 // source file's lines and bytes in the output (when names are noted), and,
 // when `map` is given, the line map: line k is FILE:LINE for output line k,
 // lines separated by CR LF (the last one's line end is left to the writer).
-void trace_output(autoitsourcefile& script, std::string* map);
+// Returns the output's size, each line with its CR LF.
+int64_t trace_output(autoitsourcefile& script, std::string* map);
 
 // The output's bytes by source file, largest first, each with its share of
 // the output, its bytes in the expanded script and its functions kept and

@@ -18,8 +18,11 @@ class run_records {
  public:
   // Note the slot of each output line (--map, --analyze, --metafile).
   bool output_lines_on = false;
-  // Note files, functions and variables (--analyze, --metafile).
+  // Note files and functions, kept or deleted (--analyze, --metafile).
   bool names_on = false;
+  // Note also what keeps each function, the mentions deletions took away,
+  // and every variable (--metafile).
+  bool reasons_on = false;
 
   // Output line k (from 1) stood in slot output_slots[k - 1] before the
   // blank lines were dropped.

@@ -33,6 +33,24 @@ TEST(JsonWriter, NestsWithCommasAndCrLf) {
             "  \"empty\": []\r\n}");
 }
 
+TEST(JsonWriter, AnObjectOnOneLineKeepsWhatItHoldsThere) {
+  json_writer json;
+  json.begin_array();
+  json.begin_one_line_object();
+  json.key("a");
+  json.value(int64_t{1});
+  json.key("b");
+  json.begin_object();
+  json.key("c");
+  json.value("d");
+  json.end_object();
+  json.end_object();
+  json.begin_one_line_object();
+  json.end_object();
+  json.end_array();
+  EXPECT_EQ(json.text(), "[\r\n  {\"a\": 1, \"b\": {\"c\": \"d\"}},\r\n  {}\r\n]");
+}
+
 TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytes) {
   EXPECT_EQ(escaped("a\"b\\c"), "a\\\"b\\\\c");
   EXPECT_EQ(escaped(std::string("\r\n\t\x01\x1f\x7f", 6)), "\\r\\n\\t\\u0001\\u001f\x7f");

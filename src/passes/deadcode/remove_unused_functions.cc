@@ -82,7 +82,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     // The run's records, when asked for: every header, each deletion, and
     // at the end what keeps the functions left.
     std::optional<function_notes> notes;
-    if (records.names_on) notes.emplace(records, found, lines, index ? &*index : nullptr);
+    if (records.names_on) {
+      notes.emplace(records, found, lines, records.reasons_on && index ? &*index : nullptr);
+    }
 
     for (int64_t run = 1; run <= runs; ++run) {
       function_count = static_cast<int32_t>(headers.size());
@@ -122,7 +124,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         return transformed_lines[header.line].empty();
       });
     }
-    if (notes && index) notes->finish(*index, found.names, keep_entries, transformed_lines, line_count);
+    if (notes && index && records.reasons_on) notes->finish(*index, found.names, keep_entries, transformed_lines, line_count);
   }
 
   console::out("finished: remove unused functions\n\n");

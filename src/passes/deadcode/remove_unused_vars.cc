@@ -49,7 +49,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   }
   cut_shared_variables(*this, table, shared_unused);
   keep.warn_unmatched(warnings);
-  if (records.names_on) note_variables(*this, table, usage);
+  if (records.reasons_on) note_variables(*this, table, usage);
 
   console::out("\nfinished: remove unused variables\n\n");
   unused_vars_timer.stop();
