@@ -223,7 +223,7 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   json.value(script.deleted_vars);
   json.key("deleted_functions");
   json.value(script.deleted_functions);
-  json.key("functions_found");
+  json.key("functions_in_last_run");
   json.value(script.function_count);
   json.key("variables_found");
   json.value(script.variable_count);
