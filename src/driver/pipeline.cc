@@ -73,6 +73,15 @@ int shrink_script(const arguments& args) {
   // the end.
   platform::output_file map_file;
   platform::output_file metafile;
+  // A map or metafile at the path of another file of the run would replace it.
+  auto clashes = [&](const std::string& path) { return path == args.input || path == args.output; };
+  if (args.map &&
+      (clashes(args.map_file) || (args.metafile && args.map_file == args.metafile_file))) {
+    return fail("write map file", args.map_file.c_str(), "it names another file of the run");
+  }
+  if (args.metafile && clashes(args.metafile_file)) {
+    return fail("write metafile", args.metafile_file.c_str(), "it names another file of the run");
+  }
   if (args.map && !map_file.open(args.map_file, &err)) {
     return fail("write map file", args.map_file.c_str(), err);
   }

@@ -92,7 +92,9 @@ int where_lines(const arguments& args) {
   std::map<std::string_view, int64_t> lines_now;
   std::vector<platform::file_bytes> sources;
   sources.reserve(by_file.size());
-  for (auto& [file, wanted] : by_file) {
+  for (auto& entry : by_file) {
+    const std::string_view file = entry.first;
+    std::vector<size_t>& wanted = entry.second;
     platform::file_bytes bytes;
     if (!platform::read_file_bytes(std::string(file), /*regular_only=*/true, &bytes, &err)) {
       unreadable[file] = err;

@@ -79,7 +79,8 @@ std::string size_analysis(const autoitsourcefile& script) {
   for (const run_records::function_record& f : records.functions) {
     uint32_t file = 0;
     int64_t line = 0;
-    if (!script.origins.locate(static_cast<size_t>(f.slot), &file, &line) || file >= count) continue;
+    if (!script.origins.locate(static_cast<size_t>(f.slot), &file, &line) || file >= count)
+      continue;
     (f.status == run_records::state::kept ? kept : deleted)[file] += 1;
   }
   std::vector<uint32_t> order(count);
@@ -98,7 +99,8 @@ std::string size_analysis(const autoitsourcefile& script) {
 
   std::string text = "output bytes by source file, with the functions kept and deleted in it:\n";
   auto row = [&](const std::string& bytes, const std::string& part, const std::string& expanded,
-                 const std::string& fn_kept, const std::string& fn_deleted, const std::string& name) {
+                 const std::string& fn_kept, const std::string& fn_deleted,
+                 const std::string& name) {
     char line[128];
     std::snprintf(line, sizeof line, "%10s %7s %10s %6s %8s  ", bytes.c_str(), part.c_str(),
                   expanded.c_str(), fn_kept.c_str(), fn_deleted.c_str());
@@ -106,7 +108,8 @@ std::string size_analysis(const autoitsourcefile& script) {
     text += name;
     text += '\n';
   };
-  auto numbers = [&](int64_t bytes, int64_t expanded, int64_t k, int64_t d, const std::string& name) {
+  auto numbers = [&](int64_t bytes, int64_t expanded, int64_t k, int64_t d,
+                     const std::string& name) {
     row(std::to_string(bytes), share(bytes, total), std::to_string(expanded), std::to_string(k),
         std::to_string(d), name);
   };

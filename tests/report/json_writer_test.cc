@@ -1,9 +1,9 @@
 // The metafile's JSON: nesting, escapes, and bytes that are not UTF-8.
+#include "report/json_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "report/json_writer.h"
 
 namespace {
 
@@ -58,7 +58,8 @@ TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytes) {
 }
 
 TEST(JsonWriter, ValidUtf8PassesAndOtherBytesReadAsLatin1) {
-  EXPECT_EQ(escaped("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"), "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80");
+  EXPECT_EQ(escaped("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"),
+            "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80");
   // An ANSI "é" (0xE9) becomes U+00E9.
   EXPECT_EQ(escaped("caf\xe9"), "caf\xc3\xa9");
   // Overlong forms, surrogates, past U+10FFFF and cut sequences: byte by byte.

@@ -1,17 +1,18 @@
 // The run's records: keep entries found again, names as written, origins
 // walked in slot order.
+#include "script/run_records.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "script/line_origins.h"
-#include "script/run_records.h"
 
 namespace {
 
 TEST(KeepEntryFinder, FirstEntryInOrderOfEachKind) {
-  std::vector<keep_entry> entries = {{"_ON_*", "", 0}, {"$G_*", "main.au3", 3}, {"_ON_QUIT", "", 0},
-                                     {"*", "", 0},     {"$X", "", 0}};
+  std::vector<keep_entry> entries = {
+      {"_ON_*", "", 0}, {"$G_*", "main.au3", 3}, {"_ON_QUIT", "", 0}, {"*", "", 0}, {"$X", "", 0}};
   const keep_entry_finder functions(entries, false);
   EXPECT_EQ(functions.find("_ON_QUIT"), 0);  // the prefix stands first
   EXPECT_EQ(functions.find("MAIN"), 3);

@@ -22,8 +22,9 @@ function_notes::function_notes(run_records& records, const function_headers& fou
 
 int32_t function_notes::record_at(int32_t slot) const {
   const auto& all = records_.functions;
-  auto at = std::lower_bound(all.begin(), all.end(), slot,
-                             [](const run_records::function_record& r, int32_t s) { return r.slot < s; });
+  auto at =
+      std::lower_bound(all.begin(), all.end(), slot,
+                       [](const run_records::function_record& r, int32_t s) { return r.slot < s; });
   return static_cast<int32_t>(at - all.begin());
 }
 
@@ -45,8 +46,8 @@ void function_notes::deleted(int32_t header_line, int32_t run, int32_t last) {
   own.erased_with = -1;
   own.lost_before = records_.lost_mentions.size();
   mark_gone(d);
-  for (int32_t r = next_kept(d + 1); static_cast<size_t>(r) < records_.functions.size() &&
-                                     records_.functions[r].slot <= last;
+  for (int32_t r = next_kept(d + 1);
+       static_cast<size_t>(r) < records_.functions.size() && records_.functions[r].slot <= last;
        r = next_kept(r)) {
     records_.functions[r].status = run_records::state::erased;
     records_.functions[r].run = run;

@@ -124,7 +124,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         return transformed_lines[header.line].empty();
       });
     }
-    if (notes && index && records.reasons_on) notes->finish(*index, found.names, keep_entries, transformed_lines, line_count);
+    if (notes && index && records.reasons_on) {
+      notes->finish(*index, found.names, keep_entries, transformed_lines, line_count);
+    }
   }
 
   console::out("finished: remove unused functions\n\n");
