@@ -36,7 +36,14 @@ size_t utf8_sequence(std::string_view s) {
 
 void append_json_string(std::string_view bytes, std::string& out) {
   static constexpr char kHex[] = "0123456789abcdef";
+  auto plain = [](unsigned char c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; };
   for (size_t i = 0; i < bytes.size();) {
+    // Most text is plain ASCII: a run of it goes out in one piece.
+    size_t end = i;
+    while (end < bytes.size() && plain(static_cast<unsigned char>(bytes[end]))) ++end;
+    out.append(bytes.substr(i, end - i));
+    i = end;
+    if (i == bytes.size()) break;
     const auto c = static_cast<unsigned char>(bytes[i]);
     if (c >= 0x80) {
       if (const size_t length = utf8_sequence(bytes.substr(i)); length > 0) {
@@ -67,16 +74,21 @@ void append_json_string(std::string_view bytes, std::string& out) {
       case '\t':
         out += "\\t";
         break;
-      default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xF];
-        } else {
-          out += static_cast<char>(c);
-        }
+      default: {
+        const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        out.append(escape, sizeof escape);
+      }
     }
   }
+}
+
+json_writer::json_writer(size_t depth, bool filled) : filled_(depth, true) {
+  if (depth > 0) filled_.back() = filled;
+}
+
+void json_writer::add_elements(std::string_view text, bool any) {
+  text_.append(text);
+  if (any) filled_.back() = true;
 }
 
 void json_writer::new_line() {
@@ -129,7 +141,7 @@ void json_writer::end_array() { close(']'); }
 void json_writer::key(std::string_view name) {
   before_value();
   text_ += '"';
-  append_json_string(name, text_);
+  text_.append(name);
   text_ += "\": ";
   after_key_ = true;
 }
@@ -138,6 +150,13 @@ void json_writer::value(std::string_view text) {
   before_value();
   text_ += '"';
   append_json_string(text, text_);
+  text_ += '"';
+}
+
+void json_writer::escaped_value(std::string_view inside) {
+  before_value();
+  text_ += '"';
+  text_.append(inside);
   text_ += '"';
 }
 

@@ -14,16 +14,27 @@
 
 class json_writer {
  public:
+  json_writer() = default;
+  // A writer for a part of an array made apart: it goes on as if `depth`
+  // arrays or objects were open, the innermost already holding an element
+  // when `filled`. Its text joins the whole through add_elements.
+  json_writer(size_t depth, bool filled);
+  // Text of such a part, as the next elements of the array open; `any`:
+  // whether it holds an element.
+  void add_elements(std::string_view text, bool any);
   void begin_object();
   // An object written on one line, with whatever it holds.
   void begin_one_line_object();
   void end_object();
   void begin_array();
   void end_array();
-  // The key of the next member of the object open.
+  // The key of the next member of the object open: the program's own
+  // plain ASCII name, written as it stands.
   void key(std::string_view name);
   void value(std::string_view text);
   void value(const char* text) { value(std::string_view(text)); }
+  // A string whose inside append_json_string already made.
+  void escaped_value(std::string_view inside);
   void value(int64_t number);
   void value(int32_t number) { value(static_cast<int64_t>(number)); }
   void value(bool truth);

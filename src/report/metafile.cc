@@ -1,17 +1,30 @@
 #include "report/metafile.h"
 
+#include <array>
+
 #include "report/json_writer.h"
 #include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
 
 namespace {
 
+// Each source file's name, escaped once: records name few files many times.
+using escaped_names = std::vector<std::string>;
+
 // "file" and "line" members for a slot of the expanded script.
-void place(json_writer& json, const autoitsourcefile& script, int32_t slot) {
-  const line_origin where = script.origins.of(static_cast<size_t>(slot));
+void place(json_writer& json, const autoitsourcefile& script, const escaped_names& names,
+           int32_t slot) {
+  uint32_t file = 0;
+  int64_t line = 0;
+  const bool known = script.origins.locate(static_cast<size_t>(slot), &file, &line);
   json.key("file");
-  json.value(where.file);
+  if (known && file < names.size()) {
+    json.escaped_value(names[file]);
+  } else {
+    json.value(script.origins.of(static_cast<size_t>(slot)).file);
+  }
   json.key("line");
-  json.value(where.line);
+  json.value(line);
 }
 
 void keep_entry_members(json_writer& json, const keep_entry& entry) {
@@ -30,6 +43,20 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
   } else {
     json.value(entry.line);
   }
+}
+
+// Elements count of the array open, element i written by write(json, i):
+// on two threads for many, each half into its own text, joined in order.
+template <class Write>
+void write_elements(json_writer& json, size_t count, Write&& write) {
+  std::array<std::string, 2> parts;
+  two_threads::split(0, count, [&](int half, size_t first, size_t last) {
+    json_writer part(2, first > 0);
+    for (size_t i = first; i < last; ++i) write(part, i);
+    parts[half] = part.text();
+  });
+  json.add_elements(parts[0], count > 0);
+  json.add_elements(parts[1], count > 0);
 }
 
 void write_files(json_writer& json, const autoitsourcefile& script) {
@@ -66,7 +93,8 @@ void write_files(json_writer& json, const autoitsourcefile& script) {
   json.end_array();
 }
 
-void write_functions(json_writer& json, const autoitsourcefile& script) {
+void write_functions(json_writer& json, const autoitsourcefile& script,
+                     const escaped_names& names) {
   const run_records& records = script.records;
   const auto& all = records.functions;
   std::vector<std::string_view> written(all.size());
@@ -81,11 +109,12 @@ void write_functions(json_writer& json, const autoitsourcefile& script) {
   }
   json.key("functions");
   json.begin_array();
-  for (const run_records::function_record& f : all) {
+  write_elements(json, all.size(), [&](json_writer& json, size_t i) {
+    const run_records::function_record& f = all[i];
     json.begin_one_line_object();
     json.key("name");
     json.value(written[static_cast<size_t>(&f - all.data())]);
-    place(json, script, f.slot);
+    place(json, script, names, f.slot);
     json.key("status");
     switch (f.status) {
       case run_records::state::kept:
@@ -119,7 +148,7 @@ void write_functions(json_writer& json, const autoitsourcefile& script) {
           const run_records::lost_mention& l = records.lost_mentions[m];
           if (l.slot == f.slot) continue;  // its own header names it without keeping it
           json.begin_object();
-          place(json, script, l.slot);
+          place(json, script, names, l.slot);
           json.key("deleted_function");
           json.value(name_of(l.deleted_with));
           json.end_object();
@@ -135,7 +164,7 @@ void write_functions(json_writer& json, const autoitsourcefile& script) {
         json.end_object();
       } else if (f.keeper_slot > 0) {
         json.begin_object();
-        place(json, script, f.keeper_slot);
+        place(json, script, names, f.keeper_slot);
         json.key("function");
         if (f.keeper_function < 0) {
           json.null();
@@ -150,24 +179,27 @@ void write_functions(json_writer& json, const autoitsourcefile& script) {
       }
     }
     json.end_object();
-  }
+  });
   json.end_array();
 }
 
-void write_variables(json_writer& json, const autoitsourcefile& script) {
+void write_variables(json_writer& json, const autoitsourcefile& script,
+                     const escaped_names& names) {
   json.key("variables");
   json.begin_array();
-  for (const run_records::variable_record& v : script.records.variables) {
+  const auto& variables = script.records.variables;
+  write_elements(json, variables.size(), [&](json_writer& json, size_t i) {
+    const run_records::variable_record& v = variables[i];
     json.begin_one_line_object();
     json.key("name");
     json.value(v.name);
-    place(json, script, v.slot);
+    place(json, script, names, v.slot);
     json.key("status");
     json.value(v.deleted ? "deleted" : "kept");
     json.key("first_mention");
     if (v.first_mention > 0) {
       json.begin_object();
-      place(json, script, v.first_mention);
+      place(json, script, names, v.first_mention);
       json.end_object();
     } else {
       json.null();
@@ -179,7 +211,7 @@ void write_variables(json_writer& json, const autoitsourcefile& script) {
       json.end_object();
     }
     json.end_object();
-  }
+  });
   json.end_array();
 }
 
@@ -187,9 +219,13 @@ void write_variables(json_writer& json, const autoitsourcefile& script) {
 
 std::string metafile_text(const autoitsourcefile& script, const run_summary& summary,
                           const std::vector<diagnostics::kept_warning>& warnings) {
+  escaped_names names(script.origins.file_count());
+  for (uint32_t i = 0; i < script.origins.file_count(); ++i) {
+    append_json_string(script.origins.file_name(i), names[i]);
+  }
   json_writer json;
   // About what a record's line takes, so that the text grows once or twice.
-  json.reserve(4096 + 160 * (script.records.functions.size() + script.records.variables.size()));
+  json.reserve(4096 + 100 * (script.records.functions.size() + script.records.variables.size()));
   json.begin_object();
   json.key("au3shrink");
   json.value(summary.version);
@@ -235,8 +271,8 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   json.value(static_cast<int64_t>(summary.percent));
   json.end_object();
   write_files(json, script);
-  write_functions(json, script);
-  write_variables(json, script);
+  write_functions(json, script, names);
+  write_variables(json, script, names);
   json.key("warnings");
   json.begin_array();
   for (const diagnostics::kept_warning& w : warnings) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,32 @@ TEST(JsonWriter, AnObjectOnOneLineKeepsWhatItHoldsThere) {
   json.end_object();
   json.end_array();
   EXPECT_EQ(json.text(), "[\r\n  {\"a\": 1, \"b\": {\"c\": \"d\"}},\r\n  {}\r\n]");
+}
+
+TEST(JsonWriter, PartsMadeApartJoinAsOneArray) {
+  auto whole = [](int split) {
+    json_writer json;
+    json.begin_object();
+    json.key("list");
+    json.begin_array();
+    for (auto [from, to] : {std::pair{0, split}, std::pair{split, 3}}) {
+      json_writer part(2, from > 0);
+      for (int i = from; i < to; ++i) {
+        part.begin_one_line_object();
+        part.key("i");
+        part.value(int64_t{i});
+        part.end_object();
+      }
+      json.add_elements(part.text(), true);
+    }
+    json.end_array();
+    json.end_object();
+    return json.text();
+  };
+  EXPECT_EQ(whole(0), whole(2));
+  EXPECT_EQ(whole(3), whole(1));
+  EXPECT_EQ(whole(1),
+            "{\r\n  \"list\": [\r\n    {\"i\": 0},\r\n    {\"i\": 1},\r\n    {\"i\": 2}\r\n  ]\r\n}");
 }
 
 TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytes) {
