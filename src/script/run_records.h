@@ -77,6 +77,10 @@ class run_records {
     int32_t keeper_slot = 0;
     int32_t keeper_function = -1;
     bool rooted = false;
+    // The keeper line's normalized text (the normalized copy keeps it, and
+    // slots move when the blank lines go): whether it names the function
+    // in a string, a call or a bare word can be read from it.
+    std::string_view keeper_text;
   };
   std::vector<function_record> functions;
 

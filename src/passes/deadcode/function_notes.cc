@@ -145,6 +145,9 @@ void function_notes::finish(const function_usage_index& index,
     t.keeper_slot = m.line;
     t.keeper_function = m.owner < 0 ? -1 : kept[m.owner];
   }
+  for (int32_t r : kept) {
+    if (all[r].keeper_slot > 0) all[r].keeper_text = transformed_lines[all[r].keeper_slot];
+  }
   // A second function of the same name stands and falls with the first.
   for (int32_t r : kept) {
     const int32_t first = kept_of_name[all[r].name];
@@ -152,6 +155,7 @@ void function_notes::finish(const function_usage_index& index,
     all[r].keep_entry = all[first].keep_entry;
     all[r].keeper_slot = all[first].keeper_slot;
     all[r].keeper_function = all[first].keeper_function;
+    all[r].keeper_text = all[first].keeper_text;
     all[r].rooted = all[first].rooted;
   }
 }
