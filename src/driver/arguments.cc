@@ -1,10 +1,18 @@
 #include "driver/arguments.h"
 
+#include <cctype>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "platform/atoi.h"
 
 namespace {
+
+// Every option, as the warning about a word that is none lists them.
+constexpr const char* kOptionNames =
+    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
+    "--strict, --where";
 
 // The pass letters must stand at their positions exactly, in upper case.
 bool selects(const char* passes, size_t position, char letter) {
@@ -17,6 +25,8 @@ bool selects(const char* passes, size_t position, char letter) {
 // Takes `word` as an option when it is one; false leaves it positional.
 bool take_option(std::string_view word, arguments* args) {
   constexpr std::string_view keep = "--keep=";
+  constexpr std::string_view map = "--map=";
+  constexpr std::string_view metafile = "--metafile=";
   if (word == "--help") {
     args->help = true;
   } else if (word == "--version") {
@@ -27,10 +37,68 @@ bool take_option(std::string_view word, arguments* args) {
     args->no_auto_keep = true;
   } else if (word.substr(0, keep.size()) == keep) {
     args->keep.emplace_back(word.substr(keep.size()));
+  } else if (word.substr(0, map.size()) == map) {
+    args->map = true;
+    args->map_file = word.substr(map.size());
+  } else if (word.substr(0, metafile.size()) == metafile) {
+    args->metafile = true;
+    args->metafile_file = word.substr(metafile.size());
+  } else if (word == "--analyze") {
+    args->analyze = true;
+  } else if (word == "--strict") {
+    args->strict = true;
+  } else if (word == "--where") {
+    args->where = true;
   } else {
     return false;
   }
   return true;
+}
+
+constexpr const char* kRoles[] = {"INPUT", "OUTPUT", "QUOTED_DIR", "ANGLE_DIR",
+                                  "PASSES", "RUNS", "MODE"};
+constexpr size_t kPositions = std::size(kRoles);
+
+// The role the positional argument at `position` takes.
+std::string role_of(const arguments& args, size_t position) {
+  if (args.where) return position == 0 ? "MAP" : "LINE";
+  if (position < kPositions) return kRoles[position];
+  return "an extra argument past MODE, which is ignored";
+}
+
+// "A", "A and B", "A, B and C".
+std::string listed(const std::vector<std::string>& names) {
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+    text += names[i];
+  }
+  return text;
+}
+
+// Mistakes that still decode: a word that looks like an option but is none,
+// a "--" (which ends no option list here), an argument past MODE.
+void note_doubtful(const arguments& args, const std::vector<const char*>& positional,
+                   std::vector<std::string>* warnings) {
+  for (size_t i = 0; i < positional.size(); ++i) {
+    const std::string_view word = positional[i];
+    const std::string role = role_of(args, i);
+    const bool looks_like_option = word.size() > 2 && word.substr(0, 2) == "--" &&
+                                   std::isalpha(static_cast<unsigned char>(word[2]));
+    // "--G" is a pass selection written out: the G pass alone.
+    const bool pass_selection = !args.where && i == 4 && word.size() == 3;
+    std::string text;
+    if (looks_like_option && !pass_selection) {
+      text.append("'").append(word).append("' is not an option (options: ");
+      text.append(kOptionNames).append("); taken as ").append(role);
+    } else if (word == "--") {
+      text.append("'--' ends no options here (every argument is read the same way); taken as ");
+      text.append(role);
+    } else if (!args.where && i >= kPositions) {
+      text.append("extra argument '").append(word).append("' past MODE is ignored");
+    }
+    if (!text.empty()) warnings->push_back(std::move(text));
+  }
 }
 
 }  // namespace
@@ -44,7 +112,25 @@ bool parse_arguments(int argc, char** argv, arguments* args) {
   for (int i = 1; i < argc; ++i) {
     if (!take_option(argv[i], args)) positional.push_back(argv[i]);
   }
-  if (positional.size() < 5) return false;
+  note_doubtful(*args, positional, &args->warnings);
+  if (args->where) {
+    if (positional.empty()) {
+      args->missing = "MAP and LINE are missing";
+      return false;
+    }
+    args->where_map = positional[0];
+    args->where_lines.assign(positional.begin() + 1, positional.end());
+    if (args->where_lines.empty()) {
+      args->missing = "LINE is missing: --where looks up at least one line";
+      return false;
+    }
+    return true;
+  }
+  if (positional.size() < 5) {
+    std::vector<std::string> lacking(kRoles + positional.size(), kRoles + 5);
+    args->missing = listed(lacking) + (lacking.size() == 1 ? " is missing" : " are missing");
+    return false;
+  }
   args->input = positional[0];
   args->output = positional[1];
   args->quoted_include_dir = positional[2];
@@ -55,7 +141,12 @@ bool parse_arguments(int argc, char** argv, arguments* args) {
   args->remove_functions = selects(passes, 1, 'F');
   args->remove_vars = selects(passes, 2, 'G');
   if (args->remove_functions || args->remove_vars) {
-    if (positional.size() < 7) return false;
+    if (positional.size() < 7) {
+      std::vector<std::string> lacking(kRoles + positional.size(), kRoles + 7);
+      args->missing = listed(lacking) + (lacking.size() == 1 ? " is" : " are") +
+                      " missing: F or G is selected";
+      return false;
+    }
     args->runs_text = positional[5];
     args->runs = platform::atoi(positional[5]);
     args->output_mode = positional[6];

@@ -1,7 +1,7 @@
 // The command line: seven positional arguments and a few options. Options
 // are only the exact forms below and may stand anywhere among the positional
 // arguments; every other argument is positional (`---`, `--G` and `-FG` are
-// pass selections, an unknown `--word` is a path).
+// pass selections, an unknown `--word` is a path, with a warning).
 #pragma once
 
 #include <string>
@@ -29,8 +29,26 @@ struct arguments {
   // Each --keep=LIST's LIST as written, in command-line order: names of
   // functions and variables never to delete.
   std::vector<std::string> keep;
+  // --map=FILE and --metafile=FILE: written with the output, like it.
+  bool map = false;
+  std::string map_file;
+  bool metafile = false;
+  std::string metafile_file;
+  bool analyze = false;  // --analyze: output bytes by source file after the report
+  bool strict = false;   // --strict: a run that printed a warning ends with 3
+  // --where: a mode of its own; the positional arguments are MAP and LINEs.
+  bool where = false;
+  const char* where_map = nullptr;
+  std::vector<const char*> where_lines;
+
+  // Warnings about the command line itself (an unknown --word, "--", an
+  // extra argument), in argument order; main prints them.
+  std::vector<std::string> warnings;
+  // When the arguments are too few: what is missing, as a sentence.
+  std::string missing;
 };
 
 // Decodes argv. Options are decoded in every case; false when too few
-// positional arguments are given for the passes that argument 5 selects.
+// positional arguments are given for the passes that argument 5 selects (or,
+// with --where, no MAP or no LINE), with args->missing saying what lacks.
 bool parse_arguments(int argc, char** argv, arguments* args);

@@ -5,6 +5,7 @@
 #include "driver/inert_values.h"
 #include "driver/pipeline.h"
 #include "driver/usage.h"
+#include "driver/where.h"
 #include "platform/command_line.h"
 #include "platform/ending_signals.h"
 #include "platform/terminal.h"
@@ -26,6 +27,11 @@ int finish(int status) {
   return status;
 }
 
+// --strict: a run that completed but printed a warning ends with 3.
+int strict_status(const arguments& args, int status) {
+  return args.strict && status == 0 && diagnostics::warnings_printed() > 0 ? 3 : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,13 +46,29 @@ int main(int argc, char** argv) {
     console::out(args.help ? help_text() : version_line());
     return finish(0);
   }
+  // The metafile lists every warning of the run, these first.
+  if (args.metafile) diagnostics::keep_warnings();
+  for (const std::string& warning : args.warnings) diagnostics::warning(warning);
   int status = 2;
+  if (args.where) {
+    // A look-up, asked for on purpose like --help: no wait either.
+    if (complete) {
+      status = where_lines(args);
+    } else {
+      diagnostics::error(args.missing);
+      diagnostics::note(where_usage_text());
+    }
+    return finish(strict_status(args, status));
+  }
   if (complete) {
     warn_about_inert_values(args);
     status = shrink(args);
   } else {
+    // With no argument at all (a double click), the usage alone says it.
+    if (argc > 1) diagnostics::error(args.missing);
     diagnostics::note(usage_error_text());
   }
+  status = strict_status(args, status);
   // Every run ends here, errors included, so a console window stays readable.
   if (!args.no_pause) platform::wait_for_key_press();
   return finish(status);

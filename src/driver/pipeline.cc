@@ -1,18 +1,46 @@
 #include "driver/pipeline.h"
 
+#include <cmath>
 #include <new>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "driver/size_report.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
+#include "report/metafile.h"
+#include "report/trace.h"
 #include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
 
 namespace {
+
+// Puts `text` (its last line end left to the writer) at the path `file`
+// was opened for.
+bool commit_text(platform::output_file& file, const std::string& text, std::string* err) {
+  const std::string_view whole = text;
+  int64_t size = 0;
+  if (text.empty()) return file.commit({}, 1, 0, &size, err);
+  return file.commit(std::span<const std::string_view>(&whole, 1), 0, 0, &size, err);
+}
 
 int fail(const char* what, const char* path, const std::string& reason) {
   diagnostics::error(std::string("cannot ") + what + " '" + path + "': " + reason);
   return 1;
+}
+
+// The metafile's text; `shrunk` is the output's size.
+std::string metafile_of(const autoitsourcefile& script, const arguments& args, int64_t unshrunk,
+                        int64_t shrunk) {
+  const run_summary summary{AU3SHRINK_VERSION, args.input, args.output, args.remove_comments,
+                            args.remove_functions, args.remove_vars, args.runs, unshrunk, shrunk,
+                            std::llround(static_cast<double>(percentage_saved(unshrunk, shrunk)))};
+  // The warnings printed so far and those the report is followed by.
+  std::vector<diagnostics::kept_warning> warnings = diagnostics::kept_warnings();
+  for (const run_warning& w : script.warnings) warnings.push_back({std::string(w.file), w.line, w.text});
+  return metafile_text(script, summary, warnings);
 }
 
 // The run itself; shrink() below only stands guard over it.
@@ -21,6 +49,10 @@ int shrink_script(const arguments& args) {
 
   // Open the input; the overall timer starts here.
   autoitsourcefile script(args.input);
+  // What --map, --analyze and --metafile show is noted only when asked for.
+  script.records.output_lines_on = args.map || args.analyze || args.metafile;
+  script.records.names_on = args.analyze || args.metafile;
+  script.records.reasons_on = args.metafile;
   // Load the script into the line table.
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
@@ -40,6 +72,27 @@ int shrink_script(const arguments& args) {
   // so a run that fails or is stopped before the end costs no file.
   int64_t unshrunk = script.measure_output(args.output, &err);
   if (unshrunk < 0) return fail("write output file", args.output, err);
+  // The map and the metafile are written like the output: opened now, so
+  // that one that cannot be written fails before the work, and replaced at
+  // the end.
+  platform::output_file map_file;
+  platform::output_file metafile;
+  // A map or metafile at the path of another file of the run would replace it.
+  auto clashes = [&](const std::string& path) { return path == args.input || path == args.output; };
+  if (args.map &&
+      (clashes(args.map_file) || (args.metafile && args.map_file == args.metafile_file))) {
+    return fail("write map file", args.map_file.c_str(), "it names another file of the run");
+  }
+  if (args.metafile && clashes(args.metafile_file)) {
+    return fail("write metafile", args.metafile_file.c_str(), "it names another file of the run");
+  }
+  if (args.map && !map_file.open(args.map_file, &err)) {
+    return fail("write map file", args.map_file.c_str(), err);
+  }
+  if (args.metafile && !metafile.open(args.metafile_file, &err)) {
+    return fail("write metafile", args.metafile_file.c_str(), err);
+  }
+  if (script.records.names_on) measure_expanded_files(script);
   // Line comments and comment blocks.
   if (args.remove_comments) script.remove_comments();
   // Trailing blanks; continuation lines joined.
@@ -62,9 +115,29 @@ int shrink_script(const arguments& args) {
   script.warn_about_names_built_at_run_time();
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
-  // Final write: the shrunk script replaces the output at once.
-  int64_t shrunk = script.write_to_file(args.output, &err);
+  // Final write: the shrunk script replaces the output at once. Meanwhile,
+  // on a second thread where a large script makes it worth one: where each
+  // output line came from, the line map and the metafile, which only read
+  // the lines.
+  int64_t shrunk = -1;
+  std::string map;
+  std::string meta;
+  two_threads::split(1, static_cast<size_t>(script.line_count) + 1,
+                     [&](int half, size_t, size_t) {
+                       if (half == 0) {
+                         shrunk = script.write_to_file(args.output, &err);
+                       } else if (script.records.output_lines_on) {
+                         const int64_t traced = trace_output(script, args.map ? &map : nullptr);
+                         if (args.metafile) meta = metafile_of(script, args, unshrunk, traced);
+                       }
+                     });
   if (shrunk < 0) return fail("write output file", args.output, err);
+  if (args.map && !commit_text(map_file, map, &err)) {
+    return fail("write map file", args.map_file.c_str(), err);
+  }
+  if (args.metafile && !commit_text(metafile, meta, &err)) {
+    return fail("write metafile", args.metafile_file.c_str(), err);
+  }
   // Timings and counters, then the sizes.
   script.show_statistic();
   console::out(size_report(unshrunk, shrunk));
@@ -76,6 +149,7 @@ int shrink_script(const arguments& args) {
   for (const run_warning& warning : script.warnings) {
     diagnostics::warning_at(warning.file, warning.line, warning.text);
   }
+  if (args.analyze) diagnostics::note(size_analysis(script));
   return 0;
 }
 

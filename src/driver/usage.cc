@@ -36,6 +36,15 @@ constexpr const char* kOptions =
     "                  (see 'When a name is built at run time' in the README)\n"
     "  --no-auto-keep  do not keep the functions and variables whose names the\n"
     "                  script builds for Call, Execute, Eval, ... on its own\n"
+    "  --map=FILE      write a line map: line k of FILE is the source file\n"
+    "                  and line of line k of OUTPUT\n"
+    "  --metafile=FILE write what the run did as JSON: files, functions,\n"
+    "                  variables, warnings, counters\n"
+    "  --analyze       after the report, the output's bytes by source file\n"
+    "  --strict        end with exit status 3 when a warning was printed\n"
+    "  --where MAP LINE...\n"
+    "                  print the source file, line and text of each LINE of\n"
+    "                  a script shrunk with --map=MAP (no run)\n"
     "  --help          show this text (also -h or /? as the only argument)\n"
     "  --version       show the version\n";
 
@@ -51,6 +60,13 @@ std::string help_text() { return std::string(kSynopsis) + kArguments + kOptions 
 std::string usage_error_text() {
   return std::string(kSynopsis) + kArguments + kExample +
          "\nrun 'au3shrink --help' for the options as well\n";
+}
+
+std::string where_usage_text() {
+  return "usage: au3shrink --where MAP LINE...\n"
+         "\n"
+         "Prints, for each LINE of a script shrunk with --map=MAP, the source\n"
+         "file and line it came from and the text of that line.\n";
 }
 
 std::string version_line() { return std::string("au3shrink ") + AU3SHRINK_VERSION + "\n"; }

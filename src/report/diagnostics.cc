@@ -9,6 +9,15 @@ namespace diagnostics {
 
 namespace {
 
+int64_t printed = 0;
+bool keeping = false;
+std::vector<kept_warning> kept;
+
+void count_warning(std::string_view file, int64_t line, std::string_view text) {
+  ++printed;
+  if (keeping) kept.push_back({std::string(file), line, std::string(text)});
+}
+
 // One write per message, so that messages of one run never interleave.
 void emit(std::string_view kind, std::string_view place, std::string_view text) {
   console::flush();
@@ -22,7 +31,10 @@ void emit(std::string_view kind, std::string_view place, std::string_view text) 
 
 }  // namespace
 
-void warning(std::string_view text) { emit("warning: ", {}, text); }
+void warning(std::string_view text) {
+  count_warning({}, 0, text);
+  emit("warning: ", {}, text);
+}
 
 namespace {
 
@@ -38,12 +50,19 @@ std::string place_of(std::string_view file, int64_t line) {
 }  // namespace
 
 void warning_at(std::string_view file, int64_t line, std::string_view text) {
+  count_warning(file, line, text);
   emit("warning: ", place_of(file, line), text);
 }
 
 void note_at(std::string_view file, int64_t line, std::string_view text) {
   emit("note: ", place_of(file, line), text);
 }
+
+int64_t warnings_printed() { return printed; }
+
+void keep_warnings() { keeping = true; }
+
+const std::vector<kept_warning>& kept_warnings() { return kept; }
 
 void error(std::string_view text) { emit("error: ", {}, text); }
 

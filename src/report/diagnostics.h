@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace diagnostics {
 
@@ -17,6 +19,16 @@ void error(std::string_view text);
 // "note: FILE:LINE: text": what the run did on its own that the user may
 // want to know.
 void note_at(std::string_view file, int64_t line, std::string_view text);
+// How many warnings have been printed so far (for --strict).
+int64_t warnings_printed();
+// From now on every warning is also kept, with its place, for the metafile.
+struct kept_warning {
+  std::string file;
+  int64_t line = 0;
+  std::string text;
+};
+void keep_warnings();
+const std::vector<kept_warning>& kept_warnings();
 // Free text (usage) on standard error, as it stands.
 void note(std::string_view text);
 // Whether everything sent to standard error got there.

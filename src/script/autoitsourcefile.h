@@ -15,6 +15,7 @@
 #include "script/line_table.h"
 #include "script/names_at_run_time.h"
 #include "script/normalized_lines.h"
+#include "script/run_records.h"
 
 // Initial reservations only: the tables grow with the script.
 constexpr int32_t MAX_LINES = 25000;
@@ -49,9 +50,11 @@ class autoitsourcefile {
   // Set by transform_lines too: the lines whose normalized copy begins with
   // "#REGION" or "#ENDREGION", in order; the region pass empties them.
   std::vector<int32_t> region_lines;
-  // The file and line each slot of `lines` came from, until the blank lines
-  // are dropped: for messages that point at the source.
+  // The file and line each slot of `lines` came from, as the slots stand
+  // before the blank lines are dropped: for messages that point at the source.
   line_origins origins;
+  // What --map, --analyze and --metafile show; noted only when asked for.
+  run_records records;
   int32_t line_count = 0;
   int32_t include_count = 0;
   // Slots 1 to include_count: the include paths taken up; slot 0 unused.

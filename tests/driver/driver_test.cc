@@ -126,6 +126,59 @@ TEST(Arguments, OptionsDoNotCountAsPositional) {
   EXPECT_FALSE(parse({"in", "out", ".", ".", "-F-", "--no-pause", "x"}, &args));
 }
 
+TEST(Arguments, WordsThatLookLikeOptionsAreWarnedAboutAndKeepTheirRole) {
+  arguments args;
+  ASSERT_TRUE(parse({"in", "--out", ".", ".", "--G", "1", "C", "--Help", "--", "x"}, &args));
+  EXPECT_STREQ(args.output, "--out");
+  EXPECT_TRUE(args.remove_vars);  // "--G" is a pass selection, and no warning
+  ASSERT_EQ(args.warnings.size(), 4u);
+  EXPECT_EQ(args.warnings[0].rfind("'--out' is not an option (options: --help, ", 0), 0u);
+  EXPECT_NE(args.warnings[0].find("); taken as OUTPUT"), std::string::npos);
+  EXPECT_NE(args.warnings[1].find("'--Help' is not an option"), std::string::npos);
+  EXPECT_NE(args.warnings[1].find("taken as an extra argument past MODE"), std::string::npos);
+  EXPECT_EQ(args.warnings[2].rfind("'--' ends no options here", 0), 0u);
+  EXPECT_EQ(args.warnings[3], "extra argument 'x' past MODE is ignored");
+
+  arguments plain;
+  ASSERT_TRUE(parse({"in", "out", ".", ".", "---", "--", "C"}, &plain));
+  EXPECT_EQ(plain.warnings.size(), 1u);  // "---" and "-" + word are no option look-alikes
+}
+
+TEST(Arguments, UsageErrorsNameWhatIsMissing) {
+  struct {
+    std::vector<const char*> argv;
+    const char* missing;
+  } cases[] = {
+      {{"in", "out", "."}, "ANGLE_DIR and PASSES are missing"},
+      {{"in"}, "OUTPUT, QUOTED_DIR, ANGLE_DIR and PASSES are missing"},
+      {{"in", "out", ".", ".", "-F-"}, "RUNS and MODE are missing: F or G is selected"},
+      {{"in", "out", ".", ".", "--G", "2"}, "MODE is missing: F or G is selected"},
+      {{"--where", "map"}, "LINE is missing: --where looks up at least one line"},
+  };
+  for (auto& c : cases) {
+    arguments args;
+    EXPECT_FALSE(parse(c.argv, &args));
+    EXPECT_EQ(args.missing, c.missing);
+  }
+}
+
+TEST(Arguments, ExplainOptionsAndWhere) {
+  arguments args;
+  ASSERT_TRUE(parse({"--map=s.map", "in", "out", ".", ".", "C--", "--metafile=s.json", "--analyze",
+                     "--strict"},
+                    &args));
+  EXPECT_TRUE(args.map && args.metafile && args.analyze && args.strict);
+  EXPECT_EQ(args.map_file, "s.map");
+  EXPECT_EQ(args.metafile_file, "s.json");
+  EXPECT_TRUE(args.warnings.empty());
+
+  arguments where;
+  ASSERT_TRUE(parse({"--where", "s.map", "3", "x"}, &where));
+  EXPECT_STREQ(where.where_map, "s.map");
+  ASSERT_EQ(where.where_lines.size(), 2u);
+  EXPECT_STREQ(where.where_lines[1], "x");
+}
+
 TEST(SizeReport, LayoutAndRounding) {
   EXPECT_EQ(size_report(1234, 1000),
             "file size without optimation:   1234 bytes\n"

@@ -22,6 +22,9 @@ A scenario is a folder:
   expected/status    exit status (0 when absent)
   expected/files/    every file here must exist in the work folder afterwards
                      with exactly these bytes
+  expected/files-windows/  optional: such a file as the Windows build writes
+                     it, when it differs (a line map names paths with
+                     backslashes)
   expected/absent    optional: paths, one per line, that must not exist
                      (glob patterns: .au3shrink-* catches leftover temp files)
   expected/sha256    optional, for outputs too large to keep in the tree:
@@ -29,7 +32,7 @@ A scenario is a folder:
                      folder, or "-" for the masked standard output
 
 --update rewrites expected/ from an actual run (review the diff!); with
---emulator it writes only expected/stderr-windows.
+--emulator it writes only expected/stderr-windows and expected/files-windows.
 """
 import argparse
 import glob
@@ -107,6 +110,7 @@ def main():
 
         expected = os.path.join(case, "expected")
         if opts.update and windows:
+            update_windows_files(expected, work)
             return update_windows_stderr(expected, stderr)
         if opts.update:
             if merged is not None:
@@ -147,11 +151,15 @@ def main():
             for name in names:
                 rel = os.path.relpath(os.path.join(root, name), want_files)
                 got_path = os.path.join(work, rel)
+                want_path = os.path.join(root, name)
+                windows_path = os.path.join(expected, "files-windows", rel)
+                if windows and os.path.exists(windows_path):
+                    want_path = windows_path
                 if not os.path.exists(got_path):
                     failures.append(f"missing output file {rel}")
-                elif read(got_path) != read(os.path.join(root, name)):
+                elif read(got_path) != read(want_path):
                     failures.append(f"file {rel} differs:\n" +
-                                    diff(read(os.path.join(root, name)), read(got_path)))
+                                    diff(read(want_path), read(got_path)))
         absent = os.path.join(expected, "absent")
         if os.path.exists(absent):
             for rel in read(absent).decode().split():
@@ -226,6 +234,21 @@ def diff(want, got):
                                  got.decode("latin-1").splitlines(True), "expected", "actual", n=2)
     text = "".join(lines)
     return text if len(text) < 6000 else text[:6000] + "\n...\n"
+
+
+def update_windows_files(expected, work):
+    """The files the Windows build writes otherwise go to files-windows."""
+    want_files = os.path.join(expected, "files")
+    for root, _, names in os.walk(want_files):
+        for name in names:
+            rel = os.path.relpath(os.path.join(root, name), want_files)
+            got_path = os.path.join(work, rel)
+            windows_path = os.path.join(expected, "files-windows", rel)
+            if os.path.exists(got_path) and read(got_path) != read(os.path.join(root, name)):
+                os.makedirs(os.path.dirname(windows_path), exist_ok=True)
+                shutil.copyfile(got_path, windows_path)
+            elif os.path.exists(windows_path):
+                os.remove(windows_path)
 
 
 def update_windows_stderr(expected, stderr):

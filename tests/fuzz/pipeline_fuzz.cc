@@ -6,7 +6,7 @@
 //            bit 3 output mode "C" (else "."), bit 4 output path = input path,
 //            bits 5-7 runs, taken modulo 5
 //   byte 1   bits 0-1 the quoted include folder, bits 2-3 the angle one, each
-//            an index into kFolders
+//            an index into kFolders; bit 4 --map and --metafile
 //   rest     the main script, then any number of include files, each starting
 //            with kFileMarker, its name up to the next line feed, then its bytes
 //
@@ -16,7 +16,8 @@
 //
 // Besides the sanitizers, every run checks what the tool promises about its
 // files: a completed run leaves a whole output (empty, or ending in CR LF),
-// no temporary file stays behind, and no file descriptor stays open.
+// no temporary file stays behind, and no file descriptor stays open; a map
+// has a line for each line of the output.
 #include <dirent.h>
 #include <sanitizer/common_interface_defs.h>
 #include <sys/stat.h>
@@ -176,6 +177,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   args.remove_vars = (flags & 4) != 0;
   args.output_mode = (flags & 8) != 0 ? "C" : ".";
   args.runs = (flags >> 5) % 5;
+  const std::string map = (g_work / "out.map").string();
+  args.map = args.metafile = (folders & 0x10) != 0;
+  args.map_file = map;
+  args.metafile_file = (g_work / "out.json").string();
 
   const int descriptors = open_descriptor_count();
   int status = shrink(args);
@@ -188,6 +193,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string written = read_whole(args.output);
     check(written.empty() || (written.size() >= 2 && written.compare(written.size() - 2, 2, "\r\n") == 0),
           "output does not end in CR LF");
+    if (args.map) {
+      auto lines = [](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+          ++n;
+        }
+        return n;
+      };
+      check(lines(read_whole(map.c_str())) == lines(written), "the map's lines are not the output's");
+    }
   }
   check(!temp_file_left(), "a temporary output file was left behind");
   check(open_descriptor_count() == descriptors, "a file descriptor was left open");

@@ -6,7 +6,7 @@
 function_eraser::function_eraser(autoitsourcefile& script, function_usage_index& index)
     : script_(script), index_(index) {}
 
-void function_eraser::erase_from(int32_t header_line) {
+int32_t function_eraser::erase_from(int32_t header_line) {
   int32_t first = header_line;
   int32_t line = header_line;
   auto next_run = erased_.upper_bound(line);
@@ -38,4 +38,5 @@ void function_eraser::erase_from(int32_t header_line) {
   const int32_t last = std::min(line, script_.line_count);
   index_.forget_lines(blanked_from, last);
   erased_.emplace(first, last);
+  return last;
 }

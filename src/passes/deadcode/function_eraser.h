@@ -13,7 +13,8 @@ class function_eraser {
  public:
   // Lines blanked go out of the index's counts.
   function_eraser(autoitsourcefile& script, function_usage_index& index);
-  void erase_from(int32_t header_line);
+  // Returns the last line blanked.
+  int32_t erase_from(int32_t header_line);
 
  private:
   autoitsourcefile& script_;

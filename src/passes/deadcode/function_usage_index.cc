@@ -171,7 +171,9 @@ bool function_usage_index::line_uses(int32_t line, int32_t name) {
 void function_usage_index::forget_lines(int32_t first, int32_t last) {
   if (first > last) return;
   for (size_t u = first_use_from(first); u < uses_.size() && uses_[u].line <= last; ++u) {
-    if (counted_[uses_[u].line]) --counts_[static_cast<size_t>(uses_[u].name)].lines_using;
+    if (!counted_[uses_[u].line]) continue;
+    --counts_[static_cast<size_t>(uses_[u].name)].lines_using;
+    if (forgotten_ != nullptr) forgotten_->emplace_back(uses_[u].line, uses_[u].name);
   }
   for (int32_t line = first; line <= last; ++line) counted_[line] = false;
 }

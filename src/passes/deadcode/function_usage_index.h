@@ -38,6 +38,18 @@ class function_usage_index {
   // forgotten stay as they are.
   void forget_lines(int32_t first, int32_t last);
 
+  // From now on, every use that forget_lines takes out of the counts is
+  // also appended to *sink (line, name), for the run's records.
+  void note_forgotten_uses(std::vector<std::pair<int32_t, int32_t>>* sink) { forgotten_ = sink; }
+  // Calls on_use(line, name) for every use on a line still counted, in
+  // line order.
+  template <class F>
+  void for_each_counted_use(F&& on_use) const {
+    for (const use& u : uses_) {
+      if (counted_[u.line]) on_use(u.line, u.name);
+    }
+  }
+
  private:
   struct use {
     int32_t line;
@@ -58,6 +70,7 @@ class function_usage_index {
   std::pair<const use*, const use*> uses_of(int32_t line);
 
   std::vector<bool> counted_;
+  std::vector<std::pair<int32_t, int32_t>>* forgotten_ = nullptr;
   // Per name: the counted lines that use it, and, while a part counts, the
   // last line it found to use it (together, as a use found touches both).
   struct name_count {

@@ -129,10 +129,14 @@ const keep_entry* keep_list::keeps(std::string_view name) {
   int32_t found = -1;
   auto mark = [&](int32_t entry) {
     matched_[static_cast<size_t>(entry)] = true;
-    if (found < 0 || (entries_[static_cast<size_t>(found)]->built &&
-                      !entries_[static_cast<size_t>(entry)]->built)) {
+    // The user's entries first, then the first in the order given.
+    if (found < 0) {
       found = entry;
+      return;
     }
+    const bool found_built = entries_[static_cast<size_t>(found)]->built;
+    const bool entry_built = entries_[static_cast<size_t>(entry)]->built;
+    if (found_built != entry_built ? found_built : entry < found) found = entry;
   };
   if (!exact_.empty()) {
     int32_t at = 0;

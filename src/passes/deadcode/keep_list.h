@@ -39,7 +39,8 @@ class keep_list {
 
   // The entry that keeps the name as the pass records it, nullptr when none.
   // Every entry that matches is marked as matched; one the user wrote
-  // answers before one the script's built names gave.
+  // answers before one the script's built names gave, and among those the
+  // first in the order given.
   const keep_entry* keeps(std::string_view name);
   // One warning for every entry the user wrote that matched no name.
   void warn_unmatched(std::vector<run_warning>& warnings) const;

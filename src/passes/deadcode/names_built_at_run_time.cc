@@ -19,6 +19,7 @@
 #include "passes/deadcode/name_chains.h"
 #include "passes/deadcode/variable_cut.h"
 #include "script/autoitsourcefile.h"
+#include "script/run_records.h"
 #include "script/normalize.h"
 #include "script/two_threads.h"
 
@@ -91,17 +92,10 @@ class deleted_index {
   std::unordered_map<std::string, std::vector<size_t>> answers_;
 };
 
-// The name as written in the function's header: after "Func" and its
-// blanks, up to "(".
+// The name as written in the function's header, or as recorded when the
+// header shows none.
 std::string_view written_function_name(const deleted_name& function) {
-  const std::string_view header = function.line;
-  size_t from = 0;
-  while (from < header.size() && is_blank_or_tab(header[from])) ++from;
-  from += 4;
-  while (from < header.size() && is_blank_or_tab(header[from])) ++from;
-  std::string_view name = header.substr(std::min(from, header.size()));
-  name = name.substr(0, name.find('('));
-  while (!name.empty() && is_blank_or_tab(name.back())) name.remove_suffix(1);
+  const std::string_view name = ::written_function_name(function.line);
   return name.empty() ? std::string_view(function.name) : name;
 }
 

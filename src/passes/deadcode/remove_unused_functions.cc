@@ -14,6 +14,7 @@
 
 #include "passes/deadcode/function_eraser.h"
 #include "passes/deadcode/function_headers.h"
+#include "passes/deadcode/function_notes.h"
 #include "passes/deadcode/function_usage_index.h"
 #include "passes/deadcode/keep_list.h"
 #include "report/console.h"
@@ -80,6 +81,12 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       }
       eraser.emplace(*this, *index);
     }
+    // The run's records, when asked for: every header, each deletion, and
+    // at the end what keeps the functions left.
+    std::optional<function_notes> notes;
+    if (records.names_on) {
+      notes.emplace(records, found, lines, records.reasons_on && index ? &*index : nullptr);
+    }
 
     for (int64_t run = 1; run <= runs; ++run) {
       function_count = static_cast<int32_t>(headers.size());
@@ -110,7 +117,8 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
                      number);
         deleted_function_names.push_back(
             {std::string(found.names[header.name]), lines[header.line], header.line});
-        eraser->erase_from(header.line);
+        const int32_t last = eraser->erase_from(header.line);
+        if (notes) notes->deleted(header.line, static_cast<int32_t>(run), last);
       }
 
       if (!deleted_any) {
@@ -125,6 +133,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       std::erase_if(headers, [&](const function_header& header) {
         return transformed_lines[header.line].empty();
       });
+    }
+    if (notes && index && records.reasons_on) {
+      notes->finish(*index, found.names, keep_entries, transformed_lines, line_count);
     }
   }
 

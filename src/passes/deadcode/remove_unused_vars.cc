@@ -4,6 +4,7 @@
 
 #include "passes/deadcode/keep_list.h"
 #include "passes/deadcode/variable_cut.h"
+#include "passes/deadcode/variable_notes.h"
 #include "passes/deadcode/variable_scan.h"
 #include "passes/deadcode/variable_usage.h"
 #include "report/console.h"
@@ -55,6 +56,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   }
   cut_shared_variables(*this, table, shared_unused);
   keep.warn_unmatched(warnings);
+  if (records.reasons_on) note_variables(*this, table, usage);
 
   console::out("\nfinished: remove unused variables\n\n");
   unused_vars_timer.stop();

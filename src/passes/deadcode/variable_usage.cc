@@ -69,7 +69,15 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
                                    static_cast<int32_t>(last), parts[half]);
                      });
   for (size_t n = 0; n < counts_.size(); ++n) {
-    counts_[n].holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
+    name_count& total = counts_[n];
+    total.holding_lines = 0;
+    for (const count_part& part : parts) {
+      const name_count& found = part.counts[n];
+      for (int i = 0; i < 2 && i < found.holding_lines && total.holding_lines < 2; ++i) {
+        total.first_lines[total.holding_lines++] = found.first_lines[i];
+      }
+    }
+    total.holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
   }
   declaration_lines_ = two_threads::joined(std::move(parts[0].declaration_lines),
                                            parts[1].declaration_lines);
@@ -102,6 +110,7 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
       name_count& count_of = part.counts[static_cast<size_t>(n)];
       if (count_of.last_line == j) return;  // lines count once, however often they hold it
       count_of.last_line = j;
+      if (count_of.holding_lines < 2) count_of.first_lines[count_of.holding_lines] = j;
       ++count_of.holding_lines;
       // Only declaration lines are ever blanked by this pass.
       if (declares) part.line_names.push_back(n);
@@ -168,4 +177,14 @@ void variable_usage::line_blanked(int32_t line) {
   for (uint32_t i = line_names_begin_[d]; i < line_names_begin_[d + 1]; ++i) {
     --counts_[line_names_[i]].holding_lines;
   }
+}
+
+int32_t variable_usage::first_mention(int32_t k) const {
+  if (name_of_[k] < 0) return 0;
+  const name_count& count = counts_[name_of_[k]];
+  const int32_t own = table_.declaration_lines[k];
+  for (int32_t line : count.first_lines) {
+    if (line != 0 && line != own) return line;
+  }
+  return 0;
 }

@@ -33,6 +33,10 @@ class variable_usage {
   // Line `line` has just been blanked in the normalized copy.
   void line_blanked(int32_t line);
 
+  // The first line other than k's declaration line that held k's name when
+  // the index was made; 0 when none did (or the name is empty).
+  int32_t first_mention(int32_t k) const;
+
  private:
   // What the count of some lines finds, on one thread: per name, the lines
   // that hold it; the declaration lines among them with their names; the
@@ -56,6 +60,8 @@ class variable_usage {
   struct name_count {
     int32_t holding_lines = 0;
     int32_t last_line = 0;
+    // The first two lines that held it, for the run's records.
+    int32_t first_lines[2] = {0, 0};
   };
   std::vector<name_count> counts_;
   // Per variable: whether its own declaration line holds its name. Bytes,

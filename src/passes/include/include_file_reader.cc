@@ -42,11 +42,14 @@ include_lookup include_file_reader::take(const include_places& places,
     if (std::find(candidates, candidates + i, candidate) != candidates + i) continue;
     const location& place = locate(candidate);
     if (!place.found) continue;
-    if (spliced_.contains(place.identity)) return include_lookup::already;
+    if (auto spliced = spliced_.find(place.identity); spliced != spliced_.end()) {
+      *opened = spliced->second;
+      return include_lookup::already;
+    }
     platform::file_bytes bytes;
     std::string unread;
     if (!platform::read_file_bytes(place.path, /*regular_only=*/true, &bytes, &unread)) continue;
-    spliced_.insert(place.identity);
+    spliced_.emplace(place.identity, place.path);
     *opened = place.path;
     // The lines are views of the text, which the table keeps.
     std::string_view text;

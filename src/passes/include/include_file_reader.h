@@ -1,7 +1,7 @@
 // Finding and reading the file that an include directive names.
 #pragma once
 
-#include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,7 +24,7 @@ struct include_places {
 
 enum class include_lookup {
   missing,  // no candidate could be opened
-  already,  // the file found has been spliced before in this run
+  already,  // the file found has been spliced before in this run (*opened: by which path)
   read,     // the file found is new: its lines were read
   invalid,  // the file found is new, but it is not valid UTF-16
 };
@@ -59,7 +59,8 @@ class include_file_reader {
 
   platform::include_path_resolver resolver_;
   std::unordered_map<std::string, location> located_;
-  // Every file spliced so far: one file reached by two spellings is one file.
-  std::set<platform::file_identity> spliced_;
+  // Every file spliced so far, with the path it was opened by: one file
+  // reached by two spellings is one file.
+  std::map<platform::file_identity, std::string> spliced_;
   bool read_utf16_ = false;
 };

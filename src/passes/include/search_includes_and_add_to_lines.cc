@@ -138,6 +138,16 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // reported as already taken up, so a missing file is warned about once.
   std::unordered_set<std::string> missing;
   include_file_reader reader;
+  // For the metafile: the directive in `slot` named the file opened by `path`.
+  auto note_directive = [&](size_t slot, const std::string& path) {
+    auto number = records.file_by_path.find(path);
+    run_records::directive place;
+    if (number == records.file_by_path.end() || !origins.locate(slot, &place.file, &place.line)) {
+      return;
+    }
+    if (records.files.size() <= number->second) records.files.resize(number->second + 1);
+    records.files[number->second].included_by.push_back(place);
+  };
 
   // Lines before the first directive that names a file stay where they are,
   // so a script that includes no file is not copied at all.
@@ -227,6 +237,7 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       return false;
     }
     if (found == include_lookup::already) {
+      if (records.names_on) note_directive(expanded.size() - 1, opened);
       print_already(path);
       continue;
     }
@@ -243,6 +254,10 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       included.origin = origins.add_file(opened);
       included.folder = platform::folder_of(opened);
       origins.start_run(expanded.size(), included.origin, 1);
+      if (records.names_on) {
+        records.file_by_path.emplace(opened, included.origin);
+        note_directive(expanded.size() - 1, opened);
+      }
     }
     console::out("finished: read ");
     console::out(directive.name);

@@ -218,3 +218,20 @@ TEST(KeepList, TheUsersEntryAnswersBeforeABuiltOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// The entry the records name as what keeps a name.
+TEST(KeepList, AnswersWithTheFirstEntryOfEachKindInOrder) {
+  std::vector<keep_entry> entries;
+  add_keep_entries("_ON_*,$G_*,_ON_QUIT,*,$X", {}, 0, entries);
+  keep_list functions(entries, keep_list::kind::functions);
+  EXPECT_EQ(functions.keeps("_ON_QUIT"), &entries[0]);  // the prefix stands first
+  EXPECT_EQ(functions.keeps("MAIN"), &entries[3]);
+  keep_list variables(entries, keep_list::kind::variables);
+  EXPECT_EQ(variables.keeps("$G_HWND"), &entries[1]);
+  EXPECT_EQ(variables.keeps("$X"), &entries[4]);
+  EXPECT_EQ(variables.keeps("$Y"), nullptr);
+}
+
+}  // namespace

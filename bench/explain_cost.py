@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""What the way back costs: the whole program on a generated script without
+options, with --map, with --metafile, with --analyze and with all three,
+side by side (median wall time, median CPU time of both threads, peak
+memory), and the ratio to the run without them. On a busy machine the CPU
+time is the steadier figure. Twice: with every pass (CFG, 3 runs: the dead code goes, so
+the output is small, and the metafile lists every function and variable),
+and with comments only (C--: the output keeps its functions, so the map
+has about as many lines as the script). The target: --map and --metafile
+together at most 1.3 times the run without.
+
+explain_cost.py BINARY [--lines N] [--runs N]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+VARIANTS = [
+    ("no options", []),
+    ("--map", ["--map=out.map"]),
+    ("--metafile", ["--metafile=out.json"]),
+    ("--analyze", ["--analyze"]),
+    ("--map --metafile", ["--map=out.map", "--metafile=out.json"]),
+    ("--map --metafile --analyze", ["--map=out.map", "--metafile=out.json", "--analyze"]),
+]
+
+
+def timed(command, cwd):
+    start = time.perf_counter()
+    with open(os.devnull, "rb") as devnull, open(os.devnull, "wb") as sink:
+        proc = subprocess.Popen(command, cwd=cwd, stdin=devnull, stdout=sink, stderr=sink)
+        _, status, usage = os.wait4(proc.pid, 0)
+    elapsed = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit(f"failed: {' '.join(command)}")
+    return elapsed, usage.ru_maxrss * 1024, usage.ru_utime + usage.ru_stime
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("binary")
+    p.add_argument("--lines", type=int, default=1000000)
+    p.add_argument("--runs", type=int, default=5)
+    a = p.parse_args()
+    binary = os.path.abspath(a.binary)
+    work = tempfile.mkdtemp(prefix="au3explain-")
+    try:
+        path = os.path.join(work, "in.au3")
+        subprocess.run([sys.executable, os.path.join(HERE, "generate_script.py"), path,
+                        "--lines", str(a.lines), "--functions", str(a.lines // 50),
+                        "--variables", str(a.lines // 10)], check=True)
+        print(f"script: {a.lines} lines, {os.path.getsize(path) / 1e6:.1f} MB; median of {a.runs} runs")
+        for passes in (["CFG", "3", "."], ["C--"]):
+            compare(binary, work, passes, a.runs)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("target: --map --metafile at most 1.30x the run without options")
+
+
+def compare(binary, work, passes, runs):
+    print()
+    print(f"{'PASSES ' + ' '.join(passes):<30}{'time':>10}{'x none':>8}{'CPU':>9}{'x none':>8}"
+          f"{'peak MB':>9}"
+          f"{'map MB':>8}{'json MB':>9}{'out MB':>8}")
+    base = None
+    cpu_base = None
+    # Interleaved, so that a busy moment of the machine hits every variant alike.
+    times = {label: [] for label, _ in VARIANTS}
+    cpu = {label: [] for label, _ in VARIANTS}
+    peaks = {label: 0 for label, _ in VARIANTS}
+    sizes = {}
+    for _ in range(runs):
+        for label, options in VARIANTS:
+            for name in ("out.map", "out.json"):
+                if os.path.exists(os.path.join(work, name)):
+                    os.remove(os.path.join(work, name))
+            t, rss, c = timed([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes
+                           + options, work)
+            times[label].append(t)
+            cpu[label].append(c)
+            peaks[label] = max(peaks[label], rss)
+            sizes[label] = [os.path.getsize(os.path.join(work, n)) / 1e6
+                            if os.path.exists(os.path.join(work, n)) else 0.0
+                            for n in ("out.map", "out.json", "out.au3")]
+    for label, _ in VARIANTS:
+        t = statistics.median(times[label])
+        c = statistics.median(cpu[label])
+        base = base or t
+        cpu_base = cpu_base or c
+        print(f"{label:<30}{t * 1000:>8.0f}ms{t / base:>8.2f}{c * 1000:>7.0f}ms{c / cpu_base:>8.2f}"
+              f"{peaks[label] / 2**20:>9.1f}"
+              f"{sizes[label][0]:>8.1f}{sizes[label][1]:>9.1f}{sizes[label][2]:>8.1f}")
+
+
+if __name__ == "__main__":
+    main()

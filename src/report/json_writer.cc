@@ -1,0 +1,178 @@
+#include "report/json_writer.h"
+
+#include <charconv>
+
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of `s`, or 0: no
+// overlong forms, no surrogates, nothing past U+10FFFF.
+size_t utf8_sequence(std::string_view s) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char lead = byte(0);
+  size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (s.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+void append_json_string(std::string_view bytes, std::string& out) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  auto plain = [](unsigned char c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; };
+  for (size_t i = 0; i < bytes.size();) {
+    // Most text is plain ASCII: a run of it goes out in one piece.
+    size_t end = i;
+    while (end < bytes.size() && plain(static_cast<unsigned char>(bytes[end]))) ++end;
+    out.append(bytes.substr(i, end - i));
+    i = end;
+    if (i == bytes.size()) break;
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x80) {
+      if (const size_t length = utf8_sequence(bytes.substr(i)); length > 0) {
+        out.append(bytes.substr(i, length));
+        i += length;
+      } else {
+        // The Latin-1 reading of the byte, as UTF-8.
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+        ++i;
+      }
+      continue;
+    }
+    ++i;
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default: {
+        const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        out.append(escape, sizeof escape);
+      }
+    }
+  }
+}
+
+json_writer::json_writer(size_t depth, bool filled) : filled_(depth, true) {
+  if (depth > 0) filled_.back() = filled;
+}
+
+void json_writer::add_elements(std::string_view text, bool any) {
+  text_.append(text);
+  if (any) filled_.back() = true;
+}
+
+void json_writer::new_line() {
+  if (one_line_from_ > 0) return;
+  text_ += "\r\n";
+  text_.append(2 * filled_.size(), ' ');
+}
+
+void json_writer::before_value() {
+  if (after_key_) {
+    after_key_ = false;
+    return;
+  }
+  if (filled_.empty()) return;
+  if (filled_.back()) text_ += one_line_from_ > 0 ? ", " : ",";
+  filled_.back() = true;
+  new_line();
+}
+
+void json_writer::begin_object() {
+  before_value();
+  text_ += '{';
+  filled_.push_back(false);
+}
+
+void json_writer::begin_one_line_object() {
+  begin_object();
+  if (one_line_from_ == 0) one_line_from_ = filled_.size();
+}
+
+void json_writer::close(char bracket) {
+  const bool filled = filled_.back();
+  const bool closes_line = one_line_from_ == filled_.size();
+  filled_.pop_back();
+  if (filled) new_line();
+  if (closes_line) one_line_from_ = 0;
+  text_ += bracket;
+}
+
+void json_writer::end_object() { close('}'); }
+
+void json_writer::begin_array() {
+  before_value();
+  text_ += '[';
+  filled_.push_back(false);
+}
+
+void json_writer::end_array() { close(']'); }
+
+void json_writer::key(std::string_view name) {
+  before_value();
+  text_ += '"';
+  text_.append(name);
+  text_ += "\": ";
+  after_key_ = true;
+}
+
+void json_writer::value(std::string_view text) {
+  before_value();
+  text_ += '"';
+  append_json_string(text, text_);
+  text_ += '"';
+}
+
+void json_writer::escaped_value(std::string_view inside) {
+  before_value();
+  text_ += '"';
+  text_.append(inside);
+  text_ += '"';
+}
+
+void json_writer::value(int64_t number) {
+  before_value();
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  text_.append(digits, end);
+}
+
+void json_writer::value(bool truth) {
+  before_value();
+  text_ += truth ? "true" : "false";
+}
+
+void json_writer::null() {
+  before_value();
+  text_ += "null";
+}

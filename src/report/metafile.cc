@@ -1,0 +1,299 @@
+#include "report/metafile.h"
+
+#include <array>
+
+#include "report/json_writer.h"
+#include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
+
+namespace {
+
+// Each source file's name, escaped once: records name few files many times.
+using escaped_names = std::vector<std::string>;
+
+// "file" and "line" members for a slot of the expanded script.
+void place(json_writer& json, const autoitsourcefile& script, const escaped_names& names,
+           int32_t slot) {
+  uint32_t file = 0;
+  int64_t line = 0;
+  const bool known = script.origins.locate(static_cast<size_t>(slot), &file, &line);
+  json.key("file");
+  if (known && file < names.size()) {
+    json.escaped_value(names[file]);
+  } else {
+    json.value(script.origins.of(static_cast<size_t>(slot)).file);
+  }
+  json.key("line");
+  json.value(line);
+}
+
+void keep_entry_members(json_writer& json, const keep_entry& entry) {
+  json.key("keep_entry");
+  json.value(entry.text);
+  // An entry from the command line has no place.
+  json.key("file");
+  if (entry.file.empty()) {
+    json.null();
+  } else {
+    json.value(entry.file);
+  }
+  json.key("line");
+  if (entry.file.empty()) {
+    json.null();
+  } else {
+    json.value(entry.line);
+  }
+}
+
+// Elements count of the array open, element i written by write(json, i):
+// on two threads for many, each half into its own text, joined in order.
+template <class Write>
+void write_elements(json_writer& json, size_t count, Write&& write) {
+  std::array<std::string, 2> parts;
+  two_threads::split(0, count, [&](int half, size_t first, size_t last) {
+    json_writer part(2, first > 0);
+    for (size_t i = first; i < last; ++i) write(part, i);
+    parts[half] = part.text();
+  });
+  json.add_elements(parts[0], count > 0);
+  json.add_elements(parts[1], count > 0);
+}
+
+void write_files(json_writer& json, const autoitsourcefile& script) {
+  json.key("files");
+  json.begin_array();
+  const std::vector<run_records::source_file>& files = script.records.files;
+  for (uint32_t i = 0; i < script.origins.file_count(); ++i) {
+    const run_records::source_file none;
+    const run_records::source_file& f = i < files.size() ? files[i] : none;
+    json.begin_object();
+    json.key("path");
+    json.value(script.origins.file_name(i));
+    json.key("expanded_lines");
+    json.value(f.expanded_lines);
+    json.key("expanded_bytes");
+    json.value(f.expanded_bytes);
+    json.key("output_lines");
+    json.value(f.output_lines);
+    json.key("output_bytes");
+    json.value(f.output_bytes);
+    json.key("included_by");
+    json.begin_array();
+    for (const run_records::directive& d : f.included_by) {
+      json.begin_one_line_object();
+      json.key("file");
+      json.value(script.origins.file_name(d.file));
+      json.key("line");
+      json.value(d.line);
+      json.end_object();
+    }
+    json.end_array();
+    json.end_object();
+  }
+  json.end_array();
+}
+
+void write_functions(json_writer& json, const autoitsourcefile& script,
+                     const escaped_names& names) {
+  const run_records& records = script.records;
+  const auto& all = records.functions;
+  std::vector<std::string_view> written(all.size());
+  for (size_t r = 0; r < all.size(); ++r) written[r] = written_function_name(all[r].header);
+  auto name_of = [&](int32_t r) { return written[static_cast<size_t>(r)]; };
+  // Per name number, the lost mentions of it, in order.
+  std::vector<std::vector<size_t>> lost;
+  for (size_t m = 0; m < records.lost_mentions.size(); ++m) {
+    const auto name = static_cast<size_t>(records.lost_mentions[m].name);
+    if (lost.size() <= name) lost.resize(name + 1);
+    lost[name].push_back(m);
+  }
+  json.key("functions");
+  json.begin_array();
+  write_elements(json, all.size(), [&](json_writer& json, size_t i) {
+    const run_records::function_record& f = all[i];
+    json.begin_one_line_object();
+    json.key("name");
+    json.value(written[static_cast<size_t>(&f - all.data())]);
+    place(json, script, names, f.slot);
+    json.key("status");
+    switch (f.status) {
+      case run_records::state::kept:
+        json.value("kept");
+        break;
+      case run_records::state::deleted:
+        json.value("deleted");
+        break;
+      case run_records::state::erased:
+        json.value("erased");
+        break;
+    }
+    json.key("deleted_in_run");
+    if (f.status == run_records::state::kept) {
+      json.null();
+    } else {
+      json.value(f.run);
+    }
+    if (f.status == run_records::state::erased) {
+      json.key("erased_with");
+      json.value(name_of(f.erased_with));
+    }
+    if (f.status == run_records::state::deleted) {
+      // The lines that named it until a deletion blanked them.
+      json.key("named_by_deleted");
+      json.begin_array();
+      const auto name = static_cast<size_t>(f.name);
+      if (name < lost.size()) {
+        for (size_t m : lost[name]) {
+          if (m >= f.lost_before) break;
+          const run_records::lost_mention& l = records.lost_mentions[m];
+          if (l.slot == f.slot) continue;  // its own header names it without keeping it
+          json.begin_object();
+          place(json, script, names, l.slot);
+          json.key("deleted_function");
+          json.value(name_of(l.deleted_with));
+          json.end_object();
+        }
+      }
+      json.end_array();
+    }
+    if (f.status == run_records::state::kept) {
+      json.key("kept_by");
+      if (f.keep_entry >= 0) {
+        json.begin_object();
+        keep_entry_members(json, script.keep_entries[static_cast<size_t>(f.keep_entry)]);
+        json.end_object();
+      } else if (f.keeper_slot > 0) {
+        json.begin_object();
+        place(json, script, names, f.keeper_slot);
+        json.key("function");
+        if (f.keeper_function < 0) {
+          json.null();
+        } else {
+          json.value(name_of(f.keeper_function));
+        }
+        json.key("reaches_root");
+        json.value(f.rooted);
+        json.end_object();
+      } else {
+        json.null();
+      }
+    }
+    json.end_object();
+  });
+  json.end_array();
+}
+
+void write_variables(json_writer& json, const autoitsourcefile& script,
+                     const escaped_names& names) {
+  json.key("variables");
+  json.begin_array();
+  const auto& variables = script.records.variables;
+  write_elements(json, variables.size(), [&](json_writer& json, size_t i) {
+    const run_records::variable_record& v = variables[i];
+    json.begin_one_line_object();
+    json.key("name");
+    json.value(v.name);
+    place(json, script, names, v.slot);
+    json.key("status");
+    json.value(v.deleted ? "deleted" : "kept");
+    json.key("first_mention");
+    if (v.first_mention > 0) {
+      json.begin_object();
+      place(json, script, names, v.first_mention);
+      json.end_object();
+    } else {
+      json.null();
+    }
+    if (v.keep_entry >= 0) {
+      json.key("kept_by");
+      json.begin_object();
+      keep_entry_members(json, script.keep_entries[static_cast<size_t>(v.keep_entry)]);
+      json.end_object();
+    }
+    json.end_object();
+  });
+  json.end_array();
+}
+
+}  // namespace
+
+std::string metafile_text(const autoitsourcefile& script, const run_summary& summary,
+                          const std::vector<diagnostics::kept_warning>& warnings) {
+  escaped_names names(script.origins.file_count());
+  for (uint32_t i = 0; i < script.origins.file_count(); ++i) {
+    append_json_string(script.origins.file_name(i), names[i]);
+  }
+  json_writer json;
+  // About what a record's line takes, so that the text grows once or twice.
+  json.reserve(4096 + 100 * (script.records.functions.size() + script.records.variables.size()));
+  json.begin_object();
+  json.key("au3shrink");
+  json.value(summary.version);
+  json.key("input");
+  json.value(summary.input);
+  json.key("output");
+  json.begin_object();
+  json.key("path");
+  json.value(summary.output);
+  json.key("lines");
+  json.value(static_cast<int64_t>(script.line_count));
+  json.key("bytes");
+  json.value(summary.shrunk);
+  json.end_object();
+  json.key("passes");
+  json.begin_object();
+  json.key("comments");
+  json.value(summary.remove_comments);
+  json.key("functions");
+  json.value(summary.remove_functions);
+  json.key("variables");
+  json.value(summary.remove_vars);
+  json.key("runs");
+  json.value(static_cast<int64_t>(summary.runs));
+  json.end_object();
+  json.key("report");
+  json.begin_object();
+  json.key("includet_files");
+  json.value(script.include_count);
+  json.key("deleted_vars");
+  json.value(script.deleted_vars);
+  json.key("deleted_functions");
+  json.value(script.deleted_functions);
+  json.key("functions_in_last_run");
+  json.value(script.function_count);
+  json.key("variables_found");
+  json.value(script.variable_count);
+  json.key("size_without_optimation");
+  json.value(summary.unshrunk);
+  json.key("size_with_optimation");
+  json.value(summary.shrunk);
+  json.key("improvement_percent");
+  json.value(static_cast<int64_t>(summary.percent));
+  json.end_object();
+  write_files(json, script);
+  write_functions(json, script, names);
+  write_variables(json, script, names);
+  json.key("warnings");
+  json.begin_array();
+  for (const diagnostics::kept_warning& w : warnings) {
+    json.begin_one_line_object();
+    json.key("file");
+    if (w.file.empty()) {
+      json.null();
+    } else {
+      json.value(w.file);
+    }
+    json.key("line");
+    if (w.file.empty()) {
+      json.null();
+    } else {
+      json.value(w.line);
+    }
+    json.key("text");
+    json.value(w.text);
+    json.end_object();
+  }
+  json.end_array();
+  json.end_object();
+  return json.text();
+}

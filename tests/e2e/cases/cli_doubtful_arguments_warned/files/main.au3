@@ -1,0 +1,2 @@
+Local $x = 1
+ConsoleWrite($x)

@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""The metafile against the run it describes, and the options against a run
+without them.
+
+Shrinks the project of the explain_map_nested_project scenario twice, without
+options and with --map, --metafile and --analyze: standard output (timings
+masked) and the output script must be the same bytes. The metafile must be
+JSON that Python's json reads, agree with the report's counters, the output's
+size and lines and the map, and say what keeps or deleted the project's
+functions. A script in an ANSI code page must give valid JSON too, its bytes
+as Latin-1 characters.
+
+metafile_test.py --binary BINARY [--emulator wine]
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PROJECT = os.path.join(HERE, "..", "e2e", "cases", "explain_map_nested_project", "files")
+TIMING = re.compile(rb"\d+\.\d{3} seconds")
+ARGS = ["--no-pause", "main.au3", "small.au3", "src", "lib", "CFG", "3", "."]
+OPTIONS = ["--map=small.map", "--metafile=small.json", "--analyze"]
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def run(opts, work, args):
+    command = ([opts.emulator] if opts.emulator else []) + [opts.binary] + args
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    proc = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=120, env=env)
+    if proc.returncode != 0:
+        sys.exit(f"exit status {proc.returncode}: {proc.stderr.decode('latin-1')}")
+    return TIMING.sub(b"#.### seconds", proc.stdout.replace(b"\r\n", b"\n"))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def counter(stdout, label):
+    return int(re.search(label.encode() + rb"\s+(-?\d+)", stdout).group(1))
+
+
+def check_project(opts, work):
+    plain = run(opts, work, ARGS)
+    plain_script = read(os.path.join(work, "small.au3"))
+    explained = run(opts, work, ARGS + OPTIONS)
+    check(explained == plain, "standard output differs with --map, --metafile, --analyze")
+    check(read(os.path.join(work, "small.au3")) == plain_script, "output script differs with the options")
+
+    meta = json.loads(read(os.path.join(work, "small.json")).decode("utf-8"))
+    report = meta["report"]
+    output = meta["output"]
+    files = meta["files"]
+    check(output["bytes"] == len(plain_script), "output.bytes is not the output's size")
+    check(report["size_with_optimation"] == counter(plain, "file size with optimation:"),
+          "size_with_optimation differs from the report")
+    check(report["size_without_optimation"] == counter(plain, "file size without optimation:"),
+          "size_without_optimation differs from the report")
+    check(report["deleted_functions"] == counter(plain, "deleted functions:"), "deleted_functions")
+    check(report["deleted_vars"] == counter(plain, "deleted vars:"), "deleted_vars")
+    check(report["includet_files"] == counter(plain, "includet files:"), "includet_files")
+    script_lines = plain_script.count(b"\r\n")
+    map_lines = read(os.path.join(work, "small.map")).count(b"\r\n")
+    check(output["lines"] == script_lines == map_lines, "output lines, script lines and map lines")
+    check(sum(f["output_bytes"] for f in files) == output["bytes"], "files' output bytes add up")
+    check(sum(f["output_lines"] for f in files) == output["lines"], "files' output lines add up")
+    check(sum(f["expanded_bytes"] for f in files) == report["size_without_optimation"],
+          "files' expanded bytes add up to the unshrunk size")
+    functions = {f["name"]: f for f in meta["functions"]}
+    check(sum(f["status"] == "deleted" for f in meta["functions"]) == report["deleted_functions"],
+          "deleted functions counted")
+    check(sum(v["status"] == "deleted" for v in meta["variables"]) == report["deleted_vars"],
+          "deleted variables counted")
+
+    # What keeps each function, and what deleted the others.
+    log = functions["_Log_Write"]["kept_by"]
+    check(log["function"] == "_Util_Log" and log["reaches_root"], "_Log_Write kept by _Util_Log")
+    check(functions["_Util_Log"]["kept_by"]["function"] == "_Form_Show", "_Util_Log kept by _Form_Show")
+    top = functions["_Form_Show"]["kept_by"]
+    check(top["function"] is None and top["line"] == 11, "_Form_Show kept by top-level line 11")
+    check(functions["_Log_ByName"]["kept_by"]["function"] == "_Log_Write", "_Log_ByName named in a string")
+    check(functions["_Util_Kept"]["kept_by"]["keep_entry"] == "_UTIL_KEPT", "_Util_Kept kept by its pragma")
+    trace = functions["_Util_Trace"]
+    check(trace["status"] == "deleted" and trace["deleted_in_run"] == 2, "_Util_Trace deleted in run 2")
+    check([m["deleted_function"] for m in trace["named_by_deleted"]] == ["_Form_Hide"],
+          "_Util_Trace left unnamed by _Form_Hide")
+    check(functions["_Log_Never"]["deleted_in_run"] == 1 and
+          functions["_Log_Never"]["named_by_deleted"] == [], "_Log_Never named by nothing")
+    variables = {v["name"]: v for v in meta["variables"]}
+    check(variables["$G_IUNUSED"]["status"] == "deleted", "$g_iUnused deleted")
+    check(variables["$G_IUSED"]["first_mention"] == {"file": "main.au3", "line": 11},
+          "$g_iUsed first mentioned on line 11")
+
+
+def check_ansi_script(opts, work):
+    # A function and a variable named in Latin-1 (only a-z is upper-cased), a
+    # keep entry that matches nothing, control bytes and a quote in a string.
+    script = (b"; au3shrink: keep Caf\xe9Never\r\nGlobal $caf\xe9 = 1\r\nFunc _Caf\xe9()\r\nEndFunc\r\n"
+              b"_Caf\xe9()\r\nConsoleWrite(\"\x01\xff\\\"\")\r\n")
+    with open(os.path.join(work, "ansi.au3"), "wb") as f:
+        f.write(script)
+    run(opts, work, ["--no-pause", "ansi.au3", "out.au3", ".", ".", "CFG", "1", ".",
+                     "--metafile=ansi.json"])
+    text = read(os.path.join(work, "ansi.json")).decode("utf-8")
+    meta = json.loads(text)
+    check([f["name"] for f in meta["functions"]] == ["_Caf\u00e9"], "Latin-1 function name")
+    check([v["name"] for v in meta["variables"]] == ["$CAF\u00e9"], "Latin-1 variable name")
+    check(any("CAF\u00e9NEVER" in w["text"] for w in meta["warnings"]), "Latin-1 warning text")
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--binary", required=True)
+    p.add_argument("--emulator", default="")
+    opts = p.parse_args()
+    opts.binary = os.path.abspath(opts.binary)
+    work = tempfile.mkdtemp(prefix="au3meta-")
+    try:
+        shutil.copytree(PROJECT, work, dirs_exist_ok=True)
+        check_project(opts, work)
+        check_ansi_script(opts, work)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    for failure in failures:
+        print("FAIL:", failure)
+    if not failures:
+        print("ok")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
