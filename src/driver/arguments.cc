@@ -12,7 +12,7 @@ namespace {
 // Every option, as the warning about a word that is none lists them.
 constexpr const char* kOptionNames =
     "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
-    "--strict, --where";
+    "--strict, --why=NAMES, --no-auto-keep, --where";
 
 // The pass letters must stand at their positions exactly, in upper case.
 bool selects(const char* passes, size_t position, char letter) {
@@ -27,6 +27,7 @@ bool take_option(std::string_view word, arguments* args) {
   constexpr std::string_view keep = "--keep=";
   constexpr std::string_view map = "--map=";
   constexpr std::string_view metafile = "--metafile=";
+  constexpr std::string_view why = "--why=";
   if (word == "--help") {
     args->help = true;
   } else if (word == "--version") {
@@ -47,6 +48,18 @@ bool take_option(std::string_view word, arguments* args) {
     args->analyze = true;
   } else if (word == "--strict") {
     args->strict = true;
+  } else if (word.substr(0, why.size()) == why) {
+    // A comma list; may be given more than once.
+    std::string_view list = word.substr(why.size());
+    while (true) {
+      const size_t comma = list.find(',');
+      std::string_view name = list.substr(0, comma);
+      while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+      while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+      if (!name.empty()) args->why.emplace_back(name);
+      if (comma == std::string_view::npos) break;
+      list.remove_prefix(comma + 1);
+    }
   } else if (word == "--where") {
     args->where = true;
   } else {

@@ -36,6 +36,9 @@ struct arguments {
   std::string metafile_file;
   bool analyze = false;  // --analyze: output bytes by source file after the report
   bool strict = false;   // --strict: a run that printed a warning ends with 3
+  // --why=NAMES, each comma list split: functions and $variables whose
+  // keeping or deletion is explained after the report.
+  std::vector<std::string> why;
   // --where: a mode of its own; the positional arguments are MAP and LINEs.
   bool where = false;
   const char* where_map = nullptr;

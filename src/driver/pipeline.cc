@@ -10,6 +10,7 @@
 #include "driver/size_report.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
+#include "report/why.h"
 #include "report/metafile.h"
 #include "report/trace.h"
 #include "script/autoitsourcefile.h"
@@ -51,8 +52,8 @@ int shrink_script(const arguments& args) {
   autoitsourcefile script(args.input);
   // What --map, --analyze and --metafile show is noted only when asked for.
   script.records.output_lines_on = args.map || args.analyze || args.metafile;
-  script.records.names_on = args.analyze || args.metafile;
-  script.records.reasons_on = args.metafile;
+  script.records.names_on = args.analyze || args.metafile || !args.why.empty();
+  script.records.reasons_on = args.metafile || !args.why.empty();
   // Load the script into the line table.
   if (!script.read_to_array(&err)) return fail("read input file", args.input, err);
   // Splice in every included file, nested ones too.
@@ -113,6 +114,9 @@ int shrink_script(const arguments& args) {
   // Deleted names that the script may build at run time; lines still
   // stand where they came from.
   script.warn_about_names_built_at_run_time();
+  // The answers to --why, while the lines still stand in their slots.
+  std::vector<std::string> unknown;
+  const std::vector<std::string> why = why_answers(script, args.why, &unknown);
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
   // Final write: the shrunk script replaces the output at once. Meanwhile,
@@ -150,6 +154,10 @@ int shrink_script(const arguments& args) {
     diagnostics::warning_at(warning.file, warning.line, warning.text);
   }
   if (args.analyze) diagnostics::note(size_analysis(script));
+  for (const std::string& answer : why) diagnostics::note(answer);
+  for (const std::string& name : unknown) {
+    diagnostics::warning("--why: '" + name + "' is neither a function nor a variable the run found");
+  }
   return 0;
 }
 

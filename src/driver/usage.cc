@@ -42,6 +42,8 @@ constexpr const char* kOptions =
     "                  variables, warnings, counters\n"
     "  --analyze       after the report, the output's bytes by source file\n"
     "  --strict        end with exit status 3 when a warning was printed\n"
+    "  --why=NAMES     after the report, why each function or $variable named\n"
+    "                  was kept or deleted (a comma list; may be repeated)\n"
     "  --where MAP LINE...\n"
     "                  print the source file, line and text of each LINE of\n"
     "                  a script shrunk with --map=MAP (no run)\n"

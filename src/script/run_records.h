@@ -103,6 +103,9 @@ class run_records {
     // when the pass began (0: none), and the keep entry that kept it (-1: none).
     int32_t first_mention = 0;
     int32_t keep_entry = -1;
+    // Nothing else mentions it, but its declaration calls a function, which
+    // cutting it would take away.
+    bool kept_by_call = false;
   };
   std::vector<variable_record> variables;
 };

@@ -28,6 +28,7 @@ void note_variables(autoitsourcefile& script, const variable_table& table,
       v.keep_entry =
           keeper == nullptr ? -1 : static_cast<int32_t>(keeper - script.keep_entries.data());
       v.first_mention = usage.first_mention(k);
+      v.kept_by_call = v.first_mention == 0 && table.item_calls[k] != 0;
     }
     notes.push_back(std::move(v));
   }

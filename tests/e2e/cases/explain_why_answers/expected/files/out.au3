@@ -1,0 +1,25 @@
+Func _Util_Log($s)
+	_Util_Write($s)
+EndFunc
+Func _Util_Write($s)
+	ConsoleWrite($s)
+EndFunc
+Global $g_hGui = GUICreate("t"), $g_sTitle = "x"
+Main()
+GUICtrlSetOnEvent(-1, "_OnClose")
+Call("_On_" & $g_sTitle)
+Func Main()
+	_Util_Log($g_sTitle)
+EndFunc
+Func _OnClose()
+EndFunc
+Func _On_Open()
+EndFunc
+Func Plugin_Load()
+EndFunc
+Func _A()
+	_B()
+EndFunc
+Func _B()
+	_A()
+EndFunc
