@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class json_writer {
@@ -41,6 +42,7 @@ class json_writer {
   void null();
   // The text so far; complete once every object and array is closed.
   const std::string& text() const { return text_; }
+  std::string take_text() { return std::move(text_); }
   void reserve(size_t bytes) { text_.reserve(bytes); }
 
  private:
@@ -50,7 +52,7 @@ class json_writer {
 
   std::string text_;
   // Per open object or array: whether it has an element yet.
-  std::vector<bool> filled_;
+  std::vector<uint8_t> filled_;
   // While an object on one line is open: the depth it was opened at, else 0.
   size_t one_line_from_ = 0;
   bool after_key_ = false;

@@ -46,14 +46,20 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
 }
 
 // Elements count of the array open, element i written by write(json, i):
-// on two threads for many, each half into its own text, joined in order.
+// on two threads for many, each half into its own text, joined in order. A
+// record costs about as much work as this many lines of a script.
+constexpr size_t kLinesPerRecord = 32;
+
 template <class Write>
 void write_elements(json_writer& json, size_t count, Write&& write) {
   std::array<std::string, 2> parts;
-  two_threads::split(0, count, [&](int half, size_t first, size_t last) {
+  two_threads::split(0, count * kLinesPerRecord, [&](int half, size_t from, size_t to) {
+    const size_t first = from / kLinesPerRecord;
+    const size_t last = to / kLinesPerRecord;
     json_writer part(2, first > 0);
+    part.reserve((last - first) * 128);
     for (size_t i = first; i < last; ++i) write(part, i);
-    parts[half] = part.text();
+    parts[half] = part.take_text();
   });
   json.add_elements(parts[0], count > 0);
   json.add_elements(parts[1], count > 0);
@@ -295,5 +301,5 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   }
   json.end_array();
   json.end_object();
-  return json.text();
+  return json.take_text();
 }

@@ -27,6 +27,8 @@ struct variable_usage::count_part {
   name_matcher::marks string_marks;
   std::vector<uint64_t> hashes;
   std::string quoted;  // "$" + a quoted word, to look up
+  // Per name, for the run's records only: the first two lines that held it.
+  std::vector<std::array<int32_t, 2>> first_lines;
 };
 
 variable_usage::variable_usage(const autoitsourcefile& script, const variable_table& table)
@@ -63,21 +65,28 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   // Each half of the script is counted on a thread of its own; the halves'
   // counts add up, and their declaration lines follow one another.
   std::array<count_part, 2> parts{count_part(all.size()), count_part(all.size())};
+  if (script.records.reasons_on) {
+    for (count_part& part : parts) part.first_lines.assign(all.size(), {0, 0});
+  }
   two_threads::split(1, static_cast<size_t>(line_count_) + 1,
                      [&](int half, size_t first, size_t last) {
                        count_lines(script.transformed_lines, static_cast<int32_t>(first),
                                    static_cast<int32_t>(last), parts[half]);
                      });
   for (size_t n = 0; n < counts_.size(); ++n) {
-    name_count& total = counts_[n];
-    total.holding_lines = 0;
-    for (const count_part& part : parts) {
-      const name_count& found = part.counts[n];
-      for (int i = 0; i < 2 && i < found.holding_lines && total.holding_lines < 2; ++i) {
-        total.first_lines[total.holding_lines++] = found.first_lines[i];
+    counts_[n].holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
+  }
+  if (script.records.reasons_on) {
+    // The first half's first lines, then the second half's.
+    first_lines_.assign(counts_.size(), {0, 0});
+    for (size_t n = 0; n < counts_.size(); ++n) {
+      size_t filled = 0;
+      for (const count_part& part : parts) {
+        for (int32_t line : part.first_lines[n]) {
+          if (line != 0 && filled < 2) first_lines_[n][filled++] = line;
+        }
       }
     }
-    total.holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
   }
   declaration_lines_ = two_threads::joined(std::move(parts[0].declaration_lines),
                                            parts[1].declaration_lines);
@@ -110,7 +119,9 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
       name_count& count_of = part.counts[static_cast<size_t>(n)];
       if (count_of.last_line == j) return;  // lines count once, however often they hold it
       count_of.last_line = j;
-      if (count_of.holding_lines < 2) count_of.first_lines[count_of.holding_lines] = j;
+      if (count_of.holding_lines < 2 && !part.first_lines.empty()) {
+        part.first_lines[static_cast<size_t>(n)][count_of.holding_lines] = j;
+      }
       ++count_of.holding_lines;
       // Only declaration lines are ever blanked by this pass.
       if (declares) part.line_names.push_back(n);
@@ -180,10 +191,9 @@ void variable_usage::line_blanked(int32_t line) {
 }
 
 int32_t variable_usage::first_mention(int32_t k) const {
-  if (name_of_[k] < 0) return 0;
-  const name_count& count = counts_[name_of_[k]];
+  if (name_of_[k] < 0 || first_lines_.empty()) return 0;
   const int32_t own = table_.declaration_lines[k];
-  for (int32_t line : count.first_lines) {
+  for (int32_t line : first_lines_[static_cast<size_t>(name_of_[k])]) {
     if (line != 0 && line != own) return line;
   }
   return 0;

@@ -7,6 +7,7 @@
 // Assign and IsDeclared name a variable.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,7 +35,8 @@ class variable_usage {
   void line_blanked(int32_t line);
 
   // The first line other than k's declaration line that held k's name when
-  // the index was made; 0 when none did (or the name is empty).
+  // the index was made; 0 when none did (or the name is empty). Noted only
+  // for a run that keeps records of its variables; 0 otherwise.
   int32_t first_mention(int32_t k) const;
 
  private:
@@ -60,10 +62,10 @@ class variable_usage {
   struct name_count {
     int32_t holding_lines = 0;
     int32_t last_line = 0;
-    // The first two lines that held it, for the run's records.
-    int32_t first_lines[2] = {0, 0};
   };
   std::vector<name_count> counts_;
+  // Per name, for the run's records only: the first two lines that held it.
+  std::vector<std::array<int32_t, 2>> first_lines_;
   // Per variable: whether its own declaration line holds its name. Bytes,
   // not bits: the two halves of the count set theirs at the same time.
   std::vector<char> held_by_own_line_;
