@@ -43,6 +43,11 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
   } else {
     json.value(entry.line);
   }
+  // An entry the script's own built name gave: its pattern as written.
+  if (entry.built) {
+    json.key("built_name");
+    json.value(entry.written);
+  }
 }
 
 // Elements count of the array open, element i written by write(json, i):
@@ -214,6 +219,12 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
       json.key("kept_by");
       json.begin_object();
       keep_entry_members(json, script.keep_entries[static_cast<size_t>(v.keep_entry)]);
+      json.end_object();
+    } else if (v.kept_by_call) {
+      json.key("kept_by");
+      json.begin_object();
+      json.key("call_in_declaration");
+      json.value(true);
       json.end_object();
     }
     json.end_object();
