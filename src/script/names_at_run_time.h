@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 // One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
@@ -41,7 +42,9 @@ struct deleted_name {
 struct run_warning {
   run_warning(std::string_view file, int64_t line, std::string text)
       : file(file), line(line), text(std::move(text)) {}
-  run_warning(std::string&& file, int64_t line, std::string text) = delete;
+  template <class Temporary>
+    requires std::is_same_v<Temporary, std::string>
+  run_warning(Temporary&& file, int64_t line, std::string text) = delete;
 
   std::string_view file;
   int64_t line = 0;
