@@ -3,7 +3,7 @@
 without them.
 
 Shrinks the project of the explain_map_nested_project scenario twice, without
-options and with --map, --metafile and --analyze: standard output (timings
+options and with --map, --metafile, --analyze and --why: standard output (timings
 masked) and the output script must be the same bytes. The metafile must be
 JSON that Python's json reads, agree with the report's counters, the output's
 size and lines and the map, and say what keeps or deleted the project's
@@ -25,7 +25,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 PROJECT = os.path.join(HERE, "..", "e2e", "cases", "explain_map_nested_project", "files")
 TIMING = re.compile(rb"\d+\.\d{3} seconds")
 ARGS = ["--no-pause", "main.au3", "small.au3", "src", "lib", "CFG", "3", "."]
-OPTIONS = ["--map=small.map", "--metafile=small.json", "--analyze"]
+OPTIONS = ["--map=small.map", "--metafile=small.json", "--analyze", "--why=_Form_Show,$g_iUsed"]
 
 failures = []
 
@@ -59,7 +59,7 @@ def check_project(opts, work):
     plain = run(opts, work, ARGS)
     plain_script = read(os.path.join(work, "small.au3"))
     explained = run(opts, work, ARGS + OPTIONS)
-    check(explained == plain, "standard output differs with --map, --metafile, --analyze")
+    check(explained == plain, "standard output differs with --map, --metafile, --analyze, --why")
     check(read(os.path.join(work, "small.au3")) == plain_script, "output script differs with the options")
 
     meta = json.loads(read(os.path.join(work, "small.json")).decode("utf-8"))
