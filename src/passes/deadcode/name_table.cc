@@ -1,9 +1,11 @@
 #include "passes/deadcode/name_table.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
-name_table::name_table(const std::vector<std::string_view>& names, links kind) : kind_(kind) {
+name_table::name_table(std::span<const std::string_view> names, links kind) : kind_(kind) {
   begin_.reserve(names.size() + 1);
   begin_.push_back(0);
   size_t total = 0;
@@ -11,10 +13,12 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     total += name.size();
     max_length_ = std::max(max_length_, name.size());
   }
+  // Offsets are told in 32 bits.
+  if (total > UINT32_MAX) throw std::bad_alloc();
   bytes_.reserve(total);
   for (std::string_view name : names) {
     bytes_.append(name);
-    begin_.push_back(bytes_.size());
+    begin_.push_back(static_cast<uint32_t>(bytes_.size()));
   }
   fit_.assign(max_length_ + 1, 0);
   link_.assign(names.size(), -1);

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,7 +77,7 @@ class name_table {
   enum class links { prefixes, suffixes };
 
   // Names may repeat (the smallest id wins) and may be empty (never found).
-  name_table(const std::vector<std::string_view>& names, links kind);
+  name_table(std::span<const std::string_view> names, links kind);
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
@@ -122,7 +123,9 @@ class name_table {
   void hash_ends(std::string_view text, size_t n, links kind, std::vector<uint64_t>& hashes) const;
 
   std::string bytes_;
-  std::vector<size_t> begin_;  // name id's bytes: [begin_[id], begin_[id + 1])
+  // Name id's bytes: [begin_[id], begin_[id + 1]). The names of a table are
+  // parts of the normalized copy, whose size fits in 32 bits.
+  std::vector<uint32_t> begin_;
   std::vector<int32_t> link_;
   std::vector<int32_t> first_equal_;
   // fit_[n]: the greatest length of a name that is at most n; 0 when none.

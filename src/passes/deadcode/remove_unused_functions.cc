@@ -81,6 +81,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       eraser.emplace(*this, *index);
     }
 
+    // Room for every header: a list that doubles as it fills would hold
+    // the old room and the new at once.
+    deleted_function_names.reserve(deleted_function_names.size() + headers.size());
     for (int64_t run = 1; run <= runs; ++run) {
       function_count = static_cast<int32_t>(headers.size());
       print_run_line(run);
@@ -97,7 +100,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         if (const keep_entry* keeper = kept[header.name]) {
           if (keeper->built && noted[header.name] == 0) {
             noted[header.name] = 1;
-            note_kept_by_built_name(*keeper, {std::string(found.names[header.name]),
+            note_kept_by_built_name(*keeper, {found.names[header.name],
                                               lines[header.line], header.line});
           }
           continue;
@@ -108,8 +111,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         const auto number = static_cast<int64_t>(k + 1);
         report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
                      number);
-        deleted_function_names.push_back(
-            {std::string(found.names[header.name]), lines[header.line], header.line});
+        deleted_function_names.push_back({found.names[header.name], lines[header.line], header.line});
         eraser->erase_from(header.line);
       }
 

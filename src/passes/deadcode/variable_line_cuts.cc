@@ -128,10 +128,15 @@ class line_cutter {
 
 line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts)
     : line_(line), size_(static_cast<pos>(line.size())), cuts_(cuts) {
+  // The next name is mostly the next cut's own, which is listed anyway.
+  names_.reserve(cuts.size() + 1);
   for (size_t i = 0; i < cuts.size(); ++i) {
     if (cuts[i].name.empty()) continue;
     names_.push_back(cuts[i].name);
-    if (cuts[i].next_shares && !cuts[i].next_name.empty()) names_.push_back(cuts[i].next_name);
+    const std::string_view next = cuts[i].next_name;
+    if (cuts[i].next_shares && !next.empty() && (i + 1 == cuts.size() || cuts[i + 1].name != next)) {
+      names_.push_back(next);
+    }
   }
   std::sort(names_.begin(), names_.end());
   names_.erase(std::unique(names_.begin(), names_.end()), names_.end());

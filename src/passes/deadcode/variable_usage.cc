@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "script/autoitsourcefile.h"
@@ -35,8 +37,8 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 
   // Scope is ignored, so equal names are one name: the table keeps the
   // first, and each is searched only once.
-  std::vector<std::string_view> all(table.variable_names.begin() + 1,
-                                    table.variable_names.begin() + 1 + count);
+  const std::span<const std::string_view> all(table.variable_names.data() + 1,
+                                              static_cast<size_t>(count));
   names_.emplace(all, name_table::links::prefixes);
   name_of_.assign(count + 1, -1);
   std::vector<std::string> other_strings;
@@ -56,28 +58,37 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   }
   if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
-  counts_.assign(all.size(), name_count{});
   held_by_own_line_.assign(count + 1, 0);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
   // Each half of the script is counted on a thread of its own; the halves'
-  // counts add up, and their declaration lines follow one another.
-  std::array<count_part, 2> parts{count_part(all.size()), count_part(all.size())};
+  // counts add up, and their declaration lines follow one another. A half
+  // that holds no line needs no tables.
+  std::array<std::optional<count_part>, 2> parts;
+  parts[0].emplace(all.size());
   two_threads::split(1, static_cast<size_t>(line_count_) + 1,
                      [&](int half, size_t first, size_t last) {
+                       if (first == last) return;
+                       if (!parts[half]) parts[half].emplace(all.size());
                        count_lines(script.transformed_lines, static_cast<int32_t>(first),
-                                   static_cast<int32_t>(last), parts[half]);
+                                   static_cast<int32_t>(last), *parts[half]);
                      });
-  for (size_t n = 0; n < counts_.size(); ++n) {
-    counts_[n].holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
+  if (!parts[1]) parts[1].emplace(0);
+  // The first half's counts become the table's; the marks go.
+  counts_ = std::move(parts[0]->counts);
+  parts[0]->marks = chain_marks(0);
+  for (size_t n = 0; n < parts[1]->counts.size(); ++n) {
+    counts_[n].holding_lines += parts[1]->counts[n].holding_lines;
   }
-  declaration_lines_ = two_threads::joined(std::move(parts[0].declaration_lines),
-                                           parts[1].declaration_lines);
+  parts[1]->counts = {};
+  parts[1]->marks = chain_marks(0);
+  declaration_lines_ = two_threads::joined(std::move(parts[0]->declaration_lines),
+                                           parts[1]->declaration_lines);
   // The second half's ranges of names begin after the first half's names.
-  const auto shift = static_cast<uint32_t>(parts[0].line_names.size());
-  line_names_begin_ = std::move(parts[0].line_names_begin);
-  for (uint32_t begin : parts[1].line_names_begin) line_names_begin_.push_back(begin + shift);
-  line_names_ = two_threads::joined(std::move(parts[0].line_names), parts[1].line_names);
+  const auto shift = static_cast<uint32_t>(parts[0]->line_names.size());
+  line_names_begin_ = std::move(parts[0]->line_names_begin);
+  for (uint32_t begin : parts[1]->line_names_begin) line_names_begin_.push_back(begin + shift);
+  line_names_ = two_threads::joined(std::move(parts[0]->line_names), parts[1]->line_names);
   line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
 }
 
