@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "passes/deadcode/name_table.h"
+#include "passes/deadcode/position_set.h"
 #include "passes/deadcode/variable_cut.h"
 #include "passes/deadcode/variable_scan.h"
 #include "script/normalize.h"
@@ -81,8 +82,7 @@ class line_cutter {
   void sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
   pos name_number(std::string_view name) const;
 
-  bool kept(pos x) const { return next_kept_[x] == x; }
-  pos first_kept_from(pos x);
+  bool kept(pos x) const { return kept_.contains(x); }
   void cut_out(pos begin, pos end);
   // The largest j <= x such that j is 0 or byte j - 1 is kept and not blank.
   pos solid_end_before(pos x);
@@ -119,15 +119,18 @@ class line_cutter {
     std::vector<pos> next{0};
   };
   std::unordered_map<pos, gained_places> gained_;
-  // next_kept_[x] == x: byte x is kept (always for x == size_); otherwise
-  // bytes x .. next_kept_[x] - 1 are cut.
-  std::vector<pos> next_kept_;
-  // prev_solid_[j] != j: bytes prev_solid_[j] .. j - 1 are cut or blank.
-  std::vector<pos> prev_solid_;
+  // The bytes kept (and the end, always), and those of them that are not
+  // blank: a bit per byte each.
+  position_set kept_;
+  position_set solid_;
 };
 
 line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts)
-    : line_(line), size_(static_cast<pos>(line.size())), cuts_(cuts) {
+    : line_(line),
+      size_(static_cast<pos>(line.size())),
+      cuts_(cuts),
+      kept_(size_t{size_} + 1, [](size_t) { return true; }),
+      solid_(size_, [&](size_t x) { return !is_blank_or_tab(line[x]); }) {
   // The next name is mostly the next cut's own, which is listed anyway.
   names_.reserve(cuts.size() + 1);
   for (size_t i = 0; i < cuts.size(); ++i) {
@@ -145,9 +148,6 @@ line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& c
     upper_ = upper_copy(line_);
   }
   find_items();
-  next_kept_.resize(size_t{size_} + 1);
-  std::iota(next_kept_.begin(), next_kept_.end(), pos{0});
-  prev_solid_ = next_kept_;
 }
 
 pos line_cutter::name_number(std::string_view name) const {
@@ -237,43 +237,16 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) {
   }
 }
 
-// Points every link on the chain from x to root straight at root, so that
-// later walks over the same bytes take one step; returns root.
-pos link_chain_to(std::vector<pos>& links, pos x, pos root) {
-  while (x != root) {
-    const pos up = links[x];
-    links[x] = root;
-    x = up;
-  }
-  return root;
-}
-
-pos line_cutter::first_kept_from(pos x) {
-  pos root = x;
-  while (next_kept_[root] != root) root = next_kept_[root];
-  return link_chain_to(next_kept_, x, root);
-}
-
 void line_cutter::cut_out(pos begin, pos end) {
-  for (pos x = first_kept_from(begin); x < end; x = first_kept_from(x + 1)) {
-    next_kept_[x] = x + 1;
-    changed_ = true;
-  }
+  if (kept_.next(begin) < end) changed_ = true;
+  kept_.erase(begin, end);
+  solid_.erase(begin, end);
 }
 
 pos line_cutter::solid_end_before(pos x) {
-  pos root = x;
-  for (;;) {
-    if (prev_solid_[root] != root) {
-      root = prev_solid_[root];
-    } else if (root == 0 || (kept(root - 1) && !is_blank_or_tab(line_[root - 1]))) {
-      break;
-    } else {
-      prev_solid_[root] = root - 1;  // cut bytes stay cut, blanks stay blank
-      --root;
-    }
-  }
-  return link_chain_to(prev_solid_, x, root);
+  if (x == 0) return 0;
+  const size_t last = solid_.previous(x - 1);
+  return last == position_set::npos ? 0 : static_cast<pos>(last + 1);
 }
 
 pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start) {
@@ -377,9 +350,7 @@ void line_cutter::cut_all() {
 std::string line_cutter::text() const {
   std::string kept_text;
   kept_text.reserve(size_);
-  for (pos x = 0; x < size_; ++x) {
-    if (kept(x)) kept_text.push_back(line_[x]);
-  }
+  for (size_t x = kept_.next(0); x < size_; x = kept_.next(x + 1)) kept_text.push_back(line_[x]);
   return kept_text;
 }
 
