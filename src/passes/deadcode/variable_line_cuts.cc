@@ -100,9 +100,10 @@ class line_cutter {
   const std::vector<shared_cut>& cuts_;
   bool changed_ = false;
 
-  // The names to look for, sorted, each once. With many of them, they are
-  // looked up by hash in an upper-case copy of the line: walking the sorted
-  // names costs a binary search per byte.
+  // The names to look for. A few are sorted, each once, and walked byte by
+  // byte; many are looked up by hash in an upper-case copy of the line
+  // (walking the sorted names would cost a binary search per byte), each
+  // numbered as the first name equal to it.
   std::vector<std::string_view> names_;
   std::optional<name_table> name_lookup_;
   std::string upper_;
@@ -141,16 +142,19 @@ line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& c
       names_.push_back(next);
     }
   }
-  std::sort(names_.begin(), names_.end());
-  names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
   if (names_.size() >= kNamesForLookup) {
+    // The table numbers equal names as the first of them: no sort needed.
     name_lookup_.emplace(names_, name_table::links::prefixes);
     upper_ = upper_copy(line_);
+  } else {
+    std::sort(names_.begin(), names_.end());
+    names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
   }
   find_items();
 }
 
 pos line_cutter::name_number(std::string_view name) const {
+  if (name_lookup_) return static_cast<pos>(name_lookup_->find(name));
   return static_cast<pos>(std::lower_bound(names_.begin(), names_.end(), name) - names_.begin());
 }
 
