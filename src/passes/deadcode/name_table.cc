@@ -5,6 +5,13 @@
 #include <cstring>
 #include <new>
 
+namespace {
+
+// Whether n bytes can be told in 32 bits (always, where size_t has 32).
+bool fits_in_32_bits(uint64_t n) { return n <= UINT32_MAX; }
+
+}  // namespace
+
 name_table::name_table(std::span<const std::string_view> names, links kind) : kind_(kind) {
   begin_.reserve(names.size() + 1);
   begin_.push_back(0);
@@ -14,7 +21,7 @@ name_table::name_table(std::span<const std::string_view> names, links kind) : ki
     max_length_ = std::max(max_length_, name.size());
   }
   // Offsets are told in 32 bits.
-  if (total > UINT32_MAX) throw std::bad_alloc();
+  if (!fits_in_32_bits(total)) throw std::bad_alloc();
   bytes_.reserve(total);
   for (std::string_view name : names) {
     bytes_.append(name);
