@@ -81,7 +81,7 @@ class name_table {
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
-    if (!has_length(text.size())) return -1;  // most texts fail here
+    if (!has_length(text.size()) || !may_be_name(text)) return -1;  // most texts fail here
     name_hash hash;
     for (char c : text) hash.append(static_cast<unsigned char>(c));
     return find(hash.key(), text);
@@ -110,6 +110,15 @@ class name_table {
  private:
   int32_t find(uint64_t key, std::string_view text) const;
   bool has_length(size_t length) const { return length <= max_length_ && fit_[length] == length; }
+  // Whether a name of text's length has text's byte at the end where names
+  // of a chain differ (the last for prefixes, the first for suffixes): a
+  // look-up that would miss is then mostly spared its slot, which lies far
+  // from the last one asked for. No name is empty.
+  bool may_be_name(std::string_view text) const {
+    if (text.empty()) return false;
+    const auto byte = static_cast<unsigned char>(kind_ == links::prefixes ? text.back() : text.front());
+    return (end_bytes_[text.size()][byte >> 6] >> (byte & 63) & 1) != 0;
+  }
   std::string_view name(int32_t id) const {
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
@@ -128,6 +137,9 @@ class name_table {
   std::vector<uint32_t> begin_;
   std::vector<int32_t> link_;
   std::vector<int32_t> first_equal_;
+  // end_bytes_[n]: the bytes that names of length n have at the end that
+  // may_be_name looks at, a bit each.
+  std::vector<std::array<uint64_t, 4>> end_bytes_;
   // fit_[n]: the greatest length of a name that is at most n; 0 when none.
   std::vector<size_t> fit_;
   size_t max_length_ = 0;
