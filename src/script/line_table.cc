@@ -71,6 +71,14 @@ void line_table::set(size_t i, std::string_view text) {
   });
 }
 
+std::string_view line_table::keep_copy(std::string_view text) {
+  if (text.empty()) return kEmpty;
+  char* out = text_.room_for(text.size());
+  std::memcpy(out, text.data(), text.size());
+  text_.take(text.size());
+  return {out, text.size()};
+}
+
 void line_table::push_back(std::string_view text) {
   slots_.push_back(kEmpty);
   set(slots_.size() - 1, text);

@@ -145,6 +145,8 @@ class line_table {
   // Line i becomes a line whose text is already in this table, as for
   // push_kept.
   void put_kept(size_t i, std::string_view text) { slots_[i] = text.empty() ? kEmpty : text; }
+  // A copy of `text` that the table keeps, as a view; no line is changed.
+  std::string_view keep_copy(std::string_view text);
   // Keeps the text of lines that `part`, a builder of this table, built.
   void adopt(builder&& part);
 

@@ -27,9 +27,11 @@ struct keep_entry {
 
 // A function or variable a dead-code pass deleted: its name as the pass
 // records it, and its header or declaration line as it stood before the
-// deletion (a view into the line table, which keeps that text).
+// deletion. Both are views: the name of the normalized copy (or of text the
+// line table keeps), the line of the line table; their text stays in place
+// for the whole run.
 struct deleted_name {
-  std::string name;
+  std::string_view name;
   std::string_view line;
   int32_t slot = 0;  // that line's number in the table
 };

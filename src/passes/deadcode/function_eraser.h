@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <vector>
 
 #include "passes/deadcode/function_usage_index.h"
 #include "script/autoitsourcefile.h"
@@ -17,13 +17,17 @@ class function_eraser {
   int32_t erase_from(int32_t header_line);
 
  private:
+  // The first line at or after `line` that no deletion has erased yet
+  // (line_count + 1 when there is none).
+  int32_t first_left_from(int32_t line);
+
   autoitsourcefile& script_;
   function_usage_index& index_;
   // Erased lines hold nothing, "ENDFUNC" least of all, so a deletion may step
-  // over them: the erased lines as first -> last runs, which keeps
-  // overlapping deletions (headers without EndFunc) from walking the same
-  // lines again. A deletion that steps over runs takes them into its own, so
-  // each run is stepped over once. There are no more runs than functions,
-  // far fewer than lines.
-  std::map<int32_t, int32_t> erased_;
+  // over them, which keeps overlapping deletions (headers without EndFunc)
+  // from walking the same lines again. Per line: 0 while it stands, else one
+  // more than the line past it to try (the links are shortened as they are
+  // followed, so each stretch of erased lines is soon stepped over in one
+  // step). A number per line, not a node per deletion.
+  std::vector<int32_t> next_left_;
 };

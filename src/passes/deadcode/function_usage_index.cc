@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "script/two_threads.h"
 
@@ -58,7 +59,6 @@ function_usage_index::function_usage_index(function_headers& found,
                                            const normalized_lines& transformed_lines,
                                            int32_t line_count)
     : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true),
-      counts_(found.names.size()),
       word_names_(std::move(*found.table)),
       other_strings_(other_strings_of(found)),
       other_words_(other_words_of(found), whole_word_bounds()) {
@@ -73,16 +73,26 @@ function_usage_index::function_usage_index(function_headers& found,
 
   counted_[0] = false;  // slot 0 is no line
   // Each half of the script is counted on a thread of its own; the halves'
-  // counts add up, and their uses follow one another in line order.
-  std::array<count_part, 2> parts{count_part(counts_.size(), found.headers.size()),
-                                  count_part(counts_.size(), found.headers.size())};
+  // counts add up, and their uses follow one another in line order. A half
+  // that holds no line needs no tables; the first half's counts become the
+  // index's.
+  const size_t names = found.names.size();
+  std::array<std::optional<count_part>, 2> parts;
+  parts[0].emplace(names, found.headers.size());
   two_threads::split(1, static_cast<size_t>(std::max(line_count, 0)) + 1,
                      [&](int half, size_t first, size_t last) {
-                       count_lines(transformed_lines, first, last, parts[half]);
+                       if (first == last) return;
+                       if (!parts[half]) parts[half].emplace(names, found.headers.size());
+                       count_lines(transformed_lines, first, last, *parts[half]);
                      });
-  uses_ = two_threads::joined(std::move(parts[0].uses), parts[1].uses);
-  for (size_t name = 0; name < counts_.size(); ++name) {
-    counts_[name].lines_using = parts[0].counts[name].lines_using + parts[1].counts[name].lines_using;
+  if (!parts[1]) parts[1].emplace(0, 0);
+  parts[0]->word_marks = chain_marks(0);
+  parts[1]->word_marks = chain_marks(0);
+  uses_ = two_threads::joined(std::move(parts[0]->uses), parts[1]->uses);
+  parts[1]->uses = {};
+  counts_ = std::move(parts[0]->counts);
+  for (size_t name = 0; name < parts[1]->counts.size(); ++name) {
+    counts_[name].lines_using += parts[1]->counts[name].lines_using;
   }
 }
 

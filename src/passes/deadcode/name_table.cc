@@ -1,9 +1,18 @@
 #include "passes/deadcode/name_table.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
-name_table::name_table(const std::vector<std::string_view>& names, links kind) : kind_(kind) {
+namespace {
+
+// Whether n bytes can be told in 32 bits (always, where size_t has 32).
+bool fits_in_32_bits(uint64_t n) { return n <= UINT32_MAX; }
+
+}  // namespace
+
+name_table::name_table(std::span<const std::string_view> names, links kind) : kind_(kind) {
   begin_.reserve(names.size() + 1);
   begin_.push_back(0);
   size_t total = 0;
@@ -11,12 +20,15 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     total += name.size();
     max_length_ = std::max(max_length_, name.size());
   }
+  // Offsets are told in 32 bits.
+  if (!fits_in_32_bits(total)) throw std::bad_alloc();
   bytes_.reserve(total);
   for (std::string_view name : names) {
     bytes_.append(name);
-    begin_.push_back(bytes_.size());
+    begin_.push_back(static_cast<uint32_t>(bytes_.size()));
   }
   fit_.assign(max_length_ + 1, 0);
+  end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
   link_.assign(names.size(), -1);
   first_equal_.assign(names.size(), -1);
 
@@ -52,6 +64,8 @@ name_table::name_table(const std::vector<std::string_view>& names, links kind) :
     slots_[s] = {tag_of(key), static_cast<int32_t>(id)};
     ++slot_count_;
     fit_[text.size()] = text.size();
+    const auto end = static_cast<unsigned char>(kind == links::prefixes ? text.back() : text.front());
+    end_bytes_[text.size()][end >> 6] |= uint64_t{1} << (end & 63);
   }
   for (size_t n = 1; n <= max_length_; ++n) fit_[n] = std::max(fit_[n], fit_[n - 1]);
   min_length_ = max_length_;
@@ -132,6 +146,7 @@ int32_t name_table::longest_in(std::string_view text, std::vector<uint64_t>& has
   for (; n > 0; n = fit_[n - 1]) {
     std::string_view end =
         kind_ == links::prefixes ? text.substr(0, n) : text.substr(text.size() - n);
+    if (!may_be_name(end)) continue;
     int32_t id = find(hashes[n], end);
     if (id >= 0) return id;
   }

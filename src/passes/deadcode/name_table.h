@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,11 +77,11 @@ class name_table {
   enum class links { prefixes, suffixes };
 
   // Names may repeat (the smallest id wins) and may be empty (never found).
-  name_table(const std::vector<std::string_view>& names, links kind);
+  name_table(std::span<const std::string_view> names, links kind);
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
-    if (!has_length(text.size())) return -1;  // most texts fail here
+    if (!has_length(text.size()) || !may_be_name(text)) return -1;  // most texts fail here
     name_hash hash;
     for (char c : text) hash.append(static_cast<unsigned char>(c));
     return find(hash.key(), text);
@@ -109,6 +110,15 @@ class name_table {
  private:
   int32_t find(uint64_t key, std::string_view text) const;
   bool has_length(size_t length) const { return length <= max_length_ && fit_[length] == length; }
+  // Whether a name of text's length has text's byte at the end where names
+  // of a chain differ (the last for prefixes, the first for suffixes): a
+  // look-up that would miss is then mostly spared its slot, which lies far
+  // from the last one asked for. No name is empty.
+  bool may_be_name(std::string_view text) const {
+    if (text.empty()) return false;
+    const auto byte = static_cast<unsigned char>(kind_ == links::prefixes ? text.back() : text.front());
+    return (end_bytes_[text.size()][byte >> 6] >> (byte & 63) & 1) != 0;
+  }
   std::string_view name(int32_t id) const {
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
@@ -122,9 +132,14 @@ class name_table {
   void hash_ends(std::string_view text, size_t n, links kind, std::vector<uint64_t>& hashes) const;
 
   std::string bytes_;
-  std::vector<size_t> begin_;  // name id's bytes: [begin_[id], begin_[id + 1])
+  // Name id's bytes: [begin_[id], begin_[id + 1]). The names of a table are
+  // parts of the normalized copy, whose size fits in 32 bits.
+  std::vector<uint32_t> begin_;
   std::vector<int32_t> link_;
   std::vector<int32_t> first_equal_;
+  // end_bytes_[n]: the bytes that names of length n have at the end that
+  // may_be_name looks at, a bit each.
+  std::vector<std::array<uint64_t, 4>> end_bytes_;
   // fit_[n]: the greatest length of a name that is at most n; 0 when none.
   std::vector<size_t> fit_;
   size_t max_length_ = 0;

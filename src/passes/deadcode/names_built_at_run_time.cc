@@ -116,7 +116,7 @@ class written_variables {
         i = end - 1;
       }
     }
-    auto found = at->second.find(variable.name);
+    auto found = at->second.find(std::string(variable.name));
     return found == at->second.end() ? std::string_view(variable.name) : found->second;
   }
 
@@ -241,6 +241,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   }
 
   if (deleted_function_names.empty() && deleted_variable_names.empty()) return;
+  // Without chains or held names, no deleted name can be warned about.
+  if (built_chains.empty() && held_names.empty()) return;
   deleted_index functions(deleted_function_names, false);
   deleted_index variables(deleted_variable_names, true);
   // Declarations the variable pass blanked whole are read as they were: a

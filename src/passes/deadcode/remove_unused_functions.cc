@@ -67,10 +67,16 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     std::vector<function_header>& headers = found.headers;
     // Names on the keep-list count as used in every run.
     keep_list keep(keep_entries, keep_list::kind::functions);
-    std::vector<const keep_entry*> kept(found.names.size());
-    for (size_t n = 0; n < found.names.size(); ++n) kept[n] = keep.keeps(found.names[n]);
+    // Per name, the entry that keeps it; no table while none does.
+    std::vector<const keep_entry*> kept;
+    for (size_t n = 0; n < found.names.size(); ++n) {
+      const keep_entry* keeper = keep.keeps(found.names[n]);
+      if (keeper == nullptr) continue;
+      if (kept.empty()) kept.resize(found.names.size(), nullptr);
+      kept[n] = keeper;
+    }
     // A name that a built name keeps is noted once, however many runs keep it.
-    std::vector<char> noted(found.names.size(), 0);
+    std::vector<char> noted(kept.size(), 0);
     keep.warn_unmatched(warnings);
     std::optional<function_usage_index> index;
     std::optional<function_eraser> eraser;
@@ -88,6 +94,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       notes.emplace(records, found, lines, records.reasons_on && index ? &*index : nullptr);
     }
 
+    // Room for every header: a list that doubles as it fills would hold
+    // the old room and the new at once.
+    deleted_function_names.reserve(deleted_function_names.size() + headers.size());
     for (int64_t run = 1; run <= runs; ++run) {
       function_count = static_cast<int32_t>(headers.size());
       print_run_line(run);
@@ -101,10 +110,10 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         int32_t uses = index->lines_using(header.name);
         if (header.uses_own_name && index->counts_line(header.line)) --uses;
         if (uses > 0) continue;
-        if (const keep_entry* keeper = kept[header.name]) {
+        if (const keep_entry* keeper = kept.empty() ? nullptr : kept[header.name]) {
           if (keeper->built && noted[header.name] == 0) {
             noted[header.name] = 1;
-            note_kept_by_built_name(*keeper, {std::string(found.names[header.name]),
+            note_kept_by_built_name(*keeper, {found.names[header.name],
                                               lines[header.line], header.line});
           }
           continue;
@@ -115,8 +124,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         const auto number = static_cast<int64_t>(k + 1);
         report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
                      number);
-        deleted_function_names.push_back(
-            {std::string(found.names[header.name]), lines[header.line], header.line});
+        deleted_function_names.push_back({found.names[header.name], lines[header.line], header.line});
         const int32_t last = eraser->erase_from(header.line);
         if (notes) notes->deleted(header.line, static_cast<int32_t>(run), last);
       }

@@ -1,5 +1,6 @@
 // The unused-variable pass: records every declared variable, then cuts out,
 // in number order, each one that no other line mentions.
+#include <optional>
 #include <vector>
 
 #include "passes/deadcode/keep_list.h"
@@ -25,7 +26,8 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // alive the variables tested after it. Cuts inside a shared line change
   // `lines` only, which no usage test reads, so they wait until every
   // variable is tested and are then made line by line.
-  variable_usage usage(*this, table);
+  std::optional<variable_usage> usage;
+  usage.emplace(*this, table);
   // Names on the keep-list count as used; every name is matched, so that an
   // entry matching only used variables is not reported as matching none.
   keep_list keep(keep_entries, keep_list::kind::variables);
@@ -38,10 +40,12 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     // A variable whose cut would take a call with it stays, declaration and
     // all: the program needs the call, read or not.
     const keep_entry* keeper = keep.keeps(table.variable_names[k]);
-    if (usage.used(k) || table.item_calls[k]) continue;
+    if (usage->used(k) || table.item_calls[k]) continue;
     const int32_t declared = table.declaration_lines[k];
     if (keeper != nullptr) {
-      if (keeper->built) note_kept_by_built_name(*keeper, {table.variable_names[k], lines[declared], declared});
+      if (keeper->built) {
+        note_kept_by_built_name(*keeper, {table.variable_names[k], lines[declared], declared});
+      }
       continue;
     }
     ++deleted_vars;
@@ -52,11 +56,14 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
       continue;
     }
     const int32_t line = table.declaration_lines[k];
-    if (cut_variable(*this, table, k)) usage.line_blanked(line);
+    if (cut_variable(*this, table, k)) usage->line_blanked(line);
   }
+  // What --why and the metafile show of each variable, while the usage
+  // tables still stand; then their room goes to the cuts.
+  if (records.reasons_on) note_variables(*this, table, *usage);
+  usage.reset();
   cut_shared_variables(*this, table, shared_unused);
   keep.warn_unmatched(warnings);
-  if (records.reasons_on) note_variables(*this, table, usage);
 
   console::out("\nfinished: remove unused variables\n\n");
   unused_vars_timer.stop();

@@ -268,7 +268,12 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
       prefetch(table.variable_names[unused[ahead(i, kAhead)]].data());
       const int32_t line = table.declaration_lines[unused[i]];
       cuts.clear();
-      for (; i < last && table.declaration_lines[unused[i]] == line; ++i) {
+      // Room for the line's cuts at once: a list that doubles as it fills
+      // would hold the old room and the new together.
+      size_t line_end = i;
+      while (line_end < last && table.declaration_lines[unused[line_end]] == line) ++line_end;
+      cuts.reserve(line_end - i);
+      for (; i < line_end; ++i) {
         const int32_t k = unused[i];
         const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
         cuts.push_back({table.variable_names[k], k > 1 && table.declaration_lines[k - 1] == line,

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "passes/deadcode/name_table.h"
+#include "passes/deadcode/position_set.h"
 #include "passes/deadcode/variable_cut.h"
 #include "passes/deadcode/variable_scan.h"
 #include "script/normalize.h"
@@ -81,8 +82,7 @@ class line_cutter {
   void sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
   pos name_number(std::string_view name) const;
 
-  bool kept(pos x) const { return next_kept_[x] == x; }
-  pos first_kept_from(pos x);
+  bool kept(pos x) const { return kept_.contains(x); }
   void cut_out(pos begin, pos end);
   // The largest j <= x such that j is 0 or byte j - 1 is kept and not blank.
   pos solid_end_before(pos x);
@@ -100,9 +100,10 @@ class line_cutter {
   const std::vector<shared_cut>& cuts_;
   bool changed_ = false;
 
-  // The names to look for, sorted, each once. With many of them, they are
-  // looked up by hash in an upper-case copy of the line: walking the sorted
-  // names costs a binary search per byte.
+  // The names to look for. A few are sorted, each once, and walked byte by
+  // byte; many are looked up by hash in an upper-case copy of the line
+  // (walking the sorted names would cost a binary search per byte), each
+  // numbered as the first name equal to it.
   std::vector<std::string_view> names_;
   std::optional<name_table> name_lookup_;
   std::string upper_;
@@ -119,33 +120,41 @@ class line_cutter {
     std::vector<pos> next{0};
   };
   std::unordered_map<pos, gained_places> gained_;
-  // next_kept_[x] == x: byte x is kept (always for x == size_); otherwise
-  // bytes x .. next_kept_[x] - 1 are cut.
-  std::vector<pos> next_kept_;
-  // prev_solid_[j] != j: bytes prev_solid_[j] .. j - 1 are cut or blank.
-  std::vector<pos> prev_solid_;
+  // The bytes kept (and the end, always), and those of them that are not
+  // blank: a bit per byte each.
+  position_set kept_;
+  position_set solid_;
 };
 
 line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts)
-    : line_(line), size_(static_cast<pos>(line.size())), cuts_(cuts) {
+    : line_(line),
+      size_(static_cast<pos>(line.size())),
+      cuts_(cuts),
+      kept_(size_t{size_} + 1, [](size_t) { return true; }),
+      solid_(size_, [&](size_t x) { return !is_blank_or_tab(line[x]); }) {
+  // The next name is mostly the next cut's own, which is listed anyway.
+  names_.reserve(cuts.size() + 1);
   for (size_t i = 0; i < cuts.size(); ++i) {
     if (cuts[i].name.empty()) continue;
     names_.push_back(cuts[i].name);
-    if (cuts[i].next_shares && !cuts[i].next_name.empty()) names_.push_back(cuts[i].next_name);
+    const std::string_view next = cuts[i].next_name;
+    if (cuts[i].next_shares && !next.empty() && (i + 1 == cuts.size() || cuts[i + 1].name != next)) {
+      names_.push_back(next);
+    }
   }
-  std::sort(names_.begin(), names_.end());
-  names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
   if (names_.size() >= kNamesForLookup) {
+    // The table numbers equal names as the first of them: no sort needed.
     name_lookup_.emplace(names_, name_table::links::prefixes);
     upper_ = upper_copy(line_);
+  } else {
+    std::sort(names_.begin(), names_.end());
+    names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
   }
   find_items();
-  next_kept_.resize(size_t{size_} + 1);
-  std::iota(next_kept_.begin(), next_kept_.end(), pos{0});
-  prev_solid_ = next_kept_;
 }
 
 pos line_cutter::name_number(std::string_view name) const {
+  if (name_lookup_) return static_cast<pos>(name_lookup_->find(name));
   return static_cast<pos>(std::lower_bound(names_.begin(), names_.end(), name) - names_.begin());
 }
 
@@ -232,43 +241,16 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) {
   }
 }
 
-// Points every link on the chain from x to root straight at root, so that
-// later walks over the same bytes take one step; returns root.
-pos link_chain_to(std::vector<pos>& links, pos x, pos root) {
-  while (x != root) {
-    const pos up = links[x];
-    links[x] = root;
-    x = up;
-  }
-  return root;
-}
-
-pos line_cutter::first_kept_from(pos x) {
-  pos root = x;
-  while (next_kept_[root] != root) root = next_kept_[root];
-  return link_chain_to(next_kept_, x, root);
-}
-
 void line_cutter::cut_out(pos begin, pos end) {
-  for (pos x = first_kept_from(begin); x < end; x = first_kept_from(x + 1)) {
-    next_kept_[x] = x + 1;
-    changed_ = true;
-  }
+  if (kept_.next(begin) < end) changed_ = true;
+  kept_.erase(begin, end);
+  solid_.erase(begin, end);
 }
 
 pos line_cutter::solid_end_before(pos x) {
-  pos root = x;
-  for (;;) {
-    if (prev_solid_[root] != root) {
-      root = prev_solid_[root];
-    } else if (root == 0 || (kept(root - 1) && !is_blank_or_tab(line_[root - 1]))) {
-      break;
-    } else {
-      prev_solid_[root] = root - 1;  // cut bytes stay cut, blanks stay blank
-      --root;
-    }
-  }
-  return link_chain_to(prev_solid_, x, root);
+  if (x == 0) return 0;
+  const size_t last = solid_.previous(x - 1);
+  return last == position_set::npos ? 0 : static_cast<pos>(last + 1);
 }
 
 pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start) {
@@ -372,9 +354,7 @@ void line_cutter::cut_all() {
 std::string line_cutter::text() const {
   std::string kept_text;
   kept_text.reserve(size_);
-  for (pos x = 0; x < size_; ++x) {
-    if (kept(x)) kept_text.push_back(line_[x]);
-  }
+  for (size_t x = kept_.next(0); x < size_; x = kept_.next(x + 1)) kept_text.push_back(line_[x]);
   return kept_text;
 }
 

@@ -27,20 +27,36 @@ bool is_declaration_line(std::string_view normalized_line) {
 
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
                       std::vector<std::string>& names) {
+  std::vector<std::string_view> views;
+  std::deque<std::string> spilled;
+  walk_declaration(normalized_line, comments_kept, views, spilled);
+  names.insert(names.end(), views.begin(), views.end());
+}
+
+void walk_declaration(std::string_view normalized_line, bool comments_kept,
+                      std::vector<std::string_view>& names, std::deque<std::string>& spilled_names) {
   bool in_single = false;
   bool in_double = false;
   int64_t depth_parens = 0;
   int64_t depth_brackets = 0;
   bool collecting = true;
   // The bytes collected: `spilled`, then the bytes [run, run_end) of the
-  // line. Most names stand in one piece in the line and are copied once.
+  // line. Most names stand in one piece in the line and are not copied.
   std::string spilled;
   size_t run = 0;
   size_t run_end = 0;
-  auto collected = [&]() -> std::string {
-    std::string text = spilled;
+  auto collected = [&]() -> std::string_view {
+    if (spilled.empty()) return normalized_line.substr(run, run_end - run);
+    std::string& text = spilled_names.emplace_back(spilled);
     text.append(normalized_line.substr(run, run_end - run));
     return text;
+  };
+  // The collected bytes as a declaring word would be: no copy is kept.
+  auto is_declaring_run = [&] {
+    if (spilled.empty()) return is_declaring_word(normalized_line.substr(run, run_end - run));
+    std::string text = spilled;
+    text.append(normalized_line.substr(run, run_end - run));
+    return is_declaring_word(text);
   };
 
   const size_t size = normalized_line.size();
@@ -98,7 +114,7 @@ void walk_declaration(std::string_view normalized_line, bool comments_kept,
     run_end = at + 1;
     // Every declaring word ends in one of these letters.
     if ((c == 'M' || c == 'L' || c == 'T' || c == 'C') && spilled.size() + (run_end - run) <= 6 &&
-        is_declaring_word(collected())) {
+        is_declaring_run()) {
       spilled.clear();
       run = run_end;
     }
@@ -111,28 +127,45 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
   // Each half of the declaration lines is walked on a thread of its own;
   // the variables are then numbered and announced in line order.
   struct found {
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     std::vector<int32_t> lines;
     std::vector<char> calls;
+    // Names the line does not hold in one piece: their copies, and where
+    // they stand in `names`.
+    std::deque<std::string> spilled;
+    std::vector<size_t> spilled_at;
   };
   std::array<found, 2> parts;
   const std::vector<int32_t>& candidates = script.declaration_lines;
   two_threads::split(0, candidates.size(), [&](int half, size_t first, size_t last) {
-    std::vector<std::string>& names = parts[half].names;
+    found& part = parts[half];
+    std::vector<std::string_view>& names = part.names;
     for (size_t c = first; c < last; ++c) {
       const int32_t i = candidates[c];
       std::string_view line = script.transformed_lines[i];
       if (!is_declaration_line(line)) continue;
       const size_t before = names.size();
-      walk_declaration(line, comments_kept, names);
-      parts[half].lines.insert(parts[half].lines.end(), names.size() - before, i);
+      const size_t spilled_before = part.spilled.size();
+      walk_declaration(line, comments_kept, names, part.spilled);
+      if (part.spilled.size() != spilled_before) {
+        for (size_t v = before; v < names.size(); ++v) {
+          const char* at = names[v].data();
+          if (at < line.data() || at > line.data() + line.size()) part.spilled_at.push_back(v);
+        }
+      }
+      part.lines.insert(part.lines.end(), names.size() - before, i);
       // Calls are looked for in the line as written: the normalized copy
       // runs an operator word into the name after it ("And IsVisible(").
-      std::vector<char>& calls = parts[half].calls;
+      std::vector<char>& calls = part.calls;
       item_calls(script.lines[i], comments_kept, calls);
       calls.resize(names.size(), 0);
     }
   });
+  // The copies go where the names outlive the pass: into the line table.
+  for (found& part : parts) {
+    for (size_t v : part.spilled_at) part.names[v] = script.lines.keep_copy(part.names[v]);
+    part.spilled.clear();
+  }
   const size_t count = parts[0].names.size() + parts[1].names.size();
   table.variable_names.reserve(table.variable_names.size() + count);
   table.declaration_lines.reserve(table.declaration_lines.size() + count);
@@ -145,11 +178,13 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
         table.declaration_lines.resize(n + 1, 0);
         table.item_calls.resize(n + 1, 0);
       }
-      table.variable_names[n] = std::move(part.names[v]);
+      table.variable_names[n] = part.names[v];
       table.declaration_lines[n] = part.lines[v];
       table.item_calls[n] = part.calls[v];
       script.variable_count = n;
       report.event("found variable: ", n, ":  ", table.variable_names[n], part.lines[v]);
     }
+    // Each part's tables go as soon as they are copied.
+    part = found();
   }
 }

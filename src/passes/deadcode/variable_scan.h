@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +16,11 @@ class autoitsourcefile;
 // The variables found by one call of the pass. Entry k (from 1; slot 0 is
 // unused) is the k-th variable: its normalized name and its declaring line.
 // Variables of one line have consecutive numbers, in order of appearance.
+// A name is a view of the normalized copy, whose text never moves, or, for
+// the rare name the declaration does not hold in one piece, of a copy the
+// line table keeps: the names outlive the pass in the deleted-name lists.
 struct variable_table {
-  std::vector<std::string> variable_names = std::vector<std::string>(1);
+  std::vector<std::string_view> variable_names = std::vector<std::string_view>(1);
   std::vector<int32_t> declaration_lines = std::vector<int32_t>(1, 0);
   // Entry k: whether the item that declares variable k calls something, so
   // that cutting it would take the call away (see initializer_calls.h).
@@ -34,7 +38,13 @@ bool is_declaration_line(std::string_view normalized_line);
 
 // Walks one normalized declaration line and appends the names it declares to
 // `names`, left to right. With comments_kept, a ";" outside strings ends the
-// statement, so a trailing comment never becomes part of a name.
+// statement, so a trailing comment never becomes part of a name. A name is a
+// view of the line when the line holds it in one piece (nearly always), else
+// of a copy appended to `spilled`, whose strings never move.
+void walk_declaration(std::string_view normalized_line, bool comments_kept,
+                      std::vector<std::string_view>& names, std::deque<std::string>& spilled);
+
+// The same, appending copies of the names to `names`.
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
                       std::vector<std::string>& names);
 

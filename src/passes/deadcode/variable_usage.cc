@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "script/autoitsourcefile.h"
@@ -37,8 +39,8 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 
   // Scope is ignored, so equal names are one name: the table keeps the
   // first, and each is searched only once.
-  std::vector<std::string_view> all(table.variable_names.begin() + 1,
-                                    table.variable_names.begin() + 1 + count);
+  const std::span<const std::string_view> all(table.variable_names.data() + 1,
+                                              static_cast<size_t>(count));
   names_.emplace(all, name_table::links::prefixes);
   name_of_.assign(count + 1, -1);
   std::vector<std::string> other_strings;
@@ -58,43 +60,54 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   }
   if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
-  counts_.assign(all.size(), name_count{});
   held_by_own_line_.assign(count + 1, 0);
   blanked_.assign(static_cast<size_t>(line_count_) + 1, false);
 
   // Each half of the script is counted on a thread of its own; the halves'
-  // counts add up, and their declaration lines follow one another.
-  std::array<count_part, 2> parts{count_part(all.size()), count_part(all.size())};
-  if (script.records.reasons_on) {
-    for (count_part& part : parts) part.first_lines.assign(all.size(), {0, 0});
-  }
+  // counts add up, and their declaration lines follow one another. A half
+  // that holds no line needs no tables.
+  std::array<std::optional<count_part>, 2> parts;
+  auto make_part = [&](std::optional<count_part>& part) {
+    part.emplace(all.size());
+    if (script.records.reasons_on) part->first_lines.assign(all.size(), {0, 0});
+  };
+  make_part(parts[0]);
   two_threads::split(1, static_cast<size_t>(line_count_) + 1,
                      [&](int half, size_t first, size_t last) {
+                       if (first == last) return;
+                       if (!parts[half]) make_part(parts[half]);
                        count_lines(script.transformed_lines, static_cast<int32_t>(first),
-                                   static_cast<int32_t>(last), parts[half]);
+                                   static_cast<int32_t>(last), *parts[half]);
                      });
-  for (size_t n = 0; n < counts_.size(); ++n) {
-    counts_[n].holding_lines = parts[0].counts[n].holding_lines + parts[1].counts[n].holding_lines;
+  if (!parts[1]) parts[1].emplace(0);
+  // The first half's counts become the table's; the marks go.
+  counts_ = std::move(parts[0]->counts);
+  parts[0]->marks = chain_marks(0);
+  for (size_t n = 0; n < parts[1]->counts.size(); ++n) {
+    counts_[n].holding_lines += parts[1]->counts[n].holding_lines;
   }
   if (script.records.reasons_on) {
     // The first half's first lines, then the second half's.
     first_lines_.assign(counts_.size(), {0, 0});
     for (size_t n = 0; n < counts_.size(); ++n) {
       size_t filled = 0;
-      for (const count_part& part : parts) {
-        for (int32_t line : part.first_lines[n]) {
+      for (const std::optional<count_part>& part : parts) {
+        if (n >= part->first_lines.size()) continue;
+        for (int32_t line : part->first_lines[n]) {
           if (line != 0 && filled < 2) first_lines_[n][filled++] = line;
         }
       }
     }
   }
-  declaration_lines_ = two_threads::joined(std::move(parts[0].declaration_lines),
-                                           parts[1].declaration_lines);
+  parts[1]->counts = {};
+  parts[1]->marks = chain_marks(0);
+  declaration_lines_ = two_threads::joined(std::move(parts[0]->declaration_lines),
+                                           parts[1]->declaration_lines);
   // The second half's ranges of names begin after the first half's names.
-  const auto shift = static_cast<uint32_t>(parts[0].line_names.size());
-  line_names_begin_ = std::move(parts[0].line_names_begin);
-  for (uint32_t begin : parts[1].line_names_begin) line_names_begin_.push_back(begin + shift);
-  line_names_ = two_threads::joined(std::move(parts[0].line_names), parts[1].line_names);
+  const auto shift = static_cast<uint32_t>(parts[0]->line_names.size());
+  line_names_begin_ = std::move(parts[0]->line_names_begin);
+  for (uint32_t begin : parts[1]->line_names_begin) line_names_begin_.push_back(begin + shift);
+  line_names_ = two_threads::joined(std::move(parts[0]->line_names), parts[1]->line_names);
   line_names_begin_.push_back(static_cast<uint32_t>(line_names_.size()));
 }
 

@@ -238,7 +238,7 @@ std::string reference_pass(autoitsourcefile& s) {
     console::out("\nfinished: searching variables\n");
     for (int32_t k = 1; k <= s.variable_count; ++k) {
       bool used = false;
-      const std::string& name = table.variable_names[k];
+      const std::string name(table.variable_names[k]);
       // $X is also named by "X" or 'X'.
       std::vector<std::string> texts{name};
       if (name.size() >= 2 && name[0] == '$') {
@@ -255,7 +255,7 @@ std::string reference_pass(autoitsourcefile& s) {
       ++s.deleted_vars;
       console::out("delete variable (variablenr.: ");
       console::out(static_cast<long long>(k));
-      console::out("): " + table.variable_names[k] + "\n");
+      console::out("): " + std::string(table.variable_names[k]) + "\n");
       cut_variable(s, table, k);
     }
     console::out(kFinish);

@@ -169,7 +169,7 @@ TEST_F(VariableScanTest, RecordsNamesWithTheirLinesAndListsThem) {
                           "Global Enum $e1, $e2", "Dim $old = 'a,b'"},
                          "C");
   EXPECT_EQ(script.variable_count, 4);
-  EXPECT_EQ(table.variable_names, (names{"", "$G", "$SPARE", "$X", "$OLD"}));
+  EXPECT_EQ(table.variable_names, (std::vector<std::string_view>{"", "$G", "$SPARE", "$X", "$OLD"}));
   EXPECT_EQ(table.declaration_lines, (std::vector<int32_t>{0, 1, 1, 3, 5}));
   EXPECT_EQ(out,
             "found variable: 1:  $G\n"
@@ -198,6 +198,17 @@ TEST_F(VariableScanTest, TrailingCommentsCountOnlyWhenCommentRemovalRan) {
   scan({"Local $x ; counter"}, "C");
   ASSERT_EQ(script.variable_count, 1);
   EXPECT_EQ(table.variable_names[1], "$X;COUNTER");
+}
+
+TEST_F(VariableScanTest, ANameInPiecesOutlivesTheScan) {
+  // The index between the name's bytes leaves them in two pieces: the name
+  // is a copy, which must stay readable after the scan, as the deleted-name
+  // lists read it at the end of the run.
+  scan({"Local $a[2]b = 1, $c", "Local $d"}, "x");
+  ASSERT_EQ(script.variable_count, 3);
+  EXPECT_EQ(table.variable_names[1], "$AB");
+  EXPECT_EQ(table.variable_names[2], "$C");
+  EXPECT_EQ(table.variable_names[3], "$D");
 }
 
 TEST_F(VariableScanTest, TablesGrowPastTenThousandVariables) {
