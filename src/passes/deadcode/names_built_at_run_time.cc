@@ -226,7 +226,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     return by_place[a].first.front() < by_place[b].first.front();
   });
   for (const auto& place : places) {
-    const auto& [entries, kept] = by_place[place];
+    const std::vector<int32_t>& entries = by_place[place].first;
+    const std::vector<size_t>& kept = by_place[place].second;
     std::string text = "kept " + listed([&](size_t k) {
       return std::string(written(kept_by_built_names[kept[k]].name));
     }, kept.size());
