@@ -1,34 +1,11 @@
 #include "passes/deadcode/built_name_constants.h"
 
+#include "passes/deadcode/name_chains.h"
 #include "passes/deadcode/name_table.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 
 namespace {
-
-bool opens_string(char c) { return c == '"' || c == '\''; }
-
-size_t skip_blanks(std::string_view text, size_t at) {
-  while (at < text.size() && is_blank_or_tab(text[at])) ++at;
-  return at;
-}
-
-// The position after the string that opens at `at`, its text (doubled
-// quotes undone) in *text.
-size_t string_end(std::string_view line, size_t at, std::string* text) {
-  const char quote = line[at];
-  for (++at; at < line.size(); ++at) {
-    if (line[at] != quote) {
-      if (text != nullptr) *text += line[at];
-    } else if (at + 1 < line.size() && line[at + 1] == quote) {
-      if (text != nullptr) *text += quote;
-      ++at;
-    } else {
-      return at + 1;
-    }
-  }
-  return at;
-}
 
 // Whether `op` at `at` is an assignment: =, &=, +=, -=, *=, /=.
 bool assigns_at(std::string_view line, size_t at) {

@@ -14,39 +14,6 @@ struct call_frame {
   int32_t argument = 0;
 };
 
-bool opens_string(char c) { return c == '"' || c == '\''; }
-
-size_t skip_blanks(std::string_view line, size_t at) {
-  while (at < line.size() && is_blank_or_tab(line[at])) ++at;
-  return at;
-}
-
-// The position after the string that opens at `at`; its text, doubled
-// quotes undone, is appended to `text`.
-size_t string_end(std::string_view line, size_t at, std::string* text) {
-  const char quote = line[at];
-  // Most strings hold no doubled quote: their text is one piece.
-  const size_t close = line.find(quote, at + 1);
-  if (close == std::string_view::npos) {
-    if (text != nullptr) text->append(line.substr(at + 1));
-    return line.size();
-  }
-  if (close + 1 >= line.size() || line[close + 1] != quote) {
-    if (text != nullptr) text->append(line.substr(at + 1, close - at - 1));
-    return close + 1;
-  }
-  for (++at; at < line.size(); ++at) {
-    if (line[at] != quote) {
-      if (text != nullptr) *text += line[at];
-    } else if (at + 1 < line.size() && line[at + 1] == quote) {
-      if (text != nullptr) *text += quote;
-      ++at;
-    } else {
-      return at + 1;
-    }
-  }
-  return at;
-}
 
 // The position after the group that "(" or "[" opens at `at`.
 size_t group_end(std::string_view line, size_t at) {
@@ -216,6 +183,36 @@ std::string shown_call(std::string_view word, int32_t argument, std::string_view
 }
 
 }  // namespace
+
+size_t skip_blanks(std::string_view line, size_t at) {
+  while (at < line.size() && is_blank_or_tab(line[at])) ++at;
+  return at;
+}
+
+size_t string_end(std::string_view line, size_t at, std::string* text) {
+  const char quote = line[at];
+  // Most strings hold no doubled quote: their text is one piece.
+  const size_t close = line.find(quote, at + 1);
+  if (close == std::string_view::npos) {
+    if (text != nullptr) text->append(line.substr(at + 1));
+    return line.size();
+  }
+  if (close + 1 >= line.size() || line[close + 1] != quote) {
+    if (text != nullptr) text->append(line.substr(at + 1, close - at - 1));
+    return close + 1;
+  }
+  for (++at; at < line.size(); ++at) {
+    if (line[at] != quote) {
+      if (text != nullptr) *text += line[at];
+    } else if (at + 1 < line.size() && line[at + 1] == quote) {
+      if (text != nullptr) *text += quote;
+      ++at;
+    } else {
+      return at + 1;
+    }
+  }
+  return at;
+}
 
 bool name_bytes_only(std::string_view text) {
   return std::all_of(text.begin(), text.end(), is_word_byte);

@@ -35,5 +35,13 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
 // and false for most lines.
 bool may_build_name(std::string_view line);
 
+// The bits of a line's text the built-name walks share. A string opens at
+// a double or single quote; string_end gives the position after the one
+// that opens at `at` (its text, doubled quotes undone, appended to *text
+// when given), or the line's end when it is not closed.
+inline bool opens_string(char c) { return c == '"' || c == '\''; }
+size_t string_end(std::string_view line, size_t at, std::string* text);
+size_t skip_blanks(std::string_view line, size_t at);
+
 // Whether text can stand in a name: only ASCII letters, digits and "_".
 bool name_bytes_only(std::string_view text);
