@@ -137,23 +137,39 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
                      const escaped_names& names) {
   const run_records& records = script.records;
   const auto& all = records.functions;
-  std::vector<std::string_view> written(all.size());
-  for (size_t r = 0; r < all.size(); ++r) written[r] = written_function_name(all[r].header);
-  auto name_of = [&](int32_t r) { return written[static_cast<size_t>(r)]; };
-  // Per name number, the lost mentions of it, in order.
-  std::vector<std::vector<size_t>> lost;
-  for (size_t m = 0; m < records.lost_mentions.size(); ++m) {
-    const auto name = static_cast<size_t>(records.lost_mentions[m].name);
-    if (lost.size() <= name) lost.resize(name + 1);
-    lost[name].push_back(m);
+  // Each function's name as written, escaped once into one text: records
+  // name other functions many times, and the headers lie far apart in the
+  // script.
+  std::string escaped;
+  std::vector<size_t> ends(all.size());
+  for (size_t r = 0; r < all.size(); ++r) {
+    append_json_string(written_function_name(all[r].header), escaped);
+    ends[r] = escaped.size();
   }
+  auto name_of = [&](size_t r) {
+    const size_t from = r == 0 ? 0 : ends[r - 1];
+    return std::string_view(escaped).substr(from, ends[r] - from);
+  };
+  // Per name number, the lost mentions of it, in order: those of name n
+  // are lost[first[n]] up to lost[first[n + 1]].
+  const std::vector<run_records::lost_mention>& mentions = records.lost_mentions;
+  size_t names_count = 0;
+  for (const run_records::lost_mention& l : mentions) {
+    names_count = std::max(names_count, static_cast<size_t>(l.name) + 1);
+  }
+  std::vector<size_t> first(names_count + 1);
+  for (const run_records::lost_mention& l : mentions) ++first[static_cast<size_t>(l.name) + 1];
+  for (size_t n = 0; n < names_count; ++n) first[n + 1] += first[n];
+  std::vector<size_t> lost(mentions.size());
+  std::vector<size_t> filled(first.begin(), first.end() - 1);
+  for (size_t m = 0; m < mentions.size(); ++m) lost[filled[static_cast<size_t>(mentions[m].name)]++] = m;
   json.key("functions");
   json.begin_array();
   write_elements(json, all.size(), bytes_of_functions(script, names), [&](json_writer& json, size_t i) {
     const run_records::function_record& f = all[i];
     json.begin_one_line_object();
     json.key("name");
-    json.value(written[static_cast<size_t>(&f - all.data())]);
+    json.escaped_value(name_of(i));
     place(json, script, names, f.slot);
     json.key("status");
     switch (f.status) {
@@ -175,22 +191,23 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
     }
     if (f.status == run_records::state::erased) {
       json.key("erased_with");
-      json.value(name_of(f.erased_with));
+      json.escaped_value(name_of(static_cast<size_t>(f.erased_with)));
     }
     if (f.status == run_records::state::deleted) {
       // The lines that named it until a deletion blanked them.
       json.key("named_by_deleted");
       json.begin_array();
       const auto name = static_cast<size_t>(f.name);
-      if (name < lost.size()) {
-        for (size_t m : lost[name]) {
+      if (name < names_count) {
+        for (size_t at = first[name]; at < first[name + 1]; ++at) {
+          const size_t m = lost[at];
           if (m >= f.lost_before) break;
-          const run_records::lost_mention& l = records.lost_mentions[m];
+          const run_records::lost_mention& l = mentions[m];
           if (l.slot == f.slot) continue;  // its own header names it without keeping it
           json.begin_object();
           place(json, script, names, l.slot);
           json.key("deleted_function");
-          json.value(name_of(l.deleted_with));
+          json.escaped_value(name_of(static_cast<size_t>(l.deleted_with)));
           json.end_object();
         }
       }
@@ -209,7 +226,7 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
         if (f.keeper_function < 0) {
           json.null();
         } else {
-          json.value(name_of(f.keeper_function));
+          json.escaped_value(name_of(static_cast<size_t>(f.keeper_function)));
         }
         json.key("reaches_root");
         json.value(f.rooted);
