@@ -51,17 +51,17 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
   }
 }
 
-// Elements count of the array open, element i written by write(json, i):
-// on two threads for many, the first half straight into `json`, the second
-// into its own text, added after it. A record costs about as much work as
-// this many lines of a script.
-constexpr size_t kLinesPerRecord = 32;
-
 // About what a record's text takes, besides its file names, so that the
 // text is reserved once: an untouched reservation costs nothing.
 constexpr size_t kFunctionBytes = 224;
 constexpr size_t kMentionBytes = 80;
 constexpr size_t kVariableBytes = 192;
+
+// Elements count of the array open, element i written by write(json, i):
+// on two threads for many, the first half straight into `json`, the second
+// into its own text (about `bytes` for all), added after it. A record costs
+// about as much work as this many lines of a script.
+constexpr size_t kLinesPerRecord = 32;
 
 template <class Write>
 void write_elements(json_writer& json, size_t count, size_t bytes, Write&& write) {
@@ -162,10 +162,13 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
   for (size_t n = 0; n < names_count; ++n) first[n + 1] += first[n];
   std::vector<size_t> lost(mentions.size());
   std::vector<size_t> filled(first.begin(), first.end() - 1);
-  for (size_t m = 0; m < mentions.size(); ++m) lost[filled[static_cast<size_t>(mentions[m].name)]++] = m;
+  for (size_t m = 0; m < mentions.size(); ++m) {
+    lost[filled[static_cast<size_t>(mentions[m].name)]++] = m;
+  }
   json.key("functions");
   json.begin_array();
-  write_elements(json, all.size(), bytes_of_functions(script, names), [&](json_writer& json, size_t i) {
+  const size_t bytes = bytes_of_functions(script, names);
+  write_elements(json, all.size(), bytes, [&](json_writer& json, size_t i) {
     const run_records::function_record& f = all[i];
     json.begin_one_line_object();
     json.key("name");
@@ -245,7 +248,8 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
   json.key("variables");
   json.begin_array();
   const auto& variables = script.records.variables;
-  write_elements(json, variables.size(), bytes_of_variables(script, names), [&](json_writer& json, size_t i) {
+  const size_t bytes = bytes_of_variables(script, names);
+  write_elements(json, variables.size(), bytes, [&](json_writer& json, size_t i) {
     const run_records::variable_record& v = variables[i];
     json.begin_one_line_object();
     json.key("name");
