@@ -76,8 +76,8 @@ int64_t trace_output(autoitsourcefile& script, std::string* map) {
   std::string piece;
   size_t number_at = 0;
   uint32_t piece_file = 0;
-  char* number_end = nullptr;
-  int64_t next_line = -1;  // none: the number is written whole
+  char* number_end = nullptr;  // none yet: the number is written whole
+  int64_t next_line = 0;
   // Lines gather in a block that joins the map when full: one append for
   // many lines.
   char block[1 << 14];
@@ -115,10 +115,10 @@ int64_t trace_output(autoitsourcefile& script, std::string* map) {
         number_at = piece.size();
         piece.resize(number_at + 24);
         piece_file = file;
-        next_line = -1;
+        number_end = nullptr;
       }
       char* const digits = piece.data() + number_at;
-      if (line != next_line || !count_up(digits, number_end)) {
+      if (number_end == nullptr || line != next_line || !count_up(digits, number_end)) {
         number_end = std::to_chars(digits, digits + 24, line).ptr;
       }
       next_line = line + 1;
