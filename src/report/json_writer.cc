@@ -1,6 +1,10 @@
 #include "report/json_writer.h"
 
+#include <array>
 #include <charconv>
+#include <cstring>
+
+#include "platform/large_pages.h"
 
 namespace {
 
@@ -32,17 +36,34 @@ size_t utf8_sequence(std::string_view s) {
   return length;
 }
 
+// Bytes that stand for themselves inside a JSON string.
+constexpr std::array<bool, 256> kPlain = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '"' && c != '\\';
+  return plain;
+}();
+
+bool is_plain(char c) { return kPlain[static_cast<unsigned char>(c)]; }
+
+// The length of the run of plain bytes at the start of `bytes`.
+size_t plain_run(std::string_view bytes) {
+  size_t end = 0;
+  while (end < bytes.size() && is_plain(bytes[end])) ++end;
+  return end;
+}
+
+// Most members are short: each goes out in one append.
+constexpr size_t kPiece = 64;
+
 }  // namespace
 
 void append_json_string(std::string_view bytes, std::string& out) {
   static constexpr char kHex[] = "0123456789abcdef";
-  auto plain = [](unsigned char c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; };
   for (size_t i = 0; i < bytes.size();) {
     // Most text is plain ASCII: a run of it goes out in one piece.
-    size_t end = i;
-    while (end < bytes.size() && plain(static_cast<unsigned char>(bytes[end]))) ++end;
-    out.append(bytes.substr(i, end - i));
-    i = end;
+    const size_t run = plain_run(bytes.substr(i));
+    out.append(bytes.data() + i, run);
+    i += run;
     if (i == bytes.size()) break;
     const auto c = static_cast<unsigned char>(bytes[i]);
     if (c >= 0x80) {
@@ -89,6 +110,11 @@ json_writer::json_writer(size_t depth, bool filled) : filled_(depth, true) {
 void json_writer::add_elements(std::string_view text, bool any) {
   text_.append(text);
   if (any) filled_.back() = true;
+}
+
+void json_writer::reserve(size_t bytes) {
+  text_.reserve(bytes);
+  platform::prefer_large_pages(text_.data() + text_.size(), text_.capacity() - text_.size());
 }
 
 void json_writer::new_line() {
@@ -138,33 +164,55 @@ void json_writer::begin_array() {
 
 void json_writer::end_array() { close(']'); }
 
+void json_writer::quoted(std::string_view inside, std::string_view after) {
+  if (inside.size() + after.size() + 2 > kPiece) {
+    text_ += '"';
+    text_.append(inside);
+    text_ += '"';
+    text_.append(after);
+    return;
+  }
+  char piece[kPiece];
+  piece[0] = '"';
+  if (!inside.empty()) std::memcpy(piece + 1, inside.data(), inside.size());
+  piece[inside.size() + 1] = '"';
+  if (!after.empty()) std::memcpy(piece + inside.size() + 2, after.data(), after.size());
+  text_.append(piece, inside.size() + after.size() + 2);
+}
+
 void json_writer::key(std::string_view name) {
   before_value();
-  text_ += '"';
-  text_.append(name);
-  text_ += "\": ";
+  quoted(name, ": ");
+  after_key_ = true;
+}
+
+void json_writer::members_then_key(std::string_view text) {
+  before_value();
+  text_.append(text);
   after_key_ = true;
 }
 
 void json_writer::value(std::string_view text) {
   before_value();
-  text_ += '"';
-  append_json_string(text, text_);
-  text_ += '"';
+  if (plain_run(text) == text.size()) {
+    quoted(text, {});
+  } else {
+    text_ += '"';
+    append_json_string(text, text_);
+    text_ += '"';
+  }
 }
 
 void json_writer::escaped_value(std::string_view inside) {
   before_value();
-  text_ += '"';
-  text_.append(inside);
-  text_ += '"';
+  quoted(inside, {});
 }
 
 void json_writer::value(int64_t number) {
   before_value();
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  text_.append(digits, end);
+  text_.append(digits, static_cast<size_t>(end - digits));
 }
 
 void json_writer::value(bool truth) {

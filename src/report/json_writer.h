@@ -32,6 +32,9 @@ class json_writer {
   // The key of the next member of the object open: the program's own
   // plain ASCII name, written as it stands.
   void key(std::string_view name);
+  // Members the caller wrote whole, then the key of the next one, as
+  // `"a": 1, "b": `: for an object on one line, where ", " parts members.
+  void members_then_key(std::string_view text);
   void value(std::string_view text);
   void value(const char* text) { value(std::string_view(text)); }
   // A string whose inside append_json_string already made.
@@ -43,12 +46,15 @@ class json_writer {
   // The text so far; complete once every object and array is closed.
   const std::string& text() const { return text_; }
   std::string take_text() { return std::move(text_); }
-  void reserve(size_t bytes) { text_.reserve(bytes); }
+  // Room for `bytes` of text, taken at once, in large pages where it can.
+  void reserve(size_t bytes);
 
  private:
   void before_value();
   void close(char bracket);
   void new_line();
+  // '"', `inside`, '"', then `after`.
+  void quoted(std::string_view inside, std::string_view after);
 
   std::string text_;
   // Per open object or array: whether it has an element yet.

@@ -1,6 +1,6 @@
 #include "report/metafile.h"
 
-#include <array>
+#include <algorithm>
 
 #include "report/json_writer.h"
 #include "script/autoitsourcefile.h"
@@ -8,22 +8,23 @@
 
 namespace {
 
-// Each source file's name, escaped once: records name few files many times.
+// Per source file, its "file" member and the key of "line", escaped once:
+// records name few files many times.
 using escaped_names = std::vector<std::string>;
 
-// "file" and "line" members for a slot of the expanded script.
+// "file" and "line" members for a slot of the expanded script, in an
+// object on one line.
 void place(json_writer& json, const autoitsourcefile& script, const escaped_names& names,
            int32_t slot) {
   uint32_t file = 0;
   int64_t line = 0;
-  const bool known = script.origins.locate(static_cast<size_t>(slot), &file, &line);
-  json.key("file");
-  if (known && file < names.size()) {
-    json.escaped_value(names[file]);
+  if (script.origins.locate(static_cast<size_t>(slot), &file, &line) && file < names.size()) {
+    json.members_then_key(names[file]);
   } else {
+    json.key("file");
     json.value(script.origins.of(static_cast<size_t>(slot)).file);
+    json.key("line");
   }
-  json.key("line");
   json.value(line);
 }
 
@@ -50,24 +51,52 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
   }
 }
 
+// About what a record's text takes, besides its file names, so that the
+// text is reserved once: an untouched reservation costs nothing.
+constexpr size_t kFunctionBytes = 224;
+constexpr size_t kMentionBytes = 80;
+constexpr size_t kVariableBytes = 192;
+
 // Elements count of the array open, element i written by write(json, i):
-// on two threads for many, each half into its own text, joined in order. A
-// record costs about as much work as this many lines of a script.
+// on two threads for many, the first half straight into `json`, the second
+// into its own text (about `bytes` for all), added after it. A record costs
+// about as much work as this many lines of a script.
 constexpr size_t kLinesPerRecord = 32;
 
 template <class Write>
-void write_elements(json_writer& json, size_t count, Write&& write) {
-  std::array<std::string, 2> parts;
+void write_elements(json_writer& json, size_t count, size_t bytes, Write&& write) {
+  std::string second;
   two_threads::split(0, count * kLinesPerRecord, [&](int half, size_t from, size_t to) {
     const size_t first = from / kLinesPerRecord;
     const size_t last = to / kLinesPerRecord;
+    if (half == 0) {
+      for (size_t i = first; i < last; ++i) write(json, i);
+      return;
+    }
+    if (first == last) return;
     json_writer part(2, first > 0);
-    part.reserve((last - first) * 128);
+    part.reserve(bytes / 2 + 4096);
     for (size_t i = first; i < last; ++i) write(part, i);
-    parts[half] = part.take_text();
+    second = part.take_text();
   });
-  json.add_elements(parts[0], count > 0);
-  json.add_elements(parts[1], count > 0);
+  json.add_elements(second, !second.empty());
+}
+
+size_t longest(const escaped_names& names) {
+  size_t most = 0;
+  for (const std::string& name : names) most = std::max(most, name.size());
+  return most;
+}
+
+// A place names a file: two in a record, one in a mention.
+size_t bytes_of_functions(const autoitsourcefile& script, const escaped_names& names) {
+  const size_t path = longest(names);
+  return script.records.functions.size() * (kFunctionBytes + 2 * path) +
+         script.records.lost_mentions.size() * (kMentionBytes + path);
+}
+
+size_t bytes_of_variables(const autoitsourcefile& script, const escaped_names& names) {
+  return script.records.variables.size() * (kVariableBytes + 2 * longest(names));
 }
 
 void write_files(json_writer& json, const autoitsourcefile& script) {
@@ -108,23 +137,42 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
                      const escaped_names& names) {
   const run_records& records = script.records;
   const auto& all = records.functions;
-  std::vector<std::string_view> written(all.size());
-  for (size_t r = 0; r < all.size(); ++r) written[r] = written_function_name(all[r].header);
-  auto name_of = [&](int32_t r) { return written[static_cast<size_t>(r)]; };
-  // Per name number, the lost mentions of it, in order.
-  std::vector<std::vector<size_t>> lost;
-  for (size_t m = 0; m < records.lost_mentions.size(); ++m) {
-    const auto name = static_cast<size_t>(records.lost_mentions[m].name);
-    if (lost.size() <= name) lost.resize(name + 1);
-    lost[name].push_back(m);
+  // Each function's name as written, escaped once into one text: records
+  // name other functions many times, and the headers lie far apart in the
+  // script.
+  std::string escaped;
+  std::vector<size_t> ends(all.size());
+  for (size_t r = 0; r < all.size(); ++r) {
+    append_json_string(written_function_name(all[r].header), escaped);
+    ends[r] = escaped.size();
+  }
+  auto name_of = [&](size_t r) {
+    const size_t from = r == 0 ? 0 : ends[r - 1];
+    return std::string_view(escaped).substr(from, ends[r] - from);
+  };
+  // Per name number, the lost mentions of it, in order: those of name n
+  // are lost[first[n]] up to lost[first[n + 1]].
+  const std::vector<run_records::lost_mention>& mentions = records.lost_mentions;
+  size_t names_count = 0;
+  for (const run_records::lost_mention& l : mentions) {
+    names_count = std::max(names_count, static_cast<size_t>(l.name) + 1);
+  }
+  std::vector<size_t> first(names_count + 1);
+  for (const run_records::lost_mention& l : mentions) ++first[static_cast<size_t>(l.name) + 1];
+  for (size_t n = 0; n < names_count; ++n) first[n + 1] += first[n];
+  std::vector<size_t> lost(mentions.size());
+  std::vector<size_t> filled(first.begin(), first.end() - 1);
+  for (size_t m = 0; m < mentions.size(); ++m) {
+    lost[filled[static_cast<size_t>(mentions[m].name)]++] = m;
   }
   json.key("functions");
   json.begin_array();
-  write_elements(json, all.size(), [&](json_writer& json, size_t i) {
+  const size_t bytes = bytes_of_functions(script, names);
+  write_elements(json, all.size(), bytes, [&](json_writer& json, size_t i) {
     const run_records::function_record& f = all[i];
     json.begin_one_line_object();
     json.key("name");
-    json.value(written[static_cast<size_t>(&f - all.data())]);
+    json.escaped_value(name_of(i));
     place(json, script, names, f.slot);
     json.key("status");
     switch (f.status) {
@@ -146,22 +194,23 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
     }
     if (f.status == run_records::state::erased) {
       json.key("erased_with");
-      json.value(name_of(f.erased_with));
+      json.escaped_value(name_of(static_cast<size_t>(f.erased_with)));
     }
     if (f.status == run_records::state::deleted) {
       // The lines that named it until a deletion blanked them.
       json.key("named_by_deleted");
       json.begin_array();
       const auto name = static_cast<size_t>(f.name);
-      if (name < lost.size()) {
-        for (size_t m : lost[name]) {
+      if (name < names_count) {
+        for (size_t at = first[name]; at < first[name + 1]; ++at) {
+          const size_t m = lost[at];
           if (m >= f.lost_before) break;
-          const run_records::lost_mention& l = records.lost_mentions[m];
+          const run_records::lost_mention& l = mentions[m];
           if (l.slot == f.slot) continue;  // its own header names it without keeping it
           json.begin_object();
           place(json, script, names, l.slot);
           json.key("deleted_function");
-          json.value(name_of(l.deleted_with));
+          json.escaped_value(name_of(static_cast<size_t>(l.deleted_with)));
           json.end_object();
         }
       }
@@ -180,7 +229,7 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
         if (f.keeper_function < 0) {
           json.null();
         } else {
-          json.value(name_of(f.keeper_function));
+          json.escaped_value(name_of(static_cast<size_t>(f.keeper_function)));
         }
         json.key("reaches_root");
         json.value(f.rooted);
@@ -199,7 +248,8 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
   json.key("variables");
   json.begin_array();
   const auto& variables = script.records.variables;
-  write_elements(json, variables.size(), [&](json_writer& json, size_t i) {
+  const size_t bytes = bytes_of_variables(script, names);
+  write_elements(json, variables.size(), bytes, [&](json_writer& json, size_t i) {
     const run_records::variable_record& v = variables[i];
     json.begin_one_line_object();
     json.key("name");
@@ -238,11 +288,13 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
                           const std::vector<diagnostics::kept_warning>& warnings) {
   escaped_names names(script.origins.file_count());
   for (uint32_t i = 0; i < script.origins.file_count(); ++i) {
+    names[i] = "\"file\": \"";
     append_json_string(script.origins.file_name(i), names[i]);
+    names[i] += "\", \"line\": ";
   }
   json_writer json;
-  // About what a record's line takes, so that the text grows once or twice.
-  json.reserve(4096 + 100 * (script.records.functions.size() + script.records.variables.size()));
+  json.reserve(4096 + 256 * script.origins.file_count() +
+               bytes_of_functions(script, names) + bytes_of_variables(script, names));
   json.begin_object();
   json.key("au3shrink");
   json.value(summary.version);

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "platform/large_pages.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
@@ -15,7 +17,21 @@ constexpr size_t kShownFiles = 20;
 void append_number(std::string& out, int64_t number) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  out.append(digits, end);
+  out.append(digits, static_cast<size_t>(end - digits));
+}
+
+// Adds one to the decimal number in [digits, end); false when that takes
+// another digit (it then reads all zeros).
+bool count_up(char* digits, char* end) {
+  for (char* p = end; p != digits;) {
+    --p;
+    if (*p != '9') {
+      ++*p;
+      return true;
+    }
+    *p = '0';
+  }
+  return false;
 }
 
 // The share in tenths of a percent, rounded half up: integers only, so
@@ -47,9 +63,37 @@ int64_t trace_output(autoitsourcefile& script, std::string* map) {
   run_records& records = script.records;
   const bool per_file = records.names_on;
   if (per_file) records.files.resize(std::max(records.files.size(), script.origins.file_count()));
-  if (map != nullptr) map->reserve(records.output_slots.size() * 24);
+  if (map != nullptr) {
+    map->reserve(records.output_slots.size() * 24);
+    platform::prefer_large_pages(map->data(), map->capacity());
+  }
   line_origins::cursor where(script.origins);
   int64_t total = 0;
+  // A map line in one piece: the line end, "FILE:" of the file last named,
+  // made again only when the file changes, and the number. Most lines
+  // follow the line before them in the same file: the number's digits
+  // then only count up by one.
+  std::string piece;
+  size_t number_at = 0;
+  uint32_t piece_file = 0;
+  char* number_end = nullptr;  // none yet: the number is written whole
+  int64_t next_line = 0;
+  // Lines gather in a block that joins the map when full: one append for
+  // many lines.
+  char block[1 << 14];
+  size_t used = 0;
+  auto put = [&](const char* text, size_t size) {
+    if (used + size > sizeof block) {
+      map->append(block, used);
+      used = 0;
+    }
+    if (size > sizeof block) {
+      map->append(text, size);
+    } else {
+      std::memcpy(block + used, text, size);
+      used += size;
+    }
+  };
   for (size_t k = 0; k < records.output_slots.size(); ++k) {
     uint32_t file = 0;
     int64_t line = 0;
@@ -61,14 +105,27 @@ int64_t trace_output(autoitsourcefile& script, std::string* map) {
       records.files[file].output_bytes += bytes;
     }
     if (map != nullptr) {
-      if (k > 0) *map += "\r\n";
-      if (known) {
-        *map += script.origins.file_name(file);
-        *map += ':';
-        append_number(*map, line);
+      const size_t skip = k == 0 ? kLineEnd : 0;
+      if (!known) {
+        put("\r\n", kLineEnd - skip);
+        continue;
       }
+      if (piece.empty() || file != piece_file) {
+        piece = "\r\n" + script.origins.file_name(file) + ':';
+        number_at = piece.size();
+        piece.resize(number_at + 24);
+        piece_file = file;
+        number_end = nullptr;
+      }
+      char* const digits = piece.data() + number_at;
+      if (number_end == nullptr || line != next_line || !count_up(digits, number_end)) {
+        number_end = std::to_chars(digits, digits + 24, line).ptr;
+      }
+      next_line = line + 1;
+      put(piece.data() + skip, static_cast<size_t>(number_end - piece.data()) - skip);
     }
   }
+  if (map != nullptr) map->append(block, used);
   return total;
 }
 
