@@ -54,7 +54,6 @@ class keep_list {
     int32_t child(int32_t node, char byte) const;
     void flag(int32_t node) { flags_[static_cast<size_t>(node)] = 1; }
     bool flagged(int32_t node) const { return flags_[static_cast<size_t>(node)] != 0; }
-    bool empty() const { return flags_.size() == 1 && flags_[0] == 0; }
 
    private:
     std::vector<char> flags_;  // per node: an entry's piece ends here
