@@ -63,7 +63,7 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, boo
     load_text(script, text, normalize);
     state.ResumeTiming();
     pass(script);
-    benchmark::DoNotOptimize(script.lines.views().data());
+    benchmark::DoNotOptimize(script.lines.slot_address(0));
   }
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -115,7 +115,7 @@ void run_pass(benchmark::State& state, const std::vector<std::string>& text, int
     state.ResumeTiming();
     script.remove_unused_functions(runs, "x");
     deleted = script.deleted_functions;
-    benchmark::DoNotOptimize(script.lines.views().data());
+    benchmark::DoNotOptimize(script.lines.slot_address(0));
   }
   state.SetComplexityN(static_cast<int64_t>(text.size() - 1));
   state.SetBytesProcessed(state.iterations() * bytes);

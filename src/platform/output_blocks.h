@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/line_reader.h"
+
 namespace platform {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
@@ -26,7 +28,7 @@ std::string temp_file_name();
 // returns 0 or an errno value. Returns 0 or that error; *written counts what
 // was sent.
 template <class WriteBlock>
-int write_text_blocks(std::span<const std::string_view> lines, size_t first, size_t last,
+int write_text_blocks(const line_reader& lines, size_t first, size_t last,
                       WriteBlock&& write_block, int64_t* written, std::string_view head = {}) {
   constexpr size_t kBlock = size_t{1} << 20;
   const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-int64_t stored_size(std::span<const std::string_view> lines, size_t first, size_t last) {
+int64_t stored_size(const line_reader& lines, size_t first, size_t last) {
   int64_t size = 0;
   for (size_t i = first; i <= last && i < lines.size(); ++i) {
     size += static_cast<int64_t>(lines[i].size() + kLineEnd.size());
@@ -29,7 +29,7 @@ std::string temp_file_name() {
   return name;
 }
 
-bool write_lines(const std::string& path, std::span<const std::string_view> lines, size_t first,
+bool write_lines(const std::string& path, const line_reader& lines, size_t first,
                  size_t last, int64_t* size, std::string* err) {
   output_file file;
   return file.open(path, err) && file.commit(lines, first, last, size, err);

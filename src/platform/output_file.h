@@ -30,10 +30,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/line_reader.h"
+
 namespace platform {
 
 // The size lines[first..last] take in a written file: each line and its CR LF.
-int64_t stored_size(std::span<const std::string_view> lines, size_t first, size_t last);
+int64_t stored_size(const line_reader& lines, size_t first, size_t last);
 
 class output_file {
  public:
@@ -52,7 +54,7 @@ class output_file {
   // Writes lines[first..last], each followed by CR LF, and puts them at the
   // path at once; *size is the number of bytes written. On failure the path
   // keeps what it held (unless written in place, see above).
-  bool commit(std::span<const std::string_view> lines, size_t first, size_t last, int64_t* size,
+  bool commit(const line_reader& lines, size_t first, size_t last, int64_t* size,
               std::string* err);
   // Drops the temporary file; the path keeps what it held.
   void discard();
@@ -65,7 +67,7 @@ class output_file {
 };
 
 // open and commit in one call.
-bool write_lines(const std::string& path, std::span<const std::string_view> lines, size_t first,
+bool write_lines(const std::string& path, const line_reader& lines, size_t first,
                  size_t last, int64_t* size, std::string* err);
 
 }  // namespace platform

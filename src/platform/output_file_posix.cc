@@ -288,7 +288,7 @@ bool output_file::open(const std::string& path, std::string* err) {
   return true;
 }
 
-bool output_file::commit(std::span<const std::string_view> lines, size_t first, size_t last,
+bool output_file::commit(const line_reader& lines, size_t first, size_t last,
                          int64_t* size, std::string* err) {
   if (!state_) return fail(EBADF, err);
   state& s = *state_;

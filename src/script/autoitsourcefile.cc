@@ -102,7 +102,7 @@ int64_t autoitsourcefile::measure_output(const char* path, std::string* err) {
   const int64_t mark = utf8_mark ? static_cast<int64_t>(text_encoding::kUtf8Mark.size()) : 0;
   two_threads::split(1, static_cast<size_t>(line_count) + 1,
                      [&](int half, size_t first, size_t last) {
-                       if (first < last) size[half] = platform::stored_size(lines.views(), first, last - 1);
+                       if (first < last) size[half] = platform::stored_size(lines, first, last - 1);
                      });
   return mark + size[0] + size[1];
 }
@@ -111,7 +111,7 @@ int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
   if (!output_stream.is_open() && !output_stream.open(path, err)) return -1;
   int64_t size = 0;
   if (utf8_mark) output_stream.set_head(text_encoding::kUtf8Mark);
-  if (!output_stream.commit(lines.views(), 1, static_cast<size_t>(line_count), &size, err)) {
+  if (!output_stream.commit(lines, 1, static_cast<size_t>(line_count), &size, err)) {
     return -1;
   }
   console::out("file written.\n\n");
@@ -128,13 +128,19 @@ void autoitsourcefile::transform_lines() {
   // dead-code passes.
   const size_t count = static_cast<size_t>(line_count) + 1;
   std::array<size_t, 2> bytes{};
+  size_t second_first = count;
   two_threads::split(1, count, [&](int half, size_t first, size_t last) {
+    if (half == 1) second_first = first;
     for (size_t i = first; i < last; ++i) bytes[half] += lines[i].size();
   });
   transformed_lines.reserve_text(lines.size(), bytes[0] + bytes[1] + 2 * kNormalizeSlack);
+  transformed_lines.begin_part(second_first, bytes[0] + kNormalizeSlack);
   // Slot 0 and any slot past the last line stay empty.
   transformed_lines.set(0, 0, 0);
-  for (size_t i = count; i < lines.size(); ++i) transformed_lines.set(i, 0, 0);
+  for (size_t i = count; i < lines.size(); ++i) {
+    transformed_lines.set(i, 0, 0);
+    transformed_lines.clear(i);
+  }
   struct part {
     std::vector<int32_t> header_lines;
     std::vector<int32_t> declaration_lines;

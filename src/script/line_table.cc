@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 #include "platform/large_pages.h"
@@ -26,7 +27,7 @@ line_table::line_table(std::span<const std::string> texts) {
 }
 
 line_table::slot_array::~slot_array() {
-  if (data_ != nullptr) std::allocator<std::string_view>().deallocate(data_, capacity_);
+  if (data_ != nullptr) std::allocator<packed_view>().deallocate(data_, capacity_);
 }
 
 void line_table::slot_array::swap(slot_array& other) noexcept {
@@ -37,10 +38,10 @@ void line_table::slot_array::swap(slot_array& other) noexcept {
 
 void line_table::slot_array::reserve(size_t n) {
   if (n <= capacity_) return;
-  std::string_view* grown = std::allocator<std::string_view>().allocate(n);
-  platform::prefer_large_pages(grown + size_, (n - size_) * sizeof(std::string_view));
-  if (size_ > 0) std::memcpy(static_cast<void*>(grown), data_, size_ * sizeof(std::string_view));
-  if (data_ != nullptr) std::allocator<std::string_view>().deallocate(data_, capacity_);
+  packed_view* grown = std::allocator<packed_view>().allocate(n);
+  platform::prefer_large_pages(grown + size_, (n - size_) * sizeof(packed_view));
+  if (size_ > 0) std::memcpy(static_cast<void*>(grown), data_, size_ * sizeof(packed_view));
+  if (data_ != nullptr) std::allocator<packed_view>().deallocate(data_, capacity_);
   data_ = grown;
   capacity_ = n;
 }
@@ -50,7 +51,7 @@ void line_table::reserve(size_t n) { slots_.reserve(n); }
 void line_table::resize(size_t n) {
   const size_t old = slots_.size();
   slots_.resize_for_overwrite(n);
-  for (size_t i = old; i < n; ++i) slots_[i] = kEmpty;
+  for (size_t i = old; i < n; ++i) slots_[i] = empty_slot();
 }
 
 char* line_table::text_blocks::room_for(size_t n) {
@@ -80,7 +81,7 @@ std::string_view line_table::keep_copy(std::string_view text) {
 }
 
 void line_table::push_back(std::string_view text) {
-  slots_.push_back(kEmpty);
+  slots_.push_back(empty_slot());
   set(slots_.size() - 1, text);
 }
 
@@ -92,4 +93,13 @@ void line_table::adopt(builder&& part) {
 std::string_view line_table::keep(std::unique_ptr<char[]> bytes, size_t size) {
   kept_.push_back(std::move(bytes));
   return {kept_.back().get(), size};
+}
+
+line_table::packed_view line_table::pack_long(std::string_view text) {
+  // Long lines are few (a line per 64 KiB of text at most), so one lock for
+  // every table costs nothing that shows, and lets two threads add them.
+  static std::mutex lock;
+  const std::lock_guard<std::mutex> hold(lock);
+  long_views_.push_back(text);
+  return packed_view::long_view(&long_views_.back());
 }

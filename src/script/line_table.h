@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -17,9 +19,42 @@
 #include <vector>
 
 class line_table {
+  // A line's slot: its text's address in the low 48 bits and its length in
+  // the high 16, half the room of a view. A line of 65535 bytes or more
+  // points instead at a view of it that the table keeps aside.
+  class packed_view {
+   public:
+    static constexpr uint64_t kAddressBits = 48;
+    static constexpr uint64_t kLong = 0xFFFF;
+    static constexpr uint64_t kAddressMask = (uint64_t{1} << kAddressBits) - 1;
+
+    // Whether `text` fits in a slot as it stands.
+    static bool fits(std::string_view text) {
+      return text.size() < kLong && (address_of(text.data()) & ~kAddressMask) == 0;
+    }
+    static packed_view short_view(std::string_view text) {
+      return packed_view(address_of(text.data()) | (uint64_t{text.size()} << kAddressBits));
+    }
+    static packed_view long_view(const std::string_view* whole) {
+      return packed_view(address_of(whole) | (kLong << kAddressBits));
+    }
+    std::string_view get() const {
+      const uint64_t length = bits_ >> kAddressBits;
+      const auto address = static_cast<uintptr_t>(bits_ & kAddressMask);
+      if (length == kLong) return *reinterpret_cast<const std::string_view*>(address);
+      return {reinterpret_cast<const char*>(address), static_cast<size_t>(length)};
+    }
+
+   private:
+    explicit packed_view(uint64_t bits) : bits_(bits) {}
+    static uint64_t address_of(const void* p) { return reinterpret_cast<uintptr_t>(p); }
+    uint64_t bits_;
+  };
+  static_assert(sizeof(packed_view) == 8);
+
   // The slots: storage that grows without clearing what it adds, so that
   // slots filled on two threads at once are written once, each by its own
-  // thread. string_view is trivially copyable, so the slots move by memcpy.
+  // thread. Slots are trivially copyable, so they move by memcpy.
   class slot_array {
    public:
     slot_array() = default;
@@ -33,9 +68,8 @@ class line_table {
     ~slot_array();
 
     size_t size() const { return size_; }
-    std::string_view& operator[](size_t i) { return data_[i]; }
-    const std::string_view& operator[](size_t i) const { return data_[i]; }
-    std::span<const std::string_view> all() const { return {data_, size_}; }
+    packed_view& operator[](size_t i) { return data_[i]; }
+    const packed_view& operator[](size_t i) const { return data_[i]; }
     void reserve(size_t n);
     // The slots past the old size hold nothing until they are written.
     // Storage that must grow at least doubles, so that appending costs
@@ -44,14 +78,14 @@ class line_table {
       if (n > capacity_) reserve(std::max(n, 2 * capacity_));
       size_ = n;
     }
-    void push_back(std::string_view text) {
+    void push_back(packed_view slot) {
       if (size_ == capacity_) reserve(size_ < 8 ? 16 : 2 * size_);
-      data_[size_++] = text;
+      data_[size_++] = slot;
     }
 
    private:
     void swap(slot_array& other) noexcept;
-    std::string_view* data_ = nullptr;
+    packed_view* data_ = nullptr;
     size_t size_ = 0;
     size_t capacity_ = 0;
   };
@@ -84,7 +118,7 @@ class line_table {
       char* out = text_.room_for(most);
       const size_t n = write(out);
       text_.take(n);
-      table_->slots_[i] = n == 0 ? kEmpty : std::string_view(out, n);
+      table_->slots_[i] = table_->pack(std::string_view(out, n));
     }
 
    private:
@@ -110,17 +144,17 @@ class line_table {
   // or put_kept) before it is read. Lets two threads fill a table's halves.
   void resize_for_overwrite(size_t n) { slots_.resize_for_overwrite(n); }
   // Const, so that an assignment to it cannot compile and silently do nothing.
-  const std::string_view operator[](size_t i) const { return slots_[i]; }
-  // Every slot, for writing the table out.
-  std::span<const std::string_view> views() const { return slots_.all(); }
+  const std::string_view operator[](size_t i) const { return slots_[i].get(); }
+  // Where line i's slot lies, to ask for it ahead of reading it.
+  const void* slot_address(size_t i) const { return &slots_[i]; }
 
   // Line i becomes a copy of `text`.
   void set(size_t i, std::string_view text);
   // Appends a copy of `text`.
   void push_back(std::string_view text);
   // Line i becomes its first n bytes (n at most its length).
-  void truncate(size_t i, size_t n) { slots_[i] = slots_[i].substr(0, n); }
-  void clear(size_t i) { slots_[i] = kEmpty; }
+  void truncate(size_t i, size_t n) { slots_[i] = pack(slots_[i].get().substr(0, n)); }
+  void clear(size_t i) { slots_[i] = empty_slot(); }
   // Line `to` takes the text of line `from`; nothing is copied.
   void take(size_t to, size_t from) { slots_[to] = slots_[from]; }
 
@@ -132,7 +166,7 @@ class line_table {
     char* out = text_.room_for(most);
     const size_t n = write(out);
     text_.take(n);
-    slots_[i] = n == 0 ? kEmpty : std::string_view(out, n);
+    slots_[i] = pack(std::string_view(out, n));
   }
 
   // Keeps the `size` bytes at `bytes` for as long as the table lives,
@@ -141,10 +175,10 @@ class line_table {
   std::string_view keep(std::unique_ptr<char[]> bytes, size_t size);
   // Appends a line whose text is already in this table: a part of a view that
   // keep returned, or of one of its lines.
-  void push_kept(std::string_view text) { slots_.push_back(text.empty() ? kEmpty : text); }
+  void push_kept(std::string_view text) { slots_.push_back(pack(text)); }
   // Line i becomes a line whose text is already in this table, as for
   // push_kept.
-  void put_kept(size_t i, std::string_view text) { slots_[i] = text.empty() ? kEmpty : text; }
+  void put_kept(size_t i, std::string_view text) { slots_[i] = pack(text); }
   // A copy of `text` that the table keeps, as a view; no line is changed.
   std::string_view keep_copy(std::string_view text);
   // Keeps the text of lines that `part`, a builder of this table, built.
@@ -153,7 +187,19 @@ class line_table {
  private:
   static constexpr std::string_view kEmpty{"", 0};
 
+  // An empty line's view points at kEmpty's text, so that no view points
+  // nowhere. Safe from two threads at once.
+  packed_view pack(std::string_view text) {
+    if (text.empty()) return empty_slot();
+    if (packed_view::fits(text)) return packed_view::short_view(text);
+    return pack_long(text);
+  }
+  packed_view pack_long(std::string_view text);
+  static packed_view empty_slot() { return packed_view::short_view(kEmpty); }
+
   slot_array slots_;
+  // The views of long lines, which never move once added.
+  std::deque<std::string_view> long_views_;
   // Kept whole inputs, and the blocks of builders adopted.
   std::vector<std::unique_ptr<char[]>> kept_;
   // Copied text.

@@ -1,6 +1,5 @@
 #include "script/normalized_lines.h"
 
-#include <limits>
 #include <new>
 
 #include "platform/large_pages.h"
@@ -11,10 +10,12 @@ void normalized_lines::resize(size_t n) {
 }
 
 void normalized_lines::reserve_text(size_t n, size_t bytes) {
-  if (bytes > std::numeric_limits<uint32_t>::max()) throw std::bad_alloc();
-  slots_ = std::make_unique_for_overwrite<slot[]>(n);
-  platform::prefer_large_pages(slots_.get(), n * sizeof(slot));
+  if (bytes >= kEmptied) throw std::bad_alloc();
+  ends_ = std::make_unique_for_overwrite<uint32_t[]>(n);
+  platform::prefer_large_pages(ends_.get(), n * sizeof(uint32_t));
   size_ = n;
+  part_ = SIZE_MAX;
+  part_begin_ = 0;
   block_.reset();
   text_ = "";
   if (bytes > 0) {

@@ -21,7 +21,7 @@ std::unique_ptr<char[]> copy_of(std::string_view text) {
 
 std::vector<std::string> texts_of(const line_table& table) {
   std::vector<std::string> texts;
-  for (std::string_view line : table.views()) texts.emplace_back(line);
+  for (size_t i = 0; i < table.size(); ++i) texts.emplace_back(table[i]);
   return texts;
 }
 
@@ -46,7 +46,7 @@ TEST(LineTable, EmptyLinesHaveText) {
   table.clear(0);
   table.push_kept({});
   table.set(1, "");
-  for (std::string_view line : table.views()) EXPECT_NE(line.data(), nullptr);
+  for (size_t i = 0; i < table.size(); ++i) EXPECT_NE(table[i].data(), nullptr);
 }
 
 TEST(LineTable, RewritingALineFromItsOwnTextWorks) {
@@ -83,6 +83,35 @@ TEST(LineTable, ViewsOutliveGrowthAndMoves) {
 
   line_table moved = std::move(table);
   EXPECT_TRUE(same_lines(texts_of(moved), expected));
+}
+
+TEST(LineTable, LinesAroundTheLongLengthKeepTheirWholeLength) {
+  // A slot tells lengths up to 65534 itself; longer lines are kept aside,
+  // whichever way they come in, also from two builders at once.
+  const std::string text(70000, 'x');
+  line_table table;
+  const std::string_view whole = table.keep(copy_of(text), text.size());
+  table.resize_for_overwrite(6);
+  table.put_kept(0, whole.substr(0, 65534));
+  table.put_kept(1, whole.substr(0, 65535));
+  table.put_kept(2, whole);
+  line_table::builder first(table);
+  line_table::builder second(table);
+  first.build(3, 65536, [&](char* out) { return text.copy(out, 65536); });
+  second.build(4, 0, [](char*) { return size_t{0}; });
+  second.build(5, 70000, [&](char* out) { return text.copy(out, 70000); });
+  table.adopt(std::move(first));
+  table.adopt(std::move(second));
+  table.truncate(2, 65535);
+  table.take(4, 5);
+  table.truncate(5, 3);
+  const std::vector<size_t> lengths{65534, 65535, 65535, 65536, 70000, 3};
+  line_table moved = std::move(table);
+  ASSERT_EQ(moved.size(), lengths.size());
+  for (size_t i = 0; i < lengths.size(); ++i) {
+    EXPECT_EQ(moved[i].size(), lengths[i]) << "line " << i;
+    EXPECT_EQ(moved[i], std::string_view(text).substr(0, lengths[i])) << "line " << i;
+  }
 }
 
 }  // namespace

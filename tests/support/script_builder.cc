@@ -17,8 +17,9 @@ void load_lines(autoitsourcefile& script, const std::vector<std::string>& lines,
 namespace {
 
 std::vector<std::string> lines_of(const line_table& table, int32_t line_count) {
-  auto first = table.views().begin() + 1;
-  return {first, first + line_count};
+  std::vector<std::string> texts;
+  for (int32_t i = 1; i <= line_count; ++i) texts.emplace_back(table[static_cast<size_t>(i)]);
+  return texts;
 }
 
 }  // namespace

@@ -35,13 +35,14 @@ function_headers find_function_headers(const line_table& lines, const normalized
   };
   std::array<part, 2> parts;
   // A candidate's line is asked for in two steps: its view, then its text.
-  const std::span<const std::string_view> views = lines.views();
   constexpr size_t kAhead = 8;
   two_threads::split(0, candidates.size(), [&](int half, size_t first, size_t last) {
     part& found_here = parts[half];
     for (size_t c = first; c < last; ++c) {
-      if (c + 2 * kAhead < last) prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead])]);
-      if (c + kAhead < last) prefetch(views[static_cast<size_t>(candidates[c + kAhead])].data());
+      if (c + 2 * kAhead < last) {
+        prefetch(lines.slot_address(static_cast<size_t>(candidates[c + 2 * kAhead])));
+      }
+      if (c + kAhead < last) prefetch(lines[static_cast<size_t>(candidates[c + kAhead])].data());
       const int32_t i = candidates[c];
       const std::string_view normalized_line = transformed_lines[i];
       if (!is_function_header(lines[i], normalized_line)) continue;

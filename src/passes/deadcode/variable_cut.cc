@@ -244,7 +244,6 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
   const int32_t count = script.variable_count;
   // The lines lie far apart in memory: each is asked for in two steps some
   // variables ahead, its view and then its text with the variable's name.
-  const std::span<const std::string_view> views = script.lines.views();
   constexpr size_t kAhead = 8;
   auto line_of = [&](size_t i) { return static_cast<size_t>(table.declaration_lines[unused[i]]); };
   // The variables of one line have consecutive numbers, so each line's cuts
@@ -263,8 +262,8 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
     std::vector<shared_cut> cuts;
     std::string text;
     for (size_t i = first; i < last;) {
-      prefetch(&views[line_of(ahead(i, 2 * kAhead))]);
-      prefetch(views[line_of(ahead(i, kAhead))].data());
+      prefetch(script.lines.slot_address(line_of(ahead(i, 2 * kAhead))));
+      prefetch(script.lines[line_of(ahead(i, kAhead))].data());
       prefetch(table.variable_names[unused[ahead(i, kAhead)]].data());
       const int32_t line = table.declaration_lines[unused[i]];
       cuts.clear();

@@ -176,8 +176,8 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // The rest of the script becomes the bottom of the stack, and the lines
   // kept in place start the expanded table, which keeps the table's room.
   std::vector<open_file> stack(1);
-  const std::span<const std::string_view> all = lines.views();
-  stack[0].lines.assign(all.begin() + static_cast<ptrdiff_t>(first_file), all.end());
+  stack[0].lines.reserve(lines.size() - first_file);
+  for (size_t i = first_file; i < lines.size(); ++i) stack[0].lines.push_back(lines[i]);
   stack[0].hashes = source_hashes;
   stack[0].origin = 0;
   stack[0].first_line = origins.of(first_file).line;
