@@ -10,7 +10,7 @@ Each shape comes at three sizes, so that growth shows as well as level:
   keep      a keep pragma with N entries, in a script under a long folder path
 
 Every run is `BINARY --no-pause IN OUT . . CFG 2 .`; the figures are the
-wall time and the peak resident memory of the process, printed beside the
+wall time and the peak resident memory of the process (see peak_memory.py), printed beside the
 script's size and the bound the project holds itself to (3 times the script
 plus 20 MB). Nothing is asserted: this is a measurement, not a test.
 
@@ -27,7 +27,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
+
+from peak_memory import run_measured
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 MB = 2**20
@@ -101,16 +102,9 @@ SHAPES = [
 
 
 def run(binary, script, out, work):
-    start = time.perf_counter()
-    with open(os.devnull, "rb") as devnull, open(out + ".stdout", "wb") as report, \
-            open(os.devnull, "wb") as sink:
-        proc = subprocess.Popen([binary, "--no-pause", script, out, ".", ".", "CFG", "2", "."],
-                                cwd=work, stdin=devnull, stdout=report, stderr=sink)
-        _, status, usage = os.wait4(proc.pid, 0)
-    elapsed = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"failed: {binary} on {script}")
-    return elapsed, usage.ru_maxrss * 1024
+    with open(out + ".stdout", "wb") as report:
+        return run_measured([binary, "--no-pause", script, out, ".", ".", "CFG", "2", "."],
+                            work, report)
 
 
 def report_without_times(path):

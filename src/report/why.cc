@@ -28,7 +28,7 @@ std::string function_at(const autoitsourcefile& script, const function_record& f
 std::string keep_entry_text(const keep_entry& entry) {
   if (entry.built) {
     return std::string(entry.file) + ":" + std::to_string(entry.line) +
-           ": the script builds the name at run time (" + entry.written + ")";
+           ": the script builds the name at run time (" + std::string(entry.written) + ")";
   }
   if (entry.file.empty()) return "the keep entry '" + entry.text + "' given by --keep";
   return std::string(entry.file) + ":" + std::to_string(entry.line) + ": the keep entry '" +

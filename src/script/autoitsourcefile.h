@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,9 @@ class autoitsourcefile {
   bool comments_removed = false;
   // What the keep-list matches, the dead-code passes never delete.
   std::vector<keep_entry> keep_entries;
+  // The patterns of the entries that built names gave, as written; in a
+  // deque, so that the entries' views of them stay put.
+  std::deque<std::string> built_patterns;
   // What the dead-code passes deleted, in the order of deletion.
   std::vector<deleted_name> deleted_function_names;
   std::vector<deleted_name> deleted_variable_names;

@@ -1,5 +1,6 @@
 #include "passes/deadcode/keep_list.h"
 
+#include <algorithm>
 #include <string>
 
 #include "script/autoitsourcefile.h"
@@ -7,10 +8,16 @@
 
 void add_keep_entries(std::string_view list, std::string_view file, int64_t line,
                       std::vector<keep_entry>& entries) {
+  // Room for every entry at once: a list that doubles as it fills holds the
+  // old room and the new together, and a pragma may list many thousands.
+  const size_t most = static_cast<size_t>(std::count(list.begin(), list.end(), ',')) + 1;
+  if (entries.capacity() - entries.size() < most) {
+    entries.reserve(std::max(entries.size() + most, 2 * entries.capacity()));
+  }
   while (true) {
     const size_t comma = list.find(',');
     std::string text = normalized(list.substr(0, comma));
-    if (!text.empty()) entries.push_back({std::move(text), file, line, false, {}});
+    if (!text.empty()) entries.push_back({std::move(text), file, line, {}, false});
     if (comma == std::string_view::npos) return;
     list.remove_prefix(comma + 1);
   }

@@ -185,9 +185,10 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
     if (c.chain.role == name_role::none) continue;
     keep_entry entry;
     entry.built = true;
-    entry.written = c.chain.role == name_role::variable ? "$" : "";
-    entry.written += pattern_text(c.chain);
-    entry.text = upper_copy(entry.written);
+    std::string& pattern = built_patterns.emplace_back(c.chain.role == name_role::variable ? "$" : "");
+    pattern += pattern_text(c.chain);
+    entry.written = pattern;
+    entry.text = upper_copy(pattern);
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
     entry.file = where.file;
     entry.line = where.line;

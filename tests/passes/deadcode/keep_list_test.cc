@@ -203,14 +203,14 @@ TEST(KeepList, StarsAnywhere) {
 
 TEST(KeepList, TheUsersEntryAnswersBeforeABuiltOne) {
   std::vector<keep_entry> entries;
-  entries.push_back({"_ON_*", "main.au3", 3, true, "_On_*"});
+  entries.push_back({"_ON_*", "main.au3", 3, "_On_*", true});
   add_keep_entries("_ON_C*", {}, 0, entries);
   keep_list functions(entries, keep_list::kind::functions);
   ASSERT_NE(functions.keeps("_ON_CLOSE"), nullptr);
   EXPECT_FALSE(functions.keeps("_ON_CLOSE")->built);
   EXPECT_TRUE(functions.keeps("_ON_OPEN")->built);
   // A built entry that matches nothing is not the user's typo.
-  entries.push_back({"NONE*", "main.au3", 4, true, "None*"});
+  entries.push_back({"NONE*", "main.au3", 4, "None*", true});
   keep_list again(entries, keep_list::kind::functions);
   std::vector<run_warning> warnings;
   again.warn_unmatched(warnings);
