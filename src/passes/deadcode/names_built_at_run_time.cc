@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <numeric>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,6 +60,10 @@ class deleted_index {
     sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
                               [](const entry& a, const entry& b) { return a.key == b.key; }),
                   sorted_.end());
+    by_end_.resize(sorted_.size());
+    std::iota(by_end_.begin(), by_end_.end(), size_t{0});
+    std::sort(by_end_.begin(), by_end_.end(),
+              [&](size_t a, size_t b) { return ends_before(sorted_[a].key, sorted_[b].key); });
   }
 
   // The deleted names that match the pattern P*S (or equal P, for a whole
@@ -66,17 +71,43 @@ class deleted_index {
   const std::vector<size_t>& matching(const name_chain& chain) {
     std::string key = upper_copy(pattern_text(chain));
     auto [at, added] = answers_.try_emplace(key);
-    if (!added) return at->second;
+    std::vector<size_t>& found = at->second;
+    if (!added) return found;
     const std::string prefix = upper_copy(chain.prefix);
     const std::string suffix = upper_copy(chain.suffix);
-    auto from = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
-    for (auto it = from; it != sorted_.end() && it->key.starts_with(prefix); ++it) {
-      const bool fits = chain.whole ? it->key.size() == prefix.size()
-                                    : it->key.size() >= prefix.size() + suffix.size() &&
-                                          it->key.ends_with(suffix);
-      if (fits) at->second.push_back(it->index);
+    const auto first = std::lower_bound(sorted_.begin(), sorted_.end(), entry{prefix, 0});
+    if (chain.whole) {
+      if (first != sorted_.end() && first->key == prefix) found.push_back(first->index);
+      return found;
     }
-    return at->second;
+    auto fits = [&](std::string_view name) {
+      return name.size() >= prefix.size() + suffix.size() && name.starts_with(prefix) &&
+             name.ends_with(suffix);
+    };
+    // The names that begin with P lie together in sorted_, those that end
+    // with S together in by_end_: the shorter run is read, so that many
+    // patterns that share a long run ("Fn_" & $x & "_Open", "Fn_" & $x &
+    // "_Close", ...) do not each read every name that begins "FN_".
+    const auto last = std::partition_point(
+        first, sorted_.end(), [&](const entry& e) { return e.key.starts_with(prefix); });
+    const auto end_first = std::partition_point(by_end_.begin(), by_end_.end(), [&](size_t k) {
+      return ends_before(sorted_[k].key, suffix);
+    });
+    const auto end_last = std::partition_point(
+        end_first, by_end_.end(), [&](size_t k) { return sorted_[k].key.ends_with(suffix); });
+    if (last - first <= end_last - end_first) {
+      for (auto it = first; it != last; ++it) {
+        if (fits(it->key)) found.push_back(it->index);
+      }
+      return found;
+    }
+    std::vector<size_t> places;
+    for (auto it = end_first; it != end_last; ++it) {
+      if (fits(sorted_[*it].key)) places.push_back(*it);
+    }
+    std::sort(places.begin(), places.end());
+    for (const size_t k : places) found.push_back(sorted_[k].index);
+    return found;
   }
 
   const deleted_name& operator[](size_t i) const { return deleted_[i]; }
@@ -87,8 +118,20 @@ class deleted_index {
     size_t index;
     bool operator<(const entry& other) const { return key < other.key; }
   };
+  // Whether a comes before b when both are read from their last byte back.
+  static bool ends_before(std::string_view a, std::string_view b) {
+    for (size_t i = 1; i <= a.size() && i <= b.size(); ++i) {
+      const auto x = static_cast<unsigned char>(a[a.size() - i]);
+      const auto y = static_cast<unsigned char>(b[b.size() - i]);
+      if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+  }
+
   const std::vector<deleted_name>& deleted_;
   std::vector<entry> sorted_;
+  // Places in sorted_, ordered by the names read backwards.
+  std::vector<size_t> by_end_;
   std::unordered_map<std::string, std::vector<size_t>> answers_;
 };
 

@@ -168,6 +168,22 @@ TEST(NamesBuiltAtRunTime, WithoutAutoKeepNamingCallsWarnAsBefore) {
                   "$g_sName, $g_sPath; keep them with --keep=$g_s*"}));
 }
 
+TEST(NamesBuiltAtRunTime, APatternFindsItsNamesByTheirEndingAsByTheirStart) {
+  // Fewer deleted names end with "_Open" than begin with "Fn_": those are
+  // the ones read (in another order: Fn_b_Open before Fn_a_x_Open), and
+  // they still come out in sorted order, without the name whose start and
+  // end would overlap (Fn_Open).
+  text lines = {"Call(\"Fn_\" & $x & \"_Open\")"};
+  for (const char* name : {"Fn_b_Open", "Gn_Open", "Fn_Open", "Fn_a_x_Open", "Fn_c_Close",
+                           "Fn_d_Close", "Fn_e_Close", "Fn_f_Close"}) {
+    lines.push_back(std::string("Func ") + name + "()");
+    lines.push_back("EndFunc");
+  }
+  EXPECT_EQ(warnings_after(lines, false),
+            (text{"main.au3:1: a function name is built at run time (\"Fn_\" & ... & \"_Open\"): "
+                  "deleted Fn_a_x_Open, Fn_b_Open; keep them with --keep=Fn_*_Open"}));
+}
+
 TEST(NamesBuiltAtRunTime, DeclarationBlankedWithItsVariableIsStillReadInLineOrder) {
   // The name is held by a variable nothing reads: its whole line goes, and
   // its warning still comes before the later line's.
