@@ -29,12 +29,13 @@ namespace {
 // At most this many names are listed in one message.
 constexpr size_t kListed = 3;
 
-// The names of a list, at most kListed of them, then "and N more".
+// The names of a list, at most kListed of them, then "and N more"; a
+// --keep= value takes them with "," between.
 template <class Names>
-std::string listed(const Names& names, size_t count) {
+std::string listed(const Names& names, size_t count, std::string_view between = ", ") {
   std::string text;
   for (size_t k = 0; k < count && k < kListed; ++k) {
-    if (k > 0) text += ", ";
+    if (k > 0) text += between;
     text += names(k);
   }
   if (count > kListed) text += " and " + std::to_string(count - kListed) + " more";
@@ -324,11 +325,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       const std::span<const deleted_name> with = lost_here->second;
       text += with.size() == 1 ? ", and this line's unused variable with --keep="
                                : ", and this line's unused variables with --keep=";
-      for (size_t k = 0; k < with.size() && k < kListed; ++k) {
-        if (k > 0) text += ',';
-        text += written_vars.of(with[k]);
-      }
-      if (with.size() > kListed) text += " and " + std::to_string(with.size() - kListed) + " more";
+      text += listed([&](size_t k) { return std::string(written_vars.of(with[k])); },
+                     with.size(), ",");
     }
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
     warnings.push_back({where.file, where.line, std::move(text)});
