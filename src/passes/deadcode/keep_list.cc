@@ -82,10 +82,18 @@ keep_list::keep_list(const std::vector<keep_entry>& entries, kind which) : kind_
     const int32_t last_node = lasts_.add(last, true);
     firsts_.flag(first_node);
     lasts_.flag(last_node);
-    patterns_[(static_cast<uint64_t>(first_node) << 32) | static_cast<uint32_t>(last_node)]
-        .push_back(std::move(p));
+    const uint64_t pair = (static_cast<uint64_t>(first_node) << 32) | static_cast<uint32_t>(last_node);
+    if (p.middle.empty()) {
+      patterns_[pair].push_back(std::move(p));
+      continue;
+    }
+    const auto longest = std::max_element(
+        p.middle.begin(), p.middle.end(),
+        [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    keyed_[pair][key_pieces_.add(*longest)].push_back(std::move(p));
   }
   matched_.assign(entries_.size(), false);
+  tried_at_.assign(key_pieces_.size(), kNotTried);
 }
 
 int32_t keep_list::trie::add(std::string_view text, bool backwards) {
@@ -153,26 +161,49 @@ const keep_entry* keep_list::keeps(std::string_view name) {
       if (it != exact_.end()) mark(it->second);
     }
   }
-  if (!patterns_.empty()) {
-    walk(firsts_, name, false, firsts_reached_);
-    if (!firsts_reached_.empty()) walk(lasts_, name, true, lasts_reached_);
-    for (const reached& first : firsts_reached_) {
-      for (const reached& last : lasts_reached_) {
-        auto it = patterns_.find((static_cast<uint64_t>(first.node) << 32) |
-                                 static_cast<uint32_t>(last.node));
-        if (it == patterns_.end()) continue;
+  auto answer = [&]() -> const keep_entry* {
+    return found < 0 ? nullptr : entries_[static_cast<size_t>(found)];
+  };
+  if (patterns_.empty() && keyed_.empty()) return answer();
+  walk(firsts_, name, false, firsts_reached_);
+  if (firsts_reached_.empty()) return answer();
+  walk(lasts_, name, true, lasts_reached_);
+  key_places_.clear();
+  if (!keyed_.empty()) {
+    key_pieces_.find(name, [&](int32_t piece, size_t start) { key_places_.emplace_back(piece, start); });
+  }
+  for (const reached& first : firsts_reached_) {
+    for (const reached& last : lasts_reached_) {
+      // The first and last pieces may not overlap.
+      if (first.depth + last.depth > name.size()) continue;
+      const uint64_t pair = (static_cast<uint64_t>(first.node) << 32) | static_cast<uint32_t>(last.node);
+      if (auto it = patterns_.find(pair); it != patterns_.end()) {
         for (const pattern& p : it->second) {
-          if (name.size() < p.least_length) continue;
-          if (!p.middle.empty() &&
-              !middle_fits(p, name.substr(first.depth, name.size() - first.depth - last.depth))) {
-            continue;
-          }
-          mark(p.entry);
+          if (name.size() >= p.least_length) mark(p.entry);
+        }
+      }
+      if (key_places_.empty()) continue;
+      const auto keyed = keyed_.find(pair);
+      if (keyed == keyed_.end()) continue;
+      const std::string_view inner = name.substr(first.depth, name.size() - first.depth - last.depth);
+      for (const auto& [piece, start] : key_places_) {
+        // Each piece's entries once, where the piece lies between the ends.
+        if (start < first.depth ||
+            start + key_pieces_.piece_length(piece) > name.size() - last.depth ||
+            tried_at_[static_cast<size_t>(piece)] == pair) {
+          continue;
+        }
+        tried_at_[static_cast<size_t>(piece)] = pair;
+        const auto entries = keyed->second.find(piece);
+        if (entries == keyed->second.end()) continue;
+        for (const pattern& p : entries->second) {
+          if (name.size() >= p.least_length && middle_fits(p, inner)) mark(p.entry);
         }
       }
     }
   }
-  return found < 0 ? nullptr : entries_[static_cast<size_t>(found)];
+  for (const auto& [piece, start] : key_places_) tried_at_[static_cast<size_t>(piece)] = kNotTried;
+  return answer();
 }
 
 void keep_list::warn_unmatched(std::vector<run_warning>& warnings) const {

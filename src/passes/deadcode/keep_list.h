@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "passes/deadcode/piece_finder.h"
 #include "script/names_at_run_time.h"
 
 // Splits `list` at commas into entries: blanks and tabs removed, a-z
@@ -31,7 +32,11 @@ bool is_keep_pragma(std::string_view line, std::string_view* list);
 // pieces between. The first pieces form a trie walked along the name, the
 // last ones a trie walked backwards from its end; the entries hang on the
 // pairs of nodes the two walks reach, so a name meets only the entries
-// whose both ends it matches, whatever their number.
+// whose both ends it matches, whatever their number. An entry with pieces
+// between hangs there under its longest such piece, and a name meets it
+// only where that piece occurs in it: one pass finds every such piece in
+// the name, so that many entries alike at both ends ("A*1*", "A*2*", ...)
+// are not each tried on every name.
 class keep_list {
  public:
   enum class kind { functions, variables };
@@ -80,8 +85,18 @@ class keep_list {
   trie lasts_;
   // Exact entries by the first-trie node that spells them.
   std::unordered_map<int32_t, int32_t> exact_;
-  // (first node << 32) | last node -> the entries with a star.
+  // (first node << 32) | last node -> the entries with a star and no pieces
+  // between.
   std::unordered_map<uint64_t, std::vector<pattern>> patterns_;
+  // The entries with pieces between: their longest pieces, and by the pair
+  // of nodes, then the longest piece's number, the entries.
+  piece_finder key_pieces_;
+  std::unordered_map<uint64_t, std::unordered_map<int32_t, std::vector<pattern>>> keyed_;
   std::vector<reached> firsts_reached_;
   std::vector<reached> lasts_reached_;
+  // The places in the name where a longest piece occurs, and per piece the
+  // last pair that tried its entries.
+  std::vector<std::pair<int32_t, size_t>> key_places_;
+  static constexpr uint64_t kNotTried = UINT64_MAX;
+  std::vector<uint64_t> tried_at_;
 };

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "script/normalize.h"
@@ -232,6 +236,75 @@ TEST(KeepList, AnswersWithTheFirstEntryOfEachKindInOrder) {
   EXPECT_EQ(variables.keeps("$G_HWND"), &entries[1]);
   EXPECT_EQ(variables.keeps("$X"), &entries[4]);
   EXPECT_EQ(variables.keeps("$Y"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A glob match written for the test alone: "*" is any run of bytes.
+bool glob_matches(std::string_view pattern, std::string_view name) {
+  if (pattern.empty()) return name.empty();
+  if (pattern.front() == '*') {
+    for (size_t skip = 0; skip <= name.size(); ++skip) {
+      if (glob_matches(pattern.substr(1), name.substr(skip))) return true;
+    }
+    return false;
+  }
+  return !name.empty() && name.front() == pattern.front() &&
+         glob_matches(pattern.substr(1), name.substr(1));
+}
+
+TEST(KeepList, EntriesAlikeAtBothEndsAnswerByTheirPiecesBetween) {
+  // Every entry begins "A" and ends with a star: a name is tried against
+  // the ones whose longest piece between occurs in it.
+  std::vector<keep_entry> entries;
+  add_keep_entries("A*12*B*,A*1*B*,A*X*YY*,A*3*", {}, 0, entries);
+  keep_list functions(entries, keep_list::kind::functions);
+  EXPECT_EQ(functions.keeps("A12B"), &entries[0]);
+  EXPECT_EQ(functions.keeps("A1B"), &entries[1]);
+  EXPECT_EQ(functions.keeps("AXYY"), &entries[2]);
+  EXPECT_EQ(functions.keeps("AYYX"), nullptr);  // the pieces come in order
+  EXPECT_EQ(functions.keeps("A3"), &entries[3]);
+  EXPECT_EQ(functions.keeps("3A3"), nullptr);
+  EXPECT_EQ(functions.keeps("A1"), nullptr);
+}
+
+TEST(KeepList, AnswersAsAPlainGlobMatchOnRandomEntriesAndNames) {
+  // Few letters and many stars, so that pieces overlap, repeat and nest.
+  std::mt19937 random(20261208);
+  auto word = [&](size_t most, const char* letters) {
+    std::string w;
+    const size_t length = random() % (most + 1);
+    for (size_t i = 0; i < length; ++i) w += letters[random() % std::strlen(letters)];
+    return w;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::vector<keep_entry> entries;
+    std::string list;
+    for (int e = 0; e < 6; ++e) list += word(6, "AB*") + ",";
+    add_keep_entries(list, {}, 0, entries);
+    keep_list functions(entries, keep_list::kind::functions);
+    std::vector<bool> matched(entries.size(), false);
+    for (int n = 0; n < 20; ++n) {
+      const std::string name = word(7, "AB");
+      const keep_entry* expected = nullptr;
+      for (size_t e = 0; e < entries.size(); ++e) {
+        if (!glob_matches(entries[e].text, name)) continue;
+        matched[e] = true;
+        if (expected == nullptr) expected = &entries[e];
+      }
+      EXPECT_EQ(functions.keeps(name), expected) << "entries " << list << " name " << name;
+    }
+    std::vector<run_warning> warnings;
+    functions.warn_unmatched(warnings);
+    std::set<std::string> unmatched;
+    for (size_t e = 0; e < entries.size(); ++e) {
+      if (!matched[e]) unmatched.insert("keep entry '" + entries[e].text + "' matches no function");
+    }
+    const text said = warning_texts(warnings);
+    EXPECT_EQ(std::set<std::string>(said.begin(), said.end()), unmatched) << "entries " << list;
+  }
 }
 
 }  // namespace
