@@ -18,7 +18,8 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+from run_process import run
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -30,17 +31,6 @@ VARIANTS = [
     ("--map --metafile", ["--map=out.map", "--metafile=out.json"]),
     ("--map --metafile --analyze", ["--map=out.map", "--metafile=out.json", "--analyze"]),
 ]
-
-
-def timed(command, cwd):
-    start = time.perf_counter()
-    with open(os.devnull, "rb") as devnull, open(os.devnull, "wb") as sink:
-        proc = subprocess.Popen(command, cwd=cwd, stdin=devnull, stdout=sink, stderr=sink)
-        _, status, usage = os.wait4(proc.pid, 0)
-    elapsed = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"failed: {' '.join(command)}")
-    return elapsed, usage.ru_maxrss * 1024, usage.ru_utime + usage.ru_stime
 
 
 def main():
@@ -81,8 +71,8 @@ def compare(binary, work, passes, runs):
             for name in ("out.map", "out.json"):
                 if os.path.exists(os.path.join(work, name)):
                     os.remove(os.path.join(work, name))
-            t, rss, c = timed([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes
-                           + options, work)
+            t, c, rss = run([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes + options,
+                            work, peak=True)
             times[label].append(t)
             cpu[label].append(c)
             peaks[label] = max(peaks[label], rss)

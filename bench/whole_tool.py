@@ -17,22 +17,10 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 
-from peak_memory import run_measured
+from run_process import run
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def timed(command, cwd):
-    start = time.perf_counter()
-    with open(os.devnull, "rb") as devnull, open(os.devnull, "wb") as sink:
-        proc = subprocess.Popen(command, cwd=cwd, stdin=devnull, stdout=sink, stderr=sink)
-        _, status, usage = os.wait4(proc.pid, 0)
-    elapsed = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"failed: {' '.join(command)}")
-    return elapsed, usage.ru_maxrss * 1024
 
 
 # label, lines, functions, variables, generator options, memory limit factor
@@ -71,11 +59,9 @@ def main():
                     line_count += piece.count(b"\n")
             tool, copy, peak = [], [], 0
             for _ in range(a.runs):
-                tool.append(timed([binary, "in.au3", "out.au3", ".", ".", "CFG", "3", "."], work)[0])
-                copy.append(timed(["cp", "in.au3", "copy.au3"], work)[0])
-            with open(os.devnull, "wb") as sink:
-                peak = run_measured([binary, "in.au3", "out.au3", ".", ".", "CFG", "3", "."], work,
-                                    sink)[1]
+                tool.append(run([binary, "in.au3", "out.au3", ".", ".", "CFG", "3", "."], work).wall)
+                copy.append(run(["cp", "in.au3", "copy.au3"], work).wall)
+            peak = run([binary, "in.au3", "out.au3", ".", ".", "CFG", "3", "."], work, peak=True).peak
             t = statistics.median(tool)
             c = statistics.median(copy)
             expanded = size  # no includes: the expanded script is the input
