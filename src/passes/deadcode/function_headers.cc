@@ -28,38 +28,36 @@ std::string_view function_name(std::string_view normalized_header) {
 function_headers find_function_headers(const line_table& lines, const normalized_lines& transformed_lines,
                                        std::span<const int32_t> candidates) {
   // The candidates are read whole, each asked for some lines ahead; each
-  // half of them on a thread of its own.
-  struct part {
-    std::vector<int32_t> lines;
-    std::vector<std::string_view> names;
-  };
-  std::array<part, 2> parts;
+  // half of them on a thread of its own. A half finds at most a header per
+  // candidate, so its list is sized once instead of doubling as it fills.
+  std::array<std::vector<int32_t>, 2> parts;
   // A candidate's line is asked for in two steps: its view, then its text.
   const std::span<const std::string_view> views = lines.views();
   constexpr size_t kAhead = 8;
   two_threads::split(0, candidates.size(), [&](int half, size_t first, size_t last) {
-    part& found_here = parts[half];
+    std::vector<int32_t>& found_here = parts[half];
+    found_here.reserve(last - first);
     for (size_t c = first; c < last; ++c) {
       if (c + 2 * kAhead < last) prefetch(&views[static_cast<size_t>(candidates[c + 2 * kAhead])]);
       if (c + kAhead < last) prefetch(views[static_cast<size_t>(candidates[c + kAhead])].data());
       const int32_t i = candidates[c];
-      const std::string_view normalized_line = transformed_lines[i];
-      if (!is_function_header(lines[i], normalized_line)) continue;
-      found_here.lines.push_back(i);
-      found_here.names.push_back(function_name(normalized_line));
+      if (is_function_header(lines[i], transformed_lines[i])) found_here.push_back(i);
     }
   });
   function_headers found;
-  const std::vector<std::string_view> names =
-      two_threads::joined(std::move(parts[0].names), parts[1].names);
-  found.headers.reserve(names.size());
-  for (const int32_t line : two_threads::joined(std::move(parts[0].lines), parts[1].lines)) {
-    found.headers.push_back({line, 0});
+  found.headers.reserve(parts[0].size() + parts[1].size());
+  for (std::vector<int32_t>& part : parts) {
+    for (const int32_t line : part) found.headers.push_back({line, 0});
+    part = {};
   }
-  // Equal names share the number of the first of them. The keys are views
-  // of the normalized lines, whose text stays in place.
+  // The names, only while the table copies them. Equal names share the
+  // number of the first of them.
+  std::vector<std::string_view> names;
+  names.reserve(found.headers.size());
+  for (const function_header& header : found.headers) {
+    names.push_back(function_name(transformed_lines[header.line]));
+  }
   const name_table& table = found.table.emplace(names, name_table::links::suffixes);
-  found.names.reserve(names.size());
   int32_t empty_name = -1;
   for (size_t h = 0; h < names.size(); ++h) {
     const int32_t first = table.first_equal(static_cast<int32_t>(h));
@@ -69,10 +67,12 @@ function_headers find_function_headers(const line_table& lines, const normalized
     } else if (first < 0 && empty_name >= 0) {  // the table keeps empty names apart
       number = empty_name;
     } else {
-      number = static_cast<int32_t>(found.names.size());
+      number = found.name_count++;
       if (first < 0) empty_name = number;
-      found.names.emplace_back(names[h]);
-      if (!is_word(names[h])) found.other_names.push_back(number);
+      if (!is_word(names[h])) {
+        found.other_names.push_back(number);
+        found.other_name_texts.push_back(names[h]);
+      }
     }
   }
   return found;

@@ -23,12 +23,17 @@ struct function_header {
 };
 
 struct function_headers {
-  // Distinct names in order of first appearance, normalized: views of the
-  // normalized lines, whose text stays in place when a line is blanked.
-  std::vector<std::string_view> names;
+  // How many distinct names the headers declare: equal names share a number,
+  // given in order of first appearance. A standing header's name is read
+  // again from its normalized line (function_name), so no list of them is
+  // kept.
+  int32_t name_count = 0;
   // The numbers of the names that are not words (empty ones, or holding
-  // other bytes than letters, digits and "_"), ascending.
+  // other bytes than letters, digits and "_"), ascending, and their text:
+  // views of the normalized lines, whose text stays in place when a line is
+  // blanked.
   std::vector<int32_t> other_names;
+  std::vector<std::string_view> other_name_texts;
   // Every header, in line order.
   std::vector<function_header> headers;
   // The headers' names by hash, the header's index as id (links: suffixes).

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
+
+#include "passes/deadcode/name_matcher.h"
+#include "passes/deadcode/name_table.h"
 
 #include "script/two_threads.h"
 
@@ -15,8 +19,7 @@ std::vector<std::string> other_strings_of(const function_headers& found) {
     text.append(name).append(after);
     return text;
   };
-  for (int32_t other : found.other_names) {
-    const std::string_view name = found.names[static_cast<size_t>(other)];
+  for (const std::string_view name : found.other_name_texts) {
     strings.push_back(joined("", name, "("));
     strings.push_back(joined("\"", name, "\""));
     strings.push_back(joined("'", name, "'"));
@@ -26,8 +29,7 @@ std::vector<std::string> other_strings_of(const function_headers& found) {
 
 std::vector<std::string> other_words_of(const function_headers& found) {
   std::vector<std::string> words;
-  for (int32_t other : found.other_names) {
-    const std::string_view name = found.names[static_cast<size_t>(other)];
+  for (const std::string_view name : found.other_name_texts) {
     if (!name.empty()) words.emplace_back(name);
   }
   return words;
@@ -47,87 +49,109 @@ match_bounds whole_word_bounds() {
 }  // namespace
 
 struct function_usage_index::count_part {
-  count_part(size_t names, size_t word_names) : counts(names), word_marks(word_names) {}
-  std::vector<name_count> counts;
+  count_part(size_t names, size_t word_names) : last_line(names, 0), word_marks(word_names) {}
+  std::vector<int32_t> last_line;
   std::vector<use> uses;
   chain_marks word_marks;
   name_matcher::marks string_marks;
   std::vector<uint64_t> hashes;
 };
 
+struct function_usage_index::finders {
+  finders(function_headers& found)
+      : word_names(std::move(*found.table)),
+        headers(found.headers),
+        other_strings(other_strings_of(found)),
+        other_words(other_words_of(found), whole_word_bounds()) {
+    has_word_names = found.other_names.size() < static_cast<size_t>(found.name_count);
+    // The owners, in the order in which the strings were handed to the matchers.
+    for (size_t k = 0; k < found.other_names.size(); ++k) {
+      other_string_owner.insert(other_string_owner.end(), 3, found.other_names[k]);
+      if (!found.other_name_texts[k].empty()) other_word_owner.push_back(found.other_names[k]);
+    }
+    found.table.reset();
+  }
+  // Names made of letters, digits and "_" only (every real function name),
+  // found through the runs of those bytes in a line: the headers' table,
+  // where no other name can match such a run; a table id is a header's
+  // index, whose name it stands for.
+  bool has_word_names = false;
+  name_table word_names;
+  std::span<const function_header> headers;
+  // Any other name (empty, or holding other bytes) is searched for as the
+  // strings NAME(, "NAME" and 'NAME' anywhere, and as NAME standing alone.
+  name_matcher other_strings;
+  std::vector<int32_t> other_string_owner;
+  name_matcher other_words;
+  std::vector<int32_t> other_word_owner;
+};
+
 function_usage_index::function_usage_index(function_headers& found,
                                            const normalized_lines& transformed_lines,
                                            int32_t line_count)
-    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true),
-      word_names_(std::move(*found.table)),
-      other_strings_(other_strings_of(found)),
-      other_words_(other_words_of(found), whole_word_bounds()) {
-  word_name_owner_.reserve(found.headers.size());
-  for (const function_header& header : found.headers) word_name_owner_.push_back(header.name);
-  has_word_names_ = found.other_names.size() < found.names.size();
-  // The owners, in the order in which the strings were handed to the matchers.
-  for (int32_t owner : found.other_names) {
-    other_string_owner_.insert(other_string_owner_.end(), 3, owner);
-    if (!found.names[static_cast<size_t>(owner)].empty()) other_word_owner_.push_back(owner);
-  }
-
+    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true) {
   counted_[0] = false;  // slot 0 is no line
-  // Each half of the script is counted on a thread of its own; the halves'
-  // counts add up, and their uses follow one another in line order. A half
-  // that holds no line needs no tables; the first half's counts become the
-  // index's.
-  const size_t names = found.names.size();
-  std::array<std::optional<count_part>, 2> parts;
-  parts[0].emplace(names, found.headers.size());
-  two_threads::split(1, static_cast<size_t>(std::max(line_count, 0)) + 1,
-                     [&](int half, size_t first, size_t last) {
-                       if (first == last) return;
-                       if (!parts[half]) parts[half].emplace(names, found.headers.size());
-                       count_lines(transformed_lines, first, last, *parts[half]);
-                     });
-  if (!parts[1]) parts[1].emplace(0, 0);
-  parts[0]->word_marks = chain_marks(0);
-  parts[1]->word_marks = chain_marks(0);
-  uses_ = two_threads::joined(std::move(parts[0]->uses), parts[1]->uses);
-  parts[1]->uses = {};
-  counts_ = std::move(parts[0]->counts);
-  for (size_t name = 0; name < parts[1]->counts.size(); ++name) {
-    counts_[name].lines_using += parts[1]->counts[name].lines_using;
+  const size_t names = static_cast<size_t>(found.name_count);
+  {
+    const finders find(found);
+    // Each half of the script is counted on a thread of its own; their uses
+    // follow one another in line order. A half that holds no line needs no
+    // tables.
+    std::array<std::optional<count_part>, 2> parts;
+    parts[0].emplace(names, found.headers.size());
+    two_threads::split(1, static_cast<size_t>(std::max(line_count, 0)) + 1,
+                       [&](int half, size_t first, size_t last) {
+                         if (first == last) return;
+                         if (!parts[half]) parts[half].emplace(names, found.headers.size());
+                         count_lines(find, transformed_lines, first, last, *parts[half]);
+                       });
+    if (!parts[1]) parts[1].emplace(0, 0);
+    parts[0]->word_marks = chain_marks(0);
+    parts[1]->word_marks = chain_marks(0);
+    parts[0]->last_line = {};
+    parts[1]->last_line = {};
+    uses_ = two_threads::joined(std::move(parts[0]->uses), parts[1]->uses);
   }
+  // A line uses a name once at most, so the uses give the counts, once the
+  // tables of the count are gone.
+  counts_.assign(names, 0);
+  for (const use& u : uses_) ++counts_[static_cast<size_t>(u.name)];
 }
 
-void function_usage_index::count_lines(const normalized_lines& transformed_lines, size_t first,
+void function_usage_index::count_lines(const finders& find,
+                                       const normalized_lines& transformed_lines, size_t first,
                                        size_t last, count_part& part) const {
   // Room for a use per line: only what is filled is ever touched.
   part.uses.reserve(last - first);
   for (size_t i = first; i < last; ++i) {
-    if (transformed_lines[i].empty() && other_string_owner_.empty()) continue;  // uses nothing
-    note_names_used(static_cast<int32_t>(i), transformed_lines[i], part);
+    if (transformed_lines[i].empty() && find.other_string_owner.empty()) continue;  // uses nothing
+    note_names_used(find, static_cast<int32_t>(i), transformed_lines[i], part);
   }
 }
 
-void function_usage_index::note_names_used(int32_t line, std::string_view text,
-                                           count_part& part) const {
+void function_usage_index::note_names_used(const finders& find, int32_t line,
+                                           std::string_view text, count_part& part) const {
   auto note = [&](int32_t name) {
-    name_count& count = part.counts[static_cast<size_t>(name)];
-    if (count.last_line == line) return;
-    count.last_line = line;
-    ++count.lines_using;
+    int32_t& last_line = part.last_line[static_cast<size_t>(name)];
+    if (last_line == line) return;
+    last_line = line;
     part.uses.push_back({line, name});
   };
-  if (!other_string_owner_.empty()) {
-    other_strings_.for_each_name_in(text, part.string_marks,
-                                    [&](int32_t id) { note(other_string_owner_[id]); });
-    other_words_.for_each_bounded_name_in(text, part.string_marks,
-                                          [&](int32_t id) { note(other_word_owner_[id]); });
+  if (!find.other_string_owner.empty()) {
+    find.other_strings.for_each_name_in(text, part.string_marks,
+                                        [&](int32_t id) { note(find.other_string_owner[id]); });
+    find.other_words.for_each_bounded_name_in(text, part.string_marks,
+                                              [&](int32_t id) { note(find.other_word_owner[id]); });
   }
-  if (!has_word_names_) return;
+  if (!find.has_word_names) return;
   // A word name is used by a run of word bytes that it ends when "(" follows
   // the run, and by a run that it equals when no "$" stands before the run
   // (it is then a whole word; "NAME" and 'NAME' are whole words too). Each
   // run is looked at once, which keeps the scan linear however many names
   // end alike.
   // The names a run ends are the longest of them and its chain.
+  const name_table& table = find.word_names;
+  auto owner = [&](int32_t id) { return find.headers[static_cast<size_t>(id)].name; };
   part.word_marks.next_scan();
   for (size_t begin = 0; begin < text.size();) {
     if (!is_word_byte(text[begin])) {
@@ -137,11 +161,11 @@ void function_usage_index::note_names_used(int32_t line, std::string_view text,
     const size_t end = word_run_end(text, begin);
     std::string_view run = text.substr(begin, end - begin);
     if (end < text.size() && text[end] == '(') {
-      part.word_marks.report(word_names_, word_names_.longest_in(run, part.hashes),
-                             [&](int32_t id) { note(word_name_owner_[id]); });
+      part.word_marks.report(table, table.longest_in(run, part.hashes),
+                             [&](int32_t id) { note(owner(id)); });
     } else if (begin == 0 || text[begin - 1] != '$') {
-      int32_t id = word_names_.find(run);
-      if (id >= 0) note(word_name_owner_[id]);
+      int32_t id = table.find(run);
+      if (id >= 0) note(owner(id));
     }
     begin = end;
   }
@@ -182,7 +206,7 @@ void function_usage_index::forget_lines(int32_t first, int32_t last) {
   if (first > last) return;
   for (size_t u = first_use_from(first); u < uses_.size() && uses_[u].line <= last; ++u) {
     if (!counted_[uses_[u].line]) continue;
-    --counts_[static_cast<size_t>(uses_[u].name)].lines_using;
+    --counts_[static_cast<size_t>(uses_[u].name)];
     if (forgotten_ != nullptr) forgotten_->emplace_back(uses_[u].line, uses_[u].name);
   }
   for (int32_t line = first; line <= last; ++line) counted_[line] = false;

@@ -17,20 +17,19 @@
 #include <vector>
 
 #include "passes/deadcode/function_headers.h"
-#include "passes/deadcode/name_matcher.h"
-#include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 #include "script/normalized_lines.h"
 
 class function_usage_index {
  public:
   // The headers found, whose table the index takes over. Counts lines
-  // 1..line_count of the normalized table.
+  // 1..line_count of the normalized table; the tables that find the names
+  // are let go once the lines are counted.
   function_usage_index(function_headers& found, const normalized_lines& transformed_lines,
                        int32_t line_count);
 
   // Number of counted lines that use the name.
-  int32_t lines_using(int32_t name) const { return counts_[name].lines_using; }
+  int32_t lines_using(int32_t name) const { return counts_[name]; }
   bool counts_line(int32_t line) const { return counted_[line]; }
   // Whether the line is counted and uses the name.
   bool line_uses(int32_t line, int32_t name);
@@ -55,15 +54,18 @@ class function_usage_index {
     int32_t line;
     int32_t name;
   };
-  // What the count of some lines finds, on one thread: per name, the lines
-  // that use it; their uses; the marks its searches keep.
+  // What the count of some lines finds, on one thread: the uses; per name,
+  // the last line found to use it; the marks its searches keep.
   struct count_part;
+  // The tables that find the names in a line, needed only while counting.
+  struct finders;
   // Counts lines [first, last) into `part`.
-  void count_lines(const normalized_lines& transformed_lines, size_t first, size_t last,
-                   count_part& part) const;
+  void count_lines(const finders& find, const normalized_lines& transformed_lines, size_t first,
+                   size_t last, count_part& part) const;
   // Notes every name that line `line` (text) uses in `part`; once for each,
   // as the line is the last it was found on.
-  void note_names_used(int32_t line, std::string_view text, count_part& part) const;
+  void note_names_used(const finders& find, int32_t line, std::string_view text,
+                       count_part& part) const;
   // The first use on the line or a later one, an index into uses_.
   size_t first_use_from(int32_t line);
   // The uses of the line: a range of uses_.
@@ -71,30 +73,12 @@ class function_usage_index {
 
   std::vector<bool> counted_;
   std::vector<std::pair<int32_t, int32_t>>* forgotten_ = nullptr;
-  // Per name: the counted lines that use it, and, while a part counts, the
-  // last line it found to use it (together, as a use found touches both).
-  struct name_count {
-    int32_t lines_using = 0;
-    int32_t last_line = 0;
-  };
-  std::vector<name_count> counts_;
+  // Per name: the counted lines that use it.
+  std::vector<int32_t> counts_;
   // Every use found by the count, sorted by line.
   std::vector<use> uses_;
   // Where the last look-up for last_line_ began: lines are mostly looked up
   // in rising order, one after the other, so the next search starts there.
   size_t last_begin_ = 0;
   int32_t last_line_ = 0;
-
-  // Names made of letters, digits and "_" only (every real function name),
-  // found through the runs of those bytes in a line: the headers' table,
-  // where no other name can match such a run; the name of each header.
-  bool has_word_names_ = false;
-  name_table word_names_;
-  std::vector<int32_t> word_name_owner_;
-  // Any other name (empty, or holding other bytes) is searched for as the
-  // strings NAME(, "NAME" and 'NAME' anywhere, and as NAME standing alone.
-  name_matcher other_strings_;
-  std::vector<int32_t> other_string_owner_;
-  name_matcher other_words_;
-  std::vector<int32_t> other_word_owner_;
 };
