@@ -77,7 +77,22 @@ class name_table {
   enum class links { prefixes, suffixes };
 
   // Names may repeat (the smallest id wins) and may be empty (never found).
-  name_table(std::span<const std::string_view> names, links kind);
+  name_table(std::span<const std::string_view> names, links kind)
+      : name_table(names.size(), [names](size_t id) { return names[id]; }, kind) {}
+  // The same, name `id` being name_of(id) for ids 0 .. count - 1: the table
+  // keeps a copy of each, so a caller that can read a name again from where
+  // it stands need not hold a view of every one. Each is asked for twice.
+  template <class NameOf>
+  name_table(size_t count, const NameOf& name_of, links kind) : kind_(kind) {
+    size_t total = 0;
+    for (size_t id = 0; id < count; ++id) total += std::string_view(name_of(id)).size();
+    start_bytes(count, total);
+    for (size_t id = 0; id < count; ++id) {
+      bytes_.append(std::string_view(name_of(id)));
+      begin_.push_back(static_cast<uint32_t>(bytes_.size()));
+    }
+    build();
+  }
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
@@ -96,7 +111,8 @@ class name_table {
   int32_t longest_in(std::string_view text, std::vector<uint64_t>& hashes) const;
 
   // The smallest id of a name equal to name `id`; -1 for an empty name.
-  int32_t first_equal(int32_t id) const { return first_equal_[id]; }
+  // Looked up, not kept: callers ask once per name.
+  int32_t first_equal(int32_t id) const { return find(name(id)); }
 
   // The next shorter name in the chain of `id`; -1 after the last.
   int32_t link(int32_t id) const { return link_[id]; }
@@ -108,6 +124,11 @@ class name_table {
   size_t min_length() const { return min_length_; }
 
  private:
+  // Room for `count` names of `total` bytes together; std::bad_alloc when
+  // their offsets cannot be told in 32 bits.
+  void start_bytes(size_t count, size_t total);
+  // The slots and links, once the bytes are in.
+  void build();
   int32_t find(uint64_t key, std::string_view text) const;
   bool has_length(size_t length) const { return length <= max_length_ && fit_[length] == length; }
   // Whether a name of text's length has text's byte at the end where names
@@ -136,7 +157,6 @@ class name_table {
   // parts of the normalized copy, whose size fits in 32 bits.
   std::vector<uint32_t> begin_;
   std::vector<int32_t> link_;
-  std::vector<int32_t> first_equal_;
   // end_bytes_[n]: the bytes that names of length n have at the end that
   // may_be_name looks at, a bit each.
   std::vector<std::array<uint64_t, 4>> end_bytes_;
@@ -153,9 +173,10 @@ class name_table {
     int32_t id;  // -1: empty
   };
   static uint32_t tag_of(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
+  // Filled to two thirds at most, whatever the number of names: a size
+  // that doubles would leave up to three quarters of them empty.
   std::vector<slot> slots_;
   size_t slot_count_ = 0;
-  int shift_ = 64;
 
   std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
   std::vector<uint64_t> own_hashes_;
