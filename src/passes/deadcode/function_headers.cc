@@ -47,21 +47,18 @@ function_headers find_function_headers(const line_table& lines, const normalized
   function_headers found;
   found.headers.reserve(parts[0].size() + parts[1].size());
   for (std::vector<int32_t>& part : parts) {
-    for (const int32_t line : part) found.headers.push_back({line, 0});
-    part = {};
+    for (const int32_t line : part) found.headers.push_back({line, 0, false});
+    part = std::vector<int32_t>();  // not "= {}", which keeps the room
   }
-  // The names, only while the table copies them. Equal names share the
-  // number of the first of them.
-  std::vector<std::string_view> names;
-  names.reserve(found.headers.size());
-  for (const function_header& header : found.headers) {
-    names.push_back(function_name(transformed_lines[header.line]));
-  }
-  const name_table& table = found.table.emplace(names, name_table::links::suffixes);
+  // Equal names share the number of the first of them. The table copies
+  // the names, read from the header lines.
+  auto name_of = [&](size_t h) { return function_name(transformed_lines[found.headers[h].line]); };
+  const name_table& table =
+      found.table.emplace(found.headers.size(), name_of, name_table::links::suffixes);
   int32_t empty_name = -1;
-  for (size_t h = 0; h < names.size(); ++h) {
+  for (size_t h = 0; h < found.headers.size(); ++h) {
     const int32_t first = table.first_equal(static_cast<int32_t>(h));
-    int32_t& number = found.headers[h].name;
+    int32_t number = 0;
     if (first >= 0 && first != static_cast<int32_t>(h)) {
       number = found.headers[static_cast<size_t>(first)].name;
     } else if (first < 0 && empty_name >= 0) {  // the table keeps empty names apart
@@ -69,11 +66,13 @@ function_headers find_function_headers(const line_table& lines, const normalized
     } else {
       number = found.name_count++;
       if (first < 0) empty_name = number;
-      if (!is_word(names[h])) {
+      const std::string_view name = name_of(h);
+      if (!is_word(name)) {
         found.other_names.push_back(number);
-        found.other_name_texts.push_back(names[h]);
+        found.other_name_texts.push_back(name);
       }
     }
+    found.headers[h].name = number;
   }
   return found;
 }

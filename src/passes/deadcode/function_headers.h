@@ -15,12 +15,16 @@
 
 struct function_header {
   int32_t line;
-  // Index into function_headers::names.
-  int32_t name;
+  // The name's number among the pass's names (see function_headers). A
+  // name per header at most, each header holds "FUNC" in the normalized
+  // copy, whose size fits in 32 bits: the numbers fit in 30, and the flag
+  // shares their word.
+  int32_t name : 31;
   // Whether the header line itself holds a use of its own name (a header
   // "Func Foo(" always does); such a use does not keep the function alive.
-  bool uses_own_name = false;
+  bool uses_own_name : 1 = false;
 };
+static_assert(sizeof(function_header) == 8, "a header takes two words");
 
 struct function_headers {
   // How many distinct names the headers declare: equal names share a number,

@@ -49,10 +49,14 @@ match_bounds whole_word_bounds() {
 }  // namespace
 
 struct function_usage_index::count_part {
-  count_part(size_t names, size_t word_names) : last_line(names, 0), word_marks(word_names) {}
-  std::vector<int32_t> last_line;
+  explicit count_part(size_t names) : stamps(names, 0) {}
+  // Per name, what the line being read did with it: 2 * line once noted,
+  // 2 * line + 1 once its chain of names was reported from it too (a
+  // chain reported from one name has been reported from every name after
+  // it, so a later walk stops there). Only the first name of equal ones is
+  // ever found in the table, so a name stands for one table id.
+  std::vector<uint32_t> stamps;
   std::vector<use> uses;
-  chain_marks word_marks;
   name_matcher::marks string_marks;
   std::vector<uint64_t> hashes;
 };
@@ -98,18 +102,16 @@ function_usage_index::function_usage_index(function_headers& found,
     // follow one another in line order. A half that holds no line needs no
     // tables.
     std::array<std::optional<count_part>, 2> parts;
-    parts[0].emplace(names, found.headers.size());
+    parts[0].emplace(names);
     two_threads::split(1, static_cast<size_t>(std::max(line_count, 0)) + 1,
                        [&](int half, size_t first, size_t last) {
                          if (first == last) return;
-                         if (!parts[half]) parts[half].emplace(names, found.headers.size());
+                         if (!parts[half]) parts[half].emplace(names);
                          count_lines(find, transformed_lines, first, last, *parts[half]);
                        });
-    if (!parts[1]) parts[1].emplace(0, 0);
-    parts[0]->word_marks = chain_marks(0);
-    parts[1]->word_marks = chain_marks(0);
-    parts[0]->last_line = {};
-    parts[1]->last_line = {};
+    if (!parts[1]) parts[1].emplace(0);
+    parts[0]->stamps = std::vector<uint32_t>();
+    parts[1]->stamps = std::vector<uint32_t>();
     uses_ = two_threads::joined(std::move(parts[0]->uses), parts[1]->uses);
   }
   // A line uses a name once at most, so the uses give the counts, once the
@@ -131,10 +133,12 @@ void function_usage_index::count_lines(const finders& find,
 
 void function_usage_index::note_names_used(const finders& find, int32_t line,
                                            std::string_view text, count_part& part) const {
+  const auto noted = static_cast<uint32_t>(line) * 2;
+  const uint32_t walked = noted + 1;
   auto note = [&](int32_t name) {
-    int32_t& last_line = part.last_line[static_cast<size_t>(name)];
-    if (last_line == line) return;
-    last_line = line;
+    uint32_t& stamp = part.stamps[static_cast<size_t>(name)];
+    if (stamp >> 1 == static_cast<uint32_t>(line)) return;
+    stamp = noted;
     part.uses.push_back({line, name});
   };
   if (!find.other_string_owner.empty()) {
@@ -152,7 +156,6 @@ void function_usage_index::note_names_used(const finders& find, int32_t line,
   // The names a run ends are the longest of them and its chain.
   const name_table& table = find.word_names;
   auto owner = [&](int32_t id) { return find.headers[static_cast<size_t>(id)].name; };
-  part.word_marks.next_scan();
   for (size_t begin = 0; begin < text.size();) {
     if (!is_word_byte(text[begin])) {
       ++begin;
@@ -161,8 +164,13 @@ void function_usage_index::note_names_used(const finders& find, int32_t line,
     const size_t end = word_run_end(text, begin);
     std::string_view run = text.substr(begin, end - begin);
     if (end < text.size() && text[end] == '(') {
-      part.word_marks.report(table, table.longest_in(run, part.hashes),
-                             [&](int32_t id) { note(owner(id)); });
+      for (int32_t id = table.longest_in(run, part.hashes); id >= 0; id = table.link(id)) {
+        const int32_t name = owner(id);
+        uint32_t& stamp = part.stamps[static_cast<size_t>(name)];
+        if (stamp == walked) break;
+        note(name);
+        stamp = walked;
+      }
     } else if (begin == 0 || text[begin - 1] != '$') {
       int32_t id = table.find(run);
       if (id >= 0) note(owner(id));

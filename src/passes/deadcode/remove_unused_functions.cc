@@ -64,6 +64,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
 
   if (runs >= 1) {
     function_headers found = find_function_headers(lines, transformed_lines, header_lines);
+    // The candidates are the headers found, and the others can never become
+    // one: they are let go now and the headers left stand for them at the end.
+    header_lines = std::vector<int32_t>();
     std::vector<function_header>& headers = found.headers;
     // Names on the keep-list count as used in every run.
     keep_list keep(keep_entries, keep_list::kind::functions);
@@ -156,6 +159,8 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     if (notes && index && records.reasons_on) {
       notes->finish(*index, keep_entries, transformed_lines, line_count);
     }
+    header_lines.reserve(headers.size());
+    for (const function_header& header : headers) header_lines.push_back(header.line);
   }
 
   console::out("finished: remove unused functions\n\n");
