@@ -47,7 +47,7 @@ function_headers find_function_headers(const line_table& lines, const normalized
   function_headers found;
   found.headers.reserve(parts[0].size() + parts[1].size());
   for (std::vector<int32_t>& part : parts) {
-    for (const int32_t line : part) found.headers.push_back({line, 0, false});
+    for (const int32_t line : part) found.headers.push_back({line, 0});
     part = std::vector<int32_t>();  // not "= {}", which keeps the room
   }
   // Equal names share the number of the first of them. The table copies
@@ -72,7 +72,7 @@ function_headers find_function_headers(const line_table& lines, const normalized
         found.other_name_texts.push_back(name);
       }
     }
-    found.headers[h].name = number;
+    found.headers[h].name = static_cast<uint32_t>(number);
   }
   return found;
 }

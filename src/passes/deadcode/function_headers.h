@@ -17,12 +17,15 @@ struct function_header {
   int32_t line;
   // The name's number among the pass's names (see function_headers). A
   // name per header at most, each header holds "FUNC" in the normalized
-  // copy, whose size fits in 32 bits: the numbers fit in 30, and the flag
-  // shares their word.
-  int32_t name : 31;
+  // copy, whose size fits in 32 bits: the numbers fit in 30, and the flags
+  // share their word. Read, the field is an int.
+  uint32_t name : 30;
   // Whether the header line itself holds a use of its own name (a header
   // "Func Foo(" always does); such a use does not keep the function alive.
-  bool uses_own_name : 1 = false;
+  uint32_t uses_own_name : 1 = 0;
+  // Set by the usage index: the line's one use is of its own name, and the
+  // index keeps that use here instead of in its list of uses.
+  uint32_t own_use_apart : 1 = 0;
 };
 static_assert(sizeof(function_header) == 8, "a header takes two words");
 

@@ -93,9 +93,13 @@ struct function_usage_index::finders {
 function_usage_index::function_usage_index(function_headers& found,
                                            const normalized_lines& transformed_lines,
                                            int32_t line_count)
-    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true) {
+    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true), headers_(&found.headers) {
   counted_[0] = false;  // slot 0 is no line
   const size_t names = static_cast<size_t>(found.name_count);
+  std::vector<function_header>& headers = found.headers;
+  // Per header, set by the half that counts its line: its one use is of its
+  // own name. A byte each, as the halves write at once.
+  std::vector<char> apart(headers.size(), 0);
   {
     const finders find(found);
     // Each half of the script is counted on a thread of its own; their uses
@@ -107,7 +111,7 @@ function_usage_index::function_usage_index(function_headers& found,
                        [&](int half, size_t first, size_t last) {
                          if (first == last) return;
                          if (!parts[half]) parts[half].emplace(names);
-                         count_lines(find, transformed_lines, first, last, *parts[half]);
+                         count_lines(find, transformed_lines, first, last, *parts[half], apart);
                        });
     if (!parts[1]) parts[1].emplace(0);
     parts[0]->stamps = std::vector<uint32_t>();
@@ -118,16 +122,39 @@ function_usage_index::function_usage_index(function_headers& found,
   // tables of the count are gone.
   counts_.assign(names, 0);
   for (const use& u : uses_) ++counts_[static_cast<size_t>(u.name)];
+  for (size_t h = 0; h < headers.size(); ++h) {
+    if (apart[h] == 0) continue;
+    headers[h].own_use_apart = 1;
+    ++counts_[headers[h].name];
+  }
 }
 
 void function_usage_index::count_lines(const finders& find,
                                        const normalized_lines& transformed_lines, size_t first,
-                                       size_t last, count_part& part) const {
+                                       size_t last, count_part& part,
+                                       std::vector<char>& apart) const {
   // Room for a use per line: only what is filled is ever touched.
   part.uses.reserve(last - first);
+  // The headers of these lines, met in line order.
+  const std::span<const function_header> headers = find.headers;
+  size_t h = static_cast<size_t>(
+      std::lower_bound(headers.begin(), headers.end(), first,
+                       [](const function_header& header, size_t line) {
+                         return static_cast<size_t>(header.line) < line;
+                       }) -
+      headers.begin());
   for (size_t i = first; i < last; ++i) {
     if (transformed_lines[i].empty() && find.other_string_owner.empty()) continue;  // uses nothing
+    const size_t before = part.uses.size();
     note_names_used(find, static_cast<int32_t>(i), transformed_lines[i], part);
+    while (h < headers.size() && static_cast<size_t>(headers[h].line) < i) ++h;
+    if (h < headers.size() && static_cast<size_t>(headers[h].line) == i &&
+        part.uses.size() == before + 1 &&
+        part.uses.back().name == static_cast<int32_t>(headers[h].name)) {
+      // A header line that uses its own name only: the header keeps the use.
+      part.uses.pop_back();
+      apart[h] = 1;
+    }
   }
 }
 
@@ -179,21 +206,36 @@ void function_usage_index::note_names_used(const finders& find, int32_t line,
   }
 }
 
-size_t function_usage_index::first_use_from(int32_t line) {
-  const size_t n = uses_.size();
-  // Every use before `low` lies on an earlier line. From the last look-up,
-  // the search gallops forward, so a nearby line costs a few steps.
-  size_t low = line >= last_line_ ? last_begin_ : 0;
+namespace {
+
+// The first item of `items` (sorted by line) on `line` or a later one. From
+// where the last search began, the search gallops forward, so a nearby line
+// costs a few steps.
+template <class Item, class Last>
+size_t first_from(const std::vector<Item>& items, int32_t line, Last& last) {
+  const size_t n = items.size();
+  // Every item before `low` lies on an earlier line.
+  size_t low = line >= last.line ? std::min(last.begin, n) : 0;
   size_t high = low;
-  for (size_t step = 1; high < n && uses_[high].line < line; step *= 2) {
+  for (size_t step = 1; high < n && items[high].line < line; step *= 2) {
     low = high + 1;
     high = std::min(n, high + step);
   }
-  auto before = [](const use& u, int32_t l) { return u.line < l; };
-  const use* first = std::lower_bound(uses_.data() + low, uses_.data() + high, line, before);
-  last_begin_ = static_cast<size_t>(first - uses_.data());
-  last_line_ = line;
-  return last_begin_;
+  auto before = [](const Item& item, int32_t l) { return item.line < l; };
+  const Item* first = std::lower_bound(items.data() + low, items.data() + high, line, before);
+  last.begin = static_cast<size_t>(first - items.data());
+  last.line = line;
+  return last.begin;
+}
+
+}  // namespace
+
+size_t function_usage_index::first_use_from(int32_t line) {
+  return first_from(uses_, line, uses_from_);
+}
+
+size_t function_usage_index::first_header_from(int32_t line) {
+  return first_from(*headers_, line, headers_from_);
 }
 
 std::pair<const function_usage_index::use*, const function_usage_index::use*>
@@ -212,10 +254,23 @@ bool function_usage_index::line_uses(int32_t line, int32_t name) {
 
 void function_usage_index::forget_lines(int32_t first, int32_t last) {
   if (first > last) return;
+  // The uses of the list and those apart, in line order.
+  const std::vector<function_header>& headers = *headers_;
+  size_t h = first_header_from(first);
+  auto forget = [&](int32_t line, int32_t name) {
+    if (!counted_[line]) return;
+    --counts_[static_cast<size_t>(name)];
+    if (forgotten_ != nullptr) forgotten_->emplace_back(line, name);
+  };
+  auto headers_before = [&](int32_t line) {
+    for (; h < headers.size() && headers[h].line < line; ++h) {
+      if (headers[h].own_use_apart) forget(headers[h].line, static_cast<int32_t>(headers[h].name));
+    }
+  };
   for (size_t u = first_use_from(first); u < uses_.size() && uses_[u].line <= last; ++u) {
-    if (!counted_[uses_[u].line]) continue;
-    --counts_[static_cast<size_t>(uses_[u].name)];
-    if (forgotten_ != nullptr) forgotten_->emplace_back(uses_[u].line, uses_[u].name);
+    headers_before(uses_[u].line);
+    forget(uses_[u].line, uses_[u].name);
   }
+  headers_before(last + 1);
   for (int32_t line = first; line <= last; ++line) counted_[line] = false;
 }

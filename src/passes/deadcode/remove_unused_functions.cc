@@ -91,7 +91,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     if (!headers.empty()) {
       index.emplace(found, transformed_lines, line_count);
       for (function_header& header : headers) {
-        header.uses_own_name = index->line_uses(header.line, header.name);
+        header.uses_own_name = header.own_use_apart || index->line_uses(header.line, header.name);
       }
       eraser.emplace(*this, *index);
     }
@@ -155,6 +155,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       std::erase_if(headers, [&](const function_header& header) {
         return transformed_lines[header.line].empty();
       });
+      index->headers_moved();
     }
     if (notes && index && records.reasons_on) {
       notes->finish(*index, keep_entries, transformed_lines, line_count);
