@@ -52,9 +52,12 @@ function_headers find_function_headers(const line_table& lines, const normalized
   }
   // Equal names share the number of the first of them. The table copies
   // the names, read from the header lines.
-  auto name_of = [&](size_t h) { return function_name(transformed_lines[found.headers[h].line]); };
-  const name_table& table =
-      found.table.emplace(found.headers.size(), name_of, name_table::links::suffixes);
+  auto name_of = [&transformed_lines, headers = found.headers.data()](size_t h) {
+    return function_name(transformed_lines[headers[h].line]);
+  };
+  const name_table& table = found.table.emplace(
+      found.headers.size(), [name_of](int32_t h) { return name_of(static_cast<size_t>(h)); },
+      name_table::links::suffixes);
   int32_t empty_name = -1;
   for (size_t h = 0; h < found.headers.size(); ++h) {
     const int32_t first = table.first_equal(static_cast<int32_t>(h));
@@ -74,5 +77,6 @@ function_headers find_function_headers(const line_table& lines, const normalized
     }
     found.headers[h].name = static_cast<uint32_t>(number);
   }
+  found.table->drop_first_equal();
   return found;
 }

@@ -12,21 +12,34 @@ bool fits_in_32_bits(uint64_t n) { return n <= UINT32_MAX; }
 
 }  // namespace
 
-void name_table::start_bytes(size_t count, size_t total) {
+name_table::name_table(std::span<const std::string_view> names, links kind)
+    : name_table(names.size(), [names](int32_t id) { return names[static_cast<size_t>(id)]; },
+                 kind) {}
+
+name_table::name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of,
+                       links kind)
+    : kind_(kind) {
+  size_t total = 0;
+  for (size_t id = 0; id < count; ++id) total += name_of(static_cast<int32_t>(id)).size();
   // Offsets are told in 32 bits.
   if (!fits_in_32_bits(total)) throw std::bad_alloc();
   begin_.reserve(count + 1);
   begin_.push_back(0);
   bytes_.reserve(total);
+  for (size_t id = 0; id < count; ++id) {
+    bytes_.append(name_of(static_cast<int32_t>(id)));
+    begin_.push_back(static_cast<uint32_t>(bytes_.size()));
+  }
+  build(count);
 }
 
-void name_table::build() {
-  const size_t count = begin_.size() - 1;
+void name_table::build(size_t count) {
   auto length_of = [&](size_t id) { return size_t{begin_[id + 1] - begin_[id]}; };
   for (size_t id = 0; id < count; ++id) max_length_ = std::max(max_length_, length_of(id));
   fit_.assign(max_length_ + 1, 0);
   end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
   link_.assign(count, -1);
+  first_equal_.assign(count, -1);
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
@@ -41,17 +54,20 @@ void name_table::build() {
   // slots are asked for some names ahead.
   constexpr size_t kAhead = 16;
   auto key_of = [&](size_t id) {
-    return end_key(name(static_cast<int32_t>(id)), begin_[id + 1] - begin_[id]);
+    const std::string_view text = name(static_cast<int32_t>(id));
+    return end_key(text, text.size());
   };
   for (size_t id = 0; id < count; ++id) {
     if (id + kAhead < count) {
       const size_t ahead = id + kAhead;
-      prefetch(&slots_[slot_of(key_of(ahead), begin_[ahead + 1] - begin_[ahead])]);
+      prefetch(&slots_[slot_of(key_of(ahead), length_of(ahead))]);
     }
     std::string_view text = name(static_cast<int32_t>(id));
     if (text.empty()) continue;
     const uint64_t key = key_of(id);
-    if (find(key, text) >= 0) continue;
+    const int32_t earlier = find(key, text);
+    first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    if (earlier >= 0) continue;
     size_t s = slot_of(key, text.size());
     while (slots_[s].id >= 0) s = s + 1 == slots_.size() ? 0 : s + 1;
     slots_[s] = {tag_of(key), static_cast<int32_t>(id)};
@@ -72,10 +88,10 @@ void name_table::build() {
     return kind_ == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
   };
   for (size_t id = 0; id < count; ++id) {
-    if (id + kAhead < count && begin_[id + kAhead + 1] - begin_[id + kAhead] >= 2) {
+    if (id + kAhead < count && length_of(id + kAhead) >= 2) {
       prefetch_longest(shorter(id + kAhead));
     }
-    if (begin_[id + 1] - begin_[id] < 2) continue;
+    if (length_of(id) < 2) continue;
     link_[id] = longest_in(shorter(id));
   }
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -77,22 +78,13 @@ class name_table {
   enum class links { prefixes, suffixes };
 
   // Names may repeat (the smallest id wins) and may be empty (never found).
-  name_table(std::span<const std::string_view> names, links kind)
-      : name_table(names.size(), [names](size_t id) { return names[id]; }, kind) {}
+  name_table(std::span<const std::string_view> names, links kind);
   // The same, name `id` being name_of(id) for ids 0 .. count - 1: the table
-  // keeps a copy of each, so a caller that can read a name again from where
-  // it stands need not hold a view of every one. Each is asked for twice.
-  template <class NameOf>
-  name_table(size_t count, const NameOf& name_of, links kind) : kind_(kind) {
-    size_t total = 0;
-    for (size_t id = 0; id < count; ++id) total += std::string_view(name_of(id)).size();
-    start_bytes(count, total);
-    for (size_t id = 0; id < count; ++id) {
-      bytes_.append(std::string_view(name_of(id)));
-      begin_.push_back(static_cast<uint32_t>(bytes_.size()));
-    }
-    build();
-  }
+  // copies each (asked for twice), so a caller that can find each name again
+  // (a function's name is a part of its header line) need not hold a view
+  // of every one. A copy, not the names where they stand: the look-ups then
+  // read a few compact lists instead of the lines spread over the script.
+  name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of, links kind);
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
@@ -111,8 +103,10 @@ class name_table {
   int32_t longest_in(std::string_view text, std::vector<uint64_t>& hashes) const;
 
   // The smallest id of a name equal to name `id`; -1 for an empty name.
-  // Looked up, not kept: callers ask once per name.
-  int32_t first_equal(int32_t id) const { return find(name(id)); }
+  // Kept from the building of the table, until drop_first_equal.
+  int32_t first_equal(int32_t id) const { return first_equal_[id]; }
+  // A caller done with first_equal lets its number per name go.
+  void drop_first_equal() { first_equal_ = std::vector<int32_t>(); }
 
   // The next shorter name in the chain of `id`; -1 after the last.
   int32_t link(int32_t id) const { return link_[id]; }
@@ -124,11 +118,8 @@ class name_table {
   size_t min_length() const { return min_length_; }
 
  private:
-  // Room for `count` names of `total` bytes together; std::bad_alloc when
-  // their offsets cannot be told in 32 bits.
-  void start_bytes(size_t count, size_t total);
-  // The slots and links, once the bytes are in.
-  void build();
+  // The slots and links, for names 0 .. count - 1 (copied or read).
+  void build(size_t count);
   int32_t find(uint64_t key, std::string_view text) const;
   bool has_length(size_t length) const { return length <= max_length_ && fit_[length] == length; }
   // Whether a name of text's length has text's byte at the end where names
@@ -157,6 +148,7 @@ class name_table {
   // parts of the normalized copy, whose size fits in 32 bits.
   std::vector<uint32_t> begin_;
   std::vector<int32_t> link_;
+  std::vector<int32_t> first_equal_;
   // end_bytes_[n]: the bytes that names of length n have at the end that
   // may_be_name looks at, a bit each.
   std::vector<std::array<uint64_t, 4>> end_bytes_;
