@@ -49,16 +49,67 @@ match_bounds whole_word_bounds() {
 }  // namespace
 
 struct function_usage_index::count_part {
-  explicit count_part(size_t names) : stamps(names, 0) {}
-  // Per name, what the line being read did with it: 2 * line once noted,
-  // 2 * line + 1 once its chain of names was reported from it too (a
-  // chain reported from one name has been reported from every name after
-  // it, so a later walk stops there). Only the first name of equal ones is
-  // ever found in the table, so a name stands for one table id.
-  std::vector<uint32_t> stamps;
+  explicit count_part(size_t names) : names(names) {}
+
+  // What the line being read did with a name: nothing yet, noted its use,
+  // or noted it and reported its chain of names too (a chain reported from
+  // one name has been reported from every name after it, so a later walk
+  // stops there). Only the first name of equal ones is ever found in the
+  // table, so a name stands for one table id.
+  enum class met : uint8_t { no, noted, walked };
+  void next_line(int32_t line) {
+    line_ = line;
+    few_.clear();
+  }
+  met state(int32_t name) const {
+    if (!stamps_.empty()) {
+      const uint32_t stamp = stamps_[static_cast<size_t>(name)];
+      if (stamp >> 1 != static_cast<uint32_t>(line_)) return met::no;
+      return (stamp & 1) != 0 ? met::walked : met::noted;
+    }
+    for (const auto& [n, how] : few_) {
+      if (n == name) return how;
+    }
+    return met::no;
+  }
+  void set(int32_t name, met how) {
+    if (stamps_.empty()) {
+      for (auto& [n, had] : few_) {
+        if (n == name) {
+          had = how;
+          return;
+        }
+      }
+      if (few_.size() < kFew) {
+        few_.emplace_back(name, how);
+        return;
+      }
+      // A line that meets many names: a stamp per name from now on, 2 *
+      // line (+ 1 once walked), which no later line needs to clear.
+      stamps_.assign(names, 0);
+      for (const auto& [n, had] : few_) set_stamp(n, had);
+      few_.clear();
+    }
+    set_stamp(name, how);
+  }
+
+  size_t names;
   std::vector<use> uses;
   name_matcher::marks string_marks;
   std::vector<uint64_t> hashes;
+
+ private:
+  void set_stamp(int32_t name, met how) {
+    stamps_[static_cast<size_t>(name)] =
+        static_cast<uint32_t>(line_) * 2 + (how == met::walked ? 1 : 0);
+  }
+  // The names a line meets are mostly few: they are looked through one by
+  // one, and the stamps, a number per name, are made only for a line that
+  // meets more.
+  static constexpr size_t kFew = 16;
+  int32_t line_ = 0;
+  std::vector<std::pair<int32_t, met>> few_;
+  std::vector<uint32_t> stamps_;
 };
 
 struct function_usage_index::finders {
@@ -114,8 +165,6 @@ function_usage_index::function_usage_index(function_headers& found,
                          count_lines(find, transformed_lines, first, last, *parts[half], apart);
                        });
     if (!parts[1]) parts[1].emplace(0);
-    parts[0]->stamps = std::vector<uint32_t>();
-    parts[1]->stamps = std::vector<uint32_t>();
     uses_ = two_threads::joined(std::move(parts[0]->uses), parts[1]->uses);
   }
   // A line uses a name once at most, so the uses give the counts, once the
@@ -160,12 +209,11 @@ void function_usage_index::count_lines(const finders& find,
 
 void function_usage_index::note_names_used(const finders& find, int32_t line,
                                            std::string_view text, count_part& part) const {
-  const auto noted = static_cast<uint32_t>(line) * 2;
-  const uint32_t walked = noted + 1;
+  using met = count_part::met;
+  part.next_line(line);
   auto note = [&](int32_t name) {
-    uint32_t& stamp = part.stamps[static_cast<size_t>(name)];
-    if (stamp >> 1 == static_cast<uint32_t>(line)) return;
-    stamp = noted;
+    if (part.state(name) != met::no) return;
+    part.set(name, met::noted);
     part.uses.push_back({line, name});
   };
   if (!find.other_string_owner.empty()) {
@@ -193,10 +241,10 @@ void function_usage_index::note_names_used(const finders& find, int32_t line,
     if (end < text.size() && text[end] == '(') {
       for (int32_t id = table.longest_in(run, part.hashes); id >= 0; id = table.link(id)) {
         const int32_t name = owner(id);
-        uint32_t& stamp = part.stamps[static_cast<size_t>(name)];
-        if (stamp == walked) break;
-        note(name);
-        stamp = walked;
+        const met before = part.state(name);
+        if (before == met::walked) break;
+        if (before == met::no) part.uses.push_back({line, name});
+        part.set(name, met::walked);
       }
     } else if (begin == 0 || text[begin - 1] != '$') {
       int32_t id = table.find(run);

@@ -72,8 +72,8 @@ class function_usage_index {
     int32_t line;
     int32_t name;
   };
-  // What the count of some lines finds, on one thread: the uses; per name,
-  // the last line found to use it; the marks its searches keep.
+  // What the count of some lines finds, on one thread: the uses, and what
+  // the line being read did with each name it met.
   struct count_part;
   // The tables that find the names in a line, needed only while counting.
   struct finders;
