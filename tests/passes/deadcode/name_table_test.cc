@@ -18,6 +18,23 @@ TEST(NameTable, FindsExactNamesWithTheSmallestIdOfRepeats) {
   EXPECT_EQ(table.find("$B"), -1);
 }
 
+TEST(NameTable, EveryNameFoundWhateverTheirNumber) {
+  // Slot counts that are no power of two: a search may wrap past the last
+  // slot. Each name is found with its id, and equal ones with the first.
+  for (size_t count : {1u, 7u, 100u, 1000u, 1025u}) {
+    std::vector<std::string> texts;
+    for (size_t k = 0; k < count; ++k) texts.push_back(std::string("N").append(std::to_string(k % 900)));
+    const std::vector<std::string_view> names(texts.begin(), texts.end());
+    const name_table table(names, name_table::links::suffixes);
+    for (size_t k = 0; k < count; ++k) {
+      const auto first = static_cast<int32_t>(k % 900);
+      ASSERT_EQ(table.find(names[k]), first) << count << " " << k;
+      ASSERT_EQ(table.first_equal(static_cast<int32_t>(k)), first) << count << " " << k;
+      ASSERT_EQ(table.find(std::string("M").append(std::to_string(k))), -1) << count << " " << k;
+    }
+  }
+}
+
 // The longest name a text begins (or ends) with, and through the links
 // every shorter one, longest first.
 std::vector<int32_t> chain(name_table& table, std::string_view text) {
