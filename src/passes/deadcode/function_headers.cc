@@ -50,19 +50,17 @@ function_headers find_function_headers(const line_table& lines, const normalized
     for (const int32_t line : part) found.headers.push_back({line, 0});
     part = std::vector<int32_t>();  // not "= {}", which keeps the room
   }
-  // Equal names share the number of the first of them. The table copies
-  // the names, read from the header lines.
+  // The table copies the names, read from the header lines.
   auto name_of = [&transformed_lines, headers = found.headers.data()](size_t h) {
     return function_name(transformed_lines[headers[h].line]);
   };
-  const name_table& table = found.table.emplace(
-      found.headers.size(), [name_of](int32_t h) { return name_of(static_cast<size_t>(h)); },
-      name_table::links::suffixes);
+  // Equal names share the number of the first of them, given as the
+  // table is built.
   int32_t empty_name = -1;
-  for (size_t h = 0; h < found.headers.size(); ++h) {
-    const int32_t first = table.first_equal(static_cast<int32_t>(h));
+  auto number_name = [&](int32_t id, int32_t first) {
+    const auto h = static_cast<size_t>(id);
     int32_t number = 0;
-    if (first >= 0 && first != static_cast<int32_t>(h)) {
+    if (first >= 0 && first != id) {
       number = found.headers[static_cast<size_t>(first)].name;
     } else if (first < 0 && empty_name >= 0) {  // the table keeps empty names apart
       number = empty_name;
@@ -76,7 +74,9 @@ function_headers find_function_headers(const line_table& lines, const normalized
       }
     }
     found.headers[h].name = static_cast<uint32_t>(number);
-  }
-  found.table->drop_first_equal();
+  };
+  found.table.emplace(
+      found.headers.size(), [name_of](int32_t h) { return name_of(static_cast<size_t>(h)); },
+      name_table::links::suffixes, number_name);
   return found;
 }

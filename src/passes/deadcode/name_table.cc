@@ -17,7 +17,8 @@ name_table::name_table(std::span<const std::string_view> names, links kind)
                  kind) {}
 
 name_table::name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of,
-                       links kind)
+                       links kind,
+                       const std::function<void(int32_t id, int32_t first)>& on_first_equal)
     : kind_(kind) {
   size_t total = 0;
   for (size_t id = 0; id < count; ++id) total += name_of(static_cast<int32_t>(id)).size();
@@ -30,16 +31,17 @@ name_table::name_table(size_t count, const std::function<std::string_view(int32_
     bytes_.append(name_of(static_cast<int32_t>(id)));
     begin_.push_back(static_cast<uint32_t>(bytes_.size()));
   }
-  build(count);
+  build(count, on_first_equal);
 }
 
-void name_table::build(size_t count) {
+void name_table::build(size_t count,
+                       const std::function<void(int32_t, int32_t)>& on_first_equal) {
   auto length_of = [&](size_t id) { return size_t{begin_[id + 1] - begin_[id]}; };
   for (size_t id = 0; id < count; ++id) max_length_ = std::max(max_length_, length_of(id));
   fit_.assign(max_length_ + 1, 0);
   end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
   link_.assign(count, -1);
-  first_equal_.assign(count, -1);
+  if (!on_first_equal) first_equal_.assign(count, -1);
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
@@ -48,7 +50,7 @@ void name_table::build(size_t count) {
   const size_t capacity = count + count / 2 + 16;
   // A slot is picked from the top 32 bits of a hash.
   if (!fits_in_32_bits(capacity)) throw std::bad_alloc();
-  slots_.assign(capacity, slot{0, -1});
+  slots_.assign(capacity, slot());
 
   // Ids go in ascending, so a repeated name keeps its smallest id. The
   // slots are asked for some names ahead.
@@ -63,14 +65,22 @@ void name_table::build(size_t count) {
       prefetch(&slots_[slot_of(key_of(ahead), length_of(ahead))]);
     }
     std::string_view text = name(static_cast<int32_t>(id));
-    if (text.empty()) continue;
+    if (text.empty()) {
+      if (on_first_equal) on_first_equal(static_cast<int32_t>(id), -1);
+      continue;
+    }
     const uint64_t key = key_of(id);
     const int32_t earlier = find(key, text);
-    first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    const int32_t first = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    if (on_first_equal) {
+      on_first_equal(static_cast<int32_t>(id), first);
+    } else {
+      first_equal_[id] = first;
+    }
     if (earlier >= 0) continue;
     size_t s = slot_of(key, text.size());
-    while (slots_[s].id >= 0) s = s + 1 == slots_.size() ? 0 : s + 1;
-    slots_[s] = {tag_of(key), static_cast<int32_t>(id)};
+    while (!slots_[s].empty()) s = s + 1 == slots_.size() ? 0 : s + 1;
+    slots_[s] = slot(tag_of(key), static_cast<int32_t>(id));
     ++slot_count_;
     fit_[text.size()] = text.size();
     const auto end = static_cast<unsigned char>(kind_ == links::prefixes ? text.back() : text.front());
@@ -121,12 +131,13 @@ size_t name_table::slot_of(uint64_t key, size_t length) const {
 int32_t name_table::find(uint64_t key, std::string_view text) const {
   for (size_t s = slot_of(key, text.size());; s = s + 1 == slots_.size() ? 0 : s + 1) {
     const slot& entry = slots_[s];
-    if (entry.id < 0) return -1;
+    if (entry.empty()) return -1;
     if (entry.tag != tag_of(key)) continue;
-    std::string_view candidate = name(entry.id);
+    const int32_t id = entry.id();
+    std::string_view candidate = name(id);
     if (candidate.size() == text.size() &&
         std::memcmp(candidate.data(), text.data(), text.size()) == 0) {
-      return entry.id;
+      return id;
     }
   }
 }

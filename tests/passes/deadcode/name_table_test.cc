@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -33,6 +34,17 @@ TEST(NameTable, EveryNameFoundWhateverTheirNumber) {
       ASSERT_EQ(table.find(std::string("M").append(std::to_string(k))), -1) << count << " " << k;
     }
   }
+}
+
+TEST(NameTable, HandsFirstEqualsOverInOrderWhenAskedTo) {
+  const std::vector<std::string_view> names{"AB", "", "B", "AB", "B", ""};
+  std::vector<std::pair<int32_t, int32_t>> handed;
+  const name_table table(
+      names.size(), [&](int32_t id) { return names[static_cast<size_t>(id)]; },
+      name_table::links::suffixes, [&](int32_t id, int32_t first) { handed.emplace_back(id, first); });
+  EXPECT_EQ(handed, (std::vector<std::pair<int32_t, int32_t>>{
+                        {0, 0}, {1, -1}, {2, 2}, {3, 0}, {4, 2}, {5, -1}}));
+  EXPECT_EQ(table.find("B"), 2);
 }
 
 // The longest name a text begins (or ends) with, and through the links
