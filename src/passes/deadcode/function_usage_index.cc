@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -61,36 +62,34 @@ struct function_usage_index::count_part {
     line_ = line;
     few_.clear();
   }
-  met state(int32_t name) const {
+  // Notes the name as met (or as walked) on this line; returns what the
+  // line had done with it before.
+  met mark(int32_t name, met how) {
     if (!stamps_.empty()) {
-      const uint32_t stamp = stamps_[static_cast<size_t>(name)];
-      if (stamp >> 1 != static_cast<uint32_t>(line_)) return met::no;
-      return (stamp & 1) != 0 ? met::walked : met::noted;
-    }
-    for (const auto& [n, how] : few_) {
-      if (n == name) return how;
-    }
-    return met::no;
-  }
-  void set(int32_t name, met how) {
-    if (stamps_.empty()) {
-      for (auto& [n, had] : few_) {
-        if (n == name) {
-          had = how;
-          return;
-        }
+      uint32_t& stamp = stamps_[static_cast<size_t>(name)];
+      met before = met::no;
+      if (stamp >> 1 == static_cast<uint32_t>(line_)) {
+        before = (stamp & 1) != 0 ? met::walked : met::noted;
       }
-      if (few_.size() < kFew) {
-        few_.emplace_back(name, how);
-        return;
-      }
-      // A line that meets many names: a stamp per name from now on, 2 *
-      // line (+ 1 once walked), which no later line needs to clear.
-      stamps_.assign(names, 0);
-      for (const auto& [n, had] : few_) set_stamp(n, had);
-      few_.clear();
+      if (how > before) stamp = static_cast<uint32_t>(line_) * 2 + (how == met::walked ? 1 : 0);
+      return before;
     }
-    set_stamp(name, how);
+    for (auto& [n, had] : few_) {
+      if (n != name) continue;
+      const met before = had;
+      if (how > before) had = how;
+      return before;
+    }
+    if (few_.size() < kFew) {
+      few_.emplace_back(name, how);
+      return met::no;
+    }
+    // A line that meets many names: a stamp per name from now on, 2 *
+    // line (+ 1 once walked), which no later line needs to clear.
+    stamps_.assign(names, 0);
+    for (const auto& [n, had] : few_) mark(n, had);
+    few_.clear();
+    return mark(name, how);
   }
 
   size_t names;
@@ -99,10 +98,6 @@ struct function_usage_index::count_part {
   std::vector<uint64_t> hashes;
 
  private:
-  void set_stamp(int32_t name, met how) {
-    stamps_[static_cast<size_t>(name)] =
-        static_cast<uint32_t>(line_) * 2 + (how == met::walked ? 1 : 0);
-  }
   // The names a line meets are mostly few: they are looked through one by
   // one, and the stamps, a number per name, are made only for a line that
   // meets more.
@@ -186,24 +181,26 @@ void function_usage_index::count_lines(const finders& find,
   part.uses.reserve(last - first);
   // The headers of these lines, met in line order.
   const std::span<const function_header> headers = find.headers;
-  size_t h = static_cast<size_t>(
+  auto h = static_cast<size_t>(
       std::lower_bound(headers.begin(), headers.end(), first,
                        [](const function_header& header, size_t line) {
                          return static_cast<size_t>(header.line) < line;
                        }) -
       headers.begin());
+  size_t next_header = h < headers.size() ? static_cast<size_t>(headers[h].line) : SIZE_MAX;
   for (size_t i = first; i < last; ++i) {
     if (transformed_lines[i].empty() && find.other_string_owner.empty()) continue;  // uses nothing
     const size_t before = part.uses.size();
     note_names_used(find, static_cast<int32_t>(i), transformed_lines[i], part);
-    while (h < headers.size() && static_cast<size_t>(headers[h].line) < i) ++h;
-    if (h < headers.size() && static_cast<size_t>(headers[h].line) == i &&
-        part.uses.size() == before + 1 &&
+    if (i != next_header) continue;
+    if (part.uses.size() == before + 1 &&
         part.uses.back().name == static_cast<int32_t>(headers[h].name)) {
       // A header line that uses its own name only: the header keeps the use.
       part.uses.pop_back();
       apart[h] = 1;
     }
+    ++h;
+    next_header = h < headers.size() ? static_cast<size_t>(headers[h].line) : SIZE_MAX;
   }
 }
 
@@ -212,9 +209,7 @@ void function_usage_index::note_names_used(const finders& find, int32_t line,
   using met = count_part::met;
   part.next_line(line);
   auto note = [&](int32_t name) {
-    if (part.state(name) != met::no) return;
-    part.set(name, met::noted);
-    part.uses.push_back({line, name});
+    if (part.mark(name, met::noted) == met::no) part.uses.push_back({line, name});
   };
   if (!find.other_string_owner.empty()) {
     find.other_strings.for_each_name_in(text, part.string_marks,
@@ -241,10 +236,9 @@ void function_usage_index::note_names_used(const finders& find, int32_t line,
     if (end < text.size() && text[end] == '(') {
       for (int32_t id = table.longest_in(run, part.hashes); id >= 0; id = table.link(id)) {
         const int32_t name = owner(id);
-        const met before = part.state(name);
+        const met before = part.mark(name, met::walked);
         if (before == met::walked) break;
         if (before == met::no) part.uses.push_back({line, name});
-        part.set(name, met::walked);
       }
     } else if (begin == 0 || text[begin - 1] != '$') {
       int32_t id = table.find(run);

@@ -51,6 +51,7 @@ void name_table::build(size_t count,
   // A slot is picked from the top 32 bits of a hash.
   if (!fits_in_32_bits(capacity)) throw std::bad_alloc();
   slots_.assign(capacity, slot());
+  slot_total_ = capacity;
 
   // Ids go in ascending, so a repeated name keeps its smallest id. The
   // slots are asked for some names ahead.
@@ -79,7 +80,7 @@ void name_table::build(size_t count,
     }
     if (earlier >= 0) continue;
     size_t s = slot_of(key, text.size());
-    while (!slots_[s].empty()) s = s + 1 == slots_.size() ? 0 : s + 1;
+    while (!slots_[s].empty()) s = s + 1 == slot_total_ ? 0 : s + 1;
     slots_[s] = slot(tag_of(key), static_cast<int32_t>(id));
     ++slot_count_;
     fit_[text.size()] = text.size();
@@ -125,11 +126,11 @@ void name_table::prefetch_longest(std::string_view text) const {
 
 size_t name_table::slot_of(uint64_t key, size_t length) const {
   const uint64_t mixed = (key ^ (length * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
-  return static_cast<size_t>(((mixed >> 32) * slots_.size()) >> 32);
+  return static_cast<size_t>(((mixed >> 32) * slot_total_) >> 32);
 }
 
 int32_t name_table::find(uint64_t key, std::string_view text) const {
-  for (size_t s = slot_of(key, text.size());; s = s + 1 == slots_.size() ? 0 : s + 1) {
+  for (size_t s = slot_of(key, text.size());; s = s + 1 == slot_total_ ? 0 : s + 1) {
     const slot& entry = slots_[s];
     if (entry.empty()) return -1;
     if (entry.tag != tag_of(key)) continue;

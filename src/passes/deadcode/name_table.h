@@ -180,6 +180,8 @@ class name_table {
   // Filled to two thirds at most, whatever the number of names: a size
   // that doubles would leave up to three quarters of them empty.
   std::vector<slot> slots_;
+  // slots_.size(), kept: the vector would divide by six to tell it.
+  size_t slot_total_ = 0;
   size_t slot_count_ = 0;
 
   std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
