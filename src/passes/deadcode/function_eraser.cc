@@ -10,19 +10,17 @@ function_eraser::function_eraser(autoitsourcefile& script, function_usage_index&
 
 int32_t function_eraser::first_left_from(int32_t line) {
   if (line > script_.line_count || index_.counts_line(line)) return line;
-  if (next_left_.empty()) {
-    // Each erased line points at the next line; the links shorten as they
-    // are followed.
-    next_left_.assign(static_cast<size_t>(script_.line_count) + 2, 0);
-    for (int32_t l = 1; l <= script_.line_count; ++l) {
-      if (!index_.counts_line(l)) next_left_[static_cast<size_t>(l)] = l + 2;
-    }
-  }
+  if (next_left_.empty()) next_left_.assign(static_cast<size_t>(script_.line_count) + 2, 0);
+  // An erased line without a link yet leads to the next line.
+  auto next_of = [&](int32_t l) {
+    const int32_t link = next_left_[static_cast<size_t>(l)];
+    return link != 0 ? link - 1 : l + 1;
+  };
   int32_t root = line;
-  while (next_left_[static_cast<size_t>(root)] != 0) root = next_left_[static_cast<size_t>(root)] - 1;
+  while (root <= script_.line_count && !index_.counts_line(root)) root = next_of(root);
   // Every erased line on the way now points past them all.
   while (line != root) {
-    const int32_t next = next_left_[static_cast<size_t>(line)] - 1;
+    const int32_t next = next_of(line);
     next_left_[static_cast<size_t>(line)] = root + 1;
     line = next;
   }
@@ -61,7 +59,6 @@ int32_t function_eraser::erase_from(int32_t header_line) {
     }
     script_.lines.clear(line);
     script_.transformed_lines.clear(line);
-    if (!next_left_.empty()) next_left_[static_cast<size_t>(line)] = line + 2;
     if (closes) break;
     ++line;
   }

@@ -37,12 +37,12 @@ class function_eraser {
   function_usage_index& index_;
   // Erased lines hold nothing, "ENDFUNC" least of all, so a deletion may step
   // over them, which keeps overlapping deletions (headers without EndFunc)
-  // from walking the same lines again. Per line: 0 while it stands, else one
-  // more than the line past it to try (the links are shortened as they are
-  // followed, so each stretch of erased lines is soon stepped over in one
-  // step). A number per line, not a node per deletion; made only when a
-  // deletion first meets an erased line (the index tells which lines are
-  // erased: those it no longer counts), as most scripts never do.
+  // from walking the same lines again. The index tells which lines are
+  // erased: those it no longer counts. Per erased line: one more than a line
+  // past it to try, or 0 for the next line (the links are set and shortened
+  // as they are followed, so each stretch of erased lines is soon stepped
+  // over in one step). A number per line, not a node per deletion; made
+  // only when a deletion first meets an erased line, as most never do.
   std::vector<int32_t> next_left_;
   // Header lines that a deletion blanked on its way (not the one it began
   // at), with their names, in line order.

@@ -139,8 +139,9 @@ struct function_usage_index::finders {
 function_usage_index::function_usage_index(function_headers& found,
                                            const normalized_lines& transformed_lines,
                                            int32_t line_count)
-    : counted_(static_cast<size_t>(std::max(line_count, 0)) + 1, true), headers_(&found.headers) {
-  counted_[0] = false;  // slot 0 is no line
+    : counted_(static_cast<size_t>(std::max(line_count, 0)) / 64 + 1, ~uint64_t{0}),
+      headers_(&found.headers) {
+  counted_[0] &= ~uint64_t{1};  // slot 0 is no line
   const size_t names = static_cast<size_t>(found.name_count);
   std::vector<function_header>& headers = found.headers;
   // Per header, set by the half that counts its line: its one use is of its
@@ -289,7 +290,7 @@ function_usage_index::uses_of(int32_t line) {
 }
 
 bool function_usage_index::line_uses(int32_t line, int32_t name) {
-  if (!counted_[line]) return false;
+  if (!counts_line(line)) return false;
   auto [first, last] = uses_of(line);
   return std::any_of(first, last, [&](const use& u) { return u.name == name; });
 }
@@ -300,7 +301,7 @@ void function_usage_index::forget_lines(int32_t first, int32_t last) {
   const std::vector<function_header>& headers = *headers_;
   size_t h = first_header_from(first);
   auto forget = [&](int32_t line, int32_t name) {
-    if (!counted_[line]) return;
+    if (!counts_line(line)) return;
     --counts_[static_cast<size_t>(name)];
     if (forgotten_ != nullptr) forgotten_->emplace_back(line, name);
   };
@@ -314,5 +315,7 @@ void function_usage_index::forget_lines(int32_t first, int32_t last) {
     forget(uses_[u].line, uses_[u].name);
   }
   headers_before(last + 1);
-  for (int32_t line = first; line <= last; ++line) counted_[line] = false;
+  for (auto line = static_cast<uint32_t>(first); line <= static_cast<uint32_t>(last); ++line) {
+    counted_[line >> 6] &= ~(uint64_t{1} << (line & 63));
+  }
 }

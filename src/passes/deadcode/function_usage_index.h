@@ -33,7 +33,10 @@ class function_usage_index {
 
   // Number of counted lines that use the name.
   int32_t lines_using(int32_t name) const { return counts_[name]; }
-  bool counts_line(int32_t line) const { return counted_[line]; }
+  bool counts_line(int32_t line) const {
+    const auto l = static_cast<uint32_t>(line);
+    return (counted_[l >> 6] >> (l & 63) & 1) != 0;
+  }
   // Whether the line is counted and uses the name, in the list of uses
   // (a header's use apart is not looked at).
   bool line_uses(int32_t line, int32_t name);
@@ -55,14 +58,14 @@ class function_usage_index {
     size_t h = 0;
     auto headers_before = [&](int32_t line) {
       for (; h < headers.size() && headers[h].line < line; ++h) {
-        if (headers[h].own_use_apart && counted_[headers[h].line]) {
+        if (headers[h].own_use_apart && counts_line(headers[h].line)) {
           on_use(headers[h].line, static_cast<int32_t>(headers[h].name));
         }
       }
     };
     for (const use& u : uses_) {
       headers_before(u.line);
-      if (counted_[u.line]) on_use(u.line, u.name);
+      if (counts_line(u.line)) on_use(u.line, u.name);
     }
     headers_before(INT32_MAX);
   }
@@ -97,7 +100,9 @@ class function_usage_index {
   // The uses of the line: a range of uses_.
   std::pair<const use*, const use*> uses_of(int32_t line);
 
-  std::vector<bool> counted_;
+  // A bit per line, set while it is counted (the deletions ask for it line
+  // by line as they walk).
+  std::vector<uint64_t> counted_;
   std::vector<std::pair<int32_t, int32_t>>* forgotten_ = nullptr;
   // Per name: the counted lines that use it.
   std::vector<int32_t> counts_;
