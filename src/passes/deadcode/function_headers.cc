@@ -28,53 +28,56 @@ std::string_view function_name(std::string_view normalized_header) {
 function_headers find_function_headers(const line_table& lines, const normalized_lines& transformed_lines,
                                        std::span<const int32_t> candidates) {
   // The candidates are read whole, each asked for some lines ahead; each
-  // half of them on a thread of its own.
-  struct part {
-    std::vector<int32_t> lines;
-    std::vector<std::string_view> names;
-  };
-  std::array<part, 2> parts;
+  // half of them on a thread of its own. A half finds at most a header per
+  // candidate, so its list is sized once instead of doubling as it fills.
+  std::array<std::vector<int32_t>, 2> parts;
   // A candidate's line is asked for in two steps: its view, then its text.
   constexpr size_t kAhead = 8;
   two_threads::split(0, candidates.size(), [&](int half, size_t first, size_t last) {
-    part& found_here = parts[half];
+    std::vector<int32_t>& found_here = parts[half];
+    found_here.reserve(last - first);
     for (size_t c = first; c < last; ++c) {
       if (c + 2 * kAhead < last) {
         prefetch(lines.slot_address(static_cast<size_t>(candidates[c + 2 * kAhead])));
       }
       if (c + kAhead < last) prefetch(lines[static_cast<size_t>(candidates[c + kAhead])].data());
       const int32_t i = candidates[c];
-      const std::string_view normalized_line = transformed_lines[i];
-      if (!is_function_header(lines[i], normalized_line)) continue;
-      found_here.lines.push_back(i);
-      found_here.names.push_back(function_name(normalized_line));
+      if (is_function_header(lines[i], transformed_lines[i])) found_here.push_back(i);
     }
   });
   function_headers found;
-  const std::vector<std::string_view> names =
-      two_threads::joined(std::move(parts[0].names), parts[1].names);
-  found.headers.reserve(names.size());
-  for (const int32_t line : two_threads::joined(std::move(parts[0].lines), parts[1].lines)) {
-    found.headers.push_back({line, 0});
+  found.headers.reserve(parts[0].size() + parts[1].size());
+  for (std::vector<int32_t>& part : parts) {
+    for (const int32_t line : part) found.headers.push_back({line, 0});
+    part = std::vector<int32_t>();  // not "= {}", which keeps the room
   }
-  // Equal names share the number of the first of them. The keys are views
-  // of the normalized lines, whose text stays in place.
-  const name_table& table = found.table.emplace(names, name_table::links::suffixes);
-  found.names.reserve(names.size());
+  // The table copies the names, read from the header lines.
+  auto name_of = [&transformed_lines, headers = found.headers.data()](size_t h) {
+    return function_name(transformed_lines[headers[h].line]);
+  };
+  // Equal names share the number of the first of them, given as the
+  // table is built.
   int32_t empty_name = -1;
-  for (size_t h = 0; h < names.size(); ++h) {
-    const int32_t first = table.first_equal(static_cast<int32_t>(h));
-    int32_t& number = found.headers[h].name;
-    if (first >= 0 && first != static_cast<int32_t>(h)) {
+  auto number_name = [&](int32_t id, int32_t first) {
+    const auto h = static_cast<size_t>(id);
+    int32_t number = 0;
+    if (first >= 0 && first != id) {
       number = found.headers[static_cast<size_t>(first)].name;
     } else if (first < 0 && empty_name >= 0) {  // the table keeps empty names apart
       number = empty_name;
     } else {
-      number = static_cast<int32_t>(found.names.size());
+      number = found.name_count++;
       if (first < 0) empty_name = number;
-      found.names.emplace_back(names[h]);
-      if (!is_word(names[h])) found.other_names.push_back(number);
+      const std::string_view name = name_of(h);
+      if (!is_word(name)) {
+        found.other_names.push_back(number);
+        found.other_name_texts.push_back(name);
+      }
     }
-  }
+    found.headers[h].name = static_cast<uint32_t>(number);
+  };
+  found.table.emplace(
+      found.headers.size(), [name_of](int32_t h) { return name_of(static_cast<size_t>(h)); },
+      name_table::links::suffixes, number_name);
   return found;
 }

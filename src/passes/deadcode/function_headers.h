@@ -15,20 +15,32 @@
 
 struct function_header {
   int32_t line;
-  // Index into function_headers::names.
-  int32_t name;
+  // The name's number among the pass's names (see function_headers). A
+  // name per header at most, each header holds "FUNC" in the normalized
+  // copy, whose size fits in 32 bits: the numbers fit in 30, and the flags
+  // share their word. Read, the field is an int.
+  uint32_t name : 30;
   // Whether the header line itself holds a use of its own name (a header
   // "Func Foo(" always does); such a use does not keep the function alive.
-  bool uses_own_name = false;
+  uint32_t uses_own_name : 1 = 0;
+  // Set by the usage index: the line's one use is of its own name, and the
+  // index keeps that use here instead of in its list of uses.
+  uint32_t own_use_apart : 1 = 0;
 };
+static_assert(sizeof(function_header) == 8, "a header takes two words");
 
 struct function_headers {
-  // Distinct names in order of first appearance, normalized: views of the
-  // normalized lines, whose text stays in place when a line is blanked.
-  std::vector<std::string_view> names;
+  // How many distinct names the headers declare: equal names share a number,
+  // given in order of first appearance. A standing header's name is read
+  // again from its normalized line (function_name), so no list of them is
+  // kept.
+  int32_t name_count = 0;
   // The numbers of the names that are not words (empty ones, or holding
-  // other bytes than letters, digits and "_"), ascending.
+  // other bytes than letters, digits and "_"), ascending, and their text:
+  // views of the normalized lines, whose text stays in place when a line is
+  // blanked.
   std::vector<int32_t> other_names;
+  std::vector<std::string_view> other_name_texts;
   // Every header, in line order.
   std::vector<function_header> headers;
   // The headers' names by hash, the header's index as id (links: suffixes).

@@ -61,7 +61,6 @@ void function_notes::deleted(int32_t header_line, int32_t run, int32_t last) {
 }
 
 void function_notes::finish(const function_usage_index& index,
-                            const std::vector<std::string_view>& names,
                             const std::vector<keep_entry>& entries,
                             const normalized_lines& transformed_lines, int32_t line_count) {
   auto& all = records_.functions;
@@ -79,7 +78,9 @@ void function_notes::finish(const function_usage_index& index,
     ends[k] = line;
   }
   // Per name, the first function left that bears it.
-  std::vector<int32_t> kept_of_name(names.size(), -1);
+  int32_t names = 0;
+  for (const auto& record : all) names = std::max(names, record.name + 1);
+  std::vector<int32_t> kept_of_name(static_cast<size_t>(names), -1);
   for (int32_t r : kept) {
     if (kept_of_name[all[r].name] < 0) kept_of_name[all[r].name] = r;
   }
@@ -117,7 +118,7 @@ void function_notes::finish(const function_usage_index& index,
   for (size_t i = 0; i < kept.size(); ++i) kept_index[kept[i]] = static_cast<int32_t>(i);
   keep_list finder(entries, keep_list::kind::functions);
   for (int32_t r : kept) {
-    const keep_entry* keeper = finder.keeps(names[all[r].name]);
+    const keep_entry* keeper = finder.keeps(function_name(transformed_lines[all[r].slot]));
     all[r].keep_entry = keeper == nullptr ? -1 : static_cast<int32_t>(keeper - entries.data());
     all[r].rooted = all[r].keep_entry >= 0;
     if (all[r].rooted) reached.push_back(kept_index[r]);

@@ -27,9 +27,8 @@ class function_notes {
   // After the last run: what keeps each function still standing, through
   // the uses still counted. One walk over the lines of the functions left
   // and one over the uses.
-  // `names`: the pass's normalized names.
-  void finish(const function_usage_index& index, const std::vector<std::string_view>& names,
-              const std::vector<keep_entry>& entries, const normalized_lines& transformed_lines,
+  // A function left reads its name from its header line, which stands.
+  void finish(const function_usage_index& index, const std::vector<keep_entry>& entries, const normalized_lines& transformed_lines,
               int32_t line_count);
 
  private:

@@ -6,7 +6,8 @@
 // it is blanked: a name is used while its count is not zero. The (line, name)
 // uses found by the count are kept, in line order, so that blanking a line
 // looks its uses up instead of reading its text again; most lines use no
-// function name at all, so the list stays short.
+// function name at all, so the list stays short. A header line whose one use
+// is its own name (most are) keeps that use in its header instead.
 #pragma once
 
 #include <cstddef>
@@ -17,23 +18,30 @@
 #include <vector>
 
 #include "passes/deadcode/function_headers.h"
-#include "passes/deadcode/name_matcher.h"
-#include "passes/deadcode/name_table.h"
 #include "script/line_table.h"
 #include "script/normalized_lines.h"
 
 class function_usage_index {
  public:
   // The headers found, whose table the index takes over. Counts lines
-  // 1..line_count of the normalized table.
+  // 1..line_count of the normalized table; the tables that find the names
+  // are let go once the lines are counted. The headers are read until the
+  // index goes: the pass may drop blanked ones (then says headers_moved),
+  // never one still counted.
   function_usage_index(function_headers& found, const normalized_lines& transformed_lines,
                        int32_t line_count);
 
   // Number of counted lines that use the name.
-  int32_t lines_using(int32_t name) const { return counts_[name].lines_using; }
-  bool counts_line(int32_t line) const { return counted_[line]; }
-  // Whether the line is counted and uses the name.
+  int32_t lines_using(int32_t name) const { return counts_[name]; }
+  bool counts_line(int32_t line) const {
+    const auto l = static_cast<uint32_t>(line);
+    return (counted_[l >> 6] >> (l & 63) & 1) != 0;
+  }
+  // Whether the line is counted and uses the name, in the list of uses
+  // (a header's use apart is not looked at).
   bool line_uses(int32_t line, int32_t name);
+  // The headers' list was thinned out, in line order still.
+  void headers_moved() { headers_from_ = {}; }
   // Lines first..last are blanked: their uses stop counting. Lines already
   // forgotten stay as they are.
   void forget_lines(int32_t first, int32_t last);
@@ -45,9 +53,21 @@ class function_usage_index {
   // line order.
   template <class F>
   void for_each_counted_use(F&& on_use) const {
+    // The uses apart join the list's in line order; their lines hold no other.
+    const std::vector<function_header>& headers = *headers_;
+    size_t h = 0;
+    auto headers_before = [&](int32_t line) {
+      for (; h < headers.size() && headers[h].line < line; ++h) {
+        if (headers[h].own_use_apart && counts_line(headers[h].line)) {
+          on_use(headers[h].line, static_cast<int32_t>(headers[h].name));
+        }
+      }
+    };
     for (const use& u : uses_) {
-      if (counted_[u.line]) on_use(u.line, u.name);
+      headers_before(u.line);
+      if (counts_line(u.line)) on_use(u.line, u.name);
     }
+    headers_before(INT32_MAX);
   }
 
  private:
@@ -55,46 +75,42 @@ class function_usage_index {
     int32_t line;
     int32_t name;
   };
-  // What the count of some lines finds, on one thread: per name, the lines
-  // that use it; their uses; the marks its searches keep.
+  // What the count of some lines finds, on one thread: the uses, and what
+  // the line being read did with each name it met.
   struct count_part;
+  // The tables that find the names in a line, needed only while counting.
+  struct finders;
   // Counts lines [first, last) into `part`.
-  void count_lines(const normalized_lines& transformed_lines, size_t first, size_t last,
-                   count_part& part) const;
+  // A header line whose one use is its own name sets its byte of `apart`.
+  void count_lines(const finders& find, const normalized_lines& transformed_lines, size_t first,
+                   size_t last, count_part& part, std::vector<char>& apart) const;
   // Notes every name that line `line` (text) uses in `part`; once for each,
   // as the line is the last it was found on.
-  void note_names_used(int32_t line, std::string_view text, count_part& part) const;
+  void note_names_used(const finders& find, int32_t line, std::string_view text,
+                       count_part& part) const;
+  // Where a galloping search last began, and for which line.
+  struct search_from {
+    size_t begin = 0;
+    int32_t line = 0;
+  };
   // The first use on the line or a later one, an index into uses_.
   size_t first_use_from(int32_t line);
+  // The first header on the line or a later one, an index into *headers_.
+  size_t first_header_from(int32_t line);
   // The uses of the line: a range of uses_.
   std::pair<const use*, const use*> uses_of(int32_t line);
 
-  std::vector<bool> counted_;
+  // A bit per line, set while it is counted (the deletions ask for it line
+  // by line as they walk).
+  std::vector<uint64_t> counted_;
   std::vector<std::pair<int32_t, int32_t>>* forgotten_ = nullptr;
-  // Per name: the counted lines that use it, and, while a part counts, the
-  // last line it found to use it (together, as a use found touches both).
-  struct name_count {
-    int32_t lines_using = 0;
-    int32_t last_line = 0;
-  };
-  std::vector<name_count> counts_;
+  // Per name: the counted lines that use it.
+  std::vector<int32_t> counts_;
   // Every use found by the count, sorted by line.
   std::vector<use> uses_;
-  // Where the last look-up for last_line_ began: lines are mostly looked up
-  // in rising order, one after the other, so the next search starts there.
-  size_t last_begin_ = 0;
-  int32_t last_line_ = 0;
-
-  // Names made of letters, digits and "_" only (every real function name),
-  // found through the runs of those bytes in a line: the headers' table,
-  // where no other name can match such a run; the name of each header.
-  bool has_word_names_ = false;
-  name_table word_names_;
-  std::vector<int32_t> word_name_owner_;
-  // Any other name (empty, or holding other bytes) is searched for as the
-  // strings NAME(, "NAME" and 'NAME' anywhere, and as NAME standing alone.
-  name_matcher other_strings_;
-  std::vector<int32_t> other_string_owner_;
-  name_matcher other_words_;
-  std::vector<int32_t> other_word_owner_;
+  // Where the last look-ups began: lines are mostly looked up in rising
+  // order, one after the other, so the next search starts there.
+  search_from uses_from_;
+  std::vector<function_header>* headers_;
+  search_from headers_from_;
 };

@@ -12,59 +12,79 @@ bool fits_in_32_bits(uint64_t n) { return n <= UINT32_MAX; }
 
 }  // namespace
 
-name_table::name_table(std::span<const std::string_view> names, links kind) : kind_(kind) {
-  begin_.reserve(names.size() + 1);
-  begin_.push_back(0);
+name_table::name_table(std::span<const std::string_view> names, links kind)
+    : name_table(names.size(), [names](int32_t id) { return names[static_cast<size_t>(id)]; },
+                 kind) {}
+
+name_table::name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of,
+                       links kind,
+                       const std::function<void(int32_t id, int32_t first)>& on_first_equal)
+    : kind_(kind) {
   size_t total = 0;
-  for (std::string_view name : names) {
-    total += name.size();
-    max_length_ = std::max(max_length_, name.size());
-  }
+  for (size_t id = 0; id < count; ++id) total += name_of(static_cast<int32_t>(id)).size();
   // Offsets are told in 32 bits.
   if (!fits_in_32_bits(total)) throw std::bad_alloc();
+  begin_.reserve(count + 1);
+  begin_.push_back(0);
   bytes_.reserve(total);
-  for (std::string_view name : names) {
-    bytes_.append(name);
+  for (size_t id = 0; id < count; ++id) {
+    bytes_.append(name_of(static_cast<int32_t>(id)));
     begin_.push_back(static_cast<uint32_t>(bytes_.size()));
   }
+  build(count, on_first_equal);
+}
+
+void name_table::build(size_t count,
+                       const std::function<void(int32_t, int32_t)>& on_first_equal) {
+  auto length_of = [&](size_t id) { return size_t{begin_[id + 1] - begin_[id]}; };
+  for (size_t id = 0; id < count; ++id) max_length_ = std::max(max_length_, length_of(id));
   fit_.assign(max_length_ + 1, 0);
   end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
-  link_.assign(names.size(), -1);
-  first_equal_.assign(names.size(), -1);
+  link_.assign(count, -1);
+  if (!on_first_equal) first_equal_.assign(count, -1);
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
   own_hashes_.resize(max_length_ + 1);
 
-  size_t capacity = 16;
-  while (capacity < 2 * names.size()) capacity *= 2;
-  slots_.assign(capacity, slot{0, -1});
-  shift_ = 64;
-  for (size_t c = capacity; c > 1; c /= 2) --shift_;
+  const size_t capacity = count + count / 2 + 16;
+  // A slot is picked from the top 32 bits of a hash.
+  if (!fits_in_32_bits(capacity)) throw std::bad_alloc();
+  slots_.assign(capacity, slot());
+  slot_total_ = capacity;
 
   // Ids go in ascending, so a repeated name keeps its smallest id. The
   // slots are asked for some names ahead.
   constexpr size_t kAhead = 16;
   auto key_of = [&](size_t id) {
-    return end_key(name(static_cast<int32_t>(id)), begin_[id + 1] - begin_[id]);
+    const std::string_view text = name(static_cast<int32_t>(id));
+    return end_key(text, text.size());
   };
-  for (size_t id = 0; id < names.size(); ++id) {
-    if (id + kAhead < names.size()) {
+  for (size_t id = 0; id < count; ++id) {
+    if (id + kAhead < count) {
       const size_t ahead = id + kAhead;
-      prefetch(&slots_[slot_of(key_of(ahead), begin_[ahead + 1] - begin_[ahead])]);
+      prefetch(&slots_[slot_of(key_of(ahead), length_of(ahead))]);
     }
     std::string_view text = name(static_cast<int32_t>(id));
-    if (text.empty()) continue;
+    if (text.empty()) {
+      if (on_first_equal) on_first_equal(static_cast<int32_t>(id), -1);
+      continue;
+    }
     const uint64_t key = key_of(id);
     const int32_t earlier = find(key, text);
-    first_equal_[id] = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    const int32_t first = earlier >= 0 ? earlier : static_cast<int32_t>(id);
+    if (on_first_equal) {
+      on_first_equal(static_cast<int32_t>(id), first);
+    } else {
+      first_equal_[id] = first;
+    }
     if (earlier >= 0) continue;
     size_t s = slot_of(key, text.size());
-    while (slots_[s].id >= 0) s = (s + 1) & (slots_.size() - 1);
-    slots_[s] = {tag_of(key), static_cast<int32_t>(id)};
+    while (!slots_[s].empty()) s = s + 1 == slot_total_ ? 0 : s + 1;
+    slots_[s] = slot(tag_of(key), static_cast<int32_t>(id));
     ++slot_count_;
     fit_[text.size()] = text.size();
-    const auto end = static_cast<unsigned char>(kind == links::prefixes ? text.back() : text.front());
+    const auto end = static_cast<unsigned char>(kind_ == links::prefixes ? text.back() : text.front());
     end_bytes_[text.size()][end >> 6] |= uint64_t{1} << (end & 63);
   }
   for (size_t n = 1; n <= max_length_; ++n) fit_[n] = std::max(fit_[n], fit_[n - 1]);
@@ -76,13 +96,13 @@ name_table::name_table(std::span<const std::string_view> names, links kind) : ki
   // ends) it, found the way a scan finds one.
   auto shorter = [&](size_t id) {
     std::string_view text = name(static_cast<int32_t>(id));
-    return kind == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
+    return kind_ == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
   };
-  for (size_t id = 0; id < names.size(); ++id) {
-    if (id + kAhead < names.size() && begin_[id + kAhead + 1] - begin_[id + kAhead] >= 2) {
+  for (size_t id = 0; id < count; ++id) {
+    if (id + kAhead < count && length_of(id + kAhead) >= 2) {
       prefetch_longest(shorter(id + kAhead));
     }
-    if (begin_[id + 1] - begin_[id] < 2) continue;
+    if (length_of(id) < 2) continue;
     link_[id] = longest_in(shorter(id));
   }
 }
@@ -105,18 +125,20 @@ void name_table::prefetch_longest(std::string_view text) const {
 }
 
 size_t name_table::slot_of(uint64_t key, size_t length) const {
-  return ((key ^ (length * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> shift_;
+  const uint64_t mixed = (key ^ (length * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
+  return static_cast<size_t>(((mixed >> 32) * slot_total_) >> 32);
 }
 
 int32_t name_table::find(uint64_t key, std::string_view text) const {
-  for (size_t s = slot_of(key, text.size());; s = (s + 1) & (slots_.size() - 1)) {
+  for (size_t s = slot_of(key, text.size());; s = s + 1 == slot_total_ ? 0 : s + 1) {
     const slot& entry = slots_[s];
-    if (entry.id < 0) return -1;
+    if (entry.empty()) return -1;
     if (entry.tag != tag_of(key)) continue;
-    std::string_view candidate = name(entry.id);
+    const int32_t id = entry.id();
+    std::string_view candidate = name(id);
     if (candidate.size() == text.size() &&
         std::memcmp(candidate.data(), text.data(), text.size()) == 0) {
-      return entry.id;
+      return id;
     }
   }
 }

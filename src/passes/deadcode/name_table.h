@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -78,6 +79,16 @@ class name_table {
 
   // Names may repeat (the smallest id wins) and may be empty (never found).
   name_table(std::span<const std::string_view> names, links kind);
+  // The same, name `id` being name_of(id) for ids 0 .. count - 1: the table
+  // copies each (asked for twice), so a caller that can find each name again
+  // (a function's name is a part of its header line) need not hold a view
+  // of every one. A copy, not the names where they stand: the look-ups then
+  // read a few compact lists instead of the lines spread over the script.
+  // Given on_first_equal, the table hands it each id with what first_equal
+  // would answer, in ascending order as it is built, and keeps no list for
+  // first_equal, which is then not to be asked.
+  name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of, links kind,
+             const std::function<void(int32_t id, int32_t first)>& on_first_equal = nullptr);
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
@@ -96,6 +107,7 @@ class name_table {
   int32_t longest_in(std::string_view text, std::vector<uint64_t>& hashes) const;
 
   // The smallest id of a name equal to name `id`; -1 for an empty name.
+  // Kept from the building of the table (see on_first_equal).
   int32_t first_equal(int32_t id) const { return first_equal_[id]; }
 
   // The next shorter name in the chain of `id`; -1 after the last.
@@ -108,6 +120,8 @@ class name_table {
   size_t min_length() const { return min_length_; }
 
  private:
+  // The slots and links, for names 0 .. count - 1 (copied or read).
+  void build(size_t count, const std::function<void(int32_t, int32_t)>& on_first_equal);
   int32_t find(uint64_t key, std::string_view text) const;
   bool has_length(size_t length) const { return length <= max_length_ && fit_[length] == length; }
   // Whether a name of text's length has text's byte at the end where names
@@ -146,16 +160,29 @@ class name_table {
   size_t min_length_ = 0;
   links kind_;
 
-  // A slot holds a name's id and the top half of its hash, which spares most
-  // byte comparisons of other names.
+  // A slot holds a name's id and the top 16 bits of its hash, which spare
+  // all but one in 65536 byte comparisons of other names: six bytes, the id
+  // plus one (0: empty) in two halves.
   struct slot {
-    uint32_t tag;
-    int32_t id;  // -1: empty
+    uint16_t tag = 0;
+    uint16_t low = 0;
+    uint16_t high = 0;
+    slot() = default;
+    slot(uint16_t tag, int32_t id)
+        : tag(tag),
+          low(static_cast<uint16_t>(static_cast<uint32_t>(id) + 1)),
+          high(static_cast<uint16_t>((static_cast<uint32_t>(id) + 1) >> 16)) {}
+    bool empty() const { return (low | high) == 0; }
+    int32_t id() const { return static_cast<int32_t>((uint32_t{high} << 16 | low) - 1); }
   };
-  static uint32_t tag_of(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
+  static_assert(sizeof(slot) == 6, "a slot takes six bytes");
+  static uint16_t tag_of(uint64_t key) { return static_cast<uint16_t>(key >> 48); }
+  // Filled to two thirds at most, whatever the number of names: a size
+  // that doubles would leave up to three quarters of them empty.
   std::vector<slot> slots_;
+  // slots_.size(), kept: the vector would divide by six to tell it.
+  size_t slot_total_ = 0;
   size_t slot_count_ = 0;
-  int shift_ = 64;
 
   std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
   std::vector<uint64_t> own_hashes_;

@@ -31,7 +31,7 @@ void print_run_line(int64_t run) {
 
 // What a run prints from its header search on; the same for every run that
 // finds the same headers.
-std::string search_report(const std::vector<std::string_view>& names,
+std::string search_report(const normalized_lines& transformed_lines,
                           const std::vector<function_header>& headers, const progress& report) {
   std::string text = "search: searching functions...\n";
   int32_t number = 0;
@@ -39,7 +39,7 @@ std::string search_report(const std::vector<std::string_view>& names,
     ++number;
     if (report.verbose()) {
       text += "found function: " + std::to_string(number) + ":  ";
-      text += names[header.name];
+      text += function_name(transformed_lines[header.line]);
       text += '\n';
     } else if (report.dot_due(header.line)) {
       text += '.';
@@ -64,16 +64,24 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
 
   if (runs >= 1) {
     function_headers found = find_function_headers(lines, transformed_lines, header_lines);
+    // The candidates are the headers found, and the others can never become
+    // one: they are let go now and the headers left stand for them at the end.
+    header_lines = std::vector<int32_t>();
     std::vector<function_header>& headers = found.headers;
     // Names on the keep-list count as used in every run.
     keep_list keep(keep_entries, keep_list::kind::functions);
     // Per name, the entry that keeps it; no table while none does.
+    // Names are numbered in order of first appearance: each is asked about
+    // at its first header.
     std::vector<const keep_entry*> kept;
-    for (size_t n = 0; n < found.names.size(); ++n) {
-      const keep_entry* keeper = keep.keeps(found.names[n]);
+    int32_t next_name = 0;
+    for (const function_header& header : headers) {
+      if (header.name != next_name) continue;
+      ++next_name;
+      const keep_entry* keeper = keep.keeps(function_name(transformed_lines[header.line]));
       if (keeper == nullptr) continue;
-      if (kept.empty()) kept.resize(found.names.size(), nullptr);
-      kept[n] = keeper;
+      if (kept.empty()) kept.resize(static_cast<size_t>(found.name_count), nullptr);
+      kept[header.name] = keeper;
     }
     // A name that a built name keeps is noted once, however many runs keep it.
     std::vector<char> noted(kept.size(), 0);
@@ -83,7 +91,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     if (!headers.empty()) {
       index.emplace(found, transformed_lines, line_count);
       for (function_header& header : headers) {
-        header.uses_own_name = index->line_uses(header.line, header.name);
+        header.uses_own_name = header.own_use_apart || index->line_uses(header.line, header.name);
       }
       eraser.emplace(*this, *index);
     }
@@ -94,13 +102,19 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       notes.emplace(records, found, lines, records.reasons_on && index ? &*index : nullptr);
     }
 
-    // Room for every header: a list that doubles as it fills would hold
-    // the old room and the new at once.
-    deleted_function_names.reserve(deleted_function_names.size() + headers.size());
+    // The deleted names are read only to warn about the names the script
+    // builds at run time: without such a place, none is kept. Where they
+    // are, room for every header: a list that doubles as it fills would
+    // hold the old room and the new at once.
+    const bool keep_deleted = !built_chains.empty() || !held_names.empty();
+    if (keep_deleted) {
+      deleted_function_names.reserve(deleted_function_names.size() + headers.size());
+    }
     for (int64_t run = 1; run <= runs; ++run) {
       function_count = static_cast<int32_t>(headers.size());
       print_run_line(run);
-      const std::string searched = search_report(found.names, headers, report);
+      if (eraser) eraser->next_run();
+      const std::string searched = search_report(transformed_lines, headers, report);
       console::out(searched);
 
       bool deleted_any = false;
@@ -113,7 +127,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         if (const keep_entry* keeper = kept.empty() ? nullptr : kept[header.name]) {
           if (keeper->built && noted[header.name] == 0) {
             noted[header.name] = 1;
-            note_kept_by_built_name(*keeper, {found.names[header.name],
+            note_kept_by_built_name(*keeper, {eraser->header_name(header.line),
                                               lines[header.line], header.line});
           }
           continue;
@@ -122,9 +136,9 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         deleted_any = true;
         ++deleted_functions;
         const auto number = static_cast<int64_t>(k + 1);
-        report.event("delete function (functionnr.: ", number, "): ", found.names[header.name],
-                     number);
-        deleted_function_names.push_back({found.names[header.name], lines[header.line], header.line});
+        const std::string_view name = eraser->header_name(header.line);
+        report.event("delete function (functionnr.: ", number, "): ", name, number);
+        if (keep_deleted) deleted_function_names.push_back({name, lines[header.line], header.line});
         const int32_t last = eraser->erase_from(header.line);
         if (notes) notes->deleted(header.line, static_cast<int32_t>(run), last);
       }
@@ -141,10 +155,13 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       std::erase_if(headers, [&](const function_header& header) {
         return transformed_lines[header.line].empty();
       });
+      index->headers_moved();
     }
     if (notes && index && records.reasons_on) {
-      notes->finish(*index, found.names, keep_entries, transformed_lines, line_count);
+      notes->finish(*index, keep_entries, transformed_lines, line_count);
     }
+    header_lines.reserve(headers.size());
+    for (const function_header& header : headers) header_lines.push_back(header.line);
   }
 
   console::out("finished: remove unused functions\n\n");

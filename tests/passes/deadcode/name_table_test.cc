@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -16,6 +17,34 @@ TEST(NameTable, FindsExactNamesWithTheSmallestIdOfRepeats) {
   EXPECT_EQ(table.find(""), -1);
   EXPECT_EQ(table.find("$ABC"), -1);
   EXPECT_EQ(table.find("$B"), -1);
+}
+
+TEST(NameTable, EveryNameFoundWhateverTheirNumber) {
+  // Slot counts that are no power of two: a search may wrap past the last
+  // slot. Each name is found with its id, and equal ones with the first.
+  for (size_t count : {1u, 7u, 100u, 1000u, 1025u}) {
+    std::vector<std::string> texts;
+    for (size_t k = 0; k < count; ++k) texts.push_back(std::string("N").append(std::to_string(k % 900)));
+    const std::vector<std::string_view> names(texts.begin(), texts.end());
+    const name_table table(names, name_table::links::suffixes);
+    for (size_t k = 0; k < count; ++k) {
+      const auto first = static_cast<int32_t>(k % 900);
+      ASSERT_EQ(table.find(names[k]), first) << count << " " << k;
+      ASSERT_EQ(table.first_equal(static_cast<int32_t>(k)), first) << count << " " << k;
+      ASSERT_EQ(table.find(std::string("M").append(std::to_string(k))), -1) << count << " " << k;
+    }
+  }
+}
+
+TEST(NameTable, HandsFirstEqualsOverInOrderWhenAskedTo) {
+  const std::vector<std::string_view> names{"AB", "", "B", "AB", "B", ""};
+  std::vector<std::pair<int32_t, int32_t>> handed;
+  const name_table table(
+      names.size(), [&](int32_t id) { return names[static_cast<size_t>(id)]; },
+      name_table::links::suffixes, [&](int32_t id, int32_t first) { handed.emplace_back(id, first); });
+  EXPECT_EQ(handed, (std::vector<std::pair<int32_t, int32_t>>{
+                        {0, 0}, {1, -1}, {2, 2}, {3, 0}, {4, 2}, {5, -1}}));
+  EXPECT_EQ(table.find("B"), 2);
 }
 
 // The longest name a text begins (or ends) with, and through the links

@@ -237,6 +237,42 @@ TEST(FunctionUsage, OwnHeaderIsExemptButRecursionAndTwinsKeepAFunction) {
   EXPECT_EQ(twins.deleted, 0);
 }
 
+TEST(FunctionUsage, ALineOfManyCallsKeepsEveryNameItsChainsReach) {
+  // Past sixteen names a line's names are told apart another way; a name
+  // met as a bare word before a chain reaches it must not cut the chain
+  // short, before and after that point. Z is named by the longer names'
+  // headers anyway: what keeps it, as the records tell, shows the call.
+  text_lines script;
+  std::string many;
+  for (int k = 1; k <= 20; ++k) {
+    const std::string name = std::string("N").append(std::to_string(k));
+    script.push_back("Func " + name + "()");
+    script.push_back("EndFunc");
+    many += name + "() ";
+  }
+  for (const char* name : {"Z", "YZ", "XYZ", "WXYZ", "Unused"}) {
+    script.push_back(std::string("Func ") + name + "()");
+    script.push_back("EndFunc");
+  }
+  const auto z_header = static_cast<int32_t>(script.size()) - 9;
+  const auto call = static_cast<int32_t>(script.size()) + 1;
+  for (const std::string& line : {"$a = YZ + WXYZ() + " + many, "$a = " + many + "YZ + WXYZ()"}) {
+    script.push_back(line);
+    autoitsourcefile file("");
+    load_lines(file, script, true);
+    file.records.names_on = true;
+    file.records.reasons_on = true;
+    captured_stdout([&] { file.remove_unused_functions(2, "x"); });
+    EXPECT_EQ(file.deleted_functions, 1) << line;
+    const auto& records = file.records.functions;
+    ASSERT_EQ(records.size(), 25u);
+    ASSERT_EQ(records[20].slot, z_header);
+    EXPECT_EQ(records[20].keeper_slot, call) << line;
+    EXPECT_EQ(records[20].keeper_function, -1) << line;
+    script.pop_back();
+  }
+}
+
 TEST(FunctionRuns, CallerBeforeCalleeGoesInOneRun) {
   text_lines chain{"Func A()", "  B()",   "EndFunc",  "Func B()",
                    "  C()",    "EndFunc", "Func C()", "EndFunc"};
