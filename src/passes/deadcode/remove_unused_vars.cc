@@ -8,6 +8,7 @@
 #include "passes/deadcode/variable_notes.h"
 #include "passes/deadcode/variable_scan.h"
 #include "passes/deadcode/variable_usage.h"
+#include "platform/free_memory.h"
 #include "report/console.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
@@ -33,9 +34,14 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   keep_list keep(keep_entries, keep_list::kind::variables);
   std::vector<int32_t> shared_unused;
   // Room for every variable: only what is filled is ever touched.
-  deleted_variable_names.reserve(deleted_variable_names.size() +
-                                 static_cast<size_t>(variable_count));
   shared_unused.reserve(static_cast<size_t>(variable_count));
+  // The deleted names are listed once the usage tables are gone, when a
+  // run keeps no records, so that the two never take room together. Each
+  // name goes with its line as it stood before the deletion: kept here for
+  // each variable cut alone (the cut blanks its line) and each shared line
+  // (cut later), in number order.
+  std::vector<line_before> before;
+  int32_t deleted_here = 0;
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
     // all: the program needs the call, read or not.
@@ -49,20 +55,31 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
       continue;
     }
     ++deleted_vars;
-    deleted_variable_names.push_back({table.variable_names[k], lines[declared], declared});
+    ++deleted_here;
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
+      if (shared_unused.empty() || table.declaration_lines[shared_unused.back()] != declared) {
+        before.push_back({lines[declared], declared});
+      }
       shared_unused.push_back(k);
       continue;
     }
-    const int32_t line = table.declaration_lines[k];
-    if (cut_variable(*this, table, k)) usage->line_blanked(line);
+    before.push_back({lines[declared], declared});
+    if (cut_variable(*this, table, k)) usage->line_blanked(declared);
   }
   // What --why and the metafile show of each variable, while the usage
   // tables still stand; then their room goes to the cuts.
-  if (records.reasons_on) note_variables(*this, table, *usage);
+  if (records.reasons_on) {
+    list_deleted_variables(*this, table, shared_unused, before, deleted_here);
+    note_variables(*this, table, *usage);
+  }
   usage.reset();
+  platform::return_free_memory();
   cut_shared_variables(*this, table, shared_unused);
+  platform::return_free_memory();
+  if (!records.reasons_on) {
+    list_deleted_variables(*this, table, shared_unused, before, deleted_here);
+  }
   keep.warn_unmatched(warnings);
 
   console::out("\nfinished: remove unused variables\n\n");

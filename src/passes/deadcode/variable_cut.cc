@@ -321,3 +321,24 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
   });
   for (auto& part : text_of) script.lines.adopt(std::move(*part));
 }
+
+void list_deleted_variables(autoitsourcefile& script, const variable_table& table,
+                            const std::vector<int32_t>& shared,
+                            const std::vector<line_before>& before, int32_t count) {
+  std::vector<deleted_name>& names = script.deleted_variable_names;
+  names.reserve(names.size() + static_cast<size_t>(count));
+  size_t next_shared = 0;
+  size_t next_before = 0;
+  const line_before* shared_line = nullptr;
+  for (int32_t k = 1; k <= script.variable_count; ++k) {
+    const int32_t line = table.declaration_lines[k];
+    if (line == -1) {
+      const line_before& alone = before[next_before++];
+      names.push_back({table.variable_names[k], alone.text, alone.slot});
+    } else if (next_shared < shared.size() && shared[next_shared] == k) {
+      ++next_shared;
+      if (shared_line == nullptr || shared_line->slot != line) shared_line = &before[next_before++];
+      names.push_back({table.variable_names[k], shared_line->text, line});
+    }
+  }
+}
