@@ -124,7 +124,10 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
     const bool declares = k <= count && declared_on[k] == j;
     const std::string_view text = transformed_lines[j];
     if (!declares && text.empty()) continue;  // mentions nothing
-    if (declares) {
+    // The pass blanks a declaration line only when it declares one variable
+    // alone: the names of a line of many are never taken back.
+    const bool may_be_blanked = declares && (k == count || declared_on[k + 1] != j);
+    if (may_be_blanked) {
       part.declaration_lines.push_back(j);
       part.line_names_begin.push_back(static_cast<uint32_t>(part.line_names.size()));
     }
@@ -136,8 +139,7 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
         part.first_lines[static_cast<size_t>(n)][count_of.holding_lines] = j;
       }
       ++count_of.holding_lines;
-      // Only declaration lines are ever blanked by this pass.
-      if (declares) part.line_names.push_back(n);
+      if (may_be_blanked) part.line_names.push_back(n);
     });
     for (; k <= count && declared_on[k] == j; ++k) {
       held_by_own_line_[k] = name_of_[k] >= 0 && part.counts[name_of_[k]].last_line == j;

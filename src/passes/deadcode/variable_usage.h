@@ -31,7 +31,9 @@ class variable_usage {
   // normalized copy. The empty name is held by every line, blank or not.
   bool used(int32_t k) const;
 
-  // Line `line` has just been blanked in the normalized copy.
+  // Line `line` has just been blanked in the normalized copy. A line that
+  // declares more than one variable is never blanked: the names it holds
+  // are not kept for this.
   void line_blanked(int32_t line);
 
   // The first line other than k's declaration line that held k's name when
@@ -69,8 +71,9 @@ class variable_usage {
   // Per variable: whether its own declaration line holds its name. Bytes,
   // not bits: the two halves of the count set theirs at the same time.
   std::vector<char> held_by_own_line_;
-  // The declaration lines, ascending, with the names each holds (a range of
-  // line_names_) and whether it has been blanked since.
+  // The lines that declare one variable alone, ascending, with the names
+  // each holds (a range of line_names_); whether a line has been blanked
+  // since is in blanked_.
   std::vector<int32_t> declaration_lines_;
   std::vector<uint32_t> line_names_begin_;
   std::vector<int32_t> line_names_;
