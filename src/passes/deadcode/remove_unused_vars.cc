@@ -32,8 +32,9 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // Names on the keep-list count as used; every name is matched, so that an
   // entry matching only used variables is not reported as matching none.
   keep_list keep(keep_entries, keep_list::kind::variables);
+  // Room for every variable in these lists: only what is filled is ever
+  // touched, and nothing is copied as they fill.
   std::vector<int32_t> shared_unused;
-  // Room for every variable: only what is filled is ever touched.
   shared_unused.reserve(static_cast<size_t>(variable_count));
   // The deleted names are listed once the usage tables are gone, when a
   // run keeps no records, so that the two never take room together. Each
@@ -41,6 +42,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // each variable cut alone (the cut blanks its line) and each shared line
   // (cut later), in number order.
   std::vector<line_before> before;
+  before.reserve(static_cast<size_t>(variable_count));
   int32_t deleted_here = 0;
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
