@@ -42,13 +42,11 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   const std::span<const std::string_view> all(table.variable_names.data() + 1,
                                               static_cast<size_t>(count));
   names_.emplace(all, name_table::links::prefixes);
-  name_of_.assign(count + 1, -1);
   std::vector<std::string> other_strings;
   for (int32_t k = 1; k <= count; ++k) {
     std::string_view name = all[k - 1];
     if (name.empty()) continue;  // held by every line: no need to search
-    name_of_[k] = names_->first_equal(k - 1);
-    if (name_of_[k] != k - 1 || is_dollar_word(name)) continue;
+    if (names_->first_equal(k - 1) != k - 1 || is_dollar_word(name)) continue;
     other_strings.emplace_back(name);
     other_owner_.push_back(k - 1);
     if (name.size() >= 2 && name[0] == '$') {
@@ -101,6 +99,9 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   }
   parts[1]->counts = {};
   parts[1]->marks = chain_marks(0);
+  // Made now, in the room the marks left, rather than beside them.
+  name_of_.assign(count + 1, -1);
+  for (int32_t k = 1; k <= count; ++k) name_of_[k] = names_->first_equal(k - 1);
   declaration_lines_ = two_threads::joined(std::move(parts[0]->declaration_lines),
                                            parts[1]->declaration_lines);
   // The second half's ranges of names begin after the first half's names.
@@ -113,7 +114,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 
 void variable_usage::count_lines(const normalized_lines& transformed_lines, int32_t first,
                                  int32_t last, count_part& part) {
-  const int32_t count = static_cast<int32_t>(name_of_.size()) - 1;
+  const int32_t count = static_cast<int32_t>(held_by_own_line_.size()) - 1;
   const std::vector<int32_t>& declared_on = table_.declaration_lines;
   // The first variable not declared before line j (declarations go by line).
   int32_t k = static_cast<int32_t>(
@@ -142,7 +143,8 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
       if (may_be_blanked) part.line_names.push_back(n);
     });
     for (; k <= count && declared_on[k] == j; ++k) {
-      held_by_own_line_[k] = name_of_[k] >= 0 && part.counts[name_of_[k]].last_line == j;
+      const int32_t name = names_->first_equal(k - 1);
+      held_by_own_line_[k] = name >= 0 && part.counts[name].last_line == j;
     }
   }
 }
