@@ -32,15 +32,25 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // Names on the keep-list count as used; every name is matched, so that an
   // entry matching only used variables is not reported as matching none.
   keep_list keep(keep_entries, keep_list::kind::variables);
-  // Room for every variable in these lists: only what is filled is ever
-  // touched, and nothing is copied as they fill.
-  std::vector<int32_t> shared_unused;
-  shared_unused.reserve(static_cast<size_t>(variable_count));
+  // The variables to cut from a line they share: a bit each while the
+  // usage tables stand, listed by number once they are gone.
+  std::vector<bool> shares_cut(static_cast<size_t>(variable_count) + 1, false);
+  int32_t shared_count = 0;
+  int32_t last_shared_line = -1;
+  auto shared_unused = [&] {
+    std::vector<int32_t> unused;
+    unused.reserve(static_cast<size_t>(shared_count));
+    for (int32_t k = 1; k <= variable_count; ++k) {
+      if (shares_cut[k]) unused.push_back(k);
+    }
+    return unused;
+  };
   // The deleted names are listed once the usage tables are gone, when a
   // run keeps no records, so that the two never take room together. Each
   // name goes with its line as it stood before the deletion: kept here for
   // each variable cut alone (the cut blanks its line) and each shared line
-  // (cut later), in number order.
+  // (cut later), in number order. Room for every variable: only what is
+  // filled is ever touched, and nothing is copied as it fills.
   std::vector<line_before> before;
   before.reserve(static_cast<size_t>(variable_count));
   int32_t deleted_here = 0;
@@ -60,10 +70,10 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     ++deleted_here;
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
-      if (shared_unused.empty() || table.declaration_lines[shared_unused.back()] != declared) {
-        before.push_back({lines[declared], declared});
-      }
-      shared_unused.push_back(k);
+      if (declared != last_shared_line) before.push_back({lines[declared], declared});
+      last_shared_line = declared;
+      shares_cut[k] = true;
+      ++shared_count;
       continue;
     }
     before.push_back({lines[declared], declared});
@@ -72,16 +82,16 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // What --why and the metafile show of each variable, while the usage
   // tables still stand; then their room goes to the cuts.
   if (records.reasons_on) {
-    list_deleted_variables(*this, table, shared_unused, before, deleted_here);
+    list_deleted_variables(*this, table, shared_unused(), before, deleted_here);
     note_variables(*this, table, *usage);
   }
   usage.reset();
   platform::return_free_memory();
-  cut_shared_variables(*this, table, shared_unused);
+  const std::vector<int32_t> unused = shared_unused();
+  shares_cut = {};
+  cut_shared_variables(*this, table, unused);
   platform::return_free_memory();
-  if (!records.reasons_on) {
-    list_deleted_variables(*this, table, shared_unused, before, deleted_here);
-  }
+  if (!records.reasons_on) list_deleted_variables(*this, table, unused, before, deleted_here);
   keep.warn_unmatched(warnings);
 
   console::out("\nfinished: remove unused variables\n\n");
