@@ -88,7 +88,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   usage.reset();
   platform::return_free_memory();
   const std::vector<int32_t> unused = shared_unused();
-  shares_cut = {};
+  shares_cut = std::vector<bool>();
   cut_shared_variables(*this, table, unused);
   platform::return_free_memory();
   if (!records.reasons_on) list_deleted_variables(*this, table, unused, before, deleted_here);

@@ -49,7 +49,7 @@ class variable_usage {
   // Counts lines [first, last) of the normalized copy into `part`.
   void count_lines(const normalized_lines& transformed_lines, int32_t first, int32_t last,
                    count_part& part);
-  // Calls on_name(name) for every name that text mentions (repeats allowed).
+  // Calls on_name(name) once for every name that text mentions.
   template <class F>
   void for_each_name_mentioned(std::string_view text, count_part& part, F&& on_name) const;
 
@@ -58,14 +58,8 @@ class variable_usage {
   // Variables with the same name share one entry, their name's number: the
   // index of the first of them in the names' table (variable k is k - 1).
   std::vector<int32_t> name_of_;
-  // Per name: how many non-blank lines hold it, and, while a part counts,
-  // the last line it found to hold it (together, as a line found touches
-  // both).
-  struct name_count {
-    int32_t holding_lines = 0;
-    int32_t last_line = 0;
-  };
-  std::vector<name_count> counts_;
+  // Per name: how many non-blank lines hold it.
+  std::vector<int32_t> counts_;
   // Per name, for the run's records only: the first two lines that held it.
   std::vector<std::array<int32_t, 2>> first_lines_;
   // Per variable: whether its own declaration line holds its name. Bytes,
