@@ -8,6 +8,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 // One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
 // the pragma that gave it (no file for an entry given on the command line).
@@ -34,6 +35,45 @@ struct deleted_name {
   std::string_view name;
   std::string_view line;
   int32_t slot = 0;  // that line's number in the table
+};
+
+// The variables the variable pass deleted, each read back as a deleted_name.
+// A line's view is held once for all the names deleted from it, together in
+// number order: a line declaring a million unused variables costs a name
+// view each, not a line view too.
+class deleted_variables {
+ public:
+  size_t size() const { return names_.size(); }
+  bool empty() const { return names_.empty(); }
+  deleted_name operator[](size_t i) const {
+    const entry& e = names_[i];
+    const line_view& line = lines_[e.line];
+    return {std::string_view(e.name, e.size), line.text, line.slot};
+  }
+  void reserve(size_t n) { names_.reserve(n); }
+  void push_back(const deleted_name& name) {
+    if (lines_.empty() || lines_.back().slot != name.slot ||
+        lines_.back().text.data() != name.line.data() ||
+        lines_.back().text.size() != name.line.size()) {
+      lines_.push_back({name.line, name.slot});
+    }
+    // Names are parts of the normalized copy, whose size fits in 32 bits.
+    names_.push_back({name.name.data(), static_cast<uint32_t>(name.name.size()),
+                      static_cast<uint32_t>(lines_.size() - 1)});
+  }
+
+ private:
+  struct entry {
+    const char* name;
+    uint32_t size;
+    uint32_t line;  // in lines_
+  };
+  struct line_view {
+    std::string_view text;
+    int32_t slot;
+  };
+  std::vector<entry> names_;
+  std::vector<line_view> lines_;
 };
 
 // A warning held back until the run's report is printed; no file when there

@@ -325,7 +325,7 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
 void list_deleted_variables(autoitsourcefile& script, const variable_table& table,
                             const std::vector<int32_t>& shared,
                             const std::vector<line_before>& before, int32_t count) {
-  std::vector<deleted_name>& names = script.deleted_variable_names;
+  deleted_variables& names = script.deleted_variable_names;
   names.reserve(names.size() + static_cast<size_t>(count));
   size_t next_shared = 0;
   size_t next_before = 0;

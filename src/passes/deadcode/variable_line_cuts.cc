@@ -497,7 +497,8 @@ void line_cutter::add_places_after_words(pos at) {
     size_t head = x;
     while (head < size_ && is_blank_or_tab(line_[head])) ++head;
     if (head < size_) {
-      items_at(static_cast<pos>(head), [&](pos name, pos place) { found.emplace_back(name, place); });
+      items_at(static_cast<pos>(head),
+               [&](pos name, pos place) { found.emplace_back(name, place); });
     }
   }
   for (const auto& [name, place] : found) {

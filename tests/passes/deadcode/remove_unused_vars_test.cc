@@ -115,7 +115,7 @@ TEST(RemoveUnusedVarsList, DeletedNamesKeepTheirLinesAsTheyStood) {
     captured_stdout([&] { script.remove_unused_vars("C"); });
     EXPECT_EQ(current_lines(script),
               (text{"", "", "Global  $y", "", "MsgBox(0, '', $y)"}));
-    const std::vector<deleted_name>& deleted = script.deleted_variable_names;
+    const deleted_variables& deleted = script.deleted_variable_names;
     ASSERT_EQ(deleted.size(), 6u);
     const std::vector<std::string> names = {"$A", "$B", "$LONE", "$X", "$Z", "$D"};
     const std::vector<size_t> from = {0, 0, 1, 2, 2, 3};
