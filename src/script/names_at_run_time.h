@@ -55,12 +55,27 @@ class deleted_variables {
     if (lines_.empty() || lines_.back().slot != name.slot ||
         lines_.back().text.data() != name.line.data() ||
         lines_.back().text.size() != name.line.size()) {
-      lines_.push_back({name.line, name.slot});
+      add_line(name.line, name.slot);
     }
-    // Names are parts of the normalized copy, whose size fits in 32 bits.
-    names_.push_back({name.name.data(), static_cast<uint32_t>(name.name.size()),
-                      static_cast<uint32_t>(lines_.size() - 1)});
+    push_back_on_line(name.name, lines_.size() - 1);
   }
+
+  // The lines may come first, the names later: a pass that must note each
+  // line before cutting it, but lists the names only once its other tables
+  // are gone. Room for `n` lines more.
+  void reserve_lines(size_t n) { lines_.reserve(lines_.size() + n); }
+  // Adds a line for names to come; returns its number.
+  size_t add_line(std::string_view text, int32_t slot) {
+    lines_.push_back({text, slot});
+    return lines_.size() - 1;
+  }
+  // Appends a name deleted from line number `line`.
+  void push_back_on_line(std::string_view name, size_t line) {
+    // Names are parts of the normalized copy, whose size fits in 32 bits.
+    names_.push_back(
+        {name.data(), static_cast<uint32_t>(name.size()), static_cast<uint32_t>(line)});
+  }
+  size_t line_count() const { return lines_.size(); }
 
  private:
   struct entry {

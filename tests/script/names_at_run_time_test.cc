@@ -36,4 +36,32 @@ TEST(DeletedVariables, EachNameReadBackWithItsOwnLine) {
   }
 }
 
+// Lines noted first, names added later on them by number, as a pass that
+// lists its names late does.
+TEST(DeletedVariables, NamesAddedLaterOnLinesNotedFirst) {
+  const std::string text = "Local $a, $b\nLocal $c";
+  const std::string_view first = std::string_view(text).substr(0, 12);
+  const std::string_view second = std::string_view(text).substr(13);
+  deleted_variables deleted;
+  deleted.push_back({second.substr(6, 2), second, 9});  // an earlier pass's
+  const size_t from = deleted.line_count();
+  deleted.reserve_lines(2);
+  EXPECT_EQ(deleted.add_line(first, 3), from);
+  EXPECT_EQ(deleted.add_line(second, 5), from + 1);
+  deleted.push_back_on_line(first.substr(6, 2), from);
+  deleted.push_back_on_line(second.substr(6, 2), from + 1);
+  deleted.push_back_on_line(first.substr(10, 2), from);
+  ASSERT_EQ(deleted.size(), 4u);
+  EXPECT_EQ(deleted[0].slot, 9);
+  EXPECT_EQ(deleted[1].name, "$a");
+  EXPECT_EQ(deleted[1].line.data(), first.data());
+  EXPECT_EQ(deleted[1].slot, 3);
+  EXPECT_EQ(deleted[2].name, "$c");
+  EXPECT_EQ(deleted[2].line.data(), second.data());
+  EXPECT_EQ(deleted[2].slot, 5);
+  EXPECT_EQ(deleted[3].name, "$b");
+  EXPECT_EQ(deleted[3].line.size(), first.size());
+  EXPECT_EQ(deleted[3].slot, 3);
+}
+
 }  // namespace

@@ -47,12 +47,12 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   };
   // The deleted names are listed once the usage tables are gone, when a
   // run keeps no records, so that the two never take room together. Each
-  // name goes with its line as it stood before the deletion: kept here for
-  // each variable cut alone (the cut blanks its line) and each shared line
-  // (cut later), in number order. Room for every variable: only what is
-  // filled is ever touched, and nothing is copied as it fills.
-  std::vector<line_before> before;
-  before.reserve(static_cast<size_t>(variable_count));
+  // name goes with its line as it stood before the deletion, listed now:
+  // for each variable cut alone (the cut blanks its line) and each shared
+  // line (cut later), in number order. Room for every variable: only what
+  // is filled is ever touched, and nothing is copied as it fills.
+  const size_t first_line = deleted_variable_names.line_count();
+  deleted_variable_names.reserve_lines(static_cast<size_t>(variable_count));
   int32_t deleted_here = 0;
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
@@ -70,19 +70,19 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     ++deleted_here;
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
-      if (declared != last_shared_line) before.push_back({lines[declared], declared});
+      if (declared != last_shared_line) deleted_variable_names.add_line(lines[declared], declared);
       last_shared_line = declared;
       shares_cut[k] = true;
       ++shared_count;
       continue;
     }
-    before.push_back({lines[declared], declared});
+    deleted_variable_names.add_line(lines[declared], declared);
     if (cut_variable(*this, table, k)) usage->line_blanked(declared);
   }
   // What --why and the metafile show of each variable, while the usage
   // tables still stand; then their room goes to the cuts.
   if (records.reasons_on) {
-    list_deleted_variables(*this, table, shared_unused(), before, deleted_here);
+    list_deleted_variables(*this, table, shared_unused(), first_line, deleted_here);
     note_variables(*this, table, *usage);
   }
   usage.reset();
@@ -91,7 +91,9 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   shares_cut = std::vector<bool>();
   cut_shared_variables(*this, table, unused);
   platform::return_free_memory();
-  if (!records.reasons_on) list_deleted_variables(*this, table, unused, before, deleted_here);
+  if (!records.reasons_on) {
+    list_deleted_variables(*this, table, unused, first_line, deleted_here);
+  }
   keep.warn_unmatched(warnings);
 
   console::out("\nfinished: remove unused variables\n\n");

@@ -323,22 +323,25 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
 }
 
 void list_deleted_variables(autoitsourcefile& script, const variable_table& table,
-                            const std::vector<int32_t>& shared,
-                            const std::vector<line_before>& before, int32_t count) {
+                            const std::vector<int32_t>& shared, size_t first_line,
+                            int32_t count) {
   deleted_variables& names = script.deleted_variable_names;
   names.reserve(names.size() + static_cast<size_t>(count));
   size_t next_shared = 0;
-  size_t next_before = 0;
-  const line_before* shared_line = nullptr;
+  size_t next_line = first_line;
+  int32_t shared_slot = -1;
+  size_t shared_line = 0;
   for (int32_t k = 1; k <= script.variable_count; ++k) {
-    const int32_t line = table.declaration_lines[k];
-    if (line == -1) {
-      const line_before& alone = before[next_before++];
-      names.push_back({table.variable_names[k], alone.text, alone.slot});
+    const int32_t slot = table.declaration_lines[k];
+    if (slot == -1) {
+      names.push_back_on_line(table.variable_names[k], next_line++);
     } else if (next_shared < shared.size() && shared[next_shared] == k) {
       ++next_shared;
-      if (shared_line == nullptr || shared_line->slot != line) shared_line = &before[next_before++];
-      names.push_back({table.variable_names[k], shared_line->text, line});
+      if (slot != shared_slot) {
+        shared_slot = slot;
+        shared_line = next_line++;
+      }
+      names.push_back_on_line(table.variable_names[k], shared_line);
     }
   }
 }
