@@ -85,7 +85,7 @@ class autoitsourcefile {
   std::deque<std::string> built_patterns;
   // What the dead-code passes deleted, in the order of deletion.
   std::vector<deleted_name> deleted_function_names;
-  std::vector<deleted_name> deleted_variable_names;
+  deleted_variables deleted_variable_names;
   // Found before the dead-code passes: the chains that build names at run
   // time, the naming calls whose name no string shows, and, filled by the
   // passes, what the chains' patterns kept.

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 // One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
 // the pragma that gave it (no file for an entry given on the command line).
@@ -35,6 +36,60 @@ struct deleted_name {
   std::string_view name;
   std::string_view line;
   int32_t slot = 0;  // that line's number in the table
+};
+
+// The variables the variable pass deleted, each read back as a deleted_name.
+// A line's view is held once for all the names deleted from it, together in
+// number order: a line declaring a million unused variables costs a name
+// view each, not a line view too.
+class deleted_variables {
+ public:
+  size_t size() const { return names_.size(); }
+  bool empty() const { return names_.empty(); }
+  deleted_name operator[](size_t i) const {
+    const entry& e = names_[i];
+    const line_view& line = lines_[e.line];
+    return {std::string_view(e.name, e.size), line.text, line.slot};
+  }
+  void reserve(size_t n) { names_.reserve(n); }
+  void push_back(const deleted_name& name) {
+    if (lines_.empty() || lines_.back().slot != name.slot ||
+        lines_.back().text.data() != name.line.data() ||
+        lines_.back().text.size() != name.line.size()) {
+      add_line(name.line, name.slot);
+    }
+    push_back_on_line(name.name, lines_.size() - 1);
+  }
+
+  // The lines may come first, the names later: a pass that must note each
+  // line before cutting it, but lists the names only once its other tables
+  // are gone. Room for `n` lines more.
+  void reserve_lines(size_t n) { lines_.reserve(lines_.size() + n); }
+  // Adds a line for names to come; returns its number.
+  size_t add_line(std::string_view text, int32_t slot) {
+    lines_.push_back({text, slot});
+    return lines_.size() - 1;
+  }
+  // Appends a name deleted from line number `line`.
+  void push_back_on_line(std::string_view name, size_t line) {
+    // Names are parts of the normalized copy, whose size fits in 32 bits.
+    names_.push_back(
+        {name.data(), static_cast<uint32_t>(name.size()), static_cast<uint32_t>(line)});
+  }
+  size_t line_count() const { return lines_.size(); }
+
+ private:
+  struct entry {
+    const char* name;
+    uint32_t size;
+    uint32_t line;  // in lines_
+  };
+  struct line_view {
+    std::string_view text;
+    int32_t slot;
+  };
+  std::vector<entry> names_;
+  std::vector<line_view> lines_;
 };
 
 // A warning held back until the run's report is printed; no file when there

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <numeric>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -47,11 +47,15 @@ std::string pattern_text(const name_chain& chain) {
   return chain.whole ? chain.prefix : chain.prefix + "*" + chain.suffix;
 }
 
-// Deleted names of one kind, sorted, for pattern look-ups.
+// Deleted names of one kind, sorted, for pattern look-ups. The functions'
+// list and the variables' are held in different ways: the index reads either
+// through `at`.
 class deleted_index {
  public:
   // Variables are looked up without their "$".
-  deleted_index(const std::vector<deleted_name>& deleted, bool variables) : deleted_(deleted) {
+  template <class Deleted>
+  deleted_index(const Deleted& deleted, bool variables)
+      : at_([&deleted](size_t i) { return deleted_name(deleted[i]); }) {
     for (size_t i = 0; i < deleted.size(); ++i) {
       std::string_view key = deleted[i].name;
       if (variables && !key.empty() && key.front() == '$') key.remove_prefix(1);
@@ -111,7 +115,7 @@ class deleted_index {
     return found;
   }
 
-  const deleted_name& operator[](size_t i) const { return deleted_[i]; }
+  deleted_name operator[](size_t i) const { return at_(i); }
 
  private:
   struct entry {
@@ -129,7 +133,7 @@ class deleted_index {
     return a.size() < b.size();
   }
 
-  const std::vector<deleted_name>& deleted_;
+  std::function<deleted_name(size_t)> at_;
   std::vector<entry> sorted_;
   // Places in sorted_, ordered by the names read backwards.
   std::vector<size_t> by_end_;
@@ -293,12 +297,14 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   deleted_index variables(deleted_variable_names, true);
   // Declarations the variable pass blanked whole are read as they were: a
   // chain there went with them, and so did the variables of the line.
-  std::unordered_map<int32_t, std::span<const deleted_name>> lost;
-  const std::span<const deleted_name> deleted(deleted_variable_names);
+  // Each as its first deleted variable and their count.
+  std::unordered_map<int32_t, std::pair<size_t, size_t>> lost;
+  const deleted_variables& deleted = deleted_variable_names;
   for (size_t k = 0; k < deleted.size();) {
+    const int32_t slot = deleted[k].slot;
     size_t end = k + 1;
-    while (end < deleted.size() && deleted[end].slot == deleted[k].slot) ++end;
-    if (lines[deleted[k].slot].empty()) lost.emplace(deleted[k].slot, deleted.subspan(k, end - k));
+    while (end < deleted.size() && deleted[end].slot == slot) ++end;
+    if (lines[slot].empty()) lost.emplace(slot, std::pair(k, end - k));
     k = end;
   }
 
@@ -322,11 +328,13 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     if (is_variable) text += '$';
     text += pattern_text(c.chain);
     if (lost_here != lost.end()) {
-      const std::span<const deleted_name> with = lost_here->second;
-      text += with.size() == 1 ? ", and this line's unused variable with --keep="
-                               : ", and this line's unused variables with --keep=";
-      text += listed([&](size_t k) { return std::string(written_vars.of(with[k])); },
-                     with.size(), ",");
+      const auto [with_first, with_count] = lost_here->second;
+      text += with_count == 1 ? ", and this line's unused variable with --keep="
+                              : ", and this line's unused variables with --keep=";
+      auto written_at = [&](size_t k) {
+        return std::string(written_vars.of(deleted[with_first + k]));
+      };
+      text += listed(written_at, with_count, ",");
     }
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
     warnings.push_back({where.file, where.line, std::move(text)});

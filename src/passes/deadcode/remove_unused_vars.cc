@@ -8,6 +8,7 @@
 #include "passes/deadcode/variable_notes.h"
 #include "passes/deadcode/variable_scan.h"
 #include "passes/deadcode/variable_usage.h"
+#include "platform/free_memory.h"
 #include "report/console.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
@@ -31,11 +32,28 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // Names on the keep-list count as used; every name is matched, so that an
   // entry matching only used variables is not reported as matching none.
   keep_list keep(keep_entries, keep_list::kind::variables);
-  std::vector<int32_t> shared_unused;
-  // Room for every variable: only what is filled is ever touched.
-  deleted_variable_names.reserve(deleted_variable_names.size() +
-                                 static_cast<size_t>(variable_count));
-  shared_unused.reserve(static_cast<size_t>(variable_count));
+  // The variables to cut from a line they share: a bit each while the
+  // usage tables stand, listed by number once they are gone.
+  std::vector<bool> shares_cut(static_cast<size_t>(variable_count) + 1, false);
+  int32_t shared_count = 0;
+  int32_t last_shared_line = -1;
+  auto shared_unused = [&] {
+    std::vector<int32_t> unused;
+    unused.reserve(static_cast<size_t>(shared_count));
+    for (int32_t k = 1; k <= variable_count; ++k) {
+      if (shares_cut[k]) unused.push_back(k);
+    }
+    return unused;
+  };
+  // The deleted names are listed once the usage tables are gone, when a
+  // run keeps no records, so that the two never take room together. Each
+  // name goes with its line as it stood before the deletion, listed now:
+  // for each variable cut alone (the cut blanks its line) and each shared
+  // line (cut later), in number order. Room for every variable: only what
+  // is filled is ever touched, and nothing is copied as it fills.
+  const size_t first_line = deleted_variable_names.line_count();
+  deleted_variable_names.reserve_lines(static_cast<size_t>(variable_count));
+  int32_t deleted_here = 0;
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
     // all: the program needs the call, read or not.
@@ -49,20 +67,33 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
       continue;
     }
     ++deleted_vars;
-    deleted_variable_names.push_back({table.variable_names[k], lines[declared], declared});
+    ++deleted_here;
     report.event("delete variable (variablenr.: ", k, "): ", table.variable_names[k], k);
     if (shares_line(table, variable_count, k)) {
-      shared_unused.push_back(k);
+      if (declared != last_shared_line) deleted_variable_names.add_line(lines[declared], declared);
+      last_shared_line = declared;
+      shares_cut[k] = true;
+      ++shared_count;
       continue;
     }
-    const int32_t line = table.declaration_lines[k];
-    if (cut_variable(*this, table, k)) usage->line_blanked(line);
+    deleted_variable_names.add_line(lines[declared], declared);
+    if (cut_variable(*this, table, k)) usage->line_blanked(declared);
   }
   // What --why and the metafile show of each variable, while the usage
   // tables still stand; then their room goes to the cuts.
-  if (records.reasons_on) note_variables(*this, table, *usage);
+  if (records.reasons_on) {
+    list_deleted_variables(*this, table, shared_unused(), first_line, deleted_here);
+    note_variables(*this, table, *usage);
+  }
   usage.reset();
-  cut_shared_variables(*this, table, shared_unused);
+  platform::return_free_memory();
+  const std::vector<int32_t> unused = shared_unused();
+  shares_cut = std::vector<bool>();
+  cut_shared_variables(*this, table, unused);
+  platform::return_free_memory();
+  if (!records.reasons_on) {
+    list_deleted_variables(*this, table, unused, first_line, deleted_here);
+  }
   keep.warn_unmatched(warnings);
 
   console::out("\nfinished: remove unused variables\n\n");

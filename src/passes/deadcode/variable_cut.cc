@@ -239,6 +239,36 @@ bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
   return false;
 }
 
+namespace {
+
+// The cuts of one line as the pass makes them, read from the variable table
+// by number rather than copied out of it: unused[first .. last), each
+// sharing `line`.
+class table_cuts final : public shared_cut_list {
+ public:
+  table_cuts(const variable_table& table, const std::vector<int32_t>& unused, size_t first,
+             size_t last, int32_t count, int32_t line)
+      : table_(table), unused_(unused), first_(first), last_(last), count_(count), line_(line) {}
+  size_t size() const override { return last_ - first_; }
+  shared_cut operator[](size_t i) const override {
+    const int32_t k = unused_[first_ + i];
+    const bool next_shares = k < count_ && table_.declaration_lines[k + 1] == line_;
+    return {table_.variable_names[k], k > 1 && table_.declaration_lines[k - 1] == line_,
+            next_shares,
+            next_shares ? std::string_view(table_.variable_names[k + 1]) : std::string_view()};
+  }
+
+ private:
+  const variable_table& table_;
+  const std::vector<int32_t>& unused_;
+  size_t first_;
+  size_t last_;
+  int32_t count_;
+  int32_t line_;
+};
+
+}  // namespace
+
 void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
                           const std::vector<int32_t>& unused) {
   const int32_t count = script.variable_count;
@@ -259,35 +289,28 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
     // Reading ahead stops at the half's last variable: the lines past it
     // are the other half's, which its thread is rewriting.
     auto ahead = [&](size_t i, size_t n) { return std::min(i + n, last - 1); };
-    std::vector<shared_cut> cuts;
     std::string text;
     for (size_t i = first; i < last;) {
       prefetch(script.lines.slot_address(line_of(ahead(i, 2 * kAhead))));
       prefetch(script.lines[line_of(ahead(i, kAhead))].data());
       prefetch(table.variable_names[unused[ahead(i, kAhead)]].data());
       const int32_t line = table.declaration_lines[unused[i]];
-      cuts.clear();
-      // Room for the line's cuts at once: a list that doubles as it fills
-      // would hold the old room and the new together.
       size_t line_end = i;
       while (line_end < last && table.declaration_lines[unused[line_end]] == line) ++line_end;
-      cuts.reserve(line_end - i);
-      for (; i < line_end; ++i) {
-        const int32_t k = unused[i];
-        const bool next_shares = k < count && table.declaration_lines[k + 1] == line;
-        cuts.push_back({table.variable_names[k], k > 1 && table.declaration_lines[k - 1] == line,
-                        next_shares,
-                        next_shares ? std::string_view(table.variable_names[k + 1])
-                                    : std::string_view()});
+      const table_cuts cuts(table, unused, i, line_end, count, line);
+      i = line_end;
+      const std::string_view old_text = script.lines[line];
+      // A few cuts cost less one by one, each about the line once. Many are
+      // made together, the text going straight into the table.
+      if (cuts.size() > kFewCuts) {
+        text_of[half]->build(static_cast<size_t>(line), old_text.size(),
+                             [&](char* out) { return write_cut_line(old_text, cuts, out); });
+        continue;
       }
-      // A few cuts cost less one by one, each about the line once.
-      text.assign(script.lines[line]);
-      if (cuts.size() <= kFewCuts) {
-        for (const shared_cut& cut : cuts) {
-          cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
-        }
-      } else {
-        cut_shared_items(text, cuts);
+      text.assign(old_text);
+      for (size_t c = 0; c < cuts.size(); ++c) {
+        const shared_cut cut = cuts[c];
+        cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
       }
       text_of[half]->build(static_cast<size_t>(line), text.size(), [&](char* out) {
         if (!text.empty()) std::memcpy(out, text.data(), text.size());
@@ -296,4 +319,28 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
     }
   });
   for (auto& part : text_of) script.lines.adopt(std::move(*part));
+}
+
+void list_deleted_variables(autoitsourcefile& script, const variable_table& table,
+                            const std::vector<int32_t>& shared, size_t first_line,
+                            int32_t count) {
+  deleted_variables& names = script.deleted_variable_names;
+  names.reserve(names.size() + static_cast<size_t>(count));
+  size_t next_shared = 0;
+  size_t next_line = first_line;
+  int32_t shared_slot = -1;
+  size_t shared_line = 0;
+  for (int32_t k = 1; k <= script.variable_count; ++k) {
+    const int32_t slot = table.declaration_lines[k];
+    if (slot == -1) {
+      names.push_back_on_line(table.variable_names[k], next_line++);
+    } else if (next_shared < shared.size() && shared[next_shared] == k) {
+      ++next_shared;
+      if (slot != shared_slot) {
+        shared_slot = slot;
+        shared_line = next_line++;
+      }
+      names.push_back_on_line(table.variable_names[k], shared_line);
+    }
+  }
 }

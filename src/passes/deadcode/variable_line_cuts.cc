@@ -1,7 +1,9 @@
 #include "passes/deadcode/variable_line_cuts.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -66,21 +68,69 @@ bool byte_less(char a, char b) {
   return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
 }
 
+// A name whose bytes after the first all carry a name on ("$V12", ".Y"):
+// where it stands it takes its first byte and the whole run of such bytes
+// after it, so a place holds one such name at most, found by one look-up.
+bool plain_name(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin() + 1, name.end(), is_word_byte);
+}
+
+// Spreads a name_hash key over its upper half, which picks the slot.
+uint64_t mixed(uint64_t key) {
+  key ^= key >> 31;
+  key *= 0xBF58476D1CE4E5B9ull;
+  key ^= key >> 29;
+  return key;
+}
+
 class line_cutter {
  public:
-  line_cutter(std::string_view line, const std::vector<shared_cut>& cuts);
+  line_cutter(std::string_view line, const shared_cut_list& cuts);
 
   void cut_all();
 
-  bool changed() const { return changed_; }
-  std::string text() const;
+  // Writes the kept text at out and returns its length.
+  size_t write(char* out) const;
 
  private:
+  // How the names are found where they may stand.
+  enum class lookup {
+    plain,   // every name plain: a slot per name, by hash
+    sorted,  // a few others: sorted, walked byte by byte
+    table,   // many others: a name_table over an upper-case copy
+  };
+
+  // Calls on_item(name, place) for every name that stands in the line, in
+  // order of place.
+  template <class F>
+  void for_each_item(F&& on_item);
   void find_items();
-  // Every name that stands at `head`, as (name number, head).
-  void items_at(pos head, std::vector<std::pair<pos, pos>>& found);
-  void sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const;
+  // Every name that stands at `head`, as on_item(name number, head).
+  template <class F>
+  void items_at(pos head, F&& on_item);
+  template <class F>
+  void plain_items_at(pos head, F&& on_item) const;
+  template <class F>
+  void sorted_items_at(pos head, F&& on_item) const;
+  template <class F>
+  void table_items_at(pos head, F&& on_item);
   pos name_number(std::string_view name) const;
+  size_t name_count() const;
+
+  // The plain lookup. Name number i < the cut count is cut i's name, a
+  // greater one the next name of cut extra_next_[i - cut count].
+  std::string_view plain_name_of(pos id) const;
+  size_t slot_of(uint64_t mixed_key) const {
+    return static_cast<size_t>(((mixed_key >> 32) * slots_.size()) >> 32);
+  }
+  uint32_t tag_of(uint64_t mixed_key) const {
+    return static_cast<uint32_t>(mixed_key << id_bits_) & ~id_mask_;
+  }
+  // The number of the name equal to the n bytes at text (to their upper-case
+  // form when `upper`), whose name_hash key is `key`; kNone if none.
+  pos plain_find(const char* text, size_t n, uint64_t key, bool upper) const;
+  // Numbers `name` as id unless an equal name has a number already.
+  void plain_add(std::string_view name, pos id);
 
   bool kept(pos x) const { return kept_.contains(x); }
   void cut_out(pos begin, pos end);
@@ -88,36 +138,46 @@ class line_cutter {
   pos solid_end_before(pos x);
   // The first kept place at or after `from` where name stands; kNone if none.
   pos first_item_from(pos name, pos from);
-  // The first entry from `start` on whose place is kept, in a list of
-  // places ending with kNone and its skip links.
-  pos first_kept_entry(const pos* places, pos* next, pos start);
+  // The first entry from `start` on, before `end`, whose place is kept, in
+  // a list of places and its skip links; `end` when there is none.
+  pos first_kept_entry(const pos* places, pos* next, pos start, pos end);
   // The declaring words now run on from `at`, the first item left: records
   // the names that stand after each word they gain.
   void add_places_after_words(pos at);
 
   std::string_view line_;
   pos size_;
-  const std::vector<shared_cut>& cuts_;
+  const shared_cut_list& cuts_;
   bool changed_ = false;
+  lookup lookup_ = lookup::plain;
 
-  // The names to look for. A few are sorted, each once, and walked byte by
-  // byte; many are looked up by hash in an upper-case copy of the line
-  // (walking the sorted names would cost a binary search per byte), each
-  // numbered as the first name equal to it.
+  // Plain names: a slot per name and a half, each holding a name number
+  // plus 1 (0: empty) in its low id_bits_ bits and, above them, bits of the
+  // name's hash that spare most comparisons with other names. The names
+  // themselves are read from the cuts, so the cutter holds no copy of them.
+  std::vector<uint32_t> slots_;
+  int id_bits_ = 0;
+  uint32_t id_mask_ = 0;
+  std::vector<pos> extra_next_;
+  size_t max_length_ = 0;
+  // Other names. A few are sorted, each once, and walked byte by byte; many
+  // are looked up by hash in an upper-case copy of the line (walking the
+  // sorted names would cost a binary search per byte), each numbered as the
+  // first name equal to it.
   std::vector<std::string_view> names_;
   std::optional<name_table> name_lookup_;
   std::string upper_;
-  // The places where name k stands, ascending, then kNone:
+  // The places where name k stands, ascending:
   // item_places_[item_begin_[k] .. item_begin_[k + 1]).
   std::vector<pos> item_begin_;
   std::vector<pos> item_places_;
   // item_next_[e] != e: entries e .. item_next_[e] - 1 are known to be cut.
   std::vector<pos> item_next_;
   // Places gained when the declaring words ran on, per name, in the same
-  // form: ascending, then kNone, with their own skip links.
+  // form: ascending, with their own skip links.
   struct gained_places {
-    std::vector<pos> places{kNone};
-    std::vector<pos> next{0};
+    std::vector<pos> places;
+    std::vector<pos> next;
   };
   std::unordered_map<pos, gained_places> gained_;
   // The bytes kept (and the end, always), and those of them that are not
@@ -126,44 +186,132 @@ class line_cutter {
   position_set solid_;
 };
 
-line_cutter::line_cutter(std::string_view line, const std::vector<shared_cut>& cuts)
+line_cutter::line_cutter(std::string_view line, const shared_cut_list& cuts)
     : line_(line),
       size_(static_cast<pos>(line.size())),
       cuts_(cuts),
       kept_(size_t{size_} + 1, [](size_t) { return true; }),
       solid_(size_, [&](size_t x) { return !is_blank_or_tab(line[x]); }) {
-  // The next name is mostly the next cut's own, which is listed anyway.
-  names_.reserve(cuts.size() + 1);
-  for (size_t i = 0; i < cuts.size(); ++i) {
-    if (cuts[i].name.empty()) continue;
-    names_.push_back(cuts[i].name);
-    const std::string_view next = cuts[i].next_name;
-    if (cuts[i].next_shares && !next.empty() && (i + 1 == cuts.size() || cuts[i + 1].name != next)) {
-      names_.push_back(next);
+  // The names to look for: each cut's, and its next name where that is not
+  // the next cut's own (mostly it is).
+  const size_t count = cuts.size();
+  auto next_of = [&](size_t i, const shared_cut& cut) {
+    if (!cut.next_shares || cut.next_name.empty()) return std::string_view();
+    if (i + 1 < count && cuts[i + 1].name == cut.next_name) return std::string_view();
+    return cut.next_name;
+  };
+  size_t names = 0;
+  size_t extras = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const shared_cut cut = cuts[i];
+    const std::string_view next = next_of(i, cut);
+    if (!cut.name.empty()) {
+      ++names;
+      if (!plain_name(cut.name)) lookup_ = lookup::sorted;
+    }
+    if (!next.empty()) {
+      ++extras;
+      if (!plain_name(next)) lookup_ = lookup::sorted;
     }
   }
-  if (names_.size() >= kNamesForLookup) {
-    // The table numbers equal names as the first of them: no sort needed.
-    name_lookup_.emplace(names_, name_table::links::prefixes);
-    upper_ = upper_copy(line_);
+  if (lookup_ == lookup::plain) {
+    slots_.assign(names + extras + (names + extras) / 2 + 1, 0);
+    id_bits_ = std::bit_width(count + extras + 1);
+    id_mask_ = static_cast<uint32_t>((uint64_t{1} << id_bits_) - 1);
+    for (size_t i = 0; i < count; ++i) plain_add(cuts[i].name, static_cast<pos>(i));
+    extra_next_.reserve(extras);
+    for (size_t i = 0; i < count; ++i) {
+      const std::string_view next = next_of(i, cuts[i]);
+      if (next.empty() || name_number(next) != kNone) continue;
+      extra_next_.push_back(static_cast<pos>(i));
+      plain_add(next, static_cast<pos>(count + extra_next_.size() - 1));
+    }
   } else {
-    std::sort(names_.begin(), names_.end());
-    names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+    names_.reserve(names + extras);
+    for (size_t i = 0; i < count; ++i) {
+      const shared_cut cut = cuts[i];
+      if (!cut.name.empty()) names_.push_back(cut.name);
+      const std::string_view next = next_of(i, cut);
+      if (!next.empty()) names_.push_back(next);
+    }
+    if (names_.size() >= kNamesForLookup) {
+      // The table numbers equal names as the first of them: no sort needed.
+      lookup_ = lookup::table;
+      name_lookup_.emplace(names_, name_table::links::prefixes);
+      upper_ = upper_copy(line_);
+    } else {
+      std::sort(names_.begin(), names_.end());
+      names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
+    }
   }
   find_items();
 }
 
+std::string_view line_cutter::plain_name_of(pos id) const {
+  const size_t count = cuts_.size();
+  return id < count ? cuts_[id].name : cuts_[extra_next_[id - count]].next_name;
+}
+
+pos line_cutter::plain_find(const char* text, size_t n, uint64_t key, bool upper) const {
+  const uint64_t mixed_key = mixed(key);
+  const uint32_t tag = tag_of(mixed_key);
+  for (size_t s = slot_of(mixed_key);; s = s + 1 == slots_.size() ? 0 : s + 1) {
+    const uint32_t entry = slots_[s];
+    if (entry == 0) return kNone;
+    if ((entry & ~id_mask_) != tag) continue;
+    const pos id = (entry & id_mask_) - 1;
+    const std::string_view name = plain_name_of(id);
+    if (name.size() != n) continue;
+    size_t i = 0;
+    if (upper) {
+      while (i < n && upper_ascii(text[i]) == name[i]) ++i;
+    } else {
+      while (i < n && text[i] == name[i]) ++i;
+    }
+    if (i == n) return id;
+  }
+}
+
+void line_cutter::plain_add(std::string_view name, pos id) {
+  if (name.empty()) return;  // an empty name never stands
+  name_hash hash;
+  for (char c : name) hash.append(static_cast<unsigned char>(c));
+  const uint64_t mixed_key = mixed(hash.key());
+  const uint32_t tag = tag_of(mixed_key);
+  size_t s = slot_of(mixed_key);
+  for (; slots_[s] != 0; s = s + 1 == slots_.size() ? 0 : s + 1) {
+    const uint32_t entry = slots_[s];
+    if ((entry & ~id_mask_) == tag && plain_name_of((entry & id_mask_) - 1) == name) return;
+  }
+  slots_[s] = tag | (id + 1);
+  max_length_ = std::max(max_length_, name.size());
+}
+
 pos line_cutter::name_number(std::string_view name) const {
-  if (name_lookup_) return static_cast<pos>(name_lookup_->find(name));
+  switch (lookup_) {
+    case lookup::plain: {
+      name_hash hash;
+      for (char c : name) hash.append(static_cast<unsigned char>(c));
+      return plain_find(name.data(), name.size(), hash.key(), false);
+    }
+    case lookup::table:
+      return static_cast<pos>(name_lookup_->find(name));
+    case lookup::sorted:
+      break;
+  }
   return static_cast<pos>(std::lower_bound(names_.begin(), names_.end(), name) - names_.begin());
+}
+
+size_t line_cutter::name_count() const {
+  return lookup_ == lookup::plain ? cuts_.size() + extra_next_.size() : names_.size();
 }
 
 // Names stand at the first non-blank byte after a comma or after a
 // declaring word of the run that begins the line: one such byte per comma
 // and per word.
-void line_cutter::find_items() {
+template <class F>
+void line_cutter::for_each_item(F&& on_item) {
   const std::vector<pos> word_ends = declaring_word_ends(line_);
-  std::vector<std::pair<pos, pos>> found;  // (name, place), places ascending
   size_t w = 0;
   pos non_blank = 0;
   char last = 0;
@@ -172,33 +320,84 @@ void line_cutter::find_items() {
     if (is_blank_or_tab(c)) continue;
     while (w < word_ends.size() && word_ends[w] < non_blank) ++w;
     const bool after_words = w < word_ends.size() && word_ends[w] == non_blank;
-    if ((non_blank > 0 && last == ',') || after_words) items_at(x, found);
+    if ((non_blank > 0 && last == ',') || after_words) items_at(x, on_item);
     ++non_blank;
     last = c;
   }
+}
 
-  std::vector<pos> counts(names_.size(), 0);
-  for (const auto& [name, place] : found) ++counts[name];
-  item_begin_.assign(names_.size() + 1, 0);
-  for (size_t k = 0; k < names_.size(); ++k) item_begin_[k + 1] = item_begin_[k] + counts[k] + 1;
-  item_places_.assign(item_begin_.back(), kNone);
-  std::vector<pos> fill(item_begin_.begin(), item_begin_.end() - 1);
-  for (const auto& [name, place] : found) item_places_[fill[name]++] = place;
-  item_next_.resize(item_places_.size());
+// The places are found twice, counted and then filled in, rather than
+// gathered in a list of their own first: the look-ups cost less than the
+// room such a list takes.
+void line_cutter::find_items() {
+  const size_t names = name_count();
+  item_begin_.assign(names + 1, 0);
+  for_each_item([&](pos name, pos) { ++item_begin_[name]; });
+  pos total = 0;
+  for (pos& begin : item_begin_) {
+    const pos n = begin;
+    begin = total;
+    total += n;
+  }
+  item_places_.resize(total);
+  for_each_item([&](pos name, pos place) { item_places_[item_begin_[name]++] = place; });
+  // Each begin has moved on to the next name's: back by one name.
+  for (size_t k = names; k > 0; --k) item_begin_[k] = item_begin_[k - 1];
+  item_begin_[0] = 0;
+  item_next_.resize(total);
   std::iota(item_next_.begin(), item_next_.end(), pos{0});
+}
+
+template <class F>
+void line_cutter::items_at(pos head, F&& on_item) {
+  switch (lookup_) {
+    case lookup::plain:
+      plain_items_at(head, on_item);
+      return;
+    case lookup::sorted:
+      sorted_items_at(head, on_item);
+      return;
+    case lookup::table:
+      table_items_at(head, on_item);
+      return;
+  }
+}
+
+// A plain name that stands at head is the byte there and the run of name
+// bytes after it, upper-cased: one look-up. No name stands where a
+// declaring word begins, as none begins with one; that is checked first so
+// that the run of declaring words is not read once per word.
+template <class F>
+void line_cutter::plain_items_at(pos head, F&& on_item) const {
+  for (std::string_view word : declaring_words) {
+    if (size_ - head < word.size()) continue;
+    size_t i = 0;
+    while (i < word.size() && upper_ascii(line_[head + i]) == word[i]) ++i;
+    if (i == word.size()) return;
+  }
+  name_hash hash;
+  hash.append(static_cast<unsigned char>(upper_ascii(line_[head])));
+  size_t end = head + 1;
+  for (; end < size_ && is_word_byte(line_[end]); ++end) {
+    if (end - head == max_length_) return;  // longer than every name
+    hash.append(static_cast<unsigned char>(upper_ascii(line_[end])));
+  }
+  const pos id = plain_find(line_.data() + head, end - head, hash.key(), true);
+  if (id != kNone) on_item(id, head);
 }
 
 // Walks the sorted names byte by byte, keeping the range that begins with
 // the bytes read so far. Names hold no comma, so the walk ends before the
 // next place where a name could stand (or, at a declaring word, within the
 // word, which no name begins with).
-void line_cutter::sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& found) const {
+template <class F>
+void line_cutter::sorted_items_at(pos head, F&& on_item) const {
   size_t lo = 0;
   size_t hi = names_.size();
   for (size_t depth = 0;; ++depth) {
     const size_t end = head + depth;
     if (lo < hi && names_[lo].size() == depth) {
-      if (end == size_ || !continues_name(line_[end])) found.emplace_back(lo, head);
+      if (end == size_ || !continues_name(line_[end])) on_item(static_cast<pos>(lo), head);
       ++lo;
     }
     if (lo == hi || end == size_) return;
@@ -216,11 +415,8 @@ void line_cutter::sorted_items_at(pos head, std::vector<std::pair<pos, pos>>& fo
   }
 }
 
-void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) {
-  if (!name_lookup_) {
-    sorted_items_at(head, found);
-    return;
-  }
+template <class F>
+void line_cutter::table_items_at(pos head, F&& on_item) {
   // A name there takes text up to the next blank, tab or comma at most. No
   // name stands where a declaring word begins: none begins with one, and a
   // shorter one is followed by a letter. The longest name the text begins
@@ -235,9 +431,7 @@ void line_cutter::items_at(pos head, std::vector<std::pair<pos, pos>>& found) {
   }
   for (int32_t id = name_lookup_->longest_in(text); id >= 0; id = name_lookup_->link(id)) {
     const size_t after = head + names_[static_cast<size_t>(id)].size();
-    if (after == size_ || !continues_name(line_[after])) {
-      found.emplace_back(static_cast<pos>(id), head);
-    }
+    if (after == size_ || !continues_name(line_[after])) on_item(static_cast<pos>(id), head);
   }
 }
 
@@ -253,13 +447,14 @@ pos line_cutter::solid_end_before(pos x) {
   return last == position_set::npos ? 0 : static_cast<pos>(last + 1);
 }
 
-pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start) {
-  // Entries whose place is cut are linked past, the closing kNone never is.
+pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start, pos end) {
+  // Entries whose place is cut are linked past. A link never leads past
+  // `end`: it is set to a root found before it, or to the entry after.
   pos root = start;
-  for (;;) {
+  while (root < end) {
     if (next[root] != root) {
       root = next[root];
-    } else if (places[root] == kNone || kept(places[root])) {
+    } else if (kept(places[root])) {
       break;
     } else {
       next[root] = root + 1;
@@ -275,19 +470,22 @@ pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start) {
 }
 
 pos line_cutter::first_item_from(pos name, pos from) {
-  const auto first = item_places_.begin() + item_begin_[name];
-  const auto last = item_places_.begin() + item_begin_[name + 1];
-  const pos start = static_cast<pos>(std::lower_bound(first, last, from) - item_places_.begin());
-  pos found = item_places_[first_kept_entry(item_places_.data(), item_next_.data(), start)];
+  const pos begin = item_begin_[name];
+  const pos end = item_begin_[name + 1];
+  const pos* places = item_places_.data();
+  const pos start = static_cast<pos>(std::lower_bound(places + begin, places + end, from) - places);
+  const pos entry = first_kept_entry(places, item_next_.data(), start, end);
+  const pos found = entry < end ? places[entry] : kNone;
   if (gained_.empty()) return found;
   const auto gained = gained_.find(name);
   if (gained == gained_.end()) return found;
   gained_places& extra = gained->second;
+  const pos extra_end = static_cast<pos>(extra.places.size());
   const pos extra_start = static_cast<pos>(
       std::lower_bound(extra.places.begin(), extra.places.end(), from) - extra.places.begin());
-  return std::min(found,
-                  extra.places[first_kept_entry(extra.places.data(), extra.next.data(),
-                                                extra_start)]);
+  const pos extra_entry =
+      first_kept_entry(extra.places.data(), extra.next.data(), extra_start, extra_end);
+  return extra_entry < extra_end ? std::min(found, extra.places[extra_entry]) : found;
 }
 
 // The words run on through text that no cut has touched: the first item
@@ -298,20 +496,22 @@ void line_cutter::add_places_after_words(pos at) {
   while (declaring_word_at(line_, x, &x) > 0) {
     size_t head = x;
     while (head < size_ && is_blank_or_tab(line_[head])) ++head;
-    if (head < size_) items_at(static_cast<pos>(head), found);
+    if (head < size_) {
+      items_at(static_cast<pos>(head),
+               [&](pos name, pos place) { found.emplace_back(name, place); });
+    }
   }
   for (const auto& [name, place] : found) {
     gained_places& extra = gained_[name];
     // Places come in ascending order, past every one gained before.
-    extra.places.back() = place;
-    extra.places.push_back(kNone);
+    extra.places.push_back(place);
     extra.next.push_back(static_cast<pos>(extra.next.size()));
   }
 }
 
 void line_cutter::cut_all() {
   for (size_t i = 0; i < cuts_.size(); ++i) {
-    const shared_cut& cut = cuts_[i];
+    const shared_cut cut = cuts_[i];
     if (cut.name.empty()) continue;  // an empty name never stands
     const pos p = first_item_from(name_number(cut.name), 0);
     if (p == kNone) continue;
@@ -351,28 +551,52 @@ void line_cutter::cut_all() {
   }
 }
 
-std::string line_cutter::text() const {
-  std::string kept_text;
-  kept_text.reserve(size_);
-  for (size_t x = kept_.next(0); x < size_; x = kept_.next(x + 1)) kept_text.push_back(line_[x]);
-  return kept_text;
+size_t line_cutter::write(char* out) const {
+  if (!changed_) {
+    if (size_ > 0) std::memcpy(out, line_.data(), size_);
+    return size_;
+  }
+  size_t n = 0;
+  for (size_t x = kept_.next(0); x < size_; x = kept_.next(x + 1)) out[n++] = line_[x];
+  return n;
 }
+
+class listed_cuts final : public shared_cut_list {
+ public:
+  explicit listed_cuts(const std::vector<shared_cut>& cuts) : cuts_(cuts) {}
+  size_t size() const override { return cuts_.size(); }
+  shared_cut operator[](size_t i) const override { return cuts_[i]; }
+
+ private:
+  const std::vector<shared_cut>& cuts_;
+};
 
 }  // namespace
 
 void cut_shared_items(std::string& line, const std::vector<shared_cut>& cuts) {
+  std::string text(line.size(), '\0');
+  text.resize(write_cut_line(line, listed_cuts(cuts), text.data()));
+  line = std::move(text);
+}
+
+size_t write_cut_line(std::string_view line, const shared_cut_list& cuts, char* out) {
   // Places and item entries are counted in 32 bits.
-  bool together = line.size() < (size_t{1} << 30) && cuts.size() < (size_t{1} << 28);
-  for (const shared_cut& cut : cuts) {
-    together = together && as_scanned(cut.name) && as_scanned(cut.next_name);
+  const size_t count = cuts.size();
+  bool together = line.size() < (size_t{1} << 30) && count < (size_t{1} << 28);
+  for (size_t i = 0; together && i < count; ++i) {
+    const shared_cut cut = cuts[i];
+    together = as_scanned(cut.name) && as_scanned(cut.next_name);
   }
   if (!together) {
-    for (const shared_cut& cut : cuts) {
-      cut_shared_item(line, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
+    std::string text(line);
+    for (size_t i = 0; i < count; ++i) {
+      const shared_cut cut = cuts[i];
+      cut_shared_item(text, cut.name, cut.previous_shares, cut.next_shares, cut.next_name);
     }
-    return;
+    if (!text.empty()) std::memcpy(out, text.data(), text.size());
+    return text.size();
   }
   line_cutter cutter(line, cuts);
   cutter.cut_all();
-  if (cutter.changed()) line = cutter.text();
+  return cutter.write(out);
 }

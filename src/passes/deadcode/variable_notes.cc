@@ -11,7 +11,7 @@ void note_variables(autoitsourcefile& script, const variable_table& table,
   notes.reserve(static_cast<size_t>(script.variable_count));
   keep_list finder(script.keep_entries, keep_list::kind::variables);
   // The pass deleted in number order, so its list follows the table.
-  const std::vector<deleted_name>& deleted = script.deleted_variable_names;
+  const deleted_variables& deleted = script.deleted_variable_names;
   size_t next = deleted.size() - static_cast<size_t>(script.deleted_vars);
   for (int32_t k = 1; k <= script.variable_count; ++k) {
     run_records::variable_record v;

@@ -20,12 +20,20 @@ bool is_dollar_word(std::string_view name) {
 }  // namespace
 
 struct variable_usage::count_part {
-  explicit count_part(size_t names) : counts(names), marks(names) {}
-  std::vector<name_count> counts;
+  explicit count_part(size_t names) : counts(names, 0), marks(names, 0) {}
+  // Per name, the lines that hold it.
+  std::vector<int32_t> counts;
   std::vector<int32_t> declaration_lines;
   std::vector<uint32_t> line_names_begin;
   std::vector<int32_t> line_names;
-  chain_marks marks;
+  // marks[n] == line_stamp: name n was found on the line last searched, so
+  // that a line counts once, however often it holds a name. A chain walk
+  // stops at the first name marked: the names after it were found with it.
+  std::vector<uint32_t> marks;
+  uint32_t line_stamp = 0;
+  // The names that strings on the line name, counted after the chains: a
+  // mark set for them first would cut short the chains they are part of.
+  std::vector<int32_t> named_by_strings;
   name_matcher::marks string_marks;
   std::vector<uint64_t> hashes;
   std::string quoted;  // "$" + a quoted word, to look up
@@ -42,13 +50,11 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   const std::span<const std::string_view> all(table.variable_names.data() + 1,
                                               static_cast<size_t>(count));
   names_.emplace(all, name_table::links::prefixes);
-  name_of_.assign(count + 1, -1);
   std::vector<std::string> other_strings;
   for (int32_t k = 1; k <= count; ++k) {
     std::string_view name = all[k - 1];
     if (name.empty()) continue;  // held by every line: no need to search
-    name_of_[k] = names_->first_equal(k - 1);
-    if (name_of_[k] != k - 1 || is_dollar_word(name)) continue;
+    if (names_->first_equal(k - 1) != k - 1 || is_dollar_word(name)) continue;
     other_strings.emplace_back(name);
     other_owner_.push_back(k - 1);
     if (name.size() >= 2 && name[0] == '$') {
@@ -82,10 +88,8 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   if (!parts[1]) parts[1].emplace(0);
   // The first half's counts become the table's; the marks go.
   counts_ = std::move(parts[0]->counts);
-  parts[0]->marks = chain_marks(0);
-  for (size_t n = 0; n < parts[1]->counts.size(); ++n) {
-    counts_[n].holding_lines += parts[1]->counts[n].holding_lines;
-  }
+  parts[0]->marks = std::vector<uint32_t>();
+  for (size_t n = 0; n < parts[1]->counts.size(); ++n) counts_[n] += parts[1]->counts[n];
   if (script.records.reasons_on) {
     // The first half's first lines, then the second half's.
     first_lines_.assign(counts_.size(), {0, 0});
@@ -99,8 +103,11 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
       }
     }
   }
-  parts[1]->counts = {};
-  parts[1]->marks = chain_marks(0);
+  parts[1]->counts = std::vector<int32_t>();
+  parts[1]->marks = std::vector<uint32_t>();
+  // Made now, in the room the marks left, rather than beside them.
+  name_of_.assign(count + 1, -1);
+  for (int32_t k = 1; k <= count; ++k) name_of_[k] = names_->first_equal(k - 1);
   declaration_lines_ = two_threads::joined(std::move(parts[0]->declaration_lines),
                                            parts[1]->declaration_lines);
   // The second half's ranges of names begin after the first half's names.
@@ -113,7 +120,7 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 
 void variable_usage::count_lines(const normalized_lines& transformed_lines, int32_t first,
                                  int32_t last, count_part& part) {
-  const int32_t count = static_cast<int32_t>(name_of_.size()) - 1;
+  const int32_t count = static_cast<int32_t>(held_by_own_line_.size()) - 1;
   const std::vector<int32_t>& declared_on = table_.declaration_lines;
   // The first variable not declared before line j (declarations go by line).
   int32_t k = static_cast<int32_t>(
@@ -124,23 +131,24 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
     const bool declares = k <= count && declared_on[k] == j;
     const std::string_view text = transformed_lines[j];
     if (!declares && text.empty()) continue;  // mentions nothing
-    if (declares) {
+    // The pass blanks a declaration line only when it declares one variable
+    // alone: the names of a line of many are never taken back.
+    const bool may_be_blanked = declares && (k == count || declared_on[k + 1] != j);
+    if (may_be_blanked) {
       part.declaration_lines.push_back(j);
       part.line_names_begin.push_back(static_cast<uint32_t>(part.line_names.size()));
     }
     for_each_name_mentioned(text, part, [&](int32_t n) {
-      name_count& count_of = part.counts[static_cast<size_t>(n)];
-      if (count_of.last_line == j) return;  // lines count once, however often they hold it
-      count_of.last_line = j;
-      if (count_of.holding_lines < 2 && !part.first_lines.empty()) {
-        part.first_lines[static_cast<size_t>(n)][count_of.holding_lines] = j;
+      int32_t& holding_lines = part.counts[static_cast<size_t>(n)];
+      if (holding_lines < 2 && !part.first_lines.empty()) {
+        part.first_lines[static_cast<size_t>(n)][holding_lines] = j;
       }
-      ++count_of.holding_lines;
-      // Only declaration lines are ever blanked by this pass.
-      if (declares) part.line_names.push_back(n);
+      ++holding_lines;
+      if (may_be_blanked) part.line_names.push_back(n);
     });
     for (; k <= count && declared_on[k] == j; ++k) {
-      held_by_own_line_[k] = name_of_[k] >= 0 && part.counts[name_of_[k]].last_line == j;
+      const int32_t name = names_->first_equal(k - 1);
+      held_by_own_line_[k] = name >= 0 && part.marks[name] == part.line_stamp;
     }
   }
 }
@@ -153,11 +161,17 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
 template <class F>
 void variable_usage::for_each_name_mentioned(std::string_view text, count_part& part,
                                              F&& on_name) const {
-  if (other_strings_) {
-    other_strings_->for_each_name_in(text, part.string_marks,
-                                     [&](int32_t id) { on_name(other_owner_[id]); });
+  if (++part.line_stamp == 0) {  // the stamps wrapped around: start them afresh
+    std::fill(part.marks.begin(), part.marks.end(), 0);
+    part.line_stamp = 1;
   }
-  part.marks.next_scan();
+  const uint32_t stamp = part.line_stamp;
+  part.named_by_strings.clear();
+  if (other_strings_) {
+    other_strings_->for_each_name_in(text, part.string_marks, [&](int32_t id) {
+      part.named_by_strings.push_back(other_owner_[id]);
+    });
+  }
   const size_t size = text.size();
   // "$" and a run, or a quoted run with a "$" before it, shorter than every
   // name holds none.
@@ -171,15 +185,23 @@ void variable_usage::for_each_name_mentioned(std::string_view text, count_part& 
       continue;
     }
     if (c == '$') {
-      part.marks.report(*names_, names_->longest_in(text.substr(p, end - p), part.hashes),
-                        on_name);
+      for (int32_t id = names_->longest_in(text.substr(p, end - p), part.hashes);
+           id >= 0 && part.marks[id] != stamp; id = names_->link(id)) {
+        part.marks[id] = stamp;
+        on_name(id);
+      }
     } else if (end < size && text[end] == c) {
       part.quoted.assign(1, '$');
       part.quoted.append(text.substr(p + 1, end - p - 1));
       const int32_t id = names_->find(part.quoted);
-      if (id >= 0) on_name(id);
+      if (id >= 0) part.named_by_strings.push_back(id);
     }
     p = end - 1;  // the run holds no "$" and no quote; its end may be one
+  }
+  for (const int32_t id : part.named_by_strings) {
+    if (part.marks[id] == stamp) continue;
+    part.marks[id] = stamp;
+    on_name(id);
   }
 }
 
@@ -187,7 +209,7 @@ bool variable_usage::used(int32_t k) const {
   const int32_t line = table_.declaration_lines[k];
   const bool own_line_exists = line >= 1 && line <= line_count_;
   if (name_of_[k] < 0) return line_count_ - (own_line_exists ? 1 : 0) > 0;
-  int32_t others = counts_[name_of_[k]].holding_lines;
+  int32_t others = counts_[name_of_[k]];
   if (own_line_exists && held_by_own_line_[k] && !blanked_[line]) --others;
   return others > 0;
 }
@@ -199,7 +221,7 @@ void variable_usage::line_blanked(int32_t line) {
   if (at == declaration_lines_.end() || *at != line) return;
   const auto d = static_cast<size_t>(at - declaration_lines_.begin());
   for (uint32_t i = line_names_begin_[d]; i < line_names_begin_[d + 1]; ++i) {
-    --counts_[line_names_[i]].holding_lines;
+    --counts_[line_names_[i]];
   }
 }
 

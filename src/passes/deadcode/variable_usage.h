@@ -31,7 +31,9 @@ class variable_usage {
   // normalized copy. The empty name is held by every line, blank or not.
   bool used(int32_t k) const;
 
-  // Line `line` has just been blanked in the normalized copy.
+  // Line `line` has just been blanked in the normalized copy. A line that
+  // declares more than one variable is never blanked: the names it holds
+  // are not kept for this.
   void line_blanked(int32_t line);
 
   // The first line other than k's declaration line that held k's name when
@@ -47,7 +49,7 @@ class variable_usage {
   // Counts lines [first, last) of the normalized copy into `part`.
   void count_lines(const normalized_lines& transformed_lines, int32_t first, int32_t last,
                    count_part& part);
-  // Calls on_name(name) for every name that text mentions (repeats allowed).
+  // Calls on_name(name) once for every name that text mentions.
   template <class F>
   void for_each_name_mentioned(std::string_view text, count_part& part, F&& on_name) const;
 
@@ -56,21 +58,16 @@ class variable_usage {
   // Variables with the same name share one entry, their name's number: the
   // index of the first of them in the names' table (variable k is k - 1).
   std::vector<int32_t> name_of_;
-  // Per name: how many non-blank lines hold it, and, while a part counts,
-  // the last line it found to hold it (together, as a line found touches
-  // both).
-  struct name_count {
-    int32_t holding_lines = 0;
-    int32_t last_line = 0;
-  };
-  std::vector<name_count> counts_;
+  // Per name: how many non-blank lines hold it.
+  std::vector<int32_t> counts_;
   // Per name, for the run's records only: the first two lines that held it.
   std::vector<std::array<int32_t, 2>> first_lines_;
   // Per variable: whether its own declaration line holds its name. Bytes,
   // not bits: the two halves of the count set theirs at the same time.
   std::vector<char> held_by_own_line_;
-  // The declaration lines, ascending, with the names each holds (a range of
-  // line_names_) and whether it has been blanked since.
+  // The lines that declare one variable alone, ascending, with the names
+  // each holds (a range of line_names_); whether a line has been blanked
+  // since is in blanked_.
   std::vector<int32_t> declaration_lines_;
   std::vector<uint32_t> line_names_begin_;
   std::vector<int32_t> line_names_;

@@ -101,6 +101,32 @@ TEST_F(RemoveUnusedVarsTest, AloneAndUnusedTakesItsWholeLine) {
   EXPECT_EQ(script.deleted_vars, 1);
 }
 
+// Each deleted name goes with its declaration line as it stood before any
+// cut, whether the line went whole, lost some of its names, or all of them
+// one after the other; with and without the run's records, which list them
+// at different times.
+TEST(RemoveUnusedVarsList, DeletedNamesKeepTheirLinesAsTheyStood) {
+  const text lines = {"Local $a = 1, $b = 2", "Local $lone", "Global $x, $y, $z", "Dim $d",
+                      "MsgBox(0, '', $y)"};
+  for (const bool records : {false, true}) {
+    autoitsourcefile script("");
+    script.records.reasons_on = records;
+    load_lines(script, lines, true);
+    captured_stdout([&] { script.remove_unused_vars("C"); });
+    EXPECT_EQ(current_lines(script),
+              (text{"", "", "Global  $y", "", "MsgBox(0, '', $y)"}));
+    const deleted_variables& deleted = script.deleted_variable_names;
+    ASSERT_EQ(deleted.size(), 6u);
+    const std::vector<std::string> names = {"$A", "$B", "$LONE", "$X", "$Z", "$D"};
+    const std::vector<size_t> from = {0, 0, 1, 2, 2, 3};
+    for (size_t i = 0; i < deleted.size(); ++i) {
+      EXPECT_EQ(deleted[i].name, names[i]) << i;
+      EXPECT_EQ(deleted[i].line, lines[from[i]]) << i;
+      EXPECT_EQ(deleted[i].slot, deleted[0].slot + static_cast<int32_t>(from[i])) << i;
+    }
+  }
+}
+
 TEST_F(RemoveUnusedVarsTest, ACutNeverTakesACallWithIt) {
   const text lines = {"Local $hGui = GUICreate('t')", "Local $a = 1, $b = MsgBox(0, 't', 'x'), $c = 3",
                       "Global Const $GPTR = BitOR(1, 2)", "Local $v = $o.Run(), $w = $a"};

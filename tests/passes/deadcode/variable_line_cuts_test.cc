@@ -117,6 +117,37 @@ TEST(CutSharedItems, DeclaringWordsRunningOnAgainAndAgain) {
   }
 }
 
+// The cuts as the pass hands them over: read one at a time, never copied.
+class cuts_read_one_at_a_time final : public shared_cut_list {
+ public:
+  explicit cuts_read_one_at_a_time(const std::vector<shared_cut>& cuts) : cuts_(cuts) {}
+  size_t size() const override { return cuts_.size(); }
+  shared_cut operator[](size_t i) const override { return cuts_[i]; }
+
+ private:
+  const std::vector<shared_cut>& cuts_;
+};
+
+TEST(CutSharedItems, WrittenOutFromAListReadOneAtATime) {
+  // $THREE, the next name of a cut, is cut itself only in some of the
+  // sets; letter case differs between the line and the names.
+  const std::string line = "Local $One = 1, $two, $Three = f($two, 2), $four, $Five, $six";
+  const std::vector<std::string> names = declared(line);
+  ASSERT_EQ(names.size(), 6u);
+  for (const std::vector<size_t>& unused :
+       {std::vector<size_t>{0, 1, 3, 4, 5}, std::vector<size_t>{1, 2, 3, 4, 5},
+        std::vector<size_t>{0, 1, 2, 3, 4, 5}, std::vector<size_t>{0, 2, 4}}) {
+    const std::vector<shared_cut> cuts = cuts_of(names, unused);
+    const std::string expected = one_by_one(line, cuts);
+    // Room for the line, and a guard after it that must stay as it is.
+    std::string out(line.size() + 8, '#');
+    const size_t length = write_cut_line(line, cuts_read_one_at_a_time(cuts), out.data());
+    ASSERT_LE(length, line.size());
+    EXPECT_EQ(out.substr(0, length), expected);
+    EXPECT_EQ(out.substr(line.size()), std::string(8, '#'));
+  }
+}
+
 // One line declaring `count` variables $v0x, $v1x, ...
 std::string long_declaration(int count) {
   std::string line = "Local ";
