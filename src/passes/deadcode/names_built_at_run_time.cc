@@ -328,7 +328,8 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     if (is_variable) text += '$';
     text += pattern_text(c.chain);
     if (lost_here != lost.end()) {
-      const auto [with_first, with_count] = lost_here->second;
+      const size_t with_first = lost_here->second.first;
+      const size_t with_count = lost_here->second.second;
       text += with_count == 1 ? ", and this line's unused variable with --keep="
                               : ", and this line's unused variables with --keep=";
       auto written_at = [&](size_t k) {
