@@ -6,6 +6,7 @@ Each shape comes at three sizes, so that growth shows as well as level:
   dense     one Local line declaring N short names ($v0, $v1, ...)
   functions N two-line functions (Func fN() / EndFunc)
   plain     N lines of "$a = 1"
+  included  the same after an include on the first line
   wide      generate_script.py --wide-names, N lines (long names that begin alike)
   keep      a keep pragma with N entries, in a script under a long folder path
 
@@ -70,6 +71,19 @@ def plain(path, n):
     return path
 
 
+def included(path, n):
+    # The plain shape after an include on the first line: the whole script
+    # goes through the include pass.
+    with open(os.path.join(os.path.dirname(path), "lib.au3"), "wb") as fh:
+        fh.write(b"Func LibF()\r\nEndFunc\r\n")
+    plain(path + ".rest", n)
+    with open(path, "wb") as out, open(path + ".rest", "rb") as rest:
+        out.write(b'#include "lib.au3"\r\n')
+        shutil.copyfileobj(rest, out)
+    os.remove(path + ".rest")
+    return path
+
+
 def wide(path, n):
     subprocess.run([sys.executable, os.path.join(HERE, "generate_script.py"), path,
                     "--lines", str(n), "--functions", str(n // 20),
@@ -96,6 +110,7 @@ SHAPES = [
     ("dense", dense, (250000, 500000, 1000000), "names"),
     ("functions", functions, (250000, 500000, 1000000), "functions"),
     ("plain", plain, (1000000, 2000000, 4000000), "lines"),
+    ("included", included, (1000000, 2000000, 4000000), "lines"),
     ("wide", wide, (250000, 500000, 1000000), "lines"),
     ("keep", keep, (50000, 100000, 200000), "entries"),
 ]

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,9 +64,59 @@ class hash_finder {
 };
 
 // Lines of one file (or of the script itself) still to be scanned.
+// The expanded script, written over the table that holds the main script,
+// whose lines are read from it ahead of the writing. The included files
+// only add lines, so the writing never passes the reading; a line of the
+// main script about to be written over before it is read waits in a queue,
+// which holds as many lines as the included files have added so far. The
+// main script's lines are never copied whole.
+class expansion {
+ public:
+  expansion(line_table& table, size_t first)
+      : table_(table), out_(first), next_(first), end_(table.size()) {}
+
+  // Lines written so far.
+  size_t size() const { return out_; }
+  bool main_read() const { return next_ == end_; }
+  std::string_view next_main_line() {
+    std::string_view line;
+    if (waiting_.empty()) {
+      line = table_[next_];
+    } else {
+      line = waiting_.front();
+      waiting_.pop_front();
+    }
+    ++next_;
+    return line;
+  }
+  void put(std::string_view line) {
+    if (out_ >= end_) {
+      table_.push_kept(line);
+    } else {
+      if (out_ >= next_) waiting_.push_back(table_[out_]);
+      table_.put_kept(out_, line);
+    }
+    ++out_;
+  }
+  // The table holds the lines written and nothing more.
+  void finish() {
+    if (out_ < table_.size()) table_.resize(out_);
+  }
+
+ private:
+  line_table& table_;
+  size_t out_;   // the next line written
+  size_t next_;  // the next line of the main script read
+  size_t end_;   // the end of the main script
+  // The main script's lines [next_, out_), when out_ has passed next_.
+  std::deque<std::string_view> waiting_;
+};
+
 struct open_file {
-  // Views of text that the expanded table keeps.
+  // Views of text that the expanded table keeps; none for the main script,
+  // which the expansion reads.
   std::vector<std::string_view> lines;
+  bool main = false;
   // Where the "#" of those lines are.
   hash_finder hashes;
   size_t next = 0;
@@ -173,40 +224,39 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     return true;
   }
 
-  // The rest of the script becomes the bottom of the stack, and the lines
-  // kept in place start the expanded table, which keeps the table's room.
+  // The rest of the script becomes the bottom of the stack, read from the
+  // table the expansion writes, after the lines kept in place.
   std::vector<open_file> stack(1);
-  stack[0].lines.reserve(lines.size() - first_file);
-  for (size_t i = first_file; i < lines.size(); ++i) stack[0].lines.push_back(lines[i]);
+  stack[0].main = true;
   stack[0].hashes = source_hashes;
   stack[0].origin = 0;
   stack[0].first_line = origins.of(first_file).line;
   stack[0].folder = platform::folder_of(source_path);
-  line_table expanded = std::move(lines);
-  expanded.resize(first_file);
+  expansion expanded(lines, first_file);
 
   while (!stack.empty()) {
     open_file& current = stack.back();
-    if (current.next == current.lines.size()) {
+    if (current.main ? expanded.main_read() : current.next == current.lines.size()) {
       stack.pop_back();
       if (stack.empty()) break;
       // One empty line follows the text of every included file.
-      expanded.push_kept({});
+      expanded.put({});
       const open_file& parent = stack.back();
       origins.start_run(expanded.size(), parent.origin,
                         parent.first_line + static_cast<int64_t>(parent.next));
       continue;
     }
-    std::string_view line = current.lines[current.next++];
+    std::string_view line = current.main ? expanded.next_main_line() : current.lines[current.next];
+    ++current.next;
     const char lead = lead_byte(line);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
     include_directive directive = directive_outside_blocks(line, lead, current.hashes, blocks);
     if (directive.kind == include_kind::none) {
-      expanded.push_kept(line);
+      expanded.put(line);
       continue;
     }
     // Every recognised directive line stays behind as an empty line.
-    expanded.push_kept({});
+    expanded.put({});
     if (directive.kind == include_kind::once) continue;
 
     print_found(directive);
@@ -224,14 +274,14 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     std::string opened;
     std::string invalid;
     std::string_view text;
-    include_lookup found = reader.take(places, directive, path, expanded, included.lines, &text,
+    include_lookup found = reader.take(places, directive, path, lines, included.lines, &text,
                                        &opened, &invalid);
     if (found == include_lookup::invalid) {
       const line_origin& where = origins.of(expanded.size() - 1);
       *err = std::string(where.file) + ":" + std::to_string(where.line) +
              ": cannot read include file '" + opened + "': " + invalid;
       // The table holds what was expanded so far; the run ends here.
-      lines = std::move(expanded);
+      expanded.finish();
       line_count = static_cast<int32_t>(lines.size() - 1);
       includes_timer.stop();
       return false;
@@ -266,7 +316,7 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     stack.push_back(std::move(included));
   }
 
-  lines = std::move(expanded);
+  expanded.finish();
   line_count = static_cast<int32_t>(lines.size() - 1);
   // The text of a UTF-16 file is UTF-8 now, and the output says so.
   if (reader.read_utf16()) utf8_mark = true;

@@ -32,6 +32,19 @@ TEST_F(SearchIncludes, NestedIncludesExpandDepthFirstInTextOrder) {
   EXPECT_EQ(run.included_files, (lines_t{in("A.AU3"), in("B.AU3"), in("C.AU3"), in("D.AU3")}));
 }
 
+TEST_F(SearchIncludes, MainLinesAfterIncludesComeThroughInOrder) {
+  // The expansion is written over the table that holds the main script:
+  // the lines an included file pushes ahead of the reading wait their turn.
+  folder.write("big.au3", "b1\nb2\nb3\nb4\nb5\n");
+  folder.write("small.au3", "#include <tiny.au3>\ns1\n");
+  folder.write("tiny.au3", "t1\n");
+  expansion_run run = expand({"m1", "#include <big.au3>", "m3", "; m4", "#include <small.au3>",
+                              "m6", "m7", "#include <big.au3>", "m9"},
+                             root, "unused");
+  EXPECT_EQ(run.lines, (lines_t{"m1", "", "b1", "b2", "b3", "b4", "b5", "", "m3", "; m4", "",
+                                "", "t1", "", "s1", "", "m6", "m7", "", "m9"}));
+}
+
 TEST_F(SearchIncludes, NotesTheCommentLinesOfTheExpandedScript) {
   // The slots of lines that begin with ";", included ones too, for the keep
   // pragmas; a ";" later in a line does not count.
