@@ -95,7 +95,7 @@ std::string_view line_table::keep(std::unique_ptr<char[]> bytes, size_t size) {
   return {kept_.back().get(), size};
 }
 
-line_table::packed_view line_table::pack_long(std::string_view text) {
+packed_view line_table::pack_long(std::string_view text) {
   // Long lines are few (a line per 64 KiB of text at most), so one lock for
   // every table costs nothing that shows, and lets two threads add them.
   static std::mutex lock;

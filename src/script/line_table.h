@@ -18,39 +18,9 @@
 #include <string_view>
 #include <vector>
 
+#include "script/packed_view.h"
+
 class line_table {
-  // A line's slot: its text's address in the low 48 bits and its length in
-  // the high 16, half the room of a view. A line of 65535 bytes or more
-  // points instead at a view of it that the table keeps aside.
-  class packed_view {
-   public:
-    static constexpr uint64_t kAddressBits = 48;
-    static constexpr uint64_t kLong = 0xFFFF;
-    static constexpr uint64_t kAddressMask = (uint64_t{1} << kAddressBits) - 1;
-
-    // Whether `text` fits in a slot as it stands.
-    static bool fits(std::string_view text) {
-      return text.size() < kLong && (address_of(text.data()) & ~kAddressMask) == 0;
-    }
-    static packed_view short_view(std::string_view text) {
-      return packed_view(address_of(text.data()) | (uint64_t{text.size()} << kAddressBits));
-    }
-    static packed_view long_view(const std::string_view* whole) {
-      return packed_view(address_of(whole) | (kLong << kAddressBits));
-    }
-    std::string_view get() const {
-      const uint64_t length = bits_ >> kAddressBits;
-      const auto address = static_cast<uintptr_t>(bits_ & kAddressMask);
-      if (length == kLong) return *reinterpret_cast<const std::string_view*>(address);
-      return {reinterpret_cast<const char*>(address), static_cast<size_t>(length)};
-    }
-
-   private:
-    explicit packed_view(uint64_t bits) : bits_(bits) {}
-    static uint64_t address_of(const void* p) { return reinterpret_cast<uintptr_t>(p); }
-    uint64_t bits_;
-  };
-  static_assert(sizeof(packed_view) == 8);
 
   // The slots: storage that grows without clearing what it adds, so that
   // slots filled on two threads at once are written once, each by its own

@@ -178,7 +178,7 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
         table.declaration_lines.resize(n + 1, 0);
         table.item_calls.resize(n + 1, 0);
       }
-      table.variable_names[n] = part.names[v];
+      table.variable_names.set(n, part.names[v]);
       table.declaration_lines[n] = part.lines[v];
       table.item_calls[n] = part.calls[v];
       script.variable_count = n;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report/progress.h"
+#include "script/packed_view.h"
 
 class autoitsourcefile;
 
@@ -19,8 +20,10 @@ class autoitsourcefile;
 // A name is a view of the normalized copy, whose text never moves, or, for
 // the rare name the declaration does not hold in one piece, of a copy the
 // line table keeps: the names outlive the pass in the deleted-name lists.
+// Names are packed views: a line declaring a million variables holds a
+// million of them.
 struct variable_table {
-  std::vector<std::string_view> variable_names = std::vector<std::string_view>(1);
+  packed_views variable_names = packed_views(1);
   std::vector<int32_t> declaration_lines = std::vector<int32_t>(1, 0);
   // Entry k: whether the item that declares variable k calls something, so
   // that cutting it would take the call away (see initializer_calls.h).

@@ -47,12 +47,13 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 
   // Scope is ignored, so equal names are one name: the table keeps the
   // first, and each is searched only once.
-  const std::span<const std::string_view> all(table.variable_names.data() + 1,
-                                              static_cast<size_t>(count));
-  names_.emplace(all, name_table::links::prefixes);
+  const auto names = static_cast<size_t>(count);
+  names_.emplace(
+      names, [&](int32_t i) { return table.variable_names[static_cast<size_t>(i) + 1]; },
+      name_table::links::prefixes);
   std::vector<std::string> other_strings;
   for (int32_t k = 1; k <= count; ++k) {
-    std::string_view name = all[k - 1];
+    const std::string_view name = table.variable_names[static_cast<size_t>(k)];
     if (name.empty()) continue;  // held by every line: no need to search
     if (names_->first_equal(k - 1) != k - 1 || is_dollar_word(name)) continue;
     other_strings.emplace_back(name);
@@ -74,8 +75,8 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   // that holds no line needs no tables.
   std::array<std::optional<count_part>, 2> parts;
   auto make_part = [&](std::optional<count_part>& part) {
-    part.emplace(all.size());
-    if (script.records.reasons_on) part->first_lines.assign(all.size(), {0, 0});
+    part.emplace(names);
+    if (script.records.reasons_on) part->first_lines.assign(names, {0, 0});
   };
   make_part(parts[0]);
   two_threads::split(1, static_cast<size_t>(line_count_) + 1,

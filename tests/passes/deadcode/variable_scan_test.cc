@@ -169,7 +169,9 @@ TEST_F(VariableScanTest, RecordsNamesWithTheirLinesAndListsThem) {
                           "Global Enum $e1, $e2", "Dim $old = 'a,b'"},
                          "C");
   EXPECT_EQ(script.variable_count, 4);
-  EXPECT_EQ(table.variable_names, (std::vector<std::string_view>{"", "$G", "$SPARE", "$X", "$OLD"}));
+  std::vector<std::string_view> names;
+  for (size_t k = 0; k < table.variable_names.size(); ++k) names.push_back(table.variable_names[k]);
+  EXPECT_EQ(names, (std::vector<std::string_view>{"", "$G", "$SPARE", "$X", "$OLD"}));
   EXPECT_EQ(table.declaration_lines, (std::vector<int32_t>{0, 1, 1, 3, 5}));
   EXPECT_EQ(out,
             "found variable: 1:  $G\n"
