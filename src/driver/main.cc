@@ -8,6 +8,7 @@
 #include "driver/where.h"
 #include "platform/command_line.h"
 #include "platform/ending_signals.h"
+#include "platform/free_memory.h"
 #include "platform/terminal.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   platform::reserve_standard_streams();
   console::setup_stdout();
   platform::catch_ending_signals();
+  platform::give_back_large_blocks();
   arguments args;
   bool complete = parse_arguments(argc, argv, &args);
   // Asked for on purpose, so no window needs to stay open for them.

@@ -14,4 +14,10 @@ void return_free_memory() {
 #endif
 }
 
+void give_back_large_blocks() {
+#if defined(__GLIBC__)
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
 }  // namespace platform
