@@ -561,16 +561,6 @@ size_t line_cutter::write(char* out) const {
   return n;
 }
 
-class listed_cuts final : public shared_cut_list {
- public:
-  explicit listed_cuts(const std::vector<shared_cut>& cuts) : cuts_(cuts) {}
-  size_t size() const override { return cuts_.size(); }
-  shared_cut operator[](size_t i) const override { return cuts_[i]; }
-
- private:
-  const std::vector<shared_cut>& cuts_;
-};
-
 }  // namespace
 
 void cut_shared_items(std::string& line, const std::vector<shared_cut>& cuts) {

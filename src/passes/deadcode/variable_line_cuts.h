@@ -29,6 +29,17 @@ class shared_cut_list {
   ~shared_cut_list() = default;
 };
 
+// Cuts already in a list of their own.
+class listed_cuts final : public shared_cut_list {
+ public:
+  explicit listed_cuts(const std::vector<shared_cut>& cuts) : cuts_(cuts) {}
+  size_t size() const override { return cuts_.size(); }
+  shared_cut operator[](size_t i) const override { return cuts_[i]; }
+
+ private:
+  const std::vector<shared_cut>& cuts_;
+};
+
 // Leaves `line` exactly as cut_shared_item would, called for each cut in
 // turn. For names as the declaration scan records them, the time is about
 // proportional to the line's length plus the names' (and the names are

@@ -117,17 +117,6 @@ TEST(CutSharedItems, DeclaringWordsRunningOnAgainAndAgain) {
   }
 }
 
-// The cuts as the pass hands them over: read one at a time, never copied.
-class cuts_read_one_at_a_time final : public shared_cut_list {
- public:
-  explicit cuts_read_one_at_a_time(const std::vector<shared_cut>& cuts) : cuts_(cuts) {}
-  size_t size() const override { return cuts_.size(); }
-  shared_cut operator[](size_t i) const override { return cuts_[i]; }
-
- private:
-  const std::vector<shared_cut>& cuts_;
-};
-
 TEST(CutSharedItems, WrittenOutFromAListReadOneAtATime) {
   // $THREE, the next name of a cut, is cut itself only in some of the
   // sets; letter case differs between the line and the names.
@@ -141,7 +130,7 @@ TEST(CutSharedItems, WrittenOutFromAListReadOneAtATime) {
     const std::string expected = one_by_one(line, cuts);
     // Room for the line, and a guard after it that must stay as it is.
     std::string out(line.size() + 8, '#');
-    const size_t length = write_cut_line(line, cuts_read_one_at_a_time(cuts), out.data());
+    const size_t length = write_cut_line(line, listed_cuts(cuts), out.data());
     ASSERT_LE(length, line.size());
     EXPECT_EQ(out.substr(0, length), expected);
     EXPECT_EQ(out.substr(line.size()), std::string(8, '#'));
