@@ -34,13 +34,20 @@ name_table::name_table(size_t count, const std::function<std::string_view(int32_
   build(count, on_first_equal);
 }
 
+name_table::name_table(const packed_views& views, size_t first, links kind,
+                       const std::function<void(int32_t id, int32_t first)>& on_first_equal)
+    : views_(&views), first_view_(first), kind_(kind) {
+  build(views.size() - first, on_first_equal);
+}
+
 void name_table::build(size_t count,
                        const std::function<void(int32_t, int32_t)>& on_first_equal) {
-  auto length_of = [&](size_t id) { return size_t{begin_[id + 1] - begin_[id]}; };
+  auto length_of = [&](size_t id) { return name(static_cast<int32_t>(id)).size(); };
   for (size_t id = 0; id < count; ++id) max_length_ = std::max(max_length_, length_of(id));
   fit_.assign(max_length_ + 1, 0);
   end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
-  link_.assign(count, -1);
+  has_link_.assign(count / 64 + 1, 0);
+  links_before_.assign(count / 64 + 1, 0);
   if (!on_first_equal) first_equal_.assign(count, -1);
 
   powers_.assign(max_length_ + 1, 1);
@@ -50,8 +57,10 @@ void name_table::build(size_t count,
   const size_t capacity = count + count / 2 + 16;
   // A slot is picked from the top 32 bits of a hash.
   if (!fits_in_32_bits(capacity)) throw std::bad_alloc();
-  slots_.assign(capacity, slot());
+  slots_.assign(capacity, 0);
   slot_total_ = capacity;
+  id_bits_ = std::max(1, static_cast<int>(std::bit_width(count)));
+  id_mask_ = static_cast<uint32_t>((uint64_t{1} << id_bits_) - 1);
 
   // Ids go in ascending, so a repeated name keeps its smallest id. The
   // slots are asked for some names ahead.
@@ -80,8 +89,8 @@ void name_table::build(size_t count,
     }
     if (earlier >= 0) continue;
     size_t s = slot_of(key, text.size());
-    while (!slots_[s].empty()) s = s + 1 == slot_total_ ? 0 : s + 1;
-    slots_[s] = slot(tag_of(key), static_cast<int32_t>(id));
+    while (slots_[s] != 0) s = s + 1 == slot_total_ ? 0 : s + 1;
+    slots_[s] = tag_of(key) << id_bits_ | static_cast<uint32_t>(id + 1);
     ++slot_count_;
     fit_[text.size()] = text.size();
     const auto end = static_cast<unsigned char>(kind_ == links::prefixes ? text.back() : text.front());
@@ -99,11 +108,17 @@ void name_table::build(size_t count,
     return kind_ == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
   };
   for (size_t id = 0; id < count; ++id) {
+    if (id % 64 == 0 && id > 0) {
+      links_before_[id / 64] = static_cast<uint32_t>(links_.size());
+    }
     if (id + kAhead < count && length_of(id + kAhead) >= 2) {
       prefetch_longest(shorter(id + kAhead));
     }
     if (length_of(id) < 2) continue;
-    link_[id] = longest_in(shorter(id));
+    const int32_t link = longest_in(shorter(id));
+    if (link < 0) continue;
+    has_link_[id / 64] |= uint64_t{1} << (id % 64);
+    links_.push_back(link);
   }
 }
 
@@ -130,11 +145,12 @@ size_t name_table::slot_of(uint64_t key, size_t length) const {
 }
 
 int32_t name_table::find(uint64_t key, std::string_view text) const {
+  const uint32_t tag = tag_of(key);
   for (size_t s = slot_of(key, text.size());; s = s + 1 == slot_total_ ? 0 : s + 1) {
-    const slot& entry = slots_[s];
-    if (entry.empty()) return -1;
-    if (entry.tag != tag_of(key)) continue;
-    const int32_t id = entry.id();
+    const uint32_t entry = slots_[s];
+    if (entry == 0) return -1;
+    if (entry >> id_bits_ != tag) continue;
+    const auto id = static_cast<int32_t>((entry & id_mask_) - 1);
     std::string_view candidate = name(id);
     if (candidate.size() == text.size() &&
         std::memcmp(candidate.data(), text.data(), text.size()) == 0) {

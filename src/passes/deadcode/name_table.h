@@ -6,18 +6,23 @@
 // to the longest shorter name that begins (or ends) it, so the longest one
 // found leads to all the others. The cost of a look-up is the length of the
 // text it hashes, whatever the names look like; memory is a slot and a link
-// per name plus the names' bytes.
+// per name plus the names' bytes, or none where the caller keeps the
+// names.
 #pragma once
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "script/packed_view.h"
 
 // The bytes a name is made of where the passes look for it by hash: ASCII
 // letters, digits and "_". A name made of them ends where they end.
@@ -89,6 +94,12 @@ class name_table {
   // first_equal, which is then not to be asked.
   name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of, links kind,
              const std::function<void(int32_t id, int32_t first)>& on_first_equal = nullptr);
+  // The names where they stand, name `id` being views[first + id] for ids
+  // 0 .. views.size() - first - 1: for a caller that keeps a list of views
+  // anyway (the variables' names), whose copy would cost more than the rest
+  // of the table. The list and its text must outlive the table, unchanged.
+  name_table(const packed_views& views, size_t first, links kind,
+             const std::function<void(int32_t id, int32_t first)>& on_first_equal = nullptr);
 
   // The smallest id of a name equal to text; -1 when there is none.
   int32_t find(std::string_view text) const {
@@ -111,7 +122,12 @@ class name_table {
   int32_t first_equal(int32_t id) const { return first_equal_[id]; }
 
   // The next shorter name in the chain of `id`; -1 after the last.
-  int32_t link(int32_t id) const { return link_[id]; }
+  int32_t link(int32_t id) const {
+    const auto word = static_cast<size_t>(id) >> 6;
+    const uint64_t below = has_link_[word] & ((uint64_t{1} << (id & 63)) - 1);
+    if ((has_link_[word] >> (id & 63) & 1) == 0) return -1;
+    return links_[links_before_[word] + static_cast<uint32_t>(std::popcount(below))];
+  }
 
   bool empty() const { return slot_count_ == 0; }
   size_t max_length() const { return max_length_; }
@@ -134,6 +150,7 @@ class name_table {
     return (end_bytes_[text.size()][byte >> 6] >> (byte & 63) & 1) != 0;
   }
   std::string_view name(int32_t id) const {
+    if (views_ != nullptr) return (*views_)[first_view_ + static_cast<size_t>(id)];
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
   size_t slot_of(uint64_t key, size_t length) const;
@@ -145,11 +162,20 @@ class name_table {
   // the longest name's): hashes[k] is the one of length k.
   void hash_ends(std::string_view text, size_t n, links kind, std::vector<uint64_t>& hashes) const;
 
-  std::string bytes_;
-  // Name id's bytes: [begin_[id], begin_[id + 1]). The names of a table are
+  // The names: read from views_ when given, else copied into bytes_, name
+  // id's bytes being [begin_[id], begin_[id + 1]). The names of a table are
   // parts of the normalized copy, whose size fits in 32 bits.
+  const packed_views* views_ = nullptr;
+  size_t first_view_ = 0;
+  std::string bytes_;
   std::vector<uint32_t> begin_;
-  std::vector<int32_t> link_;
+  // The links, kept for the names that have one (few, for most tables of
+  // function names): a bit per name says which, and links_before_[w] counts
+  // those of the names before word w of the bits. A deque grows without
+  // copying what it holds.
+  std::vector<uint64_t> has_link_;
+  std::vector<uint32_t> links_before_;
+  std::deque<int32_t> links_;
   std::vector<int32_t> first_equal_;
   // end_bytes_[n]: the bytes that names of length n have at the end that
   // may_be_name looks at, a bit each.
@@ -160,27 +186,16 @@ class name_table {
   size_t min_length_ = 0;
   links kind_;
 
-  // A slot holds a name's id and the top 16 bits of its hash, which spare
-  // all but one in 65536 byte comparisons of other names: six bytes, the id
-  // plus one (0: empty) in two halves.
-  struct slot {
-    uint16_t tag = 0;
-    uint16_t low = 0;
-    uint16_t high = 0;
-    slot() = default;
-    slot(uint16_t tag, int32_t id)
-        : tag(tag),
-          low(static_cast<uint16_t>(static_cast<uint32_t>(id) + 1)),
-          high(static_cast<uint16_t>((static_cast<uint32_t>(id) + 1) >> 16)) {}
-    bool empty() const { return (low | high) == 0; }
-    int32_t id() const { return static_cast<int32_t>((uint32_t{high} << 16 | low) - 1); }
-  };
-  static_assert(sizeof(slot) == 6, "a slot takes six bytes");
-  static uint16_t tag_of(uint64_t key) { return static_cast<uint16_t>(key >> 48); }
+  // A slot is a word: the name's id plus one (0: empty) in its low id_bits_
+  // bits, and the top bits of the name's hash in the others, which spare
+  // most byte comparisons of other names (all but one in 4096 for a table
+  // of a million names, one in 65536 for 65,535 names or fewer).
+  uint32_t tag_of(uint64_t key) const { return static_cast<uint32_t>(key >> (32 + id_bits_)); }
+  int id_bits_ = 1;
+  uint32_t id_mask_ = 1;
   // Filled to two thirds at most, whatever the number of names: a size
   // that doubles would leave up to three quarters of them empty.
-  std::vector<slot> slots_;
-  // slots_.size(), kept: the vector would divide by six to tell it.
+  std::vector<uint32_t> slots_;
   size_t slot_total_ = 0;
   size_t slot_count_ = 0;
 

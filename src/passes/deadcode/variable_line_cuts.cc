@@ -167,8 +167,12 @@ class line_cutter {
   std::vector<std::string_view> names_;
   std::optional<name_table> name_lookup_;
   std::string upper_;
-  // The places where name k stands, ascending:
-  // item_places_[item_begin_[k] .. item_begin_[k + 1]).
+  // Where name k stands: nowhere (kNone), at one place (the place itself:
+  // most names stand once, where they are declared), or, with kMany set,
+  // at the places of its number m among the names that stand more than
+  // once, ascending: item_places_[item_begin_[m] .. item_begin_[m + 1]).
+  static constexpr pos kMany = pos{1} << 31;
+  std::vector<pos> places_of_;
   std::vector<pos> item_begin_;
   std::vector<pos> item_places_;
   // item_next_[e] != e: entries e .. item_next_[e] - 1 are known to be cut.
@@ -328,22 +332,36 @@ void line_cutter::for_each_item(F&& on_item) {
 
 // The places are found twice, counted and then filled in, rather than
 // gathered in a list of their own first: the look-ups cost less than the
-// room such a list takes.
+// room such a list takes. Only the names that stand more than once get a
+// list of places.
 void line_cutter::find_items() {
-  const size_t names = name_count();
-  item_begin_.assign(names + 1, 0);
-  for_each_item([&](pos name, pos) { ++item_begin_[name]; });
+  places_of_.assign(name_count(), kNone);
+  pos many = 0;
+  for_each_item([&](pos name, pos place) {
+    pos& where = places_of_[name];
+    if (where == kNone) {
+      where = place;
+    } else if ((where & kMany) == 0) {
+      where = kMany | many++;
+      item_begin_.push_back(2);
+    } else {
+      ++item_begin_[where & ~kMany];
+    }
+  });
+  if (many == 0) return;
   pos total = 0;
   for (pos& begin : item_begin_) {
     const pos n = begin;
     begin = total;
     total += n;
   }
+  item_begin_.push_back(total);
   item_places_.resize(total);
-  for_each_item([&](pos name, pos place) { item_places_[item_begin_[name]++] = place; });
-  // Each begin has moved on to the next name's: back by one name.
-  for (size_t k = names; k > 0; --k) item_begin_[k] = item_begin_[k - 1];
-  item_begin_[0] = 0;
+  std::vector<pos> filled(item_begin_.begin(), item_begin_.end() - 1);
+  for_each_item([&](pos name, pos place) {
+    const pos where = places_of_[name];
+    if ((where & kMany) != 0) item_places_[filled[where & ~kMany]++] = place;
+  });
   item_next_.resize(total);
   std::iota(item_next_.begin(), item_next_.end(), pos{0});
 }
@@ -470,12 +488,19 @@ pos line_cutter::first_kept_entry(const pos* places, pos* next, pos start, pos e
 }
 
 pos line_cutter::first_item_from(pos name, pos from) {
-  const pos begin = item_begin_[name];
-  const pos end = item_begin_[name + 1];
-  const pos* places = item_places_.data();
-  const pos start = static_cast<pos>(std::lower_bound(places + begin, places + end, from) - places);
-  const pos entry = first_kept_entry(places, item_next_.data(), start, end);
-  const pos found = entry < end ? places[entry] : kNone;
+  const pos where = places_of_[name];
+  pos found = kNone;
+  if ((where & kMany) == 0) {  // one place
+    if (where >= from && kept(where)) found = where;
+  } else if (where != kNone) {
+    const pos begin = item_begin_[where & ~kMany];
+    const pos end = item_begin_[(where & ~kMany) + 1];
+    const pos* places = item_places_.data();
+    const pos start =
+        static_cast<pos>(std::lower_bound(places + begin, places + end, from) - places);
+    const pos entry = first_kept_entry(places, item_next_.data(), start, end);
+    if (entry < end) found = places[entry];
+  }
   if (gained_.empty()) return found;
   const auto gained = gained_.find(name);
   if (gained == gained_.end()) return found;

@@ -20,17 +20,43 @@ bool is_dollar_word(std::string_view name) {
 }  // namespace
 
 struct variable_usage::count_part {
-  explicit count_part(size_t names) : counts(names, 0), marks(names, 0) {}
+  explicit count_part(size_t names)
+      : counts(names), marked(names / 64 + 1, 0), log_limit(std::max<size_t>(4096, names / 64)) {}
   // Per name, the lines that hold it.
-  std::vector<int32_t> counts;
+  small_counts counts;
   std::vector<int32_t> declaration_lines;
   std::vector<uint32_t> line_names_begin;
   std::vector<int32_t> line_names;
-  // marks[n] == line_stamp: name n was found on the line last searched, so
-  // that a line counts once, however often it holds a name. A chain walk
-  // stops at the first name marked: the names after it were found with it.
-  std::vector<uint32_t> marks;
-  uint32_t line_stamp = 0;
+  // A bit per name: found on the line last searched, so that a line counts
+  // once, however often it holds a name. A chain walk stops at the first
+  // name marked: the names after it were found with it. The names marked
+  // are logged so that the next line clears just them; a line that marks
+  // more than log_limit names (which it took as many bytes to find) clears
+  // every bit instead, a word per 64 names.
+  std::vector<uint64_t> marked;
+  std::vector<int32_t> marked_log;
+  size_t log_limit;
+  bool log_full = false;
+  bool is_marked(int32_t n) const { return (marked[static_cast<size_t>(n) >> 6] >> (n & 63) & 1) != 0; }
+  void mark(int32_t n) {
+    marked[static_cast<size_t>(n) >> 6] |= uint64_t{1} << (n & 63);
+    if (log_full) return;
+    if (marked_log.size() == log_limit) {
+      log_full = true;
+    } else {
+      marked_log.push_back(n);
+    }
+  }
+  // A new line: nothing is marked.
+  void next_line() {
+    if (log_full) {
+      std::fill(marked.begin(), marked.end(), 0);
+    } else {
+      for (const int32_t n : marked_log) marked[static_cast<size_t>(n) >> 6] = 0;
+    }
+    marked_log.clear();
+    log_full = false;
+  }
   // The names that strings on the line name, counted after the chains: a
   // mark set for them first would cut short the chains they are part of.
   std::vector<int32_t> named_by_strings;
@@ -47,24 +73,24 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
 
   // Scope is ignored, so equal names are one name: the table keeps the
   // first, and each is searched only once.
+  // The table reads the names from the variables' own list.
   const auto names = static_cast<size_t>(count);
-  names_.emplace(
-      names, [&](int32_t i) { return table.variable_names[static_cast<size_t>(i) + 1]; },
-      name_table::links::prefixes);
   std::vector<std::string> other_strings;
-  for (int32_t k = 1; k <= count; ++k) {
-    const std::string_view name = table.variable_names[static_cast<size_t>(k)];
-    if (name.empty()) continue;  // held by every line: no need to search
-    if (names_->first_equal(k - 1) != k - 1 || is_dollar_word(name)) continue;
-    other_strings.emplace_back(name);
-    other_owner_.push_back(k - 1);
-    if (name.size() >= 2 && name[0] == '$') {
-      for (const char* quote : {"\"", "'"}) {
-        other_strings.push_back(quote + std::string(name.substr(1)) + quote);
-        other_owner_.push_back(k - 1);
-      }
-    }
-  }
+  names_.emplace(table.variable_names, 1, name_table::links::prefixes,
+                 [&](int32_t id, int32_t first) {
+                   // An empty name is held by every line: no need to search.
+                   if (first != id) return;
+                   const std::string_view name = table.variable_names[static_cast<size_t>(id) + 1];
+                   if (is_dollar_word(name)) return;
+                   other_strings.emplace_back(name);
+                   other_owner_.push_back(id);
+                   if (name.size() >= 2 && name[0] == '$') {
+                     for (const char* quote : {"\"", "'"}) {
+                       other_strings.push_back(quote + std::string(name.substr(1)) + quote);
+                       other_owner_.push_back(id);
+                     }
+                   }
+                 });
   if (!other_strings.empty()) other_strings_.emplace(other_strings);
 
   held_by_own_line_.assign(count + 1, 0);
@@ -89,8 +115,10 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
   if (!parts[1]) parts[1].emplace(0);
   // The first half's counts become the table's; the marks go.
   counts_ = std::move(parts[0]->counts);
-  parts[0]->marks = std::vector<uint32_t>();
-  for (size_t n = 0; n < parts[1]->counts.size(); ++n) counts_[n] += parts[1]->counts[n];
+  parts[0]->marked = std::vector<uint64_t>();
+  for (size_t n = 0; n < parts[1]->counts.size(); ++n) {
+    if (const int32_t more = parts[1]->counts.get(n); more != 0) counts_.add(n, more);
+  }
   if (script.records.reasons_on) {
     // The first half's first lines, then the second half's.
     first_lines_.assign(counts_.size(), {0, 0});
@@ -104,11 +132,8 @@ variable_usage::variable_usage(const autoitsourcefile& script, const variable_ta
       }
     }
   }
-  parts[1]->counts = std::vector<int32_t>();
-  parts[1]->marks = std::vector<uint32_t>();
-  // Made now, in the room the marks left, rather than beside them.
-  name_of_.assign(count + 1, -1);
-  for (int32_t k = 1; k <= count; ++k) name_of_[k] = names_->first_equal(k - 1);
+  parts[1]->counts = small_counts();
+  parts[1]->marked = std::vector<uint64_t>();
   declaration_lines_ = two_threads::joined(std::move(parts[0]->declaration_lines),
                                            parts[1]->declaration_lines);
   // The second half's ranges of names begin after the first half's names.
@@ -140,16 +165,17 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
       part.line_names_begin.push_back(static_cast<uint32_t>(part.line_names.size()));
     }
     for_each_name_mentioned(text, part, [&](int32_t n) {
-      int32_t& holding_lines = part.counts[static_cast<size_t>(n)];
-      if (holding_lines < 2 && !part.first_lines.empty()) {
-        part.first_lines[static_cast<size_t>(n)][holding_lines] = j;
+      const auto name = static_cast<size_t>(n);
+      if (!part.first_lines.empty()) {
+        const int32_t holding_lines = part.counts.get(name);
+        if (holding_lines < 2) part.first_lines[name][holding_lines] = j;
       }
-      ++holding_lines;
+      part.counts.increment(name);
       if (may_be_blanked) part.line_names.push_back(n);
     });
     for (; k <= count && declared_on[k] == j; ++k) {
-      const int32_t name = names_->first_equal(k - 1);
-      held_by_own_line_[k] = name >= 0 && part.marks[name] == part.line_stamp;
+      const int32_t name = name_of(k);
+      held_by_own_line_[k] = name >= 0 && part.is_marked(name);
     }
   }
 }
@@ -162,11 +188,7 @@ void variable_usage::count_lines(const normalized_lines& transformed_lines, int3
 template <class F>
 void variable_usage::for_each_name_mentioned(std::string_view text, count_part& part,
                                              F&& on_name) const {
-  if (++part.line_stamp == 0) {  // the stamps wrapped around: start them afresh
-    std::fill(part.marks.begin(), part.marks.end(), 0);
-    part.line_stamp = 1;
-  }
-  const uint32_t stamp = part.line_stamp;
+  part.next_line();
   part.named_by_strings.clear();
   if (other_strings_) {
     other_strings_->for_each_name_in(text, part.string_marks, [&](int32_t id) {
@@ -187,8 +209,8 @@ void variable_usage::for_each_name_mentioned(std::string_view text, count_part& 
     }
     if (c == '$') {
       for (int32_t id = names_->longest_in(text.substr(p, end - p), part.hashes);
-           id >= 0 && part.marks[id] != stamp; id = names_->link(id)) {
-        part.marks[id] = stamp;
+           id >= 0 && !part.is_marked(id); id = names_->link(id)) {
+        part.mark(id);
         on_name(id);
       }
     } else if (end < size && text[end] == c) {
@@ -200,17 +222,22 @@ void variable_usage::for_each_name_mentioned(std::string_view text, count_part& 
     p = end - 1;  // the run holds no "$" and no quote; its end may be one
   }
   for (const int32_t id : part.named_by_strings) {
-    if (part.marks[id] == stamp) continue;
-    part.marks[id] = stamp;
+    if (part.is_marked(id)) continue;
+    part.mark(id);
     on_name(id);
   }
+}
+
+int32_t variable_usage::name_of(int32_t k) const {
+  return names_->find(table_.variable_names[static_cast<size_t>(k)]);
 }
 
 bool variable_usage::used(int32_t k) const {
   const int32_t line = table_.declaration_lines[k];
   const bool own_line_exists = line >= 1 && line <= line_count_;
-  if (name_of_[k] < 0) return line_count_ - (own_line_exists ? 1 : 0) > 0;
-  int32_t others = counts_[name_of_[k]];
+  const int32_t name = name_of(k);
+  if (name < 0) return line_count_ - (own_line_exists ? 1 : 0) > 0;
+  int32_t others = counts_.get(static_cast<size_t>(name));
   if (own_line_exists && held_by_own_line_[k] && !blanked_[line]) --others;
   return others > 0;
 }
@@ -222,14 +249,15 @@ void variable_usage::line_blanked(int32_t line) {
   if (at == declaration_lines_.end() || *at != line) return;
   const auto d = static_cast<size_t>(at - declaration_lines_.begin());
   for (uint32_t i = line_names_begin_[d]; i < line_names_begin_[d + 1]; ++i) {
-    --counts_[line_names_[i]];
+    counts_.decrement(static_cast<size_t>(line_names_[i]));
   }
 }
 
 int32_t variable_usage::first_mention(int32_t k) const {
-  if (name_of_[k] < 0 || first_lines_.empty()) return 0;
+  const int32_t name = first_lines_.empty() ? -1 : name_of(k);
+  if (name < 0) return 0;
   const int32_t own = table_.declaration_lines[k];
-  for (int32_t line : first_lines_[static_cast<size_t>(name_of_[k])]) {
+  for (int32_t line : first_lines_[static_cast<size_t>(name)]) {
     if (line != 0 && line != own) return line;
   }
   return 0;

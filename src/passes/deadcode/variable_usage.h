@@ -16,6 +16,7 @@
 
 #include "passes/deadcode/name_matcher.h"
 #include "passes/deadcode/name_table.h"
+#include "passes/deadcode/small_counts.h"
 #include "passes/deadcode/variable_scan.h"
 #include "script/line_table.h"
 #include "script/normalized_lines.h"
@@ -56,10 +57,11 @@ class variable_usage {
   int32_t line_count_;
   const variable_table& table_;
   // Variables with the same name share one entry, their name's number: the
-  // index of the first of them in the names' table (variable k is k - 1).
-  std::vector<int32_t> name_of_;
+  // index of the first of them in the names' table (variable k is k - 1),
+  // asked of the table each time rather than kept per variable.
+  int32_t name_of(int32_t k) const;
   // Per name: how many non-blank lines hold it.
-  std::vector<int32_t> counts_;
+  small_counts counts_;
   // Per name, for the run's records only: the first two lines that held it.
   std::vector<std::array<int32_t, 2>> first_lines_;
   // Per variable: whether its own declaration line holds its name. Bytes,
