@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "script/packed_view.h"
+
 // One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
 // the pragma that gave it (no file for an entry given on the command line).
 // The file is the name the script's line origins keep, shared by every
@@ -45,13 +47,15 @@ struct deleted_name {
 class deleted_variables {
  public:
   size_t size() const { return names_.size(); }
-  bool empty() const { return names_.empty(); }
+  bool empty() const { return names_.size() == 0; }
   deleted_name operator[](size_t i) const {
-    const entry& e = names_[i];
-    const line_view& line = lines_[e.line];
-    return {std::string_view(e.name, e.size), line.text, line.slot};
+    const line_view& line = lines_[name_lines_[i]];
+    return {names_[i], line.text, line.slot};
   }
-  void reserve(size_t n) { names_.reserve(n); }
+  void reserve(size_t n) {
+    names_.reserve(n);
+    name_lines_.reserve(n);
+  }
   void push_back(const deleted_name& name) {
     if (lines_.empty() || lines_.back().slot != name.slot ||
         lines_.back().text.data() != name.line.data() ||
@@ -72,23 +76,19 @@ class deleted_variables {
   }
   // Appends a name deleted from line number `line`.
   void push_back_on_line(std::string_view name, size_t line) {
-    // Names are parts of the normalized copy, whose size fits in 32 bits.
-    names_.push_back(
-        {name.data(), static_cast<uint32_t>(name.size()), static_cast<uint32_t>(line)});
+    names_.push_back(name);
+    name_lines_.push_back(static_cast<uint32_t>(line));
   }
   size_t line_count() const { return lines_.size(); }
 
  private:
-  struct entry {
-    const char* name;
-    uint32_t size;
-    uint32_t line;  // in lines_
-  };
   struct line_view {
     std::string_view text;
     int32_t slot;
   };
-  std::vector<entry> names_;
+  // Name i, and its line's number in lines_ (lines are fewer than names).
+  packed_views names_;
+  std::vector<uint32_t> name_lines_;
   std::vector<line_view> lines_;
 };
 

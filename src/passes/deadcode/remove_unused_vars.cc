@@ -32,19 +32,9 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // Names on the keep-list count as used; every name is matched, so that an
   // entry matching only used variables is not reported as matching none.
   keep_list keep(keep_entries, keep_list::kind::variables);
-  // The variables to cut from a line they share: a bit each while the
-  // usage tables stand, listed by number once they are gone.
+  // The variables to cut from a line they share, a bit each.
   std::vector<bool> shares_cut(static_cast<size_t>(variable_count) + 1, false);
-  int32_t shared_count = 0;
   int32_t last_shared_line = -1;
-  auto shared_unused = [&] {
-    std::vector<int32_t> unused;
-    unused.reserve(static_cast<size_t>(shared_count));
-    for (int32_t k = 1; k <= variable_count; ++k) {
-      if (shares_cut[k]) unused.push_back(k);
-    }
-    return unused;
-  };
   // The deleted names are listed once the usage tables are gone, when a
   // run keeps no records, so that the two never take room together. Each
   // name goes with its line as it stood before the deletion, listed now:
@@ -73,7 +63,6 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
       if (declared != last_shared_line) deleted_variable_names.add_line(lines[declared], declared);
       last_shared_line = declared;
       shares_cut[k] = true;
-      ++shared_count;
       continue;
     }
     deleted_variable_names.add_line(lines[declared], declared);
@@ -82,17 +71,17 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // What --why and the metafile show of each variable, while the usage
   // tables still stand; then their room goes to the cuts.
   if (records.reasons_on) {
-    list_deleted_variables(*this, table, shared_unused(), first_line, deleted_here);
+    list_deleted_variables(*this, table, shares_cut, first_line, deleted_here);
     note_variables(*this, table, *usage);
   }
   usage.reset();
+  // Nothing asks whether an item calls something any more.
+  table.item_calls = std::vector<char>();
   platform::return_free_memory();
-  const std::vector<int32_t> unused = shared_unused();
-  shares_cut = std::vector<bool>();
-  cut_shared_variables(*this, table, unused);
+  cut_shared_variables(*this, table, shares_cut);
   platform::return_free_memory();
   if (!records.reasons_on) {
-    list_deleted_variables(*this, table, unused, first_line, deleted_here);
+    list_deleted_variables(*this, table, shares_cut, first_line, deleted_here);
   }
   keep.warn_unmatched(warnings);
 

@@ -242,63 +242,80 @@ bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k) {
 namespace {
 
 // The cuts of one line as the pass makes them, read from the variable table
-// by number rather than copied out of it: unused[first .. last), each
-// sharing `line`.
+// by number rather than copied out of it. The line's variables are numbers
+// [first, last); the cuts are all of them, or those `listed`.
 class table_cuts final : public shared_cut_list {
  public:
-  table_cuts(const variable_table& table, const std::vector<int32_t>& unused, size_t first,
-             size_t last, int32_t count, int32_t line)
-      : table_(table), unused_(unused), first_(first), last_(last), count_(count), line_(line) {}
-  size_t size() const override { return last_ - first_; }
+  table_cuts(const variable_table& table, int32_t first, int32_t last,
+             const std::vector<int32_t>* listed)
+      : table_(table), first_(first), last_(last), listed_(listed) {}
+  size_t size() const override {
+    return listed_ != nullptr ? listed_->size() : static_cast<size_t>(last_ - first_);
+  }
   shared_cut operator[](size_t i) const override {
-    const int32_t k = unused_[first_ + i];
-    const bool next_shares = k < count_ && table_.declaration_lines[k + 1] == line_;
-    return {table_.variable_names[k], k > 1 && table_.declaration_lines[k - 1] == line_,
-            next_shares,
+    const int32_t k = listed_ != nullptr ? (*listed_)[i] : first_ + static_cast<int32_t>(i);
+    const bool next_shares = k + 1 < last_;
+    return {table_.variable_names[k], k > first_, next_shares,
             next_shares ? std::string_view(table_.variable_names[k + 1]) : std::string_view()};
   }
 
  private:
   const variable_table& table_;
-  const std::vector<int32_t>& unused_;
-  size_t first_;
-  size_t last_;
-  int32_t count_;
-  int32_t line_;
+  int32_t first_;
+  int32_t last_;
+  const std::vector<int32_t>* listed_;
 };
 
 }  // namespace
 
 void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
-                          const std::vector<int32_t>& unused) {
-  const int32_t count = script.variable_count;
+                          const std::vector<bool>& unused) {
+  const auto count = static_cast<size_t>(script.variable_count);
+  const std::vector<int32_t>& line_of = table.declaration_lines;
   // The lines lie far apart in memory: each is asked for in two steps some
   // variables ahead, its view and then its text with the variable's name.
   constexpr size_t kAhead = 8;
-  auto line_of = [&](size_t i) { return static_cast<size_t>(table.declaration_lines[unused[i]]); };
-  // The variables of one line have consecutive numbers, so each line's cuts
-  // come together; each half of them is cut on a thread of its own, the
-  // halves meeting where a line's cuts begin.
-  auto line_starts = [&](size_t i) {
-    while (i > 0 && i < unused.size() && line_of(i) == line_of(i - 1)) ++i;
-    return i;
+  // The variables of one line have consecutive numbers; each half of them
+  // is cut on a thread of its own, the halves meeting where a line begins.
+  auto line_starts = [&](size_t k) {
+    while (k > 1 && k <= count && line_of[k] == line_of[k - 1]) ++k;
+    return k;
   };
   std::array<std::optional<line_table::builder>, 2> text_of;
   for (auto& part : text_of) part.emplace(script.lines);
-  two_threads::split_at(0, unused.size(), line_starts, [&](int half, size_t first, size_t last) {
+  two_threads::split_at(1, count + 1, line_starts, [&](int half, size_t first, size_t last) {
     // Reading ahead stops at the half's last variable: the lines past it
-    // are the other half's, which its thread is rewriting.
-    auto ahead = [&](size_t i, size_t n) { return std::min(i + n, last - 1); };
+    // are the other half's, which its thread is rewriting. A variable cut
+    // alone has no line any more (-1).
+    auto ahead_line = [&](size_t k, size_t n) { return line_of[std::min(k + n, last - 1)]; };
     std::string text;
-    for (size_t i = first; i < last;) {
-      prefetch(script.lines.slot_address(line_of(ahead(i, 2 * kAhead))));
-      prefetch(script.lines[line_of(ahead(i, kAhead))].data());
-      prefetch(table.variable_names[unused[ahead(i, kAhead)]].data());
-      const int32_t line = table.declaration_lines[unused[i]];
-      size_t line_end = i;
-      while (line_end < last && table.declaration_lines[unused[line_end]] == line) ++line_end;
-      const table_cuts cuts(table, unused, i, line_end, count, line);
-      i = line_end;
+    // The cuts of a line that keeps some of its variables; a line that
+    // loses them all needs no list.
+    std::vector<int32_t> listed;
+    for (size_t k = first; k < last;) {
+      if (const int32_t ahead = ahead_line(k, 2 * kAhead); ahead >= 0) {
+        prefetch(script.lines.slot_address(static_cast<size_t>(ahead)));
+      }
+      if (const int32_t ahead = ahead_line(k, kAhead); ahead >= 0) {
+        prefetch(script.lines[static_cast<size_t>(ahead)].data());
+      }
+      const int32_t line = line_of[k];
+      size_t line_end = k + 1;
+      size_t cut_count = unused[k] ? 1 : 0;
+      for (; line_end < last && line_of[line_end] == line; ++line_end) {
+        if (unused[line_end]) ++cut_count;
+      }
+      const size_t line_first = k;
+      k = line_end;
+      if (cut_count == 0) continue;
+      listed.clear();
+      if (cut_count < line_end - line_first) {
+        for (size_t v = line_first; v < line_end; ++v) {
+          if (unused[v]) listed.push_back(static_cast<int32_t>(v));
+        }
+      }
+      const table_cuts cuts(table, static_cast<int32_t>(line_first), static_cast<int32_t>(line_end),
+                            listed.empty() ? nullptr : &listed);
       const std::string_view old_text = script.lines[line];
       // A few cuts cost less one by one, each about the line once. Many are
       // made together, the text going straight into the table.
@@ -322,11 +339,9 @@ void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
 }
 
 void list_deleted_variables(autoitsourcefile& script, const variable_table& table,
-                            const std::vector<int32_t>& shared, size_t first_line,
-                            int32_t count) {
+                            const std::vector<bool>& shared, size_t first_line, int32_t count) {
   deleted_variables& names = script.deleted_variable_names;
   names.reserve(names.size() + static_cast<size_t>(count));
-  size_t next_shared = 0;
   size_t next_line = first_line;
   int32_t shared_slot = -1;
   size_t shared_line = 0;
@@ -334,8 +349,7 @@ void list_deleted_variables(autoitsourcefile& script, const variable_table& tabl
     const int32_t slot = table.declaration_lines[k];
     if (slot == -1) {
       names.push_back_on_line(table.variable_names[k], next_line++);
-    } else if (next_shared < shared.size() && shared[next_shared] == k) {
-      ++next_shared;
+    } else if (shared[static_cast<size_t>(k)]) {
       if (slot != shared_slot) {
         shared_slot = slot;
         shared_line = next_line++;

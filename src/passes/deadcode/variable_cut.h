@@ -51,18 +51,17 @@ bool shares_line(const variable_table& table, int32_t count, int32_t k);
 // becomes -1; true in that case only.
 bool cut_variable(autoitsourcefile& script, variable_table& table, int32_t k);
 
-// Cuts the unused variables `unused` (ascending, each sharing its line) out
-// of their lines, as cut_variable on each in turn would, but each line's
-// cuts together. Such cuts change `lines` only.
+// Cuts the unused variables k with unused[k] set (each sharing its line)
+// out of their lines, as cut_variable on each in turn would, but each
+// line's cuts together. Such cuts change `lines` only.
 void cut_shared_variables(autoitsourcefile& script, const variable_table& table,
-                          const std::vector<int32_t>& unused);
+                          const std::vector<bool>& unused);
 
 // Appends the `count` variables the pass deleted to
 // script.deleted_variable_names, in number order, each on its line as it
-// stood before. `shared` lists those cut from a line they share; the others
+// stood before. `shared` marks those cut from a line they share; the others
 // were cut alone, their line marked -1 in the table. The lines are there
 // already, from number `first_line` on, in number order: one for each
 // variable cut alone and for each line that shared cuts began on.
 void list_deleted_variables(autoitsourcefile& script, const variable_table& table,
-                            const std::vector<int32_t>& shared, size_t first_line,
-                            int32_t count);
+                            const std::vector<bool>& shared, size_t first_line, int32_t count);

@@ -27,14 +27,14 @@ bool is_declaration_line(std::string_view normalized_line) {
 
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
                       std::vector<std::string>& names) {
-  std::vector<std::string_view> views;
+  packed_views views;
   std::deque<std::string> spilled;
   walk_declaration(normalized_line, comments_kept, views, spilled);
-  names.insert(names.end(), views.begin(), views.end());
+  for (size_t v = 0; v < views.size(); ++v) names.emplace_back(views[v]);
 }
 
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
-                      std::vector<std::string_view>& names, std::deque<std::string>& spilled_names) {
+                      packed_views& names, std::deque<std::string>& spilled_names) {
   bool in_single = false;
   bool in_double = false;
   int64_t depth_parens = 0;
@@ -127,7 +127,7 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
   // Each half of the declaration lines is walked on a thread of its own;
   // the variables are then numbered and announced in line order.
   struct found {
-    std::vector<std::string_view> names;
+    packed_views names;
     std::vector<int32_t> lines;
     std::vector<char> calls;
     // Names the line does not hold in one piece: their copies, and where
@@ -136,10 +136,19 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
     std::vector<size_t> spilled_at;
   };
   std::array<found, 2> parts;
+  // The first half's lists are the table's, grown: the table's entries so
+  // far come first, and no copy of a line's million names is made.
+  const auto first_new = static_cast<size_t>(script.variable_count) + 1;
+  table.variable_names.resize(first_new);
+  table.declaration_lines.resize(first_new, 0);
+  table.item_calls.resize(first_new, 0);
+  parts[0].names = std::move(table.variable_names);
+  parts[0].lines = std::move(table.declaration_lines);
+  parts[0].calls = std::move(table.item_calls);
   const std::vector<int32_t>& candidates = script.declaration_lines;
   two_threads::split(0, candidates.size(), [&](int half, size_t first, size_t last) {
     found& part = parts[half];
-    std::vector<std::string_view>& names = part.names;
+    packed_views& names = part.names;
     for (size_t c = first; c < last; ++c) {
       const int32_t i = candidates[c];
       std::string_view line = script.transformed_lines[i];
@@ -158,33 +167,27 @@ void scan_variables(autoitsourcefile& script, variable_table& table, const progr
       // runs an operator word into the name after it ("And IsVisible(").
       std::vector<char>& calls = part.calls;
       item_calls(script.lines[i], comments_kept, calls);
-      calls.resize(names.size(), 0);
+      calls.resize(part.lines.size(), 0);
     }
   });
   // The copies go where the names outlive the pass: into the line table.
   for (found& part : parts) {
-    for (size_t v : part.spilled_at) part.names[v] = script.lines.keep_copy(part.names[v]);
+    for (size_t v : part.spilled_at) part.names.set(v, script.lines.keep_copy(part.names[v]));
     part.spilled.clear();
   }
-  const size_t count = parts[0].names.size() + parts[1].names.size();
-  table.variable_names.reserve(table.variable_names.size() + count);
-  table.declaration_lines.reserve(table.declaration_lines.size() + count);
-  table.item_calls.reserve(table.item_calls.size() + count);
-  for (found& part : parts) {
-    for (size_t v = 0; v < part.names.size(); ++v) {
-      const int32_t n = script.variable_count + 1;
-      if (table.variable_names.size() <= static_cast<size_t>(n)) {
-        table.variable_names.resize(n + 1);
-        table.declaration_lines.resize(n + 1, 0);
-        table.item_calls.resize(n + 1, 0);
-      }
-      table.variable_names.set(n, part.names[v]);
-      table.declaration_lines[n] = part.lines[v];
-      table.item_calls[n] = part.calls[v];
-      script.variable_count = n;
-      report.event("found variable: ", n, ":  ", table.variable_names[n], part.lines[v]);
-    }
-    // Each part's tables go as soon as they are copied.
-    part = found();
+  table.variable_names = std::move(parts[0].names);
+  table.declaration_lines = std::move(parts[0].lines);
+  table.item_calls = std::move(parts[0].calls);
+  found& second = parts[1];
+  for (size_t v = 0; v < second.names.size(); ++v) {
+    table.variable_names.push_back(second.names[v]);
+    table.declaration_lines.push_back(second.lines[v]);
+    table.item_calls.push_back(second.calls[v]);
+  }
+  second = found();
+  for (size_t n = first_new; n < table.variable_names.size(); ++n) {
+    script.variable_count = static_cast<int32_t>(n);
+    report.event("found variable: ", static_cast<int64_t>(n), ":  ", table.variable_names[n],
+                 table.declaration_lines[n]);
   }
 }

@@ -44,8 +44,8 @@ bool is_declaration_line(std::string_view normalized_line);
 // statement, so a trailing comment never becomes part of a name. A name is a
 // view of the line when the line holds it in one piece (nearly always), else
 // of a copy appended to `spilled`, whose strings never move.
-void walk_declaration(std::string_view normalized_line, bool comments_kept,
-                      std::vector<std::string_view>& names, std::deque<std::string>& spilled);
+void walk_declaration(std::string_view normalized_line, bool comments_kept, packed_views& names,
+                      std::deque<std::string>& spilled);
 
 // The same, appending copies of the names to `names`.
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
