@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,6 +92,34 @@ TEST(NameTable, AgreesWithPlainSearchOnLongNamesThatBeginAlike) {
       }
     }
     EXPECT_EQ(chain(table, text), expected) << text;
+  }
+}
+
+// Names read where they stand, from a list of views whose entry 0 is not a
+// name; links over many words of the table's link bits, most names having
+// none: each chain is every name the text begins with, longest first.
+TEST(NameTable, NamesReadFromViewsChainAsAPlainSearchSays) {
+  std::vector<std::string> owned{"unused"};
+  for (int i = 0; i < 400; ++i) {
+    owned.push_back("$N" + std::to_string(i % 50) + (i % 7 == 0 ? "_LONGER" : ""));
+  }
+  packed_views views;
+  for (const std::string& name : owned) views.push_back(name);
+  name_table table(views, 1, name_table::links::prefixes);
+  for (size_t k = 1; k < owned.size(); ++k) {
+    const std::string text = owned[k] + "_LONGER_STILL";
+    std::vector<int32_t> expected;
+    for (size_t length = text.size(); length > 0; --length) {
+      for (size_t j = 1; j < owned.size(); ++j) {
+        if (owned[j] == text.substr(0, length)) {
+          expected.push_back(static_cast<int32_t>(j - 1));
+          break;
+        }
+      }
+    }
+    ASSERT_EQ(chain(table, text), expected) << text;
+    const auto first = std::find(owned.begin() + 1, owned.end(), owned[k]) - owned.begin();
+    ASSERT_EQ(table.find(owned[k]), static_cast<int32_t>(first - 1)) << owned[k];
   }
 }
 

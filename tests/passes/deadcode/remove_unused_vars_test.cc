@@ -365,4 +365,34 @@ TEST(RemoveUnusedVarsIndex, MatchesThePlainSearchOnRandomScripts) {
   }
 }
 
+// Sizes that the small random scripts never reach: a line of more names
+// than a line's marks are logged for, and a name that more than 255 lines
+// mention, which those lines then stop mentioning one by one as their own
+// variables go.
+TEST(RemoveUnusedVarsIndex, ManyNamesOnALineAndManyLinesOnANameAsThePlainSearch) {
+  // Names of one width: none begins another.
+  auto named = [](const char* stem, int k) {
+    std::string digits = std::to_string(10000 + k);
+    return stem + digits.substr(1);
+  };
+  text lines;
+  std::string wide = "Global " + named("$w", 0);
+  for (int k = 1; k < 5000; ++k) wide += ", " + named("$w", k);
+  lines.push_back(wide);
+  lines.push_back("MsgBox(0, '', $w0007 & $w4321)");
+  for (int k = 0; k < 300; ++k) lines.push_back("Local " + named("$x", k) + " = $y");
+  lines.push_back("Local $y = 1");
+  autoitsourcefile indexed("");
+  autoitsourcefile plain("");
+  load_lines(indexed, lines, true);
+  load_lines(plain, lines, true);
+  const std::string out = captured_stdout([&] { indexed.remove_unused_vars("C"); });
+  ASSERT_EQ(out, reference_pass(plain));
+  const text cut = current_lines(indexed);
+  ASSERT_EQ(cut, current_lines(plain));
+  EXPECT_NE(cut[0].find("$w0007, $w4321"), std::string::npos) << cut[0].substr(0, 80);
+  EXPECT_EQ(cut.back(), "");  // $y went with the last line that named it
+  EXPECT_EQ(indexed.deleted_vars, 4998 + 300 + 1);
+}
+
 }  // namespace
