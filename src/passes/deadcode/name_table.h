@@ -5,9 +5,9 @@
 // names that begin (or end) such a text form one chain: each name is linked
 // to the longest shorter name that begins (or ends) it, so the longest one
 // found leads to all the others. The cost of a look-up is the length of the
-// text it hashes, whatever the names look like; memory is a slot and a link
-// per name plus the names' bytes, or none where the caller keeps the
-// names.
+// text it hashes, whatever the names look like; memory is a four-byte slot
+// and a half per name, a link per name that has one, and the names' bytes
+// unless the caller keeps them.
 #pragma once
 
 #include <algorithm>
