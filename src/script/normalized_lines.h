@@ -20,6 +20,9 @@ class normalized_lines {
     const uint32_t begin = i == part_ ? part_begin_ : i == 0 ? 0 : ends_[i - 1] & ~kEmptied;
     return {text_ + begin, end - begin};
   }
+  // Where the block that holds the text of every line begins; a line's
+  // text stays in its place there when the line is emptied.
+  const char* text_start() const { return text_; }
   // Line i becomes empty.
   void clear(size_t i) { ends_[i] |= kEmptied; }
   // n lines, every one empty, and no text.

@@ -51,7 +51,12 @@ function_headers find_function_headers(const line_table& lines, const normalized
     for (const int32_t line : part) found.headers.push_back({line, 0});
     part = std::vector<int32_t>();  // not "= {}", which keeps the room
   }
-  // The table copies the names, read from the header lines.
+  return found;
+}
+
+void number_function_names(function_headers& found, const normalized_lines& transformed_lines) {
+  // The table keeps where each name stands in the normalized copy: the part
+  // of its header line that function_name reads.
   auto name_of = [&transformed_lines, headers = found.headers.data()](size_t h) {
     return function_name(transformed_lines[headers[h].line]);
   };
@@ -77,7 +82,7 @@ function_headers find_function_headers(const line_table& lines, const normalized
     found.headers[h].name = static_cast<uint32_t>(number);
   };
   found.table.emplace(
-      found.headers.size(), [name_of](int32_t h) { return name_of(static_cast<size_t>(h)); },
+      transformed_lines.text_start(), found.headers.size(),
+      [name_of](int32_t h) { return name_of(static_cast<size_t>(h)); },
       name_table::links::suffixes, number_name);
-  return found;
 }

@@ -58,6 +58,12 @@ bool is_function_header(std::string_view line, std::string_view normalized_line)
 std::string_view function_name(std::string_view normalized_header);
 
 // Every header among the candidate lines (in order; the header lines that
-// transform_lines noted), with equal names sharing one entry.
+// transform_lines noted). Their names are numbered, and the table built, by
+// number_function_names, which a caller done with the candidates calls
+// once it has let them go.
 function_headers find_function_headers(const line_table& lines, const normalized_lines& transformed_lines,
                                        std::span<const int32_t> candidates);
+
+// Numbers the names of the headers found, equal names sharing one number,
+// and builds their table, which reads them from the normalized copy.
+void number_function_names(function_headers& found, const normalized_lines& transformed_lines);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -94,6 +95,11 @@ struct function_usage_index::count_part {
 
   size_t names;
   std::vector<use> uses;
+  // The headers on the part's lines whose one use is their own name: a bit
+  // per header from first_header on. Each part has bits of its own, as a
+  // word of them may hold headers of both.
+  size_t first_header = 0;
+  std::vector<uint64_t> apart;
   name_matcher::marks string_marks;
   std::vector<uint64_t> hashes;
 
@@ -144,9 +150,6 @@ function_usage_index::function_usage_index(function_headers& found,
   counted_[0] &= ~uint64_t{1};  // slot 0 is no line
   const size_t names = static_cast<size_t>(found.name_count);
   std::vector<function_header>& headers = found.headers;
-  // Per header, set by the half that counts its line: its one use is of its
-  // own name. A byte each, as the halves write at once.
-  std::vector<char> apart(headers.size(), 0);
   {
     const finders find(found);
     // Each half of the script is counted on a thread of its own; their uses
@@ -158,36 +161,46 @@ function_usage_index::function_usage_index(function_headers& found,
                        [&](int half, size_t first, size_t last) {
                          if (first == last) return;
                          if (!parts[half]) parts[half].emplace(names);
-                         count_lines(find, transformed_lines, first, last, *parts[half], apart);
+                         count_lines(find, transformed_lines, first, last, *parts[half]);
                        });
     if (!parts[1]) parts[1].emplace(0);
     uses_ = two_threads::joined(std::move(parts[0]->uses), parts[1]->uses);
+    for (const std::optional<count_part>& part : parts) {
+      for (size_t w = 0; w < part->apart.size(); ++w) {
+        for (uint64_t bits = part->apart[w]; bits != 0; bits &= bits - 1) {
+          const auto bit = static_cast<size_t>(std::countr_zero(bits));
+          headers[part->first_header + w * 64 + bit].own_use_apart = 1;
+        }
+      }
+    }
   }
   // A line uses a name once at most, so the uses give the counts, once the
   // tables of the count are gone.
   counts_.assign(names, 0);
   for (const use& u : uses_) ++counts_[static_cast<size_t>(u.name)];
-  for (size_t h = 0; h < headers.size(); ++h) {
-    if (apart[h] == 0) continue;
-    headers[h].own_use_apart = 1;
-    ++counts_[headers[h].name];
+  for (const function_header& header : headers) {
+    if (header.own_use_apart) ++counts_[header.name];
   }
 }
 
 void function_usage_index::count_lines(const finders& find,
                                        const normalized_lines& transformed_lines, size_t first,
-                                       size_t last, count_part& part,
-                                       std::vector<char>& apart) const {
+                                       size_t last, count_part& part) const {
   // Room for a use per line: only what is filled is ever touched.
   part.uses.reserve(last - first);
   // The headers of these lines, met in line order.
   const std::span<const function_header> headers = find.headers;
-  auto h = static_cast<size_t>(
-      std::lower_bound(headers.begin(), headers.end(), first,
-                       [](const function_header& header, size_t line) {
-                         return static_cast<size_t>(header.line) < line;
-                       }) -
-      headers.begin());
+  auto header_from = [&](size_t line) {
+    return static_cast<size_t>(
+        std::lower_bound(headers.begin(), headers.end(), line,
+                         [](const function_header& header, size_t l) {
+                           return static_cast<size_t>(header.line) < l;
+                         }) -
+        headers.begin());
+  };
+  auto h = header_from(first);
+  part.first_header = h;
+  part.apart.assign((header_from(last) - h + 63) / 64, 0);
   size_t next_header = h < headers.size() ? static_cast<size_t>(headers[h].line) : SIZE_MAX;
   for (size_t i = first; i < last; ++i) {
     if (transformed_lines[i].empty() && find.other_string_owner.empty()) continue;  // uses nothing
@@ -198,7 +211,8 @@ void function_usage_index::count_lines(const finders& find,
         part.uses.back().name == static_cast<int32_t>(headers[h].name)) {
       // A header line that uses its own name only: the header keeps the use.
       part.uses.pop_back();
-      apart[h] = 1;
+      const size_t bit = h - part.first_header;
+      part.apart[bit / 64] |= uint64_t{1} << (bit % 64);
     }
     ++h;
     next_header = h < headers.size() ? static_cast<size_t>(headers[h].line) : SIZE_MAX;

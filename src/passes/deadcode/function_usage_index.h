@@ -81,9 +81,8 @@ class function_usage_index {
   // The tables that find the names in a line, needed only while counting.
   struct finders;
   // Counts lines [first, last) into `part`.
-  // A header line whose one use is its own name sets its byte of `apart`.
   void count_lines(const finders& find, const normalized_lines& transformed_lines, size_t first,
-                   size_t last, count_part& part, std::vector<char>& apart) const;
+                   size_t last, count_part& part) const;
   // Notes every name that line `line` (text) uses in `part`; once for each,
   // as the line is the last it was found on.
   void note_names_used(const finders& find, int32_t line, std::string_view text,

@@ -40,10 +40,35 @@ name_table::name_table(const packed_views& views, size_t first, links kind,
   build(views.size() - first, on_first_equal);
 }
 
+name_table::name_table(const char* block, size_t count,
+                       const std::function<std::string_view(int32_t)>& name_of, links kind,
+                       const std::function<void(int32_t id, int32_t first)>& on_first_equal)
+    : block_(block), kind_(kind) {
+  at_.reserve(count);
+  lengths_.reserve(count);
+  for (size_t id = 0; id < count; ++id) {
+    const std::string_view name = name_of(static_cast<int32_t>(id));
+    // Where the name begins, told in 31 bits (a name before the block
+    // would be told by a number past them).
+    const auto at = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(name.data()) -
+                                          reinterpret_cast<uintptr_t>(block));
+    if (at < kApart && name.size() <= UINT8_MAX) {
+      at_.push_back(static_cast<uint32_t>(at));
+      lengths_.push_back(static_cast<uint8_t>(name.size()));
+    } else {
+      at_.push_back(kApart | static_cast<uint32_t>(apart_.size()));
+      lengths_.push_back(0);
+      apart_.push_back(name);
+    }
+  }
+  build(count, on_first_equal);
+}
+
 void name_table::build(size_t count,
                        const std::function<void(int32_t, int32_t)>& on_first_equal) {
-  auto length_of = [&](size_t id) { return name(static_cast<int32_t>(id)).size(); };
-  for (size_t id = 0; id < count; ++id) max_length_ = std::max(max_length_, length_of(id));
+  for (size_t id = 0; id < count; ++id) {
+    max_length_ = std::max(max_length_, name(static_cast<int32_t>(id)).size());
+  }
   fit_.assign(max_length_ + 1, 0);
   end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
   has_link_.assign(count / 64 + 1, 0);
@@ -62,24 +87,42 @@ void name_table::build(size_t count,
   id_bits_ = std::max(1, static_cast<int>(std::bit_width(count)));
   id_mask_ = static_cast<uint32_t>((uint64_t{1} << id_bits_) - 1);
 
-  // Ids go in ascending, so a repeated name keeps its smallest id. The
-  // slots are asked for some names ahead.
+  // Each walk below reads a name once, some ids ahead of its turn, and
+  // keeps it (and its hash) until then; the bytes of a name kept in a
+  // block are asked for further ahead still, as they lie spread over the
+  // script.
   constexpr size_t kAhead = 16;
-  auto key_of = [&](size_t id) {
-    const std::string_view text = name(static_cast<int32_t>(id));
-    return end_key(text, text.size());
+  struct read_name {
+    std::string_view text;
+    uint64_t key = 0;
   };
+  std::array<read_name, kAhead> ahead;
+  auto prefetch_name = [&](size_t id) {
+    if (block_ == nullptr || id >= count) return;
+    const uint32_t at = at_[id];
+    if ((at & kApart) == 0) prefetch(block_ + at);
+  };
+
+  // Ids go in ascending, so a repeated name keeps its smallest id. The
+  // slots are asked for as their names are read.
+  auto read_for_slot = [&](size_t id) {
+    read_name& entry = ahead[id % kAhead];
+    prefetch_name(id + kAhead);
+    entry.text = name(static_cast<int32_t>(id));
+    entry.key = end_key(entry.text, entry.text.size());
+    prefetch(&slots_[slot_of(entry.key, entry.text.size())]);
+  };
+  for (size_t id = 0; id < kAhead; ++id) prefetch_name(id);
+  for (size_t id = 0; id < std::min(count, kAhead); ++id) read_for_slot(id);
   for (size_t id = 0; id < count; ++id) {
-    if (id + kAhead < count) {
-      const size_t ahead = id + kAhead;
-      prefetch(&slots_[slot_of(key_of(ahead), length_of(ahead))]);
-    }
-    std::string_view text = name(static_cast<int32_t>(id));
+    const read_name here = ahead[id % kAhead];
+    if (id + kAhead < count) read_for_slot(id + kAhead);
+    const std::string_view text = here.text;
     if (text.empty()) {
       if (on_first_equal) on_first_equal(static_cast<int32_t>(id), -1);
       continue;
     }
-    const uint64_t key = key_of(id);
+    const uint64_t key = here.key;
     const int32_t earlier = find(key, text);
     const int32_t first = earlier >= 0 ? earlier : static_cast<int32_t>(id);
     if (on_first_equal) {
@@ -103,19 +146,25 @@ void name_table::build(size_t count,
 
   // Each name's link: the longest shorter name in the table that begins (or
   // ends) it, found the way a scan finds one.
-  auto shorter = [&](size_t id) {
-    std::string_view text = name(static_cast<int32_t>(id));
-    return kind_ == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
+  auto read_for_link = [&](size_t id) {
+    read_name& entry = ahead[id % kAhead];
+    prefetch_name(id + kAhead);
+    const std::string_view text = name(static_cast<int32_t>(id));
+    entry.text = {};
+    if (text.size() < 2) return;
+    entry.text = kind_ == links::prefixes ? text.substr(0, text.size() - 1) : text.substr(1);
+    prefetch_longest(entry.text);
   };
+  for (size_t id = 0; id < kAhead; ++id) prefetch_name(id);
+  for (size_t id = 0; id < std::min(count, kAhead); ++id) read_for_link(id);
   for (size_t id = 0; id < count; ++id) {
     if (id % 64 == 0 && id > 0) {
       links_before_[id / 64] = static_cast<uint32_t>(links_.size());
     }
-    if (id + kAhead < count && length_of(id + kAhead) >= 2) {
-      prefetch_longest(shorter(id + kAhead));
-    }
-    if (length_of(id) < 2) continue;
-    const int32_t link = longest_in(shorter(id));
+    const std::string_view shorter = ahead[id % kAhead].text;
+    if (id + kAhead < count) read_for_link(id + kAhead);
+    if (shorter.empty()) continue;  // a name of fewer than 2 bytes
+    const int32_t link = longest_in(shorter);
     if (link < 0) continue;
     has_link_[id / 64] |= uint64_t{1} << (id % 64);
     links_.push_back(link);

@@ -7,7 +7,8 @@
 // found leads to all the others. The cost of a look-up is the length of the
 // text it hashes, whatever the names look like; memory is a four-byte slot
 // and a half per name, a link per name that has one, and the names' bytes
-// unless the caller keeps them.
+// unless the caller keeps them: nothing more for a list of views, 5 bytes
+// a name for names that stand in one block of text.
 #pragma once
 
 #include <algorithm>
@@ -86,9 +87,9 @@ class name_table {
   name_table(std::span<const std::string_view> names, links kind);
   // The same, name `id` being name_of(id) for ids 0 .. count - 1: the table
   // copies each (asked for twice), so a caller that can find each name again
-  // (a function's name is a part of its header line) need not hold a view
-  // of every one. A copy, not the names where they stand: the look-ups then
-  // read a few compact lists instead of the lines spread over the script.
+  // need not hold a view of every one. A copy, not the names where they
+  // stand: the look-ups then read a few compact lists instead of the lines
+  // spread over the script.
   // Given on_first_equal, the table hands it each id with what first_equal
   // would answer, in ascending order as it is built, and keeps no list for
   // first_equal, which is then not to be asked.
@@ -99,6 +100,18 @@ class name_table {
   // anyway (the variables' names), whose copy would cost more than the rest
   // of the table. The list and its text must outlive the table, unchanged.
   name_table(const packed_views& views, size_t first, links kind,
+             const std::function<void(int32_t id, int32_t first)>& on_first_equal = nullptr);
+
+  // Names that are parts of one block of text (the normalized copy), name
+  // `id` being name_of(id) for ids 0 .. count - 1, asked for once each: the
+  // table keeps where a name begins in the block and its length, 5 bytes,
+  // where a view would take 8 and a copy more (the look-ups then read the
+  // names spread over the script's lines). A length that a byte does not
+  // hold, or a name outside the block's first 2 GB, is kept apart as a
+  // view; the normalized copy is smaller, and names are seldom that long.
+  // The block must outlive the table, unchanged where it holds the names.
+  name_table(const char* block, size_t count,
+             const std::function<std::string_view(int32_t)>& name_of, links kind,
              const std::function<void(int32_t id, int32_t first)>& on_first_equal = nullptr);
 
   // The smallest id of a name equal to text; -1 when there is none.
@@ -151,6 +164,11 @@ class name_table {
   }
   std::string_view name(int32_t id) const {
     if (views_ != nullptr) return (*views_)[first_view_ + static_cast<size_t>(id)];
+    if (block_ != nullptr) {
+      const uint32_t at = at_[static_cast<size_t>(id)];
+      if ((at & kApart) != 0) return apart_[at & ~kApart];
+      return {block_ + at, lengths_[static_cast<size_t>(id)]};
+    }
     return {bytes_.data() + begin_[id], begin_[id + 1] - begin_[id]};
   }
   size_t slot_of(uint64_t key, size_t length) const;
@@ -162,11 +180,22 @@ class name_table {
   // the longest name's): hashes[k] is the one of length k.
   void hash_ends(std::string_view text, size_t n, links kind, std::vector<uint64_t>& hashes) const;
 
-  // The names: read from views_ when given, else copied into bytes_, name
-  // id's bytes being [begin_[id], begin_[id + 1]). The names of a table are
-  // parts of the normalized copy, whose size fits in 32 bits.
+  // The names: read from views_ or from block_ when given, else copied
+  // into bytes_, name id's bytes being [begin_[id], begin_[id + 1]). The
+  // names of a table are parts of the normalized copy, whose size fits in
+  // 32 bits.
   const packed_views* views_ = nullptr;
   size_t first_view_ = 0;
+  // From block_: name id is the lengths_[id] bytes at block_ + at_[id], or
+  // apart_[at_[id] & ~kApart] when that bit is set. The length is kept
+  // rather than found again as the run of word bytes there: a look-up that
+  // finds a name compares it whole, where measuring it would walk it byte
+  // by byte, which costs long names much more than the byte.
+  static constexpr uint32_t kApart = uint32_t{1} << 31;
+  const char* block_ = nullptr;
+  std::vector<uint32_t> at_;
+  std::vector<uint8_t> lengths_;
+  std::vector<std::string_view> apart_;
   std::string bytes_;
   std::vector<uint32_t> begin_;
   // The links, kept for the names that have one (few, for most tables of

@@ -65,8 +65,10 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
   if (runs >= 1) {
     function_headers found = find_function_headers(lines, transformed_lines, header_lines);
     // The candidates are the headers found, and the others can never become
-    // one: they are let go now and the headers left stand for them at the end.
+    // one: they are let go now, before the names' table takes its room, and
+    // the headers left stand for them at the end.
     header_lines = std::vector<int32_t>();
+    number_function_names(found, transformed_lines);
     std::vector<function_header>& headers = found.headers;
     // Names on the keep-list count as used in every run.
     keep_list keep(keep_entries, keep_list::kind::functions);

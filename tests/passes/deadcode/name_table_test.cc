@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,6 +122,67 @@ TEST(NameTable, NamesReadFromViewsChainAsAPlainSearchSays) {
     const auto first = std::find(owned.begin() + 1, owned.end(), owned[k]) - owned.begin();
     ASSERT_EQ(table.find(owned[k]), static_cast<int32_t>(first - 1)) << owned[k];
   }
+}
+
+// Names as parts of one block of text, as the table that keeps where each
+// begins is handed them.
+name_table block_table(const std::string& block, const std::vector<std::string_view>& names,
+                       name_table::links kind,
+                       const std::function<void(int32_t, int32_t)>& on_first_equal = nullptr) {
+  return name_table(
+      block.data(), names.size(), [&](int32_t id) { return names[static_cast<size_t>(id)]; },
+      kind, on_first_equal);
+}
+
+TEST(NameTableInBlock, NamesKeepTheirOwnLengthWhateverFollowsThem) {
+  // A name followed by more word bytes, one holding other bytes, and one
+  // that an earlier name repeats in another place.
+  const std::string block = "FUNCSTEP()FUNCSTEPPER()STEPS A.B+X";
+  auto part = [&](std::string_view text, size_t from = 0) {
+    return std::string_view(block).substr(block.find(text, from), text.size());
+  };
+  const std::vector<std::string_view> names{part("STEP"), part("STEPPER"), part("STEP", 20),
+                                            part("A.B"), part("", 5)};
+  ASSERT_EQ(names[2].data(), block.data() + 23);
+  std::vector<std::pair<int32_t, int32_t>> handed;
+  const name_table table =
+      block_table(block, names, name_table::links::suffixes,
+                  [&](int32_t id, int32_t first) { handed.emplace_back(id, first); });
+  EXPECT_EQ(handed, (std::vector<std::pair<int32_t, int32_t>>{
+                        {0, 0}, {1, 1}, {2, 0}, {3, 3}, {4, -1}}));
+  EXPECT_EQ(table.find("STEP"), 0);
+  EXPECT_EQ(table.find("STEPPER"), 1);
+  EXPECT_EQ(table.find("STEPS"), -1);
+  EXPECT_EQ(table.find("STEPP"), -1);
+  EXPECT_EQ(table.find("A.B"), 3);
+  EXPECT_EQ(table.find("A.B+X"), -1);
+  EXPECT_EQ(table.find(""), -1);
+  EXPECT_EQ(table.max_length(), 7u);
+  EXPECT_EQ(table.min_length(), 3u);
+}
+
+TEST(NameTableInBlock, NamesTooLongForALengthByteAreKeptApartAndStillLinked) {
+  // Two equal names of 300 bytes, which a byte cannot measure, among
+  // shorter ones that end them.
+  const std::string long_name(300, 'X');
+  const std::string block = "FUNC" + long_name + "()FUNCXX()FUNCYXX()FUNC" + long_name + "()";
+  const std::string_view text(block);
+  const std::vector<std::string_view> names{
+      text.substr(4, 300), text.substr(text.find("FUNCXX") + 4, 2),
+      text.substr(text.find("FUNCYXX") + 4, 3), text.substr(text.rfind("FUNC") + 4, 300)};
+  ASSERT_EQ(names[1], "XX");
+  ASSERT_EQ(names[2], "YXX");
+  ASSERT_EQ(names[3], long_name);
+  name_table table = block_table(block, names, name_table::links::suffixes);
+  EXPECT_EQ(table.find(long_name), 0);
+  EXPECT_EQ(table.first_equal(3), 0);
+  EXPECT_EQ(table.find(std::string(299, 'X')), -1);
+  EXPECT_EQ(table.max_length(), 300u);
+  // Every name a text ends with, longest first, across the two ways of
+  // keeping them.
+  EXPECT_EQ(chain(table, "Q" + long_name), (std::vector<int32_t>{0, 1}));
+  EXPECT_EQ(chain(table, "QYXX"), (std::vector<int32_t>{2, 1}));
+  EXPECT_EQ(chain(table, std::string(299, 'X')), (std::vector<int32_t>{1}));
 }
 
 }  // namespace
