@@ -366,7 +366,8 @@ TEST(RemoveUnusedVarsIndex, MatchesThePlainSearchOnRandomScripts) {
 }
 
 // Sizes that the small random scripts never reach: a line of more names
-// than a line's marks are logged for, and a name that more than 255 lines
+// than a line's marks are logged for, lines of more cuts than are made one
+// by one (some names kept, or none), and a name that more than 255 lines
 // mention, which those lines then stop mentioning one by one as their own
 // variables go.
 TEST(RemoveUnusedVarsIndex, ManyNamesOnALineAndManyLinesOnANameAsThePlainSearch) {
@@ -379,6 +380,9 @@ TEST(RemoveUnusedVarsIndex, ManyNamesOnALineAndManyLinesOnANameAsThePlainSearch)
   std::string wide = "Global " + named("$w", 0);
   for (int k = 1; k < 5000; ++k) wide += ", " + named("$w", k);
   lines.push_back(wide);
+  std::string none_used = "Local " + named("$u", 0);
+  for (int k = 1; k < 10; ++k) none_used += ", " + named("$u", k);
+  lines.push_back(none_used);
   lines.push_back("MsgBox(0, '', $w0007 & $w4321)");
   for (int k = 0; k < 300; ++k) lines.push_back("Local " + named("$x", k) + " = $y");
   lines.push_back("Local $y = 1");
@@ -392,7 +396,8 @@ TEST(RemoveUnusedVarsIndex, ManyNamesOnALineAndManyLinesOnANameAsThePlainSearch)
   ASSERT_EQ(cut, current_lines(plain));
   EXPECT_NE(cut[0].find("$w0007, $w4321"), std::string::npos) << cut[0].substr(0, 80);
   EXPECT_EQ(cut.back(), "");  // $y went with the last line that named it
-  EXPECT_EQ(indexed.deleted_vars, 4998 + 300 + 1);
+  EXPECT_EQ(cut[1], "");  // a line that loses every variable
+  EXPECT_EQ(indexed.deleted_vars, 4998 + 10 + 300 + 1);
 }
 
 }  // namespace
