@@ -12,26 +12,19 @@ bool fits_in_32_bits(uint64_t n) { return n <= UINT32_MAX; }
 
 }  // namespace
 
-name_table::name_table(std::span<const std::string_view> names, links kind)
-    : name_table(names.size(), [names](int32_t id) { return names[static_cast<size_t>(id)]; },
-                 kind) {}
-
-name_table::name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of,
-                       links kind,
-                       const std::function<void(int32_t id, int32_t first)>& on_first_equal)
-    : kind_(kind) {
+name_table::name_table(std::span<const std::string_view> names, links kind) : kind_(kind) {
   size_t total = 0;
-  for (size_t id = 0; id < count; ++id) total += name_of(static_cast<int32_t>(id)).size();
+  for (std::string_view name : names) total += name.size();
   // Offsets are told in 32 bits.
   if (!fits_in_32_bits(total)) throw std::bad_alloc();
-  begin_.reserve(count + 1);
+  begin_.reserve(names.size() + 1);
   begin_.push_back(0);
   bytes_.reserve(total);
-  for (size_t id = 0; id < count; ++id) {
-    bytes_.append(name_of(static_cast<int32_t>(id)));
+  for (std::string_view name : names) {
+    bytes_.append(name);
     begin_.push_back(static_cast<uint32_t>(bytes_.size()));
   }
-  build(count, on_first_equal);
+  build(names.size(), nullptr);
 }
 
 name_table::name_table(const packed_views& views, size_t first, links kind,
@@ -73,7 +66,6 @@ void name_table::build(size_t count,
   end_bytes_.assign(max_length_ + 1, std::array<uint64_t, 4>{});
   has_link_.assign(count / 64 + 1, 0);
   links_before_.assign(count / 64 + 1, 0);
-  if (!on_first_equal) first_equal_.assign(count, -1);
 
   powers_.assign(max_length_ + 1, 1);
   for (size_t n = 1; n <= max_length_; ++n) powers_[n] = powers_[n - 1] * name_hash::kBase;
@@ -125,11 +117,7 @@ void name_table::build(size_t count,
     const uint64_t key = here.key;
     const int32_t earlier = find(key, text);
     const int32_t first = earlier >= 0 ? earlier : static_cast<int32_t>(id);
-    if (on_first_equal) {
-      on_first_equal(static_cast<int32_t>(id), first);
-    } else {
-      first_equal_[id] = first;
-    }
+    if (on_first_equal) on_first_equal(static_cast<int32_t>(id), first);
     if (earlier >= 0) continue;
     size_t s = slot_of(key, text.size());
     while (slots_[s] != 0) s = s + 1 == slot_total_ ? 0 : s + 1;

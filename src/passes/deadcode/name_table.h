@@ -84,17 +84,12 @@ class name_table {
   enum class links { prefixes, suffixes };
 
   // Names may repeat (the smallest id wins) and may be empty (never found).
+  // The table copies them: the look-ups then read a few compact lists
+  // instead of the lines spread over the script.
   name_table(std::span<const std::string_view> names, links kind);
-  // The same, name `id` being name_of(id) for ids 0 .. count - 1: the table
-  // copies each (asked for twice), so a caller that can find each name again
-  // need not hold a view of every one. A copy, not the names where they
-  // stand: the look-ups then read a few compact lists instead of the lines
-  // spread over the script.
-  // Given on_first_equal, the table hands it each id with what first_equal
-  // would answer, in ascending order as it is built, and keeps no list for
-  // first_equal, which is then not to be asked.
-  name_table(size_t count, const std::function<std::string_view(int32_t)>& name_of, links kind,
-             const std::function<void(int32_t id, int32_t first)>& on_first_equal = nullptr);
+  // The constructors below take on_first_equal: when given, the table hands
+  // it each id with the smallest id of a name equal to it (-1 for an empty
+  // name), in ascending order as it is built.
   // The names where they stand, name `id` being views[first + id] for ids
   // 0 .. views.size() - first - 1: for a caller that keeps a list of views
   // anyway (the variables' names), whose copy would cost more than the rest
@@ -129,10 +124,6 @@ class name_table {
   // The same, working in `hashes`: each thread that searches the table at
   // the same time needs a vector of its own.
   int32_t longest_in(std::string_view text, std::vector<uint64_t>& hashes) const;
-
-  // The smallest id of a name equal to name `id`; -1 for an empty name.
-  // Kept from the building of the table (see on_first_equal).
-  int32_t first_equal(int32_t id) const { return first_equal_[id]; }
 
   // The next shorter name in the chain of `id`; -1 after the last.
   int32_t link(int32_t id) const {
@@ -205,7 +196,6 @@ class name_table {
   std::vector<uint64_t> has_link_;
   std::vector<uint32_t> links_before_;
   std::deque<int32_t> links_;
-  std::vector<int32_t> first_equal_;
   // end_bytes_[n]: the bytes that names of length n have at the end that
   // may_be_name looks at, a bit each.
   std::vector<std::array<uint64_t, 4>> end_bytes_;

@@ -54,12 +54,13 @@ class variable_usage {
   template <class F>
   void for_each_name_mentioned(std::string_view text, count_part& part, F&& on_name) const;
 
-  int32_t line_count_;
-  const variable_table& table_;
   // Variables with the same name share one entry, their name's number: the
   // index of the first of them in the names' table (variable k is k - 1),
   // asked of the table each time rather than kept per variable.
   int32_t name_of(int32_t k) const;
+
+  int32_t line_count_;
+  const variable_table& table_;
   // Per name: how many non-blank lines hold it.
   small_counts counts_;
   // Per name, for the run's records only: the first two lines that held it.

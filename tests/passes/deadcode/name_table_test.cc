@@ -32,18 +32,17 @@ TEST(NameTable, EveryNameFoundWhateverTheirNumber) {
     for (size_t k = 0; k < count; ++k) {
       const auto first = static_cast<int32_t>(k % 900);
       ASSERT_EQ(table.find(names[k]), first) << count << " " << k;
-      ASSERT_EQ(table.first_equal(static_cast<int32_t>(k)), first) << count << " " << k;
       ASSERT_EQ(table.find(std::string("M").append(std::to_string(k))), -1) << count << " " << k;
     }
   }
 }
 
 TEST(NameTable, HandsFirstEqualsOverInOrderWhenAskedTo) {
-  const std::vector<std::string_view> names{"AB", "", "B", "AB", "B", ""};
+  packed_views names;
+  for (std::string_view name : {"unused", "AB", "", "B", "AB", "B", ""}) names.push_back(name);
   std::vector<std::pair<int32_t, int32_t>> handed;
-  const name_table table(
-      names.size(), [&](int32_t id) { return names[static_cast<size_t>(id)]; },
-      name_table::links::suffixes, [&](int32_t id, int32_t first) { handed.emplace_back(id, first); });
+  const name_table table(names, 1, name_table::links::suffixes,
+                         [&](int32_t id, int32_t first) { handed.emplace_back(id, first); });
   EXPECT_EQ(handed, (std::vector<std::pair<int32_t, int32_t>>{
                         {0, 0}, {1, -1}, {2, 2}, {3, 0}, {4, 2}, {5, -1}}));
   EXPECT_EQ(table.find("B"), 2);
@@ -173,9 +172,12 @@ TEST(NameTableInBlock, NamesTooLongForALengthByteAreKeptApartAndStillLinked) {
   ASSERT_EQ(names[1], "XX");
   ASSERT_EQ(names[2], "YXX");
   ASSERT_EQ(names[3], long_name);
-  name_table table = block_table(block, names, name_table::links::suffixes);
+  std::vector<std::pair<int32_t, int32_t>> handed;
+  name_table table = block_table(block, names, name_table::links::suffixes,
+                                 [&](int32_t id, int32_t first) { handed.emplace_back(id, first); });
   EXPECT_EQ(table.find(long_name), 0);
-  EXPECT_EQ(table.first_equal(3), 0);
+  ASSERT_EQ(handed.size(), 4u);
+  EXPECT_EQ(handed[3], std::make_pair(3, 0));
   EXPECT_EQ(table.find(std::string(299, 'X')), -1);
   EXPECT_EQ(table.max_length(), 300u);
   // Every name a text ends with, longest first, across the two ways of
