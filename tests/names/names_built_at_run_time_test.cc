@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "names/name_chains.h"
+#include "support/script_builder.h"
+
+namespace {
+
+using text = std::vector<std::string>;
+
+// Finds the built names, runs both dead-code passes and the messages after
+// them, on a script named main.au3: the notes, then the warnings.
+struct outcome {
+  text notes;
+  text warnings;
+  text lines;
+};
+
+outcome run(const text& lines, bool auto_keep = true, const char* keep = "") {
+  autoitsourcefile script("main.au3");
+  load_lines(script, lines, true);
+  script.add_keep_list(keep);
+  script.find_names_built_at_run_time(auto_keep);
+  captured_stdout([&] {
+    script.remove_unused_functions(1, "C");
+    script.remove_unused_vars("C");
+  });
+  script.warn_about_names_built_at_run_time();
+  outcome out;
+  for (const run_warning& w : script.notes) out.notes.push_back(std::string(w.file) + ":" + std::to_string(w.line) + ": " + w.text);
+  for (const run_warning& w : script.warnings) {
+    out.warnings.push_back(std::string(w.file) + ":" + std::to_string(w.line) + ": " + w.text);
+  }
+  out.lines = current_lines(script);
+  return out;
+}
+
+text warnings_after(const text& lines, bool auto_keep = true) { return run(lines, auto_keep).warnings; }
+
+const text kHandlers = {"Func _On_Connect($x)", "EndFunc", "func  _on_message ()", "EndFunc",
+                        "Func Error_Log()", "EndFunc"};
+
+text with_handlers(text lines) {
+  lines.insert(lines.end(), kHandlers.begin(), kHandlers.end());
+  return lines;
+}
+
+// The pattern a line's one chain gives, as a keep entry spells it; "" for none.
+std::string pattern_in(const std::string& line) {
+  std::vector<name_chain> chains;
+  std::vector<held_name> held;
+  find_name_chains(line, chains, held);
+  if (chains.size() != 1) return chains.empty() ? "" : "several";
+  const name_chain& c = chains.front();
+  return c.whole ? c.prefix : c.prefix + "*" + c.suffix;
+}
+
+TEST(NameChains, PatternFromFirstLiteralToTheLiteralThatCalls) {
+  EXPECT_EQ(pattern_in("Execute(\"Get\" & $e & \"BackgroundMode()\")"), "Get*BackgroundMode");
+  EXPECT_EQ(pattern_in("Execute(\"Open\" & $e & \"(\" & $b & \")\")"), "Open*");
+  EXPECT_EQ(pattern_in("Call(\"_On_\" & $e)"), "_On_*");
+  EXPECT_EQ(pattern_in("$f = \"Is\" & $emu & \"CommandLine\""), "Is*CommandLine");
+  EXPECT_EQ(pattern_in("Call(\"Key\" & \"F1\" & $x)"), "KeyF1*");  // joined literals are one
+  EXPECT_EQ(pattern_in("Call('_On_' & \"Quit\")"), "_On_Quit");     // a whole name
+  EXPECT_EQ(pattern_in("x(\"a\"\"b\" & $c)"), "");                  // a quote is no name byte
+}
+
+TEST(NameChains, TextThatCannotBeANameIsSilent) {
+  for (const char* line : {"$f = \"Report_\" & @YEAR & \".txt\"", "MsgBox(0, '', \"Error: \" & $x)",
+                           "Execute(\"$\" & $k)", "$s = \"_\" & $i", "$s = $dir & \"_On_\" & $i",
+                           "$s = \"Fn_\" &= $x & $y", "$s = \"x\" ; \"_On_\" & $e",
+                           "$s = 'a \"_On_\" & b'", "$s = \"_On_\" &"}) {
+    EXPECT_EQ(pattern_in(line), "") << line;
+  }
+}
+
+TEST(NamesBuiltAtRunTime, NamingCallsKeepWhatTheirPatternMatches) {
+  const outcome out = run({"Execute(\"Get\" & $emu & \"Mode()\")", "Func GetAMode()", "EndFunc",
+                           "Func getbmode()", "EndFunc", "Func GetOther()", "EndFunc",
+                           "GUISetOnEvent(-3, '_On_' & $e)", "Func _On_Close()", "EndFunc"});
+  EXPECT_EQ(out.notes,
+            (text{"main.au3:1: kept GetAMode, getbmode: the script builds their names at run time "
+                  "(Get*Mode)",
+                  "main.au3:8: kept _On_Close: the script builds its name at run time (_On_*)"}));
+  EXPECT_TRUE(out.warnings.empty());
+  EXPECT_EQ(out.lines[5], "");  // GetOther went
+}
+
+TEST(NamesBuiltAtRunTime, ObjEventPrefixAndVariablesByName) {
+  const outcome out =
+      run({"$o = ObjEvent($oIE, \"IE_\", \"Ev\")", "Func IE_Quit()", "EndFunc", "Func Ev_Handler()",
+           "EndFunc", "Global $g_a = 1, $g_b = 2, $h = 3", "$v = Eval(\"g_\" & $k)"});
+  EXPECT_EQ(out.notes,
+            (text{"main.au3:1: kept IE_Quit: the script builds its name at run time (IE_*)",
+                  "main.au3:7: kept $g_a, $g_b: the script builds their names at run time ($g_*)"}));
+  // The third argument of ObjEvent names nothing.
+  EXPECT_EQ(out.lines[3], "");
+  EXPECT_EQ(out.lines[5], "Global $g_a = 1, $g_b = 2");
+}
+
+TEST(NamesBuiltAtRunTime, AConstantPrefixStandsForItsLiteral) {
+  const text handlers = {"Func _On_Open()", "EndFunc"};
+  text lines = {"Global Const $g_sPrefix = \"_On_\"", "Call($g_sPrefix & $e)"};
+  lines.insert(lines.end(), handlers.begin(), handlers.end());
+  EXPECT_EQ(run(lines).notes,
+            (text{"main.au3:2: kept _On_Open: the script builds its name at run time (_On_*)"}));
+  // Assigned again: the name cannot be seen.
+  lines.push_back("If $x Then $g_sPrefix = \"Other_\"");
+  const outcome out = run(lines);
+  EXPECT_TRUE(out.notes.empty());
+  EXPECT_EQ(out.warnings,
+            (text{"main.au3:2: a function is called by a name held at run time "
+                  "(Call($g_sPrefix & $e)); functions reached only this way were deleted: keep "
+                  "them with --keep or a pragma"}));
+}
+
+TEST(NamesBuiltAtRunTime, NameHeldInAVariableWarnsOnceAfterDeletions) {
+  const text lines = {"Call($fCallbackName, $socket)", "GUICtrlSetOnEvent($id, $aHandlers[$i])",
+                      "AdlibRegister(GetName())", "HotKeySet('{F1}', Default)", "Func _On_Data()", "EndFunc"};
+  EXPECT_EQ(warnings_after(lines),
+            (text{"main.au3:1: a function is called by a name held at run time "
+                  "(Call($fCallbackName, ...)); functions reached only this way were deleted: "
+                  "keep them with --keep or a pragma (and 2 more places)"}));
+  // Nothing deleted, nothing to say.
+  EXPECT_TRUE(warnings_after({"Call($fCallbackName, $socket)"}).empty());
+}
+
+TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
+  EXPECT_EQ(warnings_after({"Dispatch(\"Is\" & $emu & \"CommandLine\")", "Func IsNoxCommandLine()",
+                            "EndFunc", "Func IsNox()", "EndFunc"}),
+            (text{"main.au3:1: a function name is built at run time (\"Is\" & ... & "
+                  "\"CommandLine\"): deleted IsNoxCommandLine; keep it with "
+                  "--keep=Is*CommandLine"}));
+  // Single quotes, any case, inside other calls.
+  EXPECT_EQ(warnings_after(with_handlers({"GUICtrlSetOnEvent($id, StringLower('_ON_m' & $e))"})),
+            (text{"main.au3:1: a function name is built at run time ('_ON_m' & ...): deleted "
+                  "_on_message; keep it with --keep=_ON_m*",
+                  "main.au3:1: a function is called by a name held at run time "
+                  "(GUICtrlSetOnEvent(..., StringLower('_ON_m' & $e))); functions reached only "
+                  "this way were deleted: keep them with --keep or a pragma"}));
+}
+
+TEST(NamesBuiltAtRunTime, LiteralsJoinedIntoAWholeName) {
+  // Passed on to the script's own function: the name it spells is warned about.
+  EXPECT_EQ(warnings_after(with_handlers({"Register(\"data\", \"_On_\" & 'Message')"})),
+            (text{"main.au3:1: a function name is built at run time (\"_On_\" & 'Message'): "
+                  "deleted _on_message; keep it with --keep=_On_Message"}));
+  // Given to a naming call, it is kept.
+  EXPECT_EQ(run(with_handlers({"Call(\"_On_\" & 'Message')"})).notes,
+            (text{"main.au3:1: kept _on_message: the script builds its name at run time "
+                  "(_On_Message)"}));
+}
+
+TEST(NamesBuiltAtRunTime, WithoutAutoKeepNamingCallsWarnAsBefore) {
+  text lines = {"Call(\"Cb\" & $i)"};
+  for (const char* name : {"Cb4", "Cb1", "Cb3", "Cb2"}) {
+    lines.push_back(std::string("Func ") + name + "()");
+    lines.push_back("EndFunc");
+  }
+  EXPECT_EQ(warnings_after(lines, false),
+            (text{"main.au3:1: a function name is built at run time (\"Cb\" & ...): deleted Cb1, "
+                  "Cb2, Cb3 and 1 more; keep them with --keep=Cb*"}));
+  EXPECT_EQ(warnings_after({"Global $g_sName = 1, $g_sPath = 2", "$v = Eval(\"g_s\" & $which)"},
+                           false),
+            (text{"main.au3:2: a variable name is built at run time (Eval(\"g_s\" & ...)): deleted "
+                  "$g_sName, $g_sPath; keep them with --keep=$g_s*"}));
+}
+
+TEST(NamesBuiltAtRunTime, APatternFindsItsNamesByTheirEndingAsByTheirStart) {
+  // Fewer deleted names end with "_Open" than begin with "Fn_": those are
+  // the ones read (in another order: Fn_b_Open before Fn_a_x_Open), and
+  // they still come out in sorted order, without the name whose start and
+  // end would overlap (Fn_Open).
+  text lines = {"Call(\"Fn_\" & $x & \"_Open\")"};
+  for (const char* name : {"Fn_b_Open", "Gn_Open", "Fn_Open", "Fn_a_x_Open", "Fn_c_Close",
+                           "Fn_d_Close", "Fn_e_Close", "Fn_f_Close"}) {
+    lines.push_back(std::string("Func ") + name + "()");
+    lines.push_back("EndFunc");
+  }
+  EXPECT_EQ(warnings_after(lines, false),
+            (text{"main.au3:1: a function name is built at run time (\"Fn_\" & ... & \"_Open\"): "
+                  "deleted Fn_a_x_Open, Fn_b_Open; keep them with --keep=Fn_*_Open"}));
+}
+
+TEST(NamesBuiltAtRunTime, DeclarationBlankedWithItsVariableIsStillReadInLineOrder) {
+  // The name is held by a variable nothing reads: its whole line goes, and
+  // its warning still comes before the later line's.
+  EXPECT_EQ(warnings_after({"Global $sEvent = StringLower(\"IE_\" & $e)", "Func IE_Quit()",
+                            "EndFunc", "$s = \"IE_\" & $x"}),
+            (text{"main.au3:1: a function name is built at run time (\"IE_\" & ...): "
+                  "deleted IE_Quit; keep it with --keep=IE_*, and this line's unused variable "
+                  "with --keep=$sEvent",
+                  "main.au3:4: a function name is built at run time (\"IE_\" & ...): "
+                  "deleted IE_Quit; keep it with --keep=IE_*"}));
+}
+
+TEST(NamesBuiltAtRunTime, DeadCodeBuildsNothing) {
+  // The chain stood in a function that was deleted itself.
+  EXPECT_TRUE(warnings_after(with_handlers({"Func Unused()", "$s = '_On_' & $e", "EndFunc"})).empty());
+}
+
+}  // namespace
