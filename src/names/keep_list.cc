@@ -38,15 +38,28 @@ bool take_word(std::string_view& rest, std::string_view word) {
 
 }  // namespace
 
-bool is_keep_pragma(std::string_view line, std::string_view* list) {
+namespace {
+
+// "; au3shrink: WORD LIST", WORD in upper case.
+bool is_pragma(std::string_view line, std::string_view word, std::string_view* list) {
   std::string_view rest = line;
   if (!take_word(rest, ";") || !take_word(rest, "AU3SHRINK") || !take_word(rest, ":") ||
-      !take_word(rest, "KEEP")) {
+      !take_word(rest, word)) {
     return false;
   }
   if (rest.empty() || !is_blank_or_tab(rest.front())) return false;
   *list = rest;
   return true;
+}
+
+}  // namespace
+
+bool is_keep_pragma(std::string_view line, std::string_view* list) {
+  return is_pragma(line, "KEEP", list);
+}
+
+bool is_no_warn_pragma(std::string_view line, std::string_view* list) {
+  return is_pragma(line, "NO-WARN", list);
 }
 
 keep_list::keep_list(const std::vector<keep_entry>& entries, kind which) : kind_(which) {
@@ -212,7 +225,7 @@ void keep_list::warn_unmatched(std::vector<run_warning>& warnings) const {
     const keep_entry& entry = *entries_[i];
     // A built name that matches nothing only shows text that names nothing.
     if (matched_[i] || entry.built) continue;
-    warnings.push_back({entry.file, entry.line, "keep entry '" + entry.text + what});
+    warnings.push_back({entry.file, entry.line, "keep entry '" + entry.text + what, "keep-unmatched"});
   }
 }
 

@@ -23,6 +23,9 @@ void add_keep_entries(std::string_view list, std::string_view file, int64_t line
 // blanks and tabs allowed around each, at least one after "keep". *list is
 // then the rest of the line.
 bool is_keep_pragma(std::string_view line, std::string_view* list);
+// The same for "; au3shrink: no-warn KINDS", the kinds of warnings the
+// user does not want to see.
+bool is_no_warn_pragma(std::string_view line, std::string_view* list);
 
 // The entries of one kind. An entry names a function, or with a leading "$"
 // a variable; a "*" anywhere in it stands for any run of bytes, none too

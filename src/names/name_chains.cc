@@ -343,7 +343,7 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
         } else if (first.what == piece::kind::other ||
                    (first.what == piece::kind::variable && pieces.size() == 1)) {
           held.push_back(
-              {shown_call(call.word, call.argument, line.substr(i, end - i), more)});
+              {shown_call(call.word, call.argument, line.substr(i, end - i), more), role});
           // A function's result: the walk goes on into its call, where
           // more names may be built.
           if (is_word_byte(c)) walk_on = true;

@@ -21,6 +21,7 @@ name_role role_of_argument(std::string_view word, int32_t argument);
 // A call that takes a name that no string shows: Call($fCallbackName, ...).
 struct held_name {
   std::string shown;
+  name_role role = name_role::function;
 };
 
 // Walks `line` up to its comment (a ";" outside strings) and appends what it

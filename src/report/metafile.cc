@@ -360,6 +360,25 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
     }
     json.key("text");
     json.value(w.text);
+    json.key("kind");
+    json.value(w.kind);
+    // Every place the warning stands for, when it stands for more than one.
+    if (!w.places.empty()) {
+      json.key("places");
+      json.begin_array();
+      auto place = [&](const std::string& file, int64_t line, const std::string& text) {
+        json.begin_one_line_object();
+        json.key("file");
+        json.value(file);
+        json.key("line");
+        json.value(line);
+        json.key("text");
+        json.value(text);
+        json.end_object();
+      };
+      for (const diagnostics::warning_place& p : w.places) place(p.file, p.line, p.text);
+      json.end_array();
+    }
     json.end_object();
   }
   json.end_array();

@@ -38,6 +38,9 @@ struct deleted_name {
   std::string_view name;
   std::string_view line;
   int32_t slot = 0;  // that line's number in the table
+  // No line of the script but its own header named it, not even a line
+  // deleted with it: a function reached only by a name held at run time.
+  bool unnamed = false;
 };
 
 // The variables the variable pass deleted, each read back as a deleted_name.
@@ -96,17 +99,26 @@ class deleted_variables {
 // is no place to point at. The file is a view of the name the script's line
 // origins keep (as line_origin and keep_entry hold it), so that thousands of
 // warnings about one file cost no copy of its path each. A temporary string
-// would leave the view dangling: it does not compile.
+// would leave the view dangling: it does not compile. `kind` is the
+// warning's kind as its tag shows it (a literal; none for a note), and
+// `more` every place it stands for, each with its text, when they are many.
+struct run_place {
+  std::string_view file;
+  int64_t line = 0;
+  std::string text;
+};
 struct run_warning {
-  run_warning(std::string_view file, int64_t line, std::string text)
-      : file(file), line(line), text(std::move(text)) {}
+  run_warning(std::string_view file, int64_t line, std::string text, std::string_view kind = {})
+      : file(file), line(line), text(std::move(text)), kind(kind) {}
   template <class Temporary>
     requires std::is_same_v<Temporary, std::string>
-  run_warning(Temporary&& file, int64_t line, std::string text) = delete;
+  run_warning(Temporary&& file, int64_t line, std::string text, std::string_view kind = {}) = delete;
 
   std::string_view file;
   int64_t line = 0;
   std::string text;
+  std::string_view kind;
+  std::vector<run_place> more;
 };
 
 // What a call does with the argument a chain stands in.
@@ -140,6 +152,7 @@ struct located_chain {
 struct located_held_name {
   int32_t slot = 0;
   std::string shown;
+  name_role role = name_role::function;
 };
 
 // A name that only an entry of a built name kept: the entry's index in the

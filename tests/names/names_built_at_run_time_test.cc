@@ -112,8 +112,8 @@ TEST(NamesBuiltAtRunTime, AConstantPrefixStandsForItsLiteral) {
   EXPECT_TRUE(out.notes.empty());
   EXPECT_EQ(out.warnings,
             (text{"main.au3:2: a function is called by a name held at run time "
-                  "(Call($g_sPrefix & $e)); functions reached only this way were deleted: keep "
-                  "them with --keep or a pragma"}));
+                  "(Call($g_sPrefix & $e)); deleted functions nothing else names: _On_Open; keep "
+                  "it with --keep=_On_Open"}));
 }
 
 TEST(NamesBuiltAtRunTime, NameHeldInAVariableWarnsOnceAfterDeletions) {
@@ -121,10 +121,43 @@ TEST(NamesBuiltAtRunTime, NameHeldInAVariableWarnsOnceAfterDeletions) {
                       "AdlibRegister(GetName())", "HotKeySet('{F1}', Default)", "Func _On_Data()", "EndFunc"};
   EXPECT_EQ(warnings_after(lines),
             (text{"main.au3:1: a function is called by a name held at run time "
-                  "(Call($fCallbackName, ...)); functions reached only this way were deleted: "
-                  "keep them with --keep or a pragma (and 2 more places)"}));
+                  "(Call($fCallbackName, ...)); deleted functions nothing else names: _On_Data; "
+                  "keep it with --keep=_On_Data (and 2 more places)"}));
   // Nothing deleted, nothing to say.
   EXPECT_TRUE(warnings_after({"Call($fCallbackName, $socket)"}).empty());
+}
+
+TEST(NamesBuiltAtRunTime, AHeldNameListsTheFunctionsNothingElseNames) {
+  // Helper is named by a deleted function: no target; the handlers share a
+  // start, which the keep entry shown covers.
+  text lines = {"Call($sHandler)", "Func Dead()", "Helper()", "EndFunc", "Func Helper()", "EndFunc"};
+  for (const char* name : {"_On_Save", "_On_Open", "_On_Quit", "_On_Close"}) {
+    lines.push_back(std::string("Func ") + name + "()");
+    lines.push_back("EndFunc");
+  }
+  lines.push_back("Assign($sName, 1)");
+  const outcome out = run(lines);
+  ASSERT_EQ(out.warnings.size(), 1u);
+  EXPECT_EQ(out.warnings[0],
+            "main.au3:1: a function is called by a name held at run time (Call($sHandler)); "
+            "deleted functions nothing else names: Dead, _On_Close, _On_Open and 2 more; keep "
+            "them with --keep or a pragma");
+  lines[1] = "Func _On_Dead()";
+  EXPECT_EQ(run(lines).warnings[0].substr(out.warnings[0].find("; deleted")),
+            "; deleted functions nothing else names: _On_Close, _On_Dead, _On_Open and 2 more; "
+            "keep them with --keep=_On_*");
+  // Kept by the user, they leave nothing to warn about; Assign names no
+  // function, and no variable went.
+  EXPECT_TRUE(run(lines, true, "_On_*").warnings.empty());
+}
+
+TEST(NamesBuiltAtRunTime, AVariableNameHeldAtRunTimeWarnsAboutVariablesOnly) {
+  const outcome out = run({"Global $g_iWidth = 1, $g_iHeight = 2", "Func Unused()", "EndFunc",
+                           "Assign($sName, 3)", "$v = Eval($sOther)"});
+  EXPECT_EQ(out.warnings,
+            (text{"main.au3:4: a variable is read or set by a name held at run time (Assign($sName, "
+                  "...)); deleted variables it may name: $g_iHeight, $g_iWidth; keep them with "
+                  "--keep=$g_i* (and 1 more place)"}));
 }
 
 TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
@@ -138,8 +171,9 @@ TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
             (text{"main.au3:1: a function name is built at run time ('_ON_m' & ...): deleted "
                   "_on_message; keep it with --keep=_ON_m*",
                   "main.au3:1: a function is called by a name held at run time "
-                  "(GUICtrlSetOnEvent(..., StringLower('_ON_m' & $e))); functions reached only "
-                  "this way were deleted: keep them with --keep or a pragma"}));
+                  "(GUICtrlSetOnEvent(..., StringLower('_ON_m' & $e))); deleted functions nothing "
+                  "else names: Error_Log, _On_Connect, _on_message; keep them with "
+                  "--keep=Error_Log,_On_Connect,_on_message"}));
 }
 
 TEST(NamesBuiltAtRunTime, LiteralsJoinedIntoAWholeName) {

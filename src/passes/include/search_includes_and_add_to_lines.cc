@@ -117,6 +117,9 @@ struct open_file {
   // which the expansion reads.
   std::vector<std::string_view> lines;
   bool main = false;
+  // Taken up by an angle-bracket directive, or by a file that was: a
+  // library's, not the user's own.
+  bool library = false;
   // Where the "#" of those lines are.
   hash_finder hashes;
   size_t next = 0;
@@ -142,7 +145,7 @@ void warn_unopenable(const line_origin& where, const include_directive& directiv
     joint = ", '";
   }
   text += ")";
-  diagnostics::warning_at(where.file, where.line, text);
+  diagnostics::warning_at(where.file, where.line, text, "include-missing");
 }
 
 // The directive that `line`, whose first byte that is not blank is `lead`,
@@ -302,6 +305,11 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     } else {
       included.hashes = hash_finder(text);
       included.origin = origins.add_file(opened);
+      included.library = directive.angle || current.library;
+      if (included.library) {
+        library_files.resize(std::max<size_t>(library_files.size(), included.origin + 1), 0);
+        library_files[included.origin] = 1;
+      }
       included.folder = platform::folder_of(opened);
       origins.start_run(expanded.size(), included.origin, 1);
       if (records.names_on) {
