@@ -166,6 +166,31 @@ def check_marked_output_and_warnings(opts, work):
           "every place of the held name")
 
 
+def check_keeps_and_mentions(opts, work):
+    # What keeps each name, as the metafile writes it: a --keep entry has no
+    # place; a function kept only by one nothing names any more does not
+    # reach the root; a variable another line mentions is not kept by the
+    # call in its declaration; a deleted variable has no first mention.
+    shutil.copy(os.path.join(HERE, "..", "e2e", "cases", "explain_why_roots_strings_and_scopes",
+                             "files", "main.au3"), os.path.join(work, "keeps.au3"))
+    run(opts, work, ["--no-pause", "keeps.au3", "keeps_out.au3", ".", ".", "CFG", "1", ".",
+                     "--keep=Kept", "--metafile=keeps.json"])
+    meta = json.loads(read(os.path.join(work, "keeps.json")).decode("utf-8"))
+    functions = {f["name"]: f for f in meta["functions"]}
+    variables = {v["name"]: v for v in meta["variables"]}
+    check(functions["Kept"]["kept_by"] == {"keep_entry": "KEPT", "file": None, "line": None},
+          "a --keep entry has no place")
+    check(functions["C"]["kept_by"]["reaches_root"] is False, "C does not reach the root")
+    check(functions["OnClose"]["kept_by"]["reaches_root"] is True, "OnClose reaches the root")
+    check(variables["$HGUI"].get("kept_by") is None and
+          variables["$HGUI"]["first_mention"] == {"file": "keeps.au3", "line": 25},
+          "$hGui kept by the line that mentions it")
+    check(variables["$HOTHER"]["kept_by"] == {"call_in_declaration": True},
+          "$hOther kept by the call in its declaration")
+    check(variables["$G_UNUSED"]["status"] == "deleted" and
+          variables["$G_UNUSED"]["first_mention"] is None, "a deleted variable has no first mention")
+
+
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--binary", required=True)
@@ -178,6 +203,7 @@ def main():
         check_project(opts, work)
         check_ansi_script(opts, work)
         check_marked_output_and_warnings(opts, work)
+        check_keeps_and_mentions(opts, work)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     for failure in failures:

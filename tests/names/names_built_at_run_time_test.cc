@@ -236,3 +236,115 @@ TEST(NamesBuiltAtRunTime, DeadCodeBuildsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// One rule of the built names: a script, and what must come of it.
+struct built_name_rule {
+  const char* what;
+  text lines;
+  text notes;     // expected notes
+  text warnings;  // expected warnings
+  int empty_line = -1;  // a line (from 1) that must be gone, or -1
+  int kept_line = -1;   // a line (from 1) that must stay, or -1
+};
+
+void check_rules(const std::vector<built_name_rule>& rules) {
+  for (const built_name_rule& rule : rules) {
+    const outcome out = run(rule.lines);
+    EXPECT_EQ(out.notes, rule.notes) << rule.what;
+    EXPECT_EQ(out.warnings, rule.warnings) << rule.what;
+    ASSERT_EQ(out.lines.size(), rule.lines.size()) << rule.what;
+    if (rule.empty_line > 0) {
+      EXPECT_EQ(out.lines[rule.empty_line - 1], "") << rule.what;
+    }
+    if (rule.kept_line > 0) {
+      EXPECT_EQ(out.lines[rule.kept_line - 1], rule.lines[rule.kept_line - 1]) << rule.what;
+    }
+  }
+}
+
+}  // namespace
+
+TEST(NamesBuiltAtRunTime, RulesOfTheNamingCalls) {
+  check_rules({
+      {"OnAutoItExitRegister is a naming call",
+       {"OnAutoItExitRegister(\"_Exit\" & $sMode)", "Func _ExitQuiet()", "EndFunc"},
+       {"main.au3:1: kept _ExitQuiet: the script builds its name at run time (_Exit*)"},
+       {},
+       -1,
+       2},
+      {"IsDeclared names variables",
+       {"Global $g_a = 1, $g_b = 2", "If IsDeclared(\"g_\" & $k) Then Exit"},
+       {"main.au3:2: kept $g_a, $g_b: the script builds their names at run time ($g_*)"},
+       {},
+       -1,
+       1},
+      {"a method named Call is no naming call",
+       {"$o.Call(\"Fn_\" & $x)", "Func Fn_A()", "EndFunc"},
+       {},
+       {"main.au3:1: a function name is built at run time (\"Fn_\" & ...): deleted Fn_A; keep "
+        "it with --keep=Fn_*"},
+       2},
+      {"ObjEvent's prefix of one byte keeps nothing",
+       {"ObjEvent($o, \"E\")", "Func E_Quit()", "EndFunc"},
+       {},
+       {},
+       2},
+  });
+}
+
+TEST(NamesBuiltAtRunTime, RulesOfTheChains) {
+  check_rules({
+      {"a doubled quote ends no literal",
+       {"$s = \"He said \"\"Fn_\" & $x", "Func Fn_A()", "EndFunc"},
+       {},
+       {}},
+      {"a name that is the prefix and suffix alone matches",
+       {"$f = \"Fn_\" & $x & \"_Open\"", "Func Fn__Open()", "EndFunc"},
+       {},
+       {"main.au3:1: a function name is built at run time (\"Fn_\" & ... & \"_Open\"): deleted "
+        "Fn__Open; keep it with --keep=Fn_*_Open"}},
+      {"the ending is compared to its first byte",
+       {"$f = \"Fn\" & $x & \"_Open\"", "Func AOPEN()", "EndFunc", "Func BOPEN()", "EndFunc",
+        "Func FnA_Open()", "EndFunc", "Func FnB()", "EndFunc", "Func FnC()", "EndFunc",
+        "Func FnD()", "EndFunc"},
+       {},
+       {"main.au3:1: a function name is built at run time (\"Fn\" & ... & \"_Open\"): deleted "
+        "FnA_Open; keep it with --keep=Fn*_Open"}},
+      {"a held name in a deleted function is dead code",
+       {"Func Dead()", "Call($f)", "EndFunc", "Func Fn_A()", "EndFunc"},
+       {},
+       {}},
+  });
+}
+
+TEST(NamesBuiltAtRunTime, RulesOfTheConstantPrefix) {
+  const char* held_fn_a =
+      "main.au3:2: a function is called by a name held at run time (Call($P & $x)); deleted "
+      "functions nothing else names: Fn_A; keep it with --keep=Fn_A";
+  check_rules({
+      {"a constant of one byte is no prefix",
+       {"Global Const $P = \"F\"", "Call($P & $x)", "Func F1()", "EndFunc"},
+       {},
+       {"main.au3:2: a function is called by a name held at run time (Call($P & $x)); deleted "
+        "functions nothing else names: F1; keep it with --keep=F1"},
+       3},
+      {"a variable declared twice is no constant",
+       {"Global $P = \"Fn_\"", "Call($P & $x)", "Func Fn_A()", "EndFunc", "Func G()",
+        "Local $P = \"Other_\"", "EndFunc", "G()"},
+       {},
+       {held_fn_a},
+       3},
+      {"a literal followed by more text is not the value",
+       {"Global Const $P = \"Fn\" & \"_X\"", "Call($P & $x)", "Func Fn_A()", "EndFunc"},
+       {},
+       {held_fn_a},
+       3},
+      {"&= assigns",
+       {"Global $P = \"Fn_\"", "Call($P & $x)", "Func Fn_A()", "EndFunc", "$P &= \"X\""},
+       {},
+       {held_fn_a},
+       3},
+  });
+}
