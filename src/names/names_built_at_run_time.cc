@@ -234,15 +234,12 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
   for (located_chain& c : built_chains) {
     if (c.chain.role == name_role::none) continue;
     keep_entry entry;
-    entry.built = true;
     std::string& pattern = built_patterns.emplace_back(c.chain.role == name_role::variable ? "$" : "");
     pattern += pattern_text(c.chain);
-    entry.written = pattern;
-    entry.text = upper_copy(pattern);
+    entry.text = keep_texts.emplace_back(upper_copy(pattern));
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
-    entry.file = where.file;
-    entry.line = where.line;
-    keep_entries.push_back(std::move(entry));
+    entry.place = &keep_places.emplace_back(keep_place{where.file, where.line, pattern, true});
+    keep_entries.push_back(entry);
     c.kept = true;
   }
 }
@@ -265,7 +262,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   std::vector<std::pair<std::string_view, int64_t>> places;
   for (size_t k = 0; k < kept_by_built_names.size(); ++k) {
     const keep_entry& entry = keep_entries[static_cast<size_t>(kept_by_built_names[k].entry)];
-    auto [at, added] = by_place.try_emplace({entry.file, entry.line});
+    auto [at, added] = by_place.try_emplace({entry.file(), entry.line()});
     if (added) places.push_back(at->first);
     std::vector<int32_t>& entries = at->second.first;
     if (std::find(entries.begin(), entries.end(), kept_by_built_names[k].entry) == entries.end()) {
@@ -286,7 +283,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
                              : ": the script builds their names at run time (";
     for (size_t e = 0; e < entries.size(); ++e) {
       if (e > 0) text += ", ";
-      text += keep_entries[static_cast<size_t>(entries[e])].written;
+      text += keep_entries[static_cast<size_t>(entries[e])].written();
     }
     text += ')';
     notes.push_back({place.first, place.second, std::move(text)});

@@ -33,21 +33,21 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
   json.value(entry.text);
   // An entry from the command line has no place.
   json.key("file");
-  if (entry.file.empty()) {
+  if (entry.file().empty()) {
     json.null();
   } else {
-    json.value(entry.file);
+    json.value(entry.file());
   }
   json.key("line");
-  if (entry.file.empty()) {
+  if (entry.file().empty()) {
     json.null();
   } else {
-    json.value(entry.line);
+    json.value(entry.line());
   }
   // An entry the script's own built name gave: its pattern as written.
-  if (entry.built) {
+  if (entry.built()) {
     json.key("built_name");
-    json.value(entry.written);
+    json.value(entry.written());
   }
 }
 

@@ -82,8 +82,11 @@ class autoitsourcefile {
   // Set by remove_comments: the variable scan then knows that a ";" left in
   // a declaration cannot start a comment.
   bool comments_removed = false;
-  // What the keep-list matches, the dead-code passes never delete.
+  // What the keep-list matches, the dead-code passes never delete; the
+  // normalized text of each list its entries are views of, and their places.
   std::vector<keep_entry> keep_entries;
+  std::deque<std::string> keep_texts;
+  std::deque<keep_place> keep_places;
   // The patterns of the entries that built names gave, as written; in a
   // deque, so that the entries' views of them stay put.
   std::deque<std::string> built_patterns;

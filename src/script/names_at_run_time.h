@@ -12,21 +12,33 @@
 
 #include "script/packed_view.h"
 
-// One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
-// the pragma that gave it (no file for an entry given on the command line).
-// The file is the name the script's line origins keep, shared by every
-// entry of that file: a pragma of many entries costs no copy of the path
-// per entry.
-// An entry the script's own built names gave (`built`) has the place of the
-// line that builds the name, and the pattern as written there
-// ("Get*BackgroundMode"), a view of the text autoitsourcefile keeps for it:
-// what nearly every entry leaves empty costs no string of its own.
-struct keep_entry {
-  std::string text;
+// Where keep entries came from: the pragma's file and line, or, for an
+// entry the script's own built names gave (`built`), the line that builds
+// the name and the pattern as written there ("Get*BackgroundMode"). The
+// file is the name the script's line origins keep; every view stays put
+// for the run.
+struct keep_place {
   std::string_view file;
   int64_t line = 0;
   std::string_view written;
   bool built = false;
+};
+
+// One keep-list entry, normalized ("_ON_*", "$G_HMAIN"): a view of the
+// normalized text of its whole list, and the place its list came from,
+// shared by every entry of the list (none for the command line). A list of
+// a million entries costs a few words an entry, not a string each.
+struct keep_entry {
+  std::string_view text;
+  const keep_place* place = nullptr;
+
+  bool built() const { return place != nullptr && place->built; }
+
+  std::string_view file() const { return place == nullptr ? std::string_view() : place->file; }
+  int64_t line() const { return place == nullptr ? 0 : place->line; }
+  std::string_view written() const {
+    return place == nullptr ? std::string_view() : place->written;
+  }
 };
 
 // A function or variable a dead-code pass deleted: its name as the pass

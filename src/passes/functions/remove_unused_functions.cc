@@ -136,7 +136,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         if (header.uses_own_name && index->counts_line(header.line)) --uses;
         if (uses > 0) continue;
         if (const keep_entry* keeper = kept.empty() ? nullptr : kept[header.name]) {
-          if (keeper->built && noted[header.name] == 0) {
+          if (keeper->built() && noted[header.name] == 0) {
             noted[header.name] = 1;
             note_kept_by_built_name(*keeper, {eraser->header_name(header.line),
                                               lines[header.line], header.line});

@@ -51,7 +51,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     if (usage->used(k) || table.item_calls[k]) continue;
     const int32_t declared = table.declaration_lines[k];
     if (keeper != nullptr) {
-      if (keeper->built) {
+      if (keeper->built()) {
         note_kept_by_built_name(*keeper, {table.variable_names[k], lines[declared], declared});
       }
       continue;
