@@ -12,7 +12,7 @@ namespace {
 // Every option, as the warning about a word that is none lists them.
 constexpr const char* kOptionNames =
     "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
-    "--strict, --why=NAMES, --no-auto-keep, --where";
+    "--strict, --why=NAMES, --no-auto-keep, --tree-shaking, --where";
 
 // The pass letters must stand at their positions exactly, in upper case.
 bool selects(const char* passes, size_t position, char letter) {
@@ -36,6 +36,8 @@ bool take_option(std::string_view word, arguments* args) {
     args->no_pause = true;
   } else if (word == "--no-auto-keep") {
     args->no_auto_keep = true;
+  } else if (word == "--tree-shaking") {
+    args->tree_shaking = true;
   } else if (word.substr(0, keep.size()) == keep) {
     args->keep.emplace_back(word.substr(keep.size()));
   } else if (word.substr(0, map.size()) == map) {
