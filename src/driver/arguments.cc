@@ -12,7 +12,7 @@ namespace {
 // Every option, as the warning about a word that is none lists them.
 constexpr const char* kOptionNames =
     "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
-    "--strict, --why=NAMES, --no-auto-keep, --tree-shaking, --where";
+    "--strict, --why=NAMES, --no-auto-keep, --where";
 
 // The pass letters must stand at their positions exactly, in upper case.
 bool selects(const char* passes, size_t position, char letter) {
