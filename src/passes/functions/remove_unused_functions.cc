@@ -110,7 +110,6 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     std::optional<function_reach> reach;
     if (tree_shaking && index) {
       reach.emplace(headers, found.name_count, index->uses(), transformed_lines, line_count);
-      reach->reach_from_top_level();
       if (!kept.empty()) {
         for (const function_header& header : headers) {
           const keep_entry* keeper = kept[header.name];
@@ -132,6 +131,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         }
       }
       if (notes) notes->tree_shaken(*reach);
+      reach->finish();
     }
 
     // The deleted names are read only to warn about the names the script
