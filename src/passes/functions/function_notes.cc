@@ -86,7 +86,7 @@ void function_notes::finish(const function_usage_index& index,
   for (size_t k = 0; k < kept.size(); ++k) {
     const int32_t stop = k + 1 < kept.size() ? all[kept[k + 1]].slot - 1 : line_count;
     int32_t line = all[kept[k]].slot;
-    while (line < stop && transformed_lines[line].substr(0, 7) != "ENDFUNC") ++line;
+    while (line < stop && !closes_function(transformed_lines[line])) ++line;
     ends[k] = line;
   }
   // Per name, the first function left that bears it.

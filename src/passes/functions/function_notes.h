@@ -28,10 +28,9 @@ class function_notes {
   // Tree shaking, before the first deletion: the functions deleted for
   // want of reaching are marked so. When the reasons are asked for, every
   // line of a body not reached that names a function not reached goes to
-  // the lost mentions,
-  // with the innermost function that holds it; the mentions deletions take
-  // away are noted only for the names reached. `reach` outlives the notes'
-  // use.
+  // the lost mentions, with the innermost function that holds it; the
+  // mentions deletions take away are noted only for the names reached.
+  // `reach` outlives the notes' use.
   void tree_shaken(const function_reach& reach);
   // After the last run: what keeps each function still standing, through
   // the uses still counted. One walk over the lines of the functions left

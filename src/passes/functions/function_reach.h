@@ -100,7 +100,7 @@ void function_reach::for_each_segment(F&& on_segment) const {
     while (next != end && next->line < stop) ++next;
     int32_t body_end = INT32_MAX;
     for (int32_t line = start; line < stop; ++line) {
-      if (transformed_lines_[line].compare(0, 7, "ENDFUNC") == 0) {
+      if (closes_function(transformed_lines_[line])) {
         body_end = line;
         break;
       }
