@@ -66,6 +66,16 @@ bool is_no_warn_pragma(std::string_view line, std::string_view* list) {
   return is_pragma(line, "NO-WARN", list);
 }
 
+bool is_tree_shaking_pragma(std::string_view line) {
+  std::string_view rest = line;
+  if (!take_word(rest, ";") || !take_word(rest, "AU3SHRINK") || !take_word(rest, ":") ||
+      !take_word(rest, "TREE-SHAKING")) {
+    return false;
+  }
+  while (!rest.empty() && is_blank_or_tab(rest.front())) rest.remove_prefix(1);
+  return rest.empty();
+}
+
 namespace {
 
 constexpr uint64_t kHashStart = 0xcbf29ce484222325ull;
@@ -356,7 +366,10 @@ void autoitsourcefile::read_keep_pragmas() {
   // A pragma is a line that begins with ";", and the include pass noted
   // those: the other lines are not read again.
   for (const int32_t i : comment_lines) {
-    if (!is_keep_pragma(lines[i], &list)) continue;
+    if (!is_keep_pragma(lines[i], &list)) {
+      if (is_tree_shaking_pragma(lines[i])) tree_shaking_asked = true;
+      continue;
+    }
     const line_origin where = origins.of(static_cast<size_t>(i));
     add_keep_entries(list, &keep_places.emplace_back(keep_place{where.file, where.line, {}}),
                      keep_entries, keep_texts);

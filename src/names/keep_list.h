@@ -27,6 +27,10 @@ bool is_keep_pragma(std::string_view line, std::string_view* list);
 // user does not want to see.
 bool is_no_warn_pragma(std::string_view line, std::string_view* list);
 
+// Whether `line` is ";", "au3shrink", ":", "tree-shaking" in any case,
+// blanks and tabs allowed around each, nothing else but blanks and tabs.
+bool is_tree_shaking_pragma(std::string_view line);
+
 // The entries of one kind. An entry names a function, or with a leading "$"
 // a variable; a "*" anywhere in it stands for any run of bytes, none too
 // ("*" keeps every function, "$*" every variable, "ON*CLICK*" ...).
