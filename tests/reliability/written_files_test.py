@@ -9,8 +9,8 @@ written_files_test.py --binary BUILD/au3shrink
   an error naming both paths before anything is written: status 1, every
   file as it was, no temporary file, no "file written." in the report.
 - All or nothing: a map that cannot be written (a 1 MB tmpfs, mounted here,
-  so root only) replaces no file: status 1, the error names the map, the
-  output (also the input, rewritten in place) as it was.
+  so root only) or past `ulimit -f` replaces no file: status 1, the error
+  names the map, the output (also the input, rewritten in place) as it was.
 - Every ending signal while the output, map and metafile are all under way
   ends the run by that signal and leaves no temporary file.
 - --where reads a source as the run read it: UTF-16 LE and BE with a code
@@ -177,6 +177,33 @@ def map_on_full_disk(binary):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def map_past_the_file_size_limit(binary):
+    """ulimit -f: the output fits, the map does not; nothing is replaced."""
+    work = tempfile.mkdtemp(prefix="au3fsizemap-")
+    ran.append("map past the file size limit")
+    try:
+        script = b"".join(b"Func Fn%d()\r\nMsgBox(0, 1, 2)\r\nEndFunc\r\nFn%d()\r\n" % (i, i)
+                          for i in range(25000))
+        put(os.path.join(work, "main.au3"), script)
+        put(os.path.join(work, "out.au3"), b"; previous\r\n")
+
+        def limit():
+            resource.setrlimit(resource.RLIMIT_FSIZE, (1400 << 10, resource.RLIM_INFINITY))
+
+        run = subprocess.run([binary, "--no-pause", "main.au3", "out.au3", ".", ".", "CFG", "1",
+                              ".", "--map=out.map"], cwd=work, stdin=subprocess.DEVNULL,
+                             capture_output=True, timeout=60, preexec_fn=limit)
+        what = "map past the file size limit"
+        check(run.returncode == 1 and
+              run.stderr == b"error: cannot write map file 'out.map': File too large\n",
+              f"{what}: status {run.returncode}, stderr {run.stderr!r}")
+        check(get(os.path.join(work, "out.au3")) == b"; previous\r\n", f"{what}: output changed")
+        check(not os.path.exists(os.path.join(work, "out.map")) and not temps_in(work),
+              f"{what}: files left: {os.listdir(work)}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def no_core_files():
     resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
 
@@ -276,6 +303,7 @@ def main():
     binary = os.path.abspath(p.parse_args().binary)
     clashes(binary)
     map_on_full_disk(binary)
+    map_past_the_file_size_limit(binary)
     signals_with_map_and_metafile(binary)
     where_reads_as_the_run(binary)
     path_with_a_line_feed(binary)
