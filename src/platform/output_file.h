@@ -65,8 +65,9 @@ class output_file {
               std::string* err);
   // The first step of commit: the text goes whole to the temporary file (or
   // the copy of a file written in place); the path keeps what it held.
-  // A device or FIFO is written by replace, so `lines` and what they view
-  // must stay as they are until then. On failure the file is discarded.
+  // A device or FIFO, and a file written in place, get the text from
+  // replace, so `lines` and what they view must stay as they are until
+  // then. On failure the file is discarded.
   bool write(const line_reader& lines, size_t first, size_t last, int64_t* size,
              std::string* err);
   // The second step: the written text is put at the path.
@@ -79,6 +80,7 @@ class output_file {
   struct state;
 
  private:
+  // Where a file written in place is whole when its rewrite failed.
   std::string complete_text_in(const std::string& kept) const;
 
   std::unique_ptr<state> state_;
@@ -89,8 +91,8 @@ class output_file {
 // Puts the text of every written file of `files` (those not open are passed
 // over) at its path: first those written where they stand (a device, a file
 // with several links), then, with no signal or console event in between,
-// those moved over their paths. On failure *failed is the one that failed;
-// the ones after it are discarded.
+// those moved over their paths. On failure *failed is the one that failed,
+// and every file not yet in its place is discarded.
 bool replace_together(std::span<output_file* const> files, size_t* failed, std::string* err);
 
 // open and commit in one call.

@@ -302,12 +302,6 @@ bool output_file::open(const std::string& path, std::string* err) {
   return true;
 }
 
-// Where a file written in place is whole when its rewrite failed.
-std::string output_file::complete_text_in(const std::string& kept) const {
-  return std::string(role_ == "output file" ? "the complete script" : "the complete text") +
-         " is in '" + kept + "'";
-}
-
 bool output_file::commit(const line_reader& lines, size_t first, size_t last,
                          int64_t* size, std::string* err) {
   return write(lines, first, last, size, err) && replace(err);
@@ -398,29 +392,13 @@ bool output_file::replace(std::string* err) {
   return false;
 }
 
-bool replace_together(std::span<output_file* const> files, size_t* failed, std::string* err) {
-  bool ok = true;
-  auto put = [&](bool moved) {
-    for (size_t i = 0; i < files.size() && ok; ++i) {
-      if (!files[i]->is_open() || files[i]->moves_over() != moved) continue;
-      if (!files[i]->replace(err)) {
-        *failed = i;
-        ok = false;
-      }
-    }
-  };
-  put(false);
-  if (ok) {
-    // Held back, an ending signal acts when every file is in its place.
-    const sigset_t saved = hold_ending_signals();
-    put(true);
-    release_ending_signals(saved);
-  }
-  if (!ok) {
-    for (output_file* file : files) file->discard();
-  }
-  return ok;
-}
+namespace {
+sigset_t saved_for_moves;
+}  // namespace
+
+void hold_moves() { saved_for_moves = hold_ending_signals(); }
+
+void release_moves() { release_ending_signals(saved_for_moves); }
 
 void output_file::discard() { state_.reset(); }
 

@@ -257,11 +257,6 @@ bool output_file::open(const std::string& path, std::string* err) {
   return true;
 }
 
-std::string output_file::complete_text_in(const std::string& kept) const {
-  return std::string(role_ == "output file" ? "the complete script" : "the complete text") +
-         " is in '" + kept + "'";
-}
-
 bool output_file::commit(const line_reader& lines, size_t first, size_t last,
                          int64_t* size, std::string* err) {
   return write(lines, first, last, size, err) && replace(err);
@@ -368,30 +363,12 @@ bool output_file::replace(std::string* err) {
   return false;
 }
 
-bool replace_together(std::span<output_file* const> files, size_t* failed, std::string* err) {
-  bool ok = true;
-  auto put = [&](bool moved) {
-    for (size_t i = 0; i < files.size() && ok; ++i) {
-      if (!files[i]->is_open() || files[i]->moves_over() != moved) continue;
-      if (!files[i]->replace(err)) {
-        *failed = i;
-        ok = false;
-      }
-    }
-  };
-  put(false);
-  if (ok) {
-    // A console event waits until every file is in its place.
-    watch_console_events();
-    EnterCriticalSection(&moving_lock);
-    put(true);
-    LeaveCriticalSection(&moving_lock);
-  }
-  if (!ok) {
-    for (output_file* file : files) file->discard();
-  }
-  return ok;
+void hold_moves() {
+  watch_console_events();
+  EnterCriticalSection(&moving_lock);
 }
+
+void release_moves() { LeaveCriticalSection(&moving_lock); }
 
 void output_file::discard() {
   if (!state_) return;
