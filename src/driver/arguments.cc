@@ -109,7 +109,8 @@ std::string listed(const std::vector<std::string>& names) {
 // after each, shows it), a "--" (which ends no option list here), an
 // argument past MODE.
 void note_doubtful(const arguments& args, const std::vector<const char*>& positional,
-                   const std::vector<const char*>& next, std::vector<arguments::warning>* warnings) {
+                   const std::vector<const char*>& next,
+                   std::vector<arguments::warning>* warnings) {
   for (size_t i = 0; i < positional.size(); ++i) {
     const std::string_view word = positional[i];
     const std::string role = role_of(args, i);

@@ -136,7 +136,7 @@ int64_t keep_list::position_table::find(uint64_t hash, Same&& same) const {
   if (slots_.empty()) return -1;
   const size_t mask = slots_.size() - 1;
   const uint32_t tag = tag_of(hash);
-  const uint32_t positions = position_bits_ >= 32 ? UINT32_MAX : (uint32_t{1} << position_bits_) - 1;
+  const uint32_t positions = position_mask();
   for (size_t at = slot_of(hash);; at = (at + 1) & mask) {
     const uint32_t slot = slots_[at];
     if (slot == 0) return -1;
@@ -150,7 +150,7 @@ template <class Same>
 void keep_list::position_table::add(uint64_t hash, uint32_t position, Same&& same) {
   const size_t mask = slots_.size() - 1;
   const uint32_t tag = tag_of(hash);
-  const uint32_t positions = position_bits_ >= 32 ? UINT32_MAX : (uint32_t{1} << position_bits_) - 1;
+  const uint32_t positions = position_mask();
   for (size_t at = slot_of(hash);; at = (at + 1) & mask) {
     const uint32_t slot = slots_[at];
     if (slot == 0) {
@@ -289,9 +289,8 @@ const keep_entry* keep_list::keeps(std::string_view name) {
     for (size_t l = 0; l <= size; ++l) {
       if (l > 0) first_hash = hash_step(first_hash, name[l - 1]);
       const std::string_view first = name.substr(0, l);
-      if (by_first_.find(first_hash, [&](uint32_t p) { return split_of(stars_[p]).first == first; }) < 0) {
-        continue;
-      }
+      auto same_first = [&](uint32_t p) { return split_of(stars_[p]).first == first; };
+      if (by_first_.find(first_hash, same_first) < 0) continue;
       uint64_t last_hash = kHashStart;
       for (size_t m = 0; l + m <= size; ++m) {
         if (m > 0) last_hash = hash_step(last_hash, name[size - m]);
@@ -360,7 +359,8 @@ void autoitsourcefile::read_keep_pragmas() {
   // that grows as it fills may hold twice the room it needs.
   size_t most = 0;
   for (const int32_t i : comment_lines) {
-    if (is_keep_pragma(lines[i], &list)) most += static_cast<size_t>(std::count(list.begin(), list.end(), ',')) + 1;
+    if (!is_keep_pragma(lines[i], &list)) continue;
+    most += static_cast<size_t>(std::count(list.begin(), list.end(), ',')) + 1;
   }
   keep_entries.reserve(keep_entries.size() + most);
   // A pragma is a line that begins with ";", and the include pass noted

@@ -73,6 +73,9 @@ class keep_list {
    private:
     size_t slot_of(uint64_t hash) const;
     uint32_t tag_of(uint64_t hash) const;
+    uint32_t position_mask() const {
+      return position_bits_ >= 32 ? UINT32_MAX : (uint32_t{1} << position_bits_) - 1;
+    }
     std::vector<uint32_t> slots_;  // tag | position + 1; 0 for none
     int shift_ = 63;
     int position_bits_ = 32;

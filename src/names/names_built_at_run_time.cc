@@ -363,10 +363,12 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
     // In line order among the chains' warnings.
     const auto later = std::upper_bound(warned_slots.begin(), warned_slots.end(),
                                         standing.front()->slot);
-    const size_t at = std::max(next_chain_warning, static_cast<size_t>(later - warned_slots.begin()));
+    const size_t at =
+        std::max(next_chain_warning, static_cast<size_t>(later - warned_slots.begin()));
     warnings.insert(warnings.begin() + static_cast<std::ptrdiff_t>(first_chain_warning + at),
                     std::move(warning));
-    warned_slots.insert(warned_slots.begin() + static_cast<std::ptrdiff_t>(at), standing.front()->slot);
+    warned_slots.insert(warned_slots.begin() + static_cast<std::ptrdiff_t>(at),
+                        standing.front()->slot);
     next_chain_warning = at + 1;
   }
 }
@@ -410,7 +412,8 @@ std::string autoitsourcefile::held_name_warning(name_role role, std::string_view
   std::string text = variables ? "a variable is read or set by a name held at run time ("
                                : "a function is called by a name held at run time (";
   text += shown;
-  text += variables ? "); deleted variables it may name: " : "); deleted functions nothing else names: ";
+  text += variables ? "); deleted variables it may name: "
+                    : "); deleted functions nothing else names: ";
   text += listed([&](size_t k) { return std::string(targets[k].written); }, targets.size());
   text += targets.size() == 1 ? "; keep it with --keep=" : "; keep them with --keep=";
   // One entry that covers them all: their common start, when it says

@@ -113,13 +113,15 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       if (!kept.empty()) {
         for (const function_header& header : headers) {
           const keep_entry* keeper = kept[header.name];
-          if (keeper != nullptr && !keeper->built()) reach->reach(static_cast<int32_t>(header.name));
+          if (keeper != nullptr && !keeper->built()) {
+            reach->reach(static_cast<int32_t>(header.name));
+          }
         }
         // What nothing else reaches stands by the built name alone: noted.
         for (const function_header& header : headers) {
           const keep_entry* keeper = kept[header.name];
-          if (keeper == nullptr || !keeper->built() || reach->reached(static_cast<int32_t>(header.name)) ||
-              noted[header.name] != 0) {
+          if (keeper == nullptr || !keeper->built() ||
+              reach->reached(static_cast<int32_t>(header.name)) || noted[header.name] != 0) {
             continue;
           }
           noted[header.name] = 1;
