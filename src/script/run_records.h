@@ -108,6 +108,16 @@ class run_records {
     bool kept_by_call = false;
   };
   std::vector<variable_record> variables;
+
+  // Set by the renaming pass: the names it renamed, functions first, each
+  // kind in the order its new names were given (the most mentioned first).
+  struct renamed_name {
+    bool function = false;
+    std::string_view from;  // as first written, without "$" (the line table keeps the text)
+    std::string to;         // likewise
+  };
+  bool renames_on = false;
+  std::vector<renamed_name> renamed;
 };
 
 // A function's name as its header writes it: the text after "Func" up to

@@ -1,0 +1,128 @@
+// Which names the renamer leaves alone, and the short names of the rest.
+#include "passes/minify/choose_names.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "names/autoit_words.h"
+#include "names/keep_list.h"
+#include "passes/minify/line_kinds.h"
+#include "passes/minify/line_tokens.h"
+#include "script/line_table.h"
+
+namespace minify {
+
+namespace {
+
+std::string upper(std::string_view text, std::string_view before = {}) {
+  std::string u(before);
+  u += text;
+  for (char& ch : u) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+  }
+  return u;
+}
+
+void keep(name_info& info, kept_as_written why) {
+  if (info.kept == kept_as_written::none) info.kept = why;
+}
+
+// A call that may read any variable it can see by a name no string shows:
+// every global, and every variable the function around it uses.
+void hold_variables(census& c, const line_table& lines, bool blocks_possible) {
+  if (c.held_variables.empty()) return;
+  for (name_info& v : c.variables) {
+    if (v.global) keep(v, kept_as_written::held_variable);
+  }
+  std::vector<bool> walked(c.functions.size(), false);
+  for (const held_call& call : c.held_variables) {
+    if (call.function < 0 || walked[static_cast<size_t>(call.function)]) continue;
+    walked[static_cast<size_t>(call.function)] = true;
+    const census::function_lines range = c.functions[static_cast<size_t>(call.function)];
+    // Comment blocks inside a function are rare; reading their names as
+    // code only keeps more names as written.
+    (void)blocks_possible;
+    for (int32_t slot = range.first; slot <= range.last; ++slot) {
+      const std::string_view line = lines[static_cast<size_t>(slot)];
+      for_each_token(line, [&](const token& t) {
+        if (t.kind != token_kind::variable) return;
+        auto at = c.variable_index.find(line.substr(t.begin + 1, t.end - t.begin - 1));
+        if (at != c.variable_index.end()) keep(c.variables[at->second], kept_as_written::held_variable);
+      });
+    }
+  }
+}
+
+// Whether `name` may be given as a new name: nothing of AutoIt's, nothing a
+// string shows, nothing the output keeps unrenamed.
+bool free_name(const census& c, std::string_view name) {
+  if (is_autoit_word(name) || is_autoit_variable(name)) return false;
+  if (c.string_words.count(name) != 0) return false;
+  auto v = c.variable_index.find(name);
+  if (v != c.variable_index.end() && c.variables[v->second].kept != kept_as_written::none) {
+    return false;
+  }
+  auto w = c.word_index.find(name);
+  if (w != c.word_index.end()) {
+    const name_info& word = c.words[w->second];
+    if (!word.declared || word.kept != kept_as_written::none) return false;
+  }
+  return true;
+}
+
+// Short names for the names no rule kept, the most mentioned first.
+void give_names(const census& c, std::vector<name_info>& all, bool variables) {
+  std::vector<uint32_t> order;
+  for (uint32_t i = 0; i < all.size(); ++i) {
+    if (all[i].kept == kept_as_written::none) order.push_back(i);
+  }
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    if (all[a].count != all[b].count) return all[a].count > all[b].count;
+    return all[a].first_slot != all[b].first_slot ? all[a].first_slot < all[b].first_slot : a < b;
+  });
+  uint64_t next = 0;
+  for (const uint32_t i : order) {
+    std::string name;
+    do {
+      name = nth_short_name(next++);
+    } while (!free_name(c, name));
+    all[i].new_name.clear();
+    if (variables) all[i].new_name += '$';
+    all[i].new_name += name;
+  }
+}
+
+}  // namespace
+
+void choose_names(census& c, const line_table& lines, bool blocks_possible,
+                  const std::vector<keep_entry>& entries) {
+  hold_variables(c, lines, blocks_possible);
+  keep_list kept_functions(entries, keep_list::kind::functions);
+  keep_list kept_variables(entries, keep_list::kind::variables);
+  for (name_info& v : c.variables) {
+    if (is_autoit_variable(v.first)) {
+      v.kept = kept_as_written::not_own;
+    } else if (c.string_words.count(v.first) != 0) {
+      v.kept = kept_as_written::in_string;
+    } else if (const keep_entry* e = kept_variables.keeps(upper(v.first, "$"))) {
+      v.kept = e->built ? kept_as_written::built_name : kept_as_written::keep_entry;
+      v.kept_by = static_cast<int32_t>(e - entries.data());
+    }
+  }
+  for (name_info& w : c.words) {
+    if (!w.declared || is_autoit_word(w.first)) {
+      w.kept = kept_as_written::not_own;
+    } else if (c.string_words.count(w.first) != 0) {
+      w.kept = kept_as_written::in_string;
+    } else if (const keep_entry* e = kept_functions.keeps(upper(w.first))) {
+      w.kept = e->built ? kept_as_written::built_name : kept_as_written::keep_entry;
+      w.kept_by = static_cast<int32_t>(e - entries.data());
+    } else if (!c.held_functions.empty()) {
+      w.kept = kept_as_written::held_function;
+    }
+  }
+  give_names(c, c.words, false);
+  give_names(c, c.variables, true);
+}
+
+}  // namespace minify

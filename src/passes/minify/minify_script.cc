@@ -1,0 +1,141 @@
+// The minify pass: every line written again with its spare blanks gone
+// and its names renamed, the renames noted for the metafile and --why, and a
+// note for each reason that kept names as written.
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "passes/minify/choose_names.h"
+#include "passes/minify/line_kinds.h"
+#include "passes/minify/line_rewrite.h"
+#include "passes/minify/name_census.h"
+#include "script/autoitsourcefile.h"
+
+namespace {
+
+using minify::census;
+using minify::kept_as_written;
+using minify::name_info;
+
+// At most this many names are listed in one note.
+constexpr size_t kListed = 3;
+
+// One note per reason that kept names of the script's own as written.
+void note_kept_names(autoitsourcefile& script, const census& c) {
+  struct reason {
+    kept_as_written why;
+    const char* text;
+  };
+  constexpr reason kReasons[] = {
+      {kept_as_written::in_string, "a string or directive of the output shows them"},
+      {kept_as_written::keep_entry, "the keep-list keeps them"},
+      {kept_as_written::built_name, "the script may build their names at run time"},
+  };
+  for (const reason& r : kReasons) {
+    std::vector<std::string> names;
+    int32_t first_slot = 0;
+    size_t count = 0;
+    auto gather = [&](const std::vector<name_info>& all, bool variables) {
+      for (const name_info& n : all) {
+        if (n.kept != r.why) continue;
+        if (count == 0 || n.first_slot < first_slot) first_slot = n.first_slot;
+        if (names.size() < kListed) {
+          names.emplace_back(variables ? "$" : "");
+          names.back() += n.first;
+        }
+        ++count;
+      }
+    };
+    gather(c.words, false);
+    gather(c.variables, true);
+    if (count == 0) continue;
+    std::string text = "not renamed, as ";
+    text += r.text;
+    text += ": ";
+    for (size_t k = 0; k < names.size(); ++k) {
+      if (k > 0) text += ", ";
+      text += names[k];
+    }
+    if (count > names.size()) text += " and " + std::to_string(count - names.size()) + " more";
+    const line_origin at = script.origins.of(static_cast<size_t>(first_slot));
+    script.notes.emplace_back(at.file, at.line, std::move(text));
+  }
+  auto held_note = [&](const std::vector<minify::held_call>& calls, const std::string& what) {
+    if (calls.empty()) return;
+    std::string text = what;
+    text += ": ";
+    text += calls.front().shown;
+    text += " takes a name that no string shows";
+    if (calls.size() > 1) text += " (and " + std::to_string(calls.size() - 1) + " more such calls)";
+    const line_origin at = script.origins.of(static_cast<size_t>(calls.front().slot));
+    script.notes.emplace_back(at.file, at.line, std::move(text));
+  };
+  bool any_function = false;
+  for (const name_info& w : c.words) any_function = any_function || w.declared;
+  if (any_function) held_note(c.held_functions, "no function is renamed");
+  held_note(c.held_variables,
+            "the globals and the variables of the function around the call are not renamed");
+}
+
+// The keep entries, then one for each name pattern the script builds.
+std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script, const census& c) {
+  std::vector<keep_entry> entries = script.keep_entries;
+  for (const census::built& b : c.built_names) {
+    const line_origin at = script.origins.of(static_cast<size_t>(b.slot));
+    entries.push_back({b.pattern, at.file, at.line, b.shown, true});
+  }
+  return entries;
+}
+
+}  // namespace
+
+void autoitsourcefile::minify(bool whitespace, bool identifiers) {
+  if (!whitespace && !identifiers) return;
+  const bool blocks_possible = !comments_removed;
+  census c;
+  if (identifiers) {
+    c = minify::take_census(lines, line_count, blocks_possible);
+    minify::choose_names(c, lines, blocks_possible, entries_with_built_names(*this, c));
+    note_kept_names(*this, c);
+    records.renames_on = true;
+    for (const name_info& w : c.words) {
+      if (!w.new_name.empty()) records.renamed.push_back({true, w.first, w.new_name});
+    }
+    for (const name_info& v : c.variables) {
+      if (!v.new_name.empty()) records.renamed.push_back({false, v.first, v.new_name.substr(1)});
+    }
+  }
+  auto rename = [&](const minify::token& t, std::string_view text) -> std::string_view {
+    if (!identifiers) return {};
+    if (t.kind == minify::token_kind::variable) {
+      auto at = c.variable_index.find(text.substr(1));
+      return at == c.variable_index.end() ? std::string_view() : c.variables[at->second].new_name;
+    }
+    auto at = c.word_index.find(text);
+    return at == c.word_index.end() ? std::string_view() : c.words[at->second].new_name;
+  };
+  minify::line_classifier classify(blocks_possible);
+  std::string rewritten;
+  for (int32_t slot = 1; slot <= line_count; ++slot) {
+    const std::string_view line = lines[static_cast<size_t>(slot)];
+    if (line.empty()) continue;
+    const minify::line_kind kind = classify.next(line);
+    if (kind.kind != minify::line_kind::what::code) {
+      if (whitespace) lines.put_kept(static_cast<size_t>(slot), minify::trimmed(line));
+      continue;
+    }
+    const std::string_view code = line.substr(0, kind.code_end);
+    rewritten.clear();
+    minify::rewrite_code(
+        code, whitespace,
+        [&](const minify::token& t) { return rename(t, code.substr(t.begin, t.end - t.begin)); },
+        &rewritten);
+    if (kind.code_end < line.size()) {
+      // The rest opens a comment block: kept as it is, but for its trailing blanks.
+      const std::string_view rest = line.substr(kind.code_end);
+      rewritten += whitespace ? rest.substr(0, rest.find_last_not_of(" \t") + 1) : rest;
+    }
+    if (rewritten != line) lines.set(static_cast<size_t>(slot), rewritten);
+  }
+}
