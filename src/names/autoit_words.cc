@@ -1,7 +1,8 @@
 #include "names/autoit_words.h"
 
+#include <algorithm>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 #include "script/normalize.h"
 
@@ -94,24 +95,36 @@ constexpr std::string_view kFunctions[] = {
     "WinWaitNotActive",
 };
 
-const std::unordered_set<std::string>& upper_words() {
-  static const std::unordered_set<std::string> words = [] {
-    std::unordered_set<std::string> all;
-    for (const std::string_view w : kKeywords) all.insert(upper_copy(w));
-    for (const std::string_view w : kFunctions) all.insert(upper_copy(w));
+// Every word in upper case, sorted, for a binary search.
+const std::vector<std::string>& upper_words() {
+  static const std::vector<std::string> words = [] {
+    std::vector<std::string> all;
+    for (const std::string_view w : kKeywords) all.push_back(upper_copy(w));
+    for (const std::string_view w : kFunctions) all.push_back(upper_copy(w));
+    std::sort(all.begin(), all.end());
     return all;
   }();
   return words;
 }
 
+// The longest word of the lists, and then some.
+constexpr size_t kLongest = 32;
+
 }  // namespace
 
 bool is_autoit_word(std::string_view word) {
-  if (word.empty() || word.size() > 40) return false;
-  return upper_words().count(upper_copy(word)) != 0;
+  if (word.empty() || word.size() > kLongest) return false;
+  char buffer[kLongest];
+  for (size_t i = 0; i < word.size(); ++i) buffer[i] = upper_ascii(word[i]);
+  const std::string_view upper(buffer, word.size());
+  const std::vector<std::string>& all = upper_words();
+  auto at = std::lower_bound(all.begin(), all.end(), upper,
+                             [](const std::string& a, std::string_view b) { return a < b; });
+  return at != all.end() && *at == upper;
 }
 
 bool is_autoit_variable(std::string_view name) {
+  if (name.size() != 7 && name.size() != 10) return false;
   const std::string upper = upper_copy(name);
   return upper == "CMDLINE" || upper == "CMDLINERAW";
 }

@@ -287,14 +287,14 @@ void write_renamed(json_writer& json, const run_records& records) {
   json.key("renamed");
   json.begin_array();
   for (const run_records::renamed_name& r : records.renamed) {
-    const std::string dollar = r.function ? "" : "$";
+    const std::string dollar = r.function() ? "" : "$";
     json.begin_one_line_object();
     json.key("kind");
-    json.value(r.function ? "function" : "variable");
+    json.value(r.function() ? "function" : "variable");
     json.key("from");
-    json.value(dollar + std::string(r.from));
+    json.value(dollar + std::string(r.from()));
     json.key("to");
-    json.value(dollar + r.to);
+    json.value(dollar + std::string(r.to()));
     json.end_object();
   }
   json.end_array();

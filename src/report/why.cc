@@ -135,8 +135,8 @@ std::string renamed_text(const run_records& records, const std::string& key,
   const bool variable = !key.empty() && key.front() == '$';
   const std::string_view bare = std::string_view(key).substr(variable ? 1 : 0);
   for (const run_records::renamed_name& r : records.renamed) {
-    if (r.function == variable || upper_copy(r.from) != bare) continue;
-    return asked + " is renamed " + (variable ? "$" : "") + r.to + " in the output\n";
+    if (r.function() == variable || upper_copy(r.from()) != bare) continue;
+    return asked + " is renamed " + (variable ? "$" : "") + std::string(r.to()) + " in the output\n";
   }
   return {};
 }

@@ -46,8 +46,8 @@ void hold_variables(census& c, const line_table& lines, bool blocks_possible) {
       const std::string_view line = lines[static_cast<size_t>(slot)];
       for_each_token(line, [&](const token& t) {
         if (t.kind != token_kind::variable) return;
-        auto at = c.variable_index.find(line.substr(t.begin + 1, t.end - t.begin - 1));
-        if (at != c.variable_index.end()) keep(c.variables[at->second], kept_as_written::held_variable);
+        const uint32_t at = c.variable_index.find(line.substr(t.begin + 1, t.end - t.begin - 1));
+        if (at != name_index::npos) keep(c.variables[at], kept_as_written::held_variable);
       });
     }
   }
@@ -57,21 +57,19 @@ void hold_variables(census& c, const line_table& lines, bool blocks_possible) {
 // string shows, nothing the output keeps unrenamed.
 bool free_name(const census& c, std::string_view name) {
   if (is_autoit_word(name) || is_autoit_variable(name)) return false;
-  if (c.string_words.count(name) != 0) return false;
-  auto v = c.variable_index.find(name);
-  if (v != c.variable_index.end() && c.variables[v->second].kept != kept_as_written::none) {
-    return false;
-  }
-  auto w = c.word_index.find(name);
-  if (w != c.word_index.end()) {
-    const name_info& word = c.words[w->second];
+  if (c.string_words.contains(name)) return false;
+  const uint32_t v = c.variable_index.find(name);
+  if (v != name_index::npos && c.variables[v].kept != kept_as_written::none) return false;
+  const uint32_t w = c.word_index.find(name);
+  if (w != name_index::npos) {
+    const name_info& word = c.words[w];
     if (!word.declared || word.kept != kept_as_written::none) return false;
   }
   return true;
 }
 
 // Short names for the names no rule kept, the most mentioned first.
-void give_names(const census& c, std::vector<name_info>& all, bool variables) {
+void give_names(census& c, std::vector<name_info>& all, bool variables) {
   std::vector<uint32_t> order;
   for (uint32_t i = 0; i < all.size(); ++i) {
     if (all[i].kept == kept_as_written::none) order.push_back(i);
@@ -86,9 +84,10 @@ void give_names(const census& c, std::vector<name_info>& all, bool variables) {
     do {
       name = nth_short_name(next++);
     } while (!free_name(c, name));
-    all[i].new_name.clear();
-    if (variables) all[i].new_name += '$';
-    all[i].new_name += name;
+    all[i].new_at = static_cast<uint32_t>(c.new_names.size());
+    if (variables) c.new_names += '$';
+    c.new_names += name;
+    all[i].new_size = static_cast<uint8_t>(c.new_names.size() - all[i].new_at);
   }
 }
 
@@ -99,22 +98,26 @@ void choose_names(census& c, const line_table& lines, bool blocks_possible,
   hold_variables(c, lines, blocks_possible);
   keep_list kept_functions(entries, keep_list::kind::functions);
   keep_list kept_variables(entries, keep_list::kind::variables);
-  for (name_info& v : c.variables) {
-    if (is_autoit_variable(v.first)) {
+  for (uint32_t i = 0; i < c.variables.size(); ++i) {
+    name_info& v = c.variables[i];
+    const std::string_view name = c.variable_index.key(i);
+    if (is_autoit_variable(name)) {
       v.kept = kept_as_written::not_own;
-    } else if (c.string_words.count(v.first) != 0) {
+    } else if (c.string_words.contains(name)) {
       v.kept = kept_as_written::in_string;
-    } else if (const keep_entry* e = kept_variables.keeps(upper(v.first, "$"))) {
+    } else if (const keep_entry* e = kept_variables.keeps(upper(name, "$"))) {
       v.kept = e->built ? kept_as_written::built_name : kept_as_written::keep_entry;
       v.kept_by = static_cast<int32_t>(e - entries.data());
     }
   }
-  for (name_info& w : c.words) {
-    if (!w.declared || is_autoit_word(w.first)) {
+  for (uint32_t i = 0; i < c.words.size(); ++i) {
+    name_info& w = c.words[i];
+    const std::string_view name = c.word_index.key(i);
+    if (!w.declared || is_autoit_word(name)) {
       w.kept = kept_as_written::not_own;
-    } else if (c.string_words.count(w.first) != 0) {
+    } else if (c.string_words.contains(name)) {
       w.kept = kept_as_written::in_string;
-    } else if (const keep_entry* e = kept_functions.keeps(upper(w.first))) {
+    } else if (const keep_entry* e = kept_functions.keeps(upper(name))) {
       w.kept = e->built ? kept_as_written::built_name : kept_as_written::keep_entry;
       w.kept_by = static_cast<int32_t>(e - entries.data());
     } else if (!c.held_functions.empty()) {

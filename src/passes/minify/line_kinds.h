@@ -23,6 +23,15 @@ class line_classifier {
   // blocks_possible: the comments were kept, so blocks may still stand.
   explicit line_classifier(bool blocks_possible) : blocks_possible_(blocks_possible) {}
 
+  // Only follows the blocks over a line, for a classifier that starts
+  // further down.
+  void pass(std::string_view line) {
+    if (!blocks_possible_ || (!walker_.inside() && line.find('#') == std::string_view::npos)) {
+      return;
+    }
+    next(line);
+  }
+
   line_kind next(std::string_view line) {
     line_kind k;
     k.code_end = line.size();

@@ -1,7 +1,9 @@
 // The minify pass: every line written again with its spare blanks gone
 // and its names renamed, the renames noted for the metafile and --why, and a
 // note for each reason that kept names as written.
-#include <deque>
+#include <array>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "passes/minify/line_rewrite.h"
 #include "passes/minify/name_census.h"
 #include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
 
 namespace {
 
@@ -36,19 +39,21 @@ void note_kept_names(autoitsourcefile& script, const census& c) {
     std::vector<std::string> names;
     int32_t first_slot = 0;
     size_t count = 0;
-    auto gather = [&](const std::vector<name_info>& all, bool variables) {
-      for (const name_info& n : all) {
+    auto gather = [&](const std::vector<name_info>& all, const minify::name_index& index,
+                      bool variables) {
+      for (uint32_t i = 0; i < all.size(); ++i) {
+        const name_info& n = all[i];
         if (n.kept != r.why) continue;
         if (count == 0 || n.first_slot < first_slot) first_slot = n.first_slot;
         if (names.size() < kListed) {
           names.emplace_back(variables ? "$" : "");
-          names.back() += n.first;
+          names.back() += index.key(i);
         }
         ++count;
       }
     };
-    gather(c.words, false);
-    gather(c.variables, true);
+    gather(c.words, c.word_index, false);
+    gather(c.variables, c.variable_index, true);
     if (count == 0) continue;
     std::string text = "not renamed, as ";
     text += r.text;
@@ -88,41 +93,17 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
   return entries;
 }
 
-}  // namespace
-
-void autoitsourcefile::minify(bool whitespace, bool identifiers) {
-  if (!whitespace && !identifiers) return;
-  const bool blocks_possible = !comments_removed;
-  census c;
-  if (identifiers) {
-    c = minify::take_census(lines, line_count, blocks_possible);
-    minify::choose_names(c, lines, blocks_possible, entries_with_built_names(*this, c));
-    note_kept_names(*this, c);
-    records.renames_on = true;
-    for (const name_info& w : c.words) {
-      if (!w.new_name.empty()) records.renamed.push_back({true, w.first, w.new_name});
-    }
-    for (const name_info& v : c.variables) {
-      if (!v.new_name.empty()) records.renamed.push_back({false, v.first, v.new_name.substr(1)});
-    }
-  }
-  auto rename = [&](const minify::token& t, std::string_view text) -> std::string_view {
-    if (!identifiers) return {};
-    if (t.kind == minify::token_kind::variable) {
-      auto at = c.variable_index.find(text.substr(1));
-      return at == c.variable_index.end() ? std::string_view() : c.variables[at->second].new_name;
-    }
-    auto at = c.word_index.find(text);
-    return at == c.word_index.end() ? std::string_view() : c.words[at->second].new_name;
-  };
-  minify::line_classifier classify(blocks_possible);
+// Writes lines [first, last) again.
+template <class Rename>
+void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
+                   size_t first, size_t last, bool whitespace, const Rename& rename) {
   std::string rewritten;
-  for (int32_t slot = 1; slot <= line_count; ++slot) {
-    const std::string_view line = lines[static_cast<size_t>(slot)];
+  for (size_t slot = first; slot < last; ++slot) {
+    const std::string_view line = lines[slot];
     if (line.empty()) continue;
     const minify::line_kind kind = classify.next(line);
     if (kind.kind != minify::line_kind::what::code) {
-      if (whitespace) lines.put_kept(static_cast<size_t>(slot), minify::trimmed(line));
+      if (whitespace) lines.put_kept(slot, minify::trimmed(line));
       continue;
     }
     const std::string_view code = line.substr(0, kind.code_end);
@@ -136,6 +117,65 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
       const std::string_view rest = line.substr(kind.code_end);
       rewritten += whitespace ? rest.substr(0, rest.find_last_not_of(" \t") + 1) : rest;
     }
-    if (rewritten != line) lines.set(static_cast<size_t>(slot), rewritten);
+    if (rewritten == line) continue;
+    text.build(slot, rewritten.size(), [&](char* out) {
+      std::memcpy(out, rewritten.data(), rewritten.size());
+      return rewritten.size();
+    });
   }
+}
+
+}  // namespace
+
+void autoitsourcefile::minify(bool whitespace, bool identifiers) {
+  if (!whitespace && !identifiers) return;
+  const bool blocks_possible = !comments_removed;
+  census c;
+  if (identifiers) {
+    c = minify::take_census(lines, line_count, blocks_possible);
+    minify::choose_names(c, lines, blocks_possible, entries_with_built_names(*this, c));
+    note_kept_names(*this, c);
+    records.renames_on = true;
+    if (records.names_on) {
+      for (uint32_t i = 0; i < c.words.size(); ++i) {
+        if (c.words[i].new_size != 0) {
+          records.renamed.emplace_back(true, c.word_index.key(i), c.new_name(c.words[i]));
+        }
+      }
+      for (uint32_t i = 0; i < c.variables.size(); ++i) {
+        if (c.variables[i].new_size != 0) {
+          records.renamed.emplace_back(false, c.variable_index.key(i),
+                                       c.new_name(c.variables[i]).substr(1));
+        }
+      }
+    }
+    // What only the choice needed.
+    c.string_words = minify::name_index();
+    c.built_names = {};
+  }
+  auto rename = [&](const minify::token& t, std::string_view text) -> std::string_view {
+    if (!identifiers) return {};
+    if (t.kind == minify::token_kind::variable) {
+      const uint32_t at = c.variable_index.find(text.substr(1));
+      return at == minify::name_index::npos ? std::string_view() : c.new_name(c.variables[at]);
+    }
+    const uint32_t at = c.word_index.find(text);
+    return at == minify::name_index::npos ? std::string_view() : c.new_name(c.words[at]);
+  };
+  // Each half of the script is written again on a thread of its own; the
+  // second half's classifier first follows the comment blocks down to it.
+  std::array<std::optional<line_table::builder>, 2> text;
+  for (auto& part : text) part.emplace(lines);
+  std::array<minify::line_classifier, 2> classify{minify::line_classifier(blocks_possible),
+                                                  minify::line_classifier(blocks_possible)};
+  auto cut_at = [&](size_t middle) {
+    for (size_t slot = 1; slot < middle; ++slot) classify[1].pass(lines[slot]);
+    return middle;
+  };
+  two_threads::split_at(1, static_cast<size_t>(line_count) + 1, cut_at,
+                        [&](int half, size_t first, size_t last) {
+                          rewrite_lines(lines, *text[half], classify[half], first, last,
+                                        whitespace, rename);
+                        });
+  for (auto& part : text) lines.adopt(std::move(*part));
 }

@@ -12,10 +12,10 @@ namespace minify {
 
 namespace {
 
-bool same(std::string_view word, std::string_view upper) { return caseless_equal{}(word, upper); }
+bool same(std::string_view word, std::string_view upper) { return name_index::same(word, upper); }
 
 // Every run of name bytes in `text` joins `words`.
-void add_words(std::string_view text, caseless_set& words) {
+void add_words(std::string_view text, name_index& words) {
   size_t i = 0;
   while (i < text.size()) {
     if (!is_word_char(text[i])) {
@@ -24,20 +24,21 @@ void add_words(std::string_view text, caseless_set& words) {
     }
     size_t j = i + 1;
     while (j < text.size() && is_word_char(text[j])) ++j;
-    words.insert(text.substr(i, j - i));
+    bool added = false;
+    words.insert(text.substr(i, j - i), &added);
     i = j;
   }
 }
 
-name_info& count(caseless_map<uint32_t>& index, std::vector<name_info>& all, std::string_view name,
+name_info& count(name_index& index, std::vector<name_info>& all, std::string_view name,
                  int32_t slot) {
-  auto [at, added] = index.try_emplace(name, static_cast<uint32_t>(all.size()));
+  bool added = false;
+  const uint32_t id = index.insert(name, &added);
   if (added) {
     all.emplace_back();
-    all.back().first = name;
     all.back().first_slot = slot;
   }
-  name_info& info = all[at->second];
+  name_info& info = all[id];
   ++info.count;
   return info;
 }

@@ -7,39 +7,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
-namespace minify {
+#include "passes/minify/name_index.h"
 
-// Names compared as AutoIt compares them: a-z and A-Z alike.
-struct caseless_hash {
-  size_t operator()(std::string_view s) const {
-    uint64_t h = 1469598103934665603ull;
-    for (const char c : s) {
-      h ^= static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 32 : c);
-      h *= 1099511628211ull;
-    }
-    return static_cast<size_t>(h);
-  }
-};
-struct caseless_equal {
-  bool operator()(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-      char x = a[i];
-      char y = b[i];
-      if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-      if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-      if (x != y) return false;
-    }
-    return true;
-  }
-};
-using caseless_set = std::unordered_set<std::string_view, caseless_hash, caseless_equal>;
-template <class Value>
-using caseless_map = std::unordered_map<std::string_view, Value, caseless_hash, caseless_equal>;
+namespace minify {
 
 // Why a name keeps its name; `none` while nothing stops it.
 enum class kept_as_written : uint8_t {
@@ -52,15 +24,18 @@ enum class kept_as_written : uint8_t {
   held_variable,   // a call there takes a variable's name that no string shows
 };
 
+// One name; its text is its index's key of the same number.
 struct name_info {
-  std::string_view first;  // as first written, without "$"
   int32_t first_slot = 0;
   uint32_t count = 0;
+  int32_t kept_by = -1;  // the keep entry that kept it
+  // The new name (with "$" for a variable) in the census's pool; none while
+  // new_size is 0.
+  uint32_t new_at = 0;
+  uint8_t new_size = 0;
   bool global = false;    // variables: used outside every function, or declared Global
   bool declared = false;  // words: a Func header of the script declares it
   kept_as_written kept = kept_as_written::none;
-  int32_t kept_by = -1;  // the keep entry that kept it
-  std::string new_name;  // with "$" for a variable; empty: not renamed
 };
 
 // A call that takes a name that no string shows, and where it stands.
@@ -71,11 +46,11 @@ struct held_call {
 };
 
 struct census {
-  caseless_map<uint32_t> variable_index;  // name without "$" -> variables
+  name_index variable_index;  // name without "$" -> variables
   std::vector<name_info> variables;
-  caseless_map<uint32_t> word_index;  // bare words that are no member
+  name_index word_index;  // bare words that are no member
   std::vector<name_info> words;
-  caseless_set string_words;  // words of strings and directive lines
+  name_index string_words;  // words of strings and directive lines
   // The lines of each function, header to EndFunc.
   struct function_lines {
     int32_t first = 0;
@@ -92,6 +67,12 @@ struct census {
     std::string shown;
   };
   std::vector<built> built_names;
+  // The new names, one after another.
+  std::string new_names;
+
+  std::string_view new_name(const name_info& n) const {
+    return std::string_view(new_names).substr(n.new_at, n.new_size);
+  }
 };
 
 // The n-th new name (from 0): a..z, then a letter and a letter, digit or
