@@ -110,7 +110,7 @@ class run_records {
   std::vector<variable_record> variables;
 
   // Set by the renaming pass: the names it renamed, functions first, each
-  // kind in the order its new names were given (the most mentioned first).
+  // kind in the order the output first mentions them.
   class renamed_name {
    public:
     renamed_name(bool function, std::string_view from, std::string_view to)

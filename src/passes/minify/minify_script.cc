@@ -25,7 +25,8 @@ using minify::name_info;
 constexpr size_t kListed = 3;
 
 // One note per reason that kept names of the script's own as written.
-void note_kept_names(autoitsourcefile& script, const census& c) {
+void note_kept_names(autoitsourcefile& script, const census& c,
+                     const std::vector<keep_entry>& entries) {
   struct reason {
     kept_as_written why;
     const char* text;
@@ -38,6 +39,9 @@ void note_kept_names(autoitsourcefile& script, const census& c) {
   for (const reason& r : kReasons) {
     std::vector<std::string> names;
     int32_t first_slot = 0;
+    // The entry that kept the first name listed, when it stands in a file:
+    // the note points there rather than at the name.
+    const keep_entry* entry = nullptr;
     size_t count = 0;
     auto gather = [&](const std::vector<name_info>& all, const minify::name_index& index,
                       bool variables) {
@@ -45,6 +49,9 @@ void note_kept_names(autoitsourcefile& script, const census& c) {
         const name_info& n = all[i];
         if (n.kept != r.why) continue;
         if (count == 0 || n.first_slot < first_slot) first_slot = n.first_slot;
+        if (names.empty() && n.kept_by >= 0 && !entries[static_cast<size_t>(n.kept_by)].file.empty()) {
+          entry = &entries[static_cast<size_t>(n.kept_by)];
+        }
         if (names.size() < kListed) {
           names.emplace_back(variables ? "$" : "");
           names.back() += index.key(i);
@@ -63,6 +70,10 @@ void note_kept_names(autoitsourcefile& script, const census& c) {
       text += names[k];
     }
     if (count > names.size()) text += " and " + std::to_string(count - names.size()) + " more";
+    if (entry != nullptr) {
+      script.notes.emplace_back(entry->file, entry->line, std::move(text));
+      continue;
+    }
     const line_origin at = script.origins.of(static_cast<size_t>(first_slot));
     script.notes.emplace_back(at.file, at.line, std::move(text));
   }
@@ -133,8 +144,9 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
   census c;
   if (identifiers) {
     c = minify::take_census(lines, line_count, blocks_possible);
-    minify::choose_names(c, lines, blocks_possible, entries_with_built_names(*this, c));
-    note_kept_names(*this, c);
+    const std::vector<keep_entry> entries = entries_with_built_names(*this, c);
+    minify::choose_names(c, lines, blocks_possible, entries);
+    note_kept_names(*this, c, entries);
     records.renames_on = true;
     if (records.names_on) {
       for (uint32_t i = 0; i < c.words.size(); ++i) {
