@@ -32,6 +32,9 @@ class line_classifier {
     next(line);
   }
 
+  // Whether the next line stands in a comment block.
+  bool inside() const { return blocks_possible_ && walker_.inside(); }
+
   line_kind next(std::string_view line) {
     line_kind k;
     k.code_end = line.size();

@@ -2,7 +2,7 @@
 // its names renamed, or both. What both minify passes share.
 #pragma once
 
-#include <string>
+#include <cstring>
 #include <string_view>
 
 #include "passes/minify/line_tokens.h"
@@ -43,40 +43,52 @@ inline bool blank_needed(char before, bool after_number, char next) {
   return false;
 }
 
-// Appends `code` to *out: with `squeeze`, blanks at both ends go and a run
+// The most bytes rewrite_code can write for `code`: a new name is at most
+// 7 bytes, a name at least 1, and blanks only go.
+inline size_t most_rewritten(std::string_view code) { return code.size() * 7 + 8; }
+
+// Writes `code` at `out` (room for most_rewritten bytes) and returns how
+// many bytes it wrote: with `squeeze`, blanks at both ends go and a run
 // between two tokens goes unless blank_needed says otherwise (one blank
 // then stays), and blanks before a comment go; strings and comments stay as
 // they are. rename(token) gives a $name's or word's new text, or an empty
 // view to keep it.
 template <class Rename>
-void rewrite_code(std::string_view code, bool squeeze, Rename rename, std::string* out) {
-  const size_t start = out->size();
+size_t rewrite_code(std::string_view code, bool squeeze, Rename rename, char* out) {
+  char* const start = out;
   bool pending_blank = false;
   bool after_number = false;
   for_each_token(code, [&](const token& t) {
-    const std::string_view text = code.substr(t.begin, t.end - t.begin);
+    const char* text = code.data() + t.begin;
+    const size_t size = t.end - t.begin;
     if (t.kind == token_kind::blank) {
       if (squeeze) {
         pending_blank = true;
       } else {
-        out->append(text);
+        std::memcpy(out, text, size);
+        out += size;
       }
       return;
     }
     if (pending_blank) {
       pending_blank = false;
-      if (out->size() > start && t.kind != token_kind::comment &&
-          blank_needed(out->back(), after_number, text.front())) {
-        out->push_back(' ');
+      if (out > start && t.kind != token_kind::comment && blank_needed(out[-1], after_number, *text)) {
+        *out++ = ' ';
       }
     }
-    std::string_view renamed;
-    if (t.kind == token_kind::variable || (t.kind == token_kind::word && !t.member)) {
-      renamed = rename(t);
-    }
-    out->append(renamed.empty() ? text : renamed);
     after_number = t.kind == token_kind::number;
+    if (t.kind == token_kind::variable || (t.kind == token_kind::word && !t.member)) {
+      const std::string_view renamed = rename(t);
+      if (!renamed.empty()) {
+        std::memcpy(out, renamed.data(), renamed.size());
+        out += renamed.size();
+        return;
+      }
+    }
+    std::memcpy(out, text, size);
+    out += size;
   });
+  return static_cast<size_t>(out - start);
 }
 
 }  // namespace minify

@@ -20,9 +20,17 @@ struct token {
   bool member;
 };
 
-inline bool is_word_char(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
+// Letters, digits and "_", by byte.
+struct word_bytes {
+  bool is[256] = {};
+  constexpr word_bytes() {
+    for (int c = 0; c < 256; ++c) {
+      is[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    }
+  }
+};
+inline constexpr word_bytes kWordBytes;
+inline bool is_word_char(char c) { return kWordBytes.is[static_cast<unsigned char>(c)]; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The end of the string that opens at `at`: after its closing quote, or the

@@ -1,6 +1,7 @@
 // The minify pass: every line written again with its spare blanks gone
 // and its names renamed, the renames noted for the metafile and --why, and a
 // note for each reason that kept names as written.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -108,7 +109,7 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
 template <class Rename>
 void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
                    size_t first, size_t last, bool whitespace, const Rename& rename) {
-  std::string rewritten;
+  std::vector<char> scratch;
   for (size_t slot = first; slot < last; ++slot) {
     const std::string_view line = lines[slot];
     if (line.empty()) continue;
@@ -118,20 +119,21 @@ void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_cl
       continue;
     }
     const std::string_view code = line.substr(0, kind.code_end);
-    rewritten.clear();
-    minify::rewrite_code(
+    std::string_view rest = line.substr(kind.code_end);
+    // A rest opens a comment block: kept as it is, but for its trailing blanks.
+    if (whitespace) rest = rest.substr(0, rest.find_last_not_of(" \t") + 1);
+    const size_t most = minify::most_rewritten(code) + rest.size();
+    if (scratch.size() < most) scratch.resize(std::max(most, 2 * scratch.size()));
+    size_t size = minify::rewrite_code(
         code, whitespace,
         [&](const minify::token& t) { return rename(t, code.substr(t.begin, t.end - t.begin)); },
-        &rewritten);
-    if (kind.code_end < line.size()) {
-      // The rest opens a comment block: kept as it is, but for its trailing blanks.
-      const std::string_view rest = line.substr(kind.code_end);
-      rewritten += whitespace ? rest.substr(0, rest.find_last_not_of(" \t") + 1) : rest;
-    }
-    if (rewritten == line) continue;
-    text.build(slot, rewritten.size(), [&](char* out) {
-      std::memcpy(out, rewritten.data(), rewritten.size());
-      return rewritten.size();
+        scratch.data());
+    std::memcpy(scratch.data() + size, rest.data(), rest.size());
+    size += rest.size();
+    if (size == line.size() && std::memcmp(scratch.data(), line.data(), size) == 0) continue;
+    text.build(slot, size, [&](char* out) {
+      std::memcpy(out, scratch.data(), size);
+      return size;
     });
   }
 }

@@ -3,10 +3,14 @@
 // name no string shows and the names the script builds at run time.
 #include "passes/minify/name_census.h"
 
+#include <array>
+#include <utility>
+
 #include "names/name_chains.h"
 #include "passes/minify/line_kinds.h"
 #include "passes/minify/line_tokens.h"
 #include "script/line_table.h"
+#include "script/two_threads.h"
 
 namespace minify {
 
@@ -75,13 +79,11 @@ void note_built_names(std::string_view code, int32_t slot, int32_t function, cen
   }
 }
 
-}  // namespace
-
-census take_census(const line_table& lines, int32_t line_count, bool blocks_possible) {
-  census c;
-  line_classifier classify(blocks_possible);
+// The census of lines [first, last), which begin outside every function.
+void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t line_count,
+                 line_classifier& classify, census& c) {
   int32_t function = -1;  // the function the walk is in
-  for (int32_t slot = 1; slot <= line_count; ++slot) {
+  for (int32_t slot = first; slot < last; ++slot) {
     const std::string_view line = lines[static_cast<size_t>(slot)];
     if (line.empty()) continue;
     const line_kind kind = classify.next(line);
@@ -129,7 +131,76 @@ census take_census(const line_table& lines, int32_t line_count, bool blocks_poss
       function = -1;
     }
   }
-  return c;
+}
+
+// Whether the line begins with Func: a header, which no function holds.
+bool begins_with_func(std::string_view line) {
+  size_t at = line.find_first_not_of(" \t");
+  if (at == std::string_view::npos || line.size() - at < 5) return false;
+  return same(line.substr(at, 4), "FUNC") && !is_word_char(line[at + 4]);
+}
+
+// Part `from` of a census added to `into`, which holds the lines before.
+void merge(census& into, census&& from) {
+  auto merge_names = [](name_index& index, std::vector<name_info>& all, const name_index& more_index,
+                        std::vector<name_info>& more) {
+    for (uint32_t i = 0; i < more.size(); ++i) {
+      bool added = false;
+      const uint32_t id = index.insert(more_index.key(i), &added);
+      if (added) {
+        all.push_back(more[i]);
+        continue;
+      }
+      name_info& info = all[id];
+      info.count += more[i].count;
+      info.global = info.global || more[i].global;
+      info.declared = info.declared || more[i].declared;
+    }
+  };
+  merge_names(into.variable_index, into.variables, from.variable_index, from.variables);
+  merge_names(into.word_index, into.words, from.word_index, from.words);
+  for (uint32_t i = 0; i < from.string_words.size(); ++i) {
+    bool added = false;
+    into.string_words.insert(from.string_words.key(i), &added);
+  }
+  const int32_t offset = static_cast<int32_t>(into.functions.size());
+  into.functions.insert(into.functions.end(), from.functions.begin(), from.functions.end());
+  for (auto* calls : {&from.held_functions, &from.held_variables}) {
+    for (held_call& call : *calls) {
+      if (call.function >= 0) call.function += offset;
+    }
+  }
+  into.held_functions.insert(into.held_functions.end(), from.held_functions.begin(),
+                             from.held_functions.end());
+  into.held_variables.insert(into.held_variables.end(), from.held_variables.begin(),
+                             from.held_variables.end());
+  into.built_names.insert(into.built_names.end(), from.built_names.begin(), from.built_names.end());
+}
+
+}  // namespace
+
+census take_census(const line_table& lines, int32_t line_count, bool blocks_possible) {
+  // Each half of the script is counted on a thread of its own, then the
+  // second half's census is added to the first's. The halves meet at a
+  // Func header, outside every function and comment block.
+  std::array<census, 2> part;
+  std::array<line_classifier, 2> classify{line_classifier(blocks_possible),
+                                          line_classifier(blocks_possible)};
+  const size_t end = static_cast<size_t>(line_count) + 1;
+  auto cut_at = [&](size_t middle) {
+    for (size_t slot = 1; slot < end; ++slot) {
+      const std::string_view line = lines[slot];
+      if (slot >= middle && begins_with_func(line) && !classify[1].inside()) return slot;
+      classify[1].pass(line);
+    }
+    return end;
+  };
+  two_threads::split_at(1, end, cut_at, [&](int half, size_t first, size_t last) {
+    count_lines(lines, static_cast<int32_t>(first), static_cast<int32_t>(last), line_count,
+                classify[half], part[half]);
+  });
+  merge(part[0], std::move(part[1]));
+  return std::move(part[0]);
 }
 
 std::string nth_short_name(uint64_t n) {

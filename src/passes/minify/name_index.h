@@ -84,8 +84,12 @@ class name_index {
     for (size_t k = 0; i < name.size(); ++i, ++k) {
       tail |= static_cast<uint64_t>(static_cast<unsigned char>(name[i] | 0x20)) << (8 * k);
     }
-    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 29;
+    h ^= tail;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
     return static_cast<uint32_t>(h);
   }
   void grow() {
