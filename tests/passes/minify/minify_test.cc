@@ -2,11 +2,13 @@
 // names that must keep theirs, and the order of the short names.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "passes/minify/name_census.h"
 #include "passes/minify/name_index.h"
+#include "script/two_threads.h"
 #include "support/script_builder.h"
 
 namespace {
@@ -78,6 +80,27 @@ TEST(MinifyIdentifiers, NameHeldAtRunTimeStopsRenames) {
                      false, true),
             (lines_t{"Global $g = 1", "Call($g)", "Func F($p)", "Return Eval($p)", "EndFunc",
                      "Func G($a)", "Return $a", "EndFunc"}));
+}
+
+TEST(MinifyIdentifiers, SameNamesWhenHalvesRunOnTwoThreads) {
+  // The halves meet at a Func header: counts, first places and the
+  // function a held call stands in carry over.
+  lines_t input = {"Global $g = 1"};
+  for (int f = 0; f < 6; ++f) {
+    const std::string n = std::to_string(f);
+    input.insert(input.end(), {"Func F" + n + "($p" + n + ")", "Local $shared = $p" + n + " + $g",
+                               f == 4 ? "Return Eval($p4)" : "Return F" + n + "($shared)", "EndFunc"});
+  }
+  const size_t saved = two_threads::minimum_lines;
+  two_threads::minimum_lines = SIZE_MAX;
+  const lines_t one = minified(input, true, true);
+  two_threads::minimum_lines = 1;
+  const lines_t two = minified(input, true, true);
+  two_threads::minimum_lines = saved;
+  EXPECT_EQ(one, two);
+  EXPECT_EQ(two[0], "Global $g=1");        // a global, which Eval($p4) may read
+  EXPECT_EQ(two[18], "Local $shared=$p4+$g");  // F4's own names stay
+  EXPECT_NE(two[2], "Local $shared=$p0+$g");   // F0's are renamed
 }
 
 TEST(MinifyNames, ShortNamesInOrder) {
