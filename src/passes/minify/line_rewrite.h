@@ -43,6 +43,17 @@ inline bool blank_needed(char before, bool after_number, char next) {
   return false;
 }
 
+// Copies a token: most are a few bytes, for which a call to memcpy costs
+// more than the copy.
+inline char* put(char* out, const char* text, size_t size) {
+  if (size > 16) {
+    std::memcpy(out, text, size);
+    return out + size;
+  }
+  for (size_t i = 0; i < size; ++i) out[i] = text[i];
+  return out + size;
+}
+
 // The most bytes rewrite_code can write for `code`: a new name is at most
 // 7 bytes, a name at least 1, and blanks only go.
 inline size_t most_rewritten(std::string_view code) { return code.size() * 7 + 8; }
@@ -65,8 +76,7 @@ size_t rewrite_code(std::string_view code, bool squeeze, Rename rename, char* ou
       if (squeeze) {
         pending_blank = true;
       } else {
-        std::memcpy(out, text, size);
-        out += size;
+        out = put(out, text, size);
       }
       return;
     }
@@ -80,13 +90,11 @@ size_t rewrite_code(std::string_view code, bool squeeze, Rename rename, char* ou
     if (t.kind == token_kind::variable || (t.kind == token_kind::word && !t.member)) {
       const std::string_view renamed = rename(t);
       if (!renamed.empty()) {
-        std::memcpy(out, renamed.data(), renamed.size());
-        out += renamed.size();
+        out = put(out, renamed.data(), renamed.size());
         return;
       }
     }
-    std::memcpy(out, text, size);
-    out += size;
+    out = put(out, text, size);
   });
   return static_cast<size_t>(out - start);
 }
