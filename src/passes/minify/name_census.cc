@@ -65,8 +65,7 @@ void note_built_names(std::string_view code, int32_t slot, int32_t function, cen
     c.built_names.push_back({pattern, slot, chain.shown});
     c.built_names.push_back({"$" + pattern, slot, chain.shown});
   }
-  for (held_name& h : held) {
-    const std::string_view word = call_word(h.shown);
+  auto add_held = [&](std::string_view word, std::string shown) {
     const bool execute = same(word, "EXECUTE");
     bool variable = execute;
     for (int32_t arg = 0; arg < 4; ++arg) {
@@ -74,8 +73,54 @@ void note_built_names(std::string_view code, int32_t slot, int32_t function, cen
     }
     // Execute runs any text: it may call a function or read a variable.
     const bool takes_function = execute || !variable;
-    if (takes_function) c.held_functions.push_back({slot, h.shown, function});
-    if (variable) c.held_variables.push_back({slot, std::move(h.shown), function});
+    if (takes_function) c.held_functions.push_back({slot, shown, function});
+    if (variable) c.held_variables.push_back({slot, std::move(shown), function});
+  };
+  for (const held_name& h : held) add_held(call_word(h.shown), h.shown);
+  // A naming call whose name is neither one string nor a chain the finder
+  // read ("$g_" & $sKey, which no pattern holds) is held as well.
+  std::vector<token> tokens;
+  for_each_token(code, [&](const token& t) {
+    if (t.kind != token_kind::blank && t.kind != token_kind::comment) tokens.push_back(t);
+  });
+  auto text_of = [&](size_t k) {
+    return code.substr(tokens[k].begin, tokens[k].end - tokens[k].begin);
+  };
+  for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+    if (tokens[i].kind != token_kind::word || tokens[i].member || text_of(i + 1) != "(") continue;
+    const std::string_view word = text_of(i);
+    if (!is_naming_call(word)) continue;
+    bool reported = false;
+    for (const held_name& h : held) reported = reported || same(call_word(h.shown), word);
+    if (reported) continue;
+    int32_t argument = 0;
+    int depth = 0;
+    size_t begin = i + 2;
+    for (size_t j = i + 2; j <= tokens.size(); ++j) {
+      const std::string_view t = j < tokens.size() ? text_of(j) : std::string_view();
+      const bool ends = j == tokens.size() || (depth == 0 && (t == "," || t == ")"));
+      if (!ends) {
+        if (t == "(" || t == "[") ++depth;
+        if (t == ")" || t == "]") --depth;
+        continue;
+      }
+      const name_role role = role_of_argument(word, argument);
+      // One string, or a function named by its bare word (_OnClose).
+      const bool one_string = j == begin + 1 && (tokens[begin].kind == token_kind::string ||
+                                                 tokens[begin].kind == token_kind::word);
+      bool chained = false;
+      for (const name_chain& chain : chains) chained = chained || chain.role == role;
+      if (role != name_role::none && j > begin && !one_string && !chained) {
+        std::string shown(word);
+        shown += '(';
+        shown += code.substr(tokens[begin].begin, tokens[j - 1].end - tokens[begin].begin);
+        shown += ')';
+        add_held(word, std::move(shown));
+      }
+      if (j == tokens.size() || t == ")") break;
+      ++argument;
+      begin = j + 1;
+    }
   }
 }
 

@@ -82,6 +82,15 @@ TEST(MinifyIdentifiers, NameHeldAtRunTimeStopsRenames) {
                      "Func G($a)", "Return $a", "EndFunc"}));
 }
 
+TEST(MinifyIdentifiers, TextNoPatternHoldsIsAHeldName) {
+  // "$g_" & $k names no pattern (it holds a "$"), yet Execute reads $g_sA by it.
+  EXPECT_EQ(minified({"Global $g_sA = 1", "Local $k = \"sA\"", "Execute(\"$g_\" & $k)", "Func F($p)",
+                      "Return $p", "EndFunc"},
+                     false, true),
+            (lines_t{"Global $g_sA = 1", "Local $k = \"sA\"", "Execute(\"$g_\" & $k)", "Func F($a)",
+                     "Return $a", "EndFunc"}));
+}
+
 TEST(MinifyIdentifiers, SameNamesWhenHalvesRunOnTwoThreads) {
   // The halves meet at a Func header: counts, first places and the
   // function a held call stands in carry over.
