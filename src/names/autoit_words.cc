@@ -1,7 +1,8 @@
 #include "names/autoit_words.h"
 
-#include <algorithm>
+#include <iterator>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "script/normalize.h"
@@ -95,15 +96,20 @@ constexpr std::string_view kFunctions[] = {
     "WinWaitNotActive",
 };
 
-// Every word in upper case, sorted, for a binary search.
-const std::vector<std::string>& upper_words() {
-  static const std::vector<std::string> words = [] {
-    std::vector<std::string> all;
-    for (const std::string_view w : kKeywords) all.push_back(upper_copy(w));
-    for (const std::string_view w : kFunctions) all.push_back(upper_copy(w));
-    std::sort(all.begin(), all.end());
-    return all;
-  }();
+// Every word in upper case: the texts, and a set of views of them.
+struct upper_words {
+  std::vector<std::string> texts;
+  std::unordered_set<std::string_view> set;
+  upper_words() {
+    texts.reserve(std::size(kKeywords) + std::size(kFunctions));
+    for (const std::string_view w : kKeywords) texts.push_back(upper_copy(w));
+    for (const std::string_view w : kFunctions) texts.push_back(upper_copy(w));
+    for (const std::string& w : texts) set.insert(w);
+  }
+};
+
+const upper_words& all_words() {
+  static const upper_words words;
   return words;
 }
 
@@ -116,11 +122,7 @@ bool is_autoit_word(std::string_view word) {
   if (word.empty() || word.size() > kLongest) return false;
   char buffer[kLongest];
   for (size_t i = 0; i < word.size(); ++i) buffer[i] = upper_ascii(word[i]);
-  const std::string_view upper(buffer, word.size());
-  const std::vector<std::string>& all = upper_words();
-  auto at = std::lower_bound(all.begin(), all.end(), upper,
-                             [](const std::string& a, std::string_view b) { return a < b; });
-  return at != all.end() && *at == upper;
+  return all_words().set.count(std::string_view(buffer, word.size())) != 0;
 }
 
 bool is_autoit_variable(std::string_view name) {

@@ -56,7 +56,6 @@ void hold_variables(census& c, const line_table& lines, bool blocks_possible) {
 // Whether `name` may be given as a new name: nothing of AutoIt's, nothing a
 // string shows, nothing the output keeps unrenamed.
 bool free_name(const census& c, std::string_view name) {
-  if (is_autoit_word(name) || is_autoit_variable(name)) return false;
   if (c.string_words.contains(name)) return false;
   const uint32_t v = c.variable_index.find(name);
   if (v != name_index::npos && c.variables[v].kept != kept_as_written::none) return false;
@@ -65,29 +64,37 @@ bool free_name(const census& c, std::string_view name) {
     const name_info& word = c.words[w];
     if (!word.declared || word.kept != kept_as_written::none) return false;
   }
-  return true;
+  // No single letter is AutoIt's.
+  return name.size() == 1 || (!is_autoit_word(name) && !is_autoit_variable(name));
 }
 
-// Short names for the names no rule kept, the most mentioned first.
+// Short names for the names no rule kept, the most mentioned first, then
+// the first met.
 void give_names(census& c, std::vector<name_info>& all, bool variables) {
-  std::vector<uint32_t> order;
+  struct ranked {
+    uint64_t key;  // fewer mentions, then a later first line, rank later
+    uint32_t id;
+    bool operator<(const ranked& other) const {
+      return key != other.key ? key < other.key : id < other.id;
+    }
+  };
+  std::vector<ranked> order;
   for (uint32_t i = 0; i < all.size(); ++i) {
-    if (all[i].kept == kept_as_written::none) order.push_back(i);
+    if (all[i].kept != kept_as_written::none) continue;
+    order.push_back({(uint64_t{UINT32_MAX - all[i].count} << 32) | static_cast<uint32_t>(all[i].first_slot), i});
   }
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    if (all[a].count != all[b].count) return all[a].count > all[b].count;
-    return all[a].first_slot != all[b].first_slot ? all[a].first_slot < all[b].first_slot : a < b;
-  });
+  std::sort(order.begin(), order.end());
   uint64_t next = 0;
-  for (const uint32_t i : order) {
+  for (const ranked& r : order) {
     std::string name;
     do {
       name = nth_short_name(next++);
     } while (!free_name(c, name));
-    all[i].new_at = static_cast<uint32_t>(c.new_names.size());
+    name_info& info = all[r.id];
+    info.new_at = static_cast<uint32_t>(c.new_names.size());
     if (variables) c.new_names += '$';
     c.new_names += name;
-    all[i].new_size = static_cast<uint8_t>(c.new_names.size() - all[i].new_at);
+    info.new_size = static_cast<uint8_t>(c.new_names.size() - info.new_at);
   }
 }
 

@@ -142,11 +142,23 @@ void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t l
     bool header = false;  // the line begins with Func (or Volatile Func)
     bool global = function < 0;
     bool ends_function = false;
+    // Only a line with a string and an "&", or a naming call, can build a
+    // name; the chain finder looks closer.
+    bool strings = false;
+    bool joins = false;
+    bool calls = false;
+    std::string_view word_before;  // the token before, when a word
     for_each_token(code, [&](const token& t) {
       if (t.kind == token_kind::blank || t.kind == token_kind::comment) return;
       const std::string_view text = code.substr(t.begin, t.end - t.begin);
       ++position;
+      if (t.kind == token_kind::other) {
+        joins = joins || text.front() == '&';
+        calls = calls || (!word_before.empty() && text.front() == '(' && is_naming_call(word_before));
+      }
+      word_before = t.kind == token_kind::word ? text : std::string_view();
       if (t.kind == token_kind::string) {
+        strings = true;
         add_words(text, c.string_words);
       } else if (t.kind == token_kind::variable) {
         name_info& info = count(c.variable_index, c.variables, text.substr(1), slot);
@@ -170,7 +182,9 @@ void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t l
         }
       }
     });
-    if (may_build_name(code)) note_built_names(code, slot, function, c);
+    if (((strings && joins) || calls) && may_build_name(code)) {
+      note_built_names(code, slot, function, c);
+    }
     if (ends_function && function >= 0) {
       c.functions[static_cast<size_t>(function)].last = slot;
       function = -1;
