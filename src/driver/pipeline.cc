@@ -113,7 +113,10 @@ int shrink_script(const arguments& args) {
     script.find_names_built_at_run_time(!args.no_auto_keep);
   }
   // Functions that nothing calls, over the given number of runs.
-  if (args.remove_functions) script.remove_unused_functions(args.runs, args.output_mode);
+  if (args.remove_functions) {
+    script.remove_unused_functions(args.runs, args.output_mode,
+                                   args.tree_shaking || script.tree_shaking_asked);
+  }
   // Variables that nothing mentions.
   if (args.remove_vars) script.remove_unused_vars(args.output_mode);
   // Deleted names that the script may build at run time; lines still
