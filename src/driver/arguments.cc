@@ -63,6 +63,7 @@ bool take_option(std::string_view word, arguments* args) {
       list.remove_prefix(comma + 1);
     }
   } else if (word == "--minify") {
+    args->tree_shaking = true;
     args->minify_whitespace = true;
     args->minify_identifiers = true;
   } else if (word == "--minify-whitespace") {

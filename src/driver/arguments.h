@@ -43,7 +43,7 @@ struct arguments {
   // keeping or deletion is explained after the report.
   std::vector<std::string> why;
   // --minify-whitespace: spare blanks go; --minify-identifiers: variables
-  // and functions get short names; --minify turns on both.
+  // and functions get short names; --minify turns on both and tree_shaking.
   bool minify_whitespace = false;
   bool minify_identifiers = false;
   // --where: a mode of its own; the positional arguments are MAP and LINEs.

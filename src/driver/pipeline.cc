@@ -67,6 +67,7 @@ int shrink_script(const arguments& args) {
   const autoitsourcefile::minify_switches pragmas = script.read_minify_pragmas();
   const bool minify_whitespace = args.minify_whitespace || pragmas.whitespace;
   const bool minify_identifiers = args.minify_identifiers || pragmas.identifiers;
+  if (pragmas.tree_shaking) script.tree_shaking_asked = true;
   // The keep-list for the dead-code passes and the renamer: the options,
   // then the pragmas, read before comments go.
   if (args.remove_functions || args.remove_vars || minify_identifiers) {

@@ -52,7 +52,7 @@ constexpr const char* kOptions =
     "  --minify-identifiers\n"
     "                  give the script's variables and functions short names,\n"
     "                  where no string or run-time name could tell\n"
-    "  --minify        both of the above (see docs/minify.md)\n"
+    "  --minify        the two above and --tree-shaking (see docs/minify.md)\n"
     "  --where MAP LINE...\n"
     "                  print the source file, line and text of each LINE of\n"
     "                  a script shrunk with --map=MAP (no run)\n"

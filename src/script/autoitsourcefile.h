@@ -133,7 +133,8 @@ class autoitsourcefile {
   // dead-code passes.
   void minify(bool whitespace, bool identifiers);
   // Which minify switches the "; au3shrink: minify..." lines of the
-  // expanded script turn on; read before the comments are removed.
+  // expanded script turn on ("minify" turns on tree shaking too); read
+  // before the comments are removed.
   struct minify_switches {
     bool whitespace = false;
     bool identifiers = false;

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Holds a minified run against the same run without the minify options.
+"""Holds a minified run against the same run without the minify options
+(with --tree-shaking for --minify, which turns it on).
 
 A tokenizer of its own (strings, comments, numbers, $names, @macros, words,
 operators; blanks dropped) reads both outputs line by line. The minified
@@ -111,6 +112,8 @@ def check(binary, work, args):
     plain_args = [a for a in args if a not in MINIFY_OPTIONS and not a.startswith("--metafile=")
                   and not a.startswith("--map=") and not a.startswith("--why=")]
     plain_args[1] = "token-check-plain.au3"
+    if "--minify" in args:
+        plain_args.append("--tree-shaking")  # which --minify turns on too
     mini_args = [a for a in args if not a.startswith("--metafile=")]
     mini_args[1] = "token-check-mini.au3"
     mini_args.append("--metafile=token-check.json")
