@@ -118,6 +118,11 @@ class autoitsourcefile {
   // size written; -1, with *err set, when it cannot be written, and then the
   // output keeps what it held.
   int64_t write_to_file(const char* path, std::string* err);
+  // The final write's first step, for a run that writes other files with
+  // the output: the lines go whole to the output's temporary file, and
+  // output_stream puts them at the path when the other files are complete
+  // too (platform::replace_together). The size, or -1 with *err set.
+  int64_t stage_output(const char* path, std::string* err);
   void transform_lines();
   void remove_comments();
   void remove_upheaval();
