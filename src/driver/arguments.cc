@@ -75,6 +75,14 @@ bool take_option(std::string_view word, arguments* args) {
     split_list(word.substr(why.size()), args->why);
   } else if (word.substr(0, no_warn.size()) == no_warn) {
     split_list(word.substr(no_warn.size()), args->no_warn);
+  } else if (word == "--minify") {
+    args->tree_shaking = true;
+    args->minify_whitespace = true;
+    args->minify_identifiers = true;
+  } else if (word == "--minify-whitespace") {
+    args->minify_whitespace = true;
+  } else if (word == "--minify-identifiers") {
+    args->minify_identifiers = true;
   } else if (word == "--where") {
     args->where = true;
   } else {
