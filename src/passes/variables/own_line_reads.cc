@@ -1,6 +1,7 @@
 #include "passes/variables/own_line_reads.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "names/name_table.h"
 #include "passes/variables/variable_cut.h"
@@ -16,10 +17,14 @@ void own_line_reads::take_line_of(int32_t k) {
   first_ = k;
   while (first_ > 1 && table_.declaration_lines[first_ - 1] == line) --first_;
   reads_.clear();
+  by_name_.clear();
   standing_.clear();
   // The items as the declaration scan takes them: split at a "," outside
   // strings, parentheses and brackets, one name each, read up to its "=".
   const std::string_view text = script_.transformed_lines[line];
+  text_ = text;
+  // Positions are kept in 32 bits: a longer line is read by no item.
+  if (text.size() >= UINT32_MAX) return;
   const bool comments_kept = !script_.comments_removed;
   char quote = 0;
   int64_t depth_parens = 0;
@@ -36,7 +41,9 @@ void own_line_reads::take_line_of(int32_t k) {
                             own <= script_.variable_count &&
                             table_.declaration_lines[own] == line &&
                             table_.variable_names[own] == text.substr(at, end - at);
-      if (end > at + 1 && !declared) reads_.push_back({item, text.substr(at, end - at)});
+      if (end > at + 1 && !declared) {
+        reads_.push_back({item, static_cast<uint32_t>(at), static_cast<uint32_t>(end - at)});
+      }
       at = end - 1;
       continue;
     }
@@ -72,7 +79,26 @@ void own_line_reads::take_line_of(int32_t k) {
       ++item;
     }
   }
-  for (const read& r : reads_) ++standing_[r.name];
+  by_name_.resize(reads_.size());
+  for (uint32_t r = 0; r < reads_.size(); ++r) by_name_[r] = r;
+  std::sort(by_name_.begin(), by_name_.end(), [&](uint32_t a, uint32_t b) {
+    return name_of(reads_[a]) < name_of(reads_[b]);
+  });
+  standing_.assign(by_name_.size(), 0);
+  for (size_t g = 0; g < by_name_.size();) {
+    size_t end = g + 1;
+    const std::string_view name = name_of(reads_[by_name_[g]]);
+    while (end < by_name_.size() && name_of(reads_[by_name_[end]]) == name) ++end;
+    standing_[g] = static_cast<uint32_t>(end - g);
+    g = end;
+  }
+}
+
+size_t own_line_reads::group_of(std::string_view name) const {
+  const auto before = [&](uint32_t r, std::string_view n) { return name_of(reads_[r]) < n; };
+  const auto at = std::lower_bound(by_name_.begin(), by_name_.end(), name, before);
+  if (at == by_name_.end() || name_of(reads_[*at]) != name) return by_name_.size();
+  return static_cast<size_t>(at - by_name_.begin());
 }
 
 std::pair<size_t, size_t> own_line_reads::reads_of(uint32_t item) const {
@@ -87,16 +113,16 @@ bool own_line_reads::read_by_rest(int32_t k) {
   const std::string_view name = table_.variable_names[k];
   if (name.size() < 2 || name[0] != '$' || !is_word(name.substr(1))) return false;
   take_line_of(k);
-  const auto found = standing_.find(name);
-  if (found == standing_.end()) return false;
-  int64_t elsewhere = found->second;
+  const size_t group = group_of(name);
+  if (group == by_name_.size()) return false;
+  int64_t elsewhere = standing_[group];
   const auto [begin, end] = reads_of(static_cast<uint32_t>(k - first_));
-  for (size_t r = begin; r < end; ++r) elsewhere -= reads_[r].name == name ? 1 : 0;
+  for (size_t r = begin; r < end; ++r) elsewhere -= name_of(reads_[r]) == name ? 1 : 0;
   return elsewhere > 0;
 }
 
 void own_line_reads::cut(int32_t k) {
   take_line_of(k);
   const auto [begin, end] = reads_of(static_cast<uint32_t>(k - first_));
-  for (size_t r = begin; r < end; ++r) --standing_[reads_[r].name];
+  for (size_t r = begin; r < end; ++r) --standing_[group_of(name_of(reads_[r]))];
 }

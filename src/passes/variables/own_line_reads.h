@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "passes/variables/variable_scan.h"
@@ -27,21 +26,30 @@ class own_line_reads {
   void cut(int32_t k);
 
  private:
+  // A name read by an item: where it stands in the line's normalized text.
   struct read {
     uint32_t item;
-    std::string_view name;
+    uint32_t at;
+    uint32_t size;
   };
+  std::string_view name_of(const read& r) const { return text_.substr(r.at, r.size); }
   // Takes the reads of k's line, unless they are the line's already.
   void take_line_of(int32_t k);
   // The reads of item `item`: a range of reads_.
   std::pair<size_t, size_t> reads_of(uint32_t item) const;
+  // Where the reads of `name` begin in by_name_; by_name_.size() when none.
+  size_t group_of(std::string_view name) const;
 
   const autoitsourcefile& script_;
   const variable_table& table_;
   int32_t line_ = -1;
   int32_t first_ = 0;  // the line's first variable
+  std::string_view text_;
   // The names its items read, outside the names they declare, item by item;
-  // and per name, how many of them stand in items not cut.
+  // the same sorted by name; and at the first of each name's run there, how
+  // many of them stand in items not cut. Sorted runs rather than a hash
+  // table: a line may declare a million variables.
   std::vector<read> reads_;
-  std::unordered_map<std::string_view, int64_t> standing_;
+  std::vector<uint32_t> by_name_;
+  std::vector<uint32_t> standing_;
 };
