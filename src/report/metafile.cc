@@ -215,6 +215,14 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
         }
       }
       json.end_array();
+      if (f.unreached) {
+        // Tree shaking deleted it: no chain from top-level code or a keep
+        // entry comes to it; those above name it from code that never runs.
+        json.key("reaches_root");
+        json.value(false);
+        json.key("reason");
+        json.value("not reached");
+      }
     }
     if (f.status == run_records::state::kept) {
       json.key("kept_by");
