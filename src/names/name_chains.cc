@@ -398,8 +398,11 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
           }
         } else if (first.what == piece::kind::other ||
                    (first.what == piece::kind::variable && pieces.size() == 1)) {
-          held.push_back(
-              {shown_call(call.word, call.argument, line.substr(i, end - i), more)});
+          // A warning shows a line's first such call only: the others
+          // are counted, and a deeply nested line holds one per level.
+          held.push_back({held.empty() ? shown_call(call.word, call.argument,
+                                                    line.substr(i, end - i), more)
+                                       : std::string()});
         } else if (pattern_of(line, pieces, chain)) {
           if (role == name_role::variable || object_event) {
             chain.shown = shown_call(call.word, call.argument, chain.shown, more);
