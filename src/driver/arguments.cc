@@ -64,6 +64,14 @@ bool take_option(std::string_view word, arguments* args) {
       if (comma == std::string_view::npos) break;
       list.remove_prefix(comma + 1);
     }
+  } else if (word == "--minify") {
+    args->tree_shaking = true;
+    args->minify_whitespace = true;
+    args->minify_identifiers = true;
+  } else if (word == "--minify-whitespace") {
+    args->minify_whitespace = true;
+  } else if (word == "--minify-identifiers") {
+    args->minify_identifiers = true;
   } else if (word == "--where") {
     args->where = true;
   } else {

@@ -45,6 +45,10 @@ struct arguments {
   // --why=NAMES, each comma list split: functions and $variables whose
   // keeping or deletion is explained after the report.
   std::vector<std::string> why;
+  // --minify-whitespace: spare blanks go; --minify-identifiers: variables
+  // and functions get short names; --minify turns on both and tree_shaking.
+  bool minify_whitespace = false;
+  bool minify_identifiers = false;
   // --where: a mode of its own; the positional arguments are MAP and LINEs.
   bool where = false;
   const char* where_map = nullptr;

@@ -65,9 +65,15 @@ int shrink_script(const arguments& args) {
     diagnostics::error(err);
     return 1;
   }
-  // The keep-list for the dead-code passes: the options, then the pragmas,
-  // read before comments go.
-  if (args.remove_functions || args.remove_vars) {
+  // The minify switches, from the options and the pragmas, read before
+  // comments go.
+  const autoitsourcefile::minify_switches pragmas = script.read_minify_pragmas();
+  const bool minify_whitespace = args.minify_whitespace || pragmas.whitespace;
+  const bool minify_identifiers = args.minify_identifiers || pragmas.identifiers;
+  if (pragmas.tree_shaking) script.tree_shaking_asked = true;
+  // The keep-list for the dead-code passes and the renamer: the options,
+  // then the pragmas, read before comments go.
+  if (args.remove_functions || args.remove_vars || minify_identifiers) {
     for (const std::string& list : args.keep) script.add_keep_list(list);
     script.read_keep_pragmas();
   }
@@ -119,6 +125,8 @@ int shrink_script(const arguments& args) {
   // Deleted names that the script may build at run time; lines still
   // stand where they came from.
   script.warn_about_names_built_at_run_time();
+  // Spare blanks and long names; lines stay where they are.
+  script.minify(minify_whitespace, minify_identifiers);
   // The answers to --why, while the lines still stand in their slots.
   std::vector<std::string> unknown;
   const std::vector<std::string> why = why_answers(script, args.why, &unknown);

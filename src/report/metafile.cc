@@ -290,6 +290,24 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
   json.end_array();
 }
 
+// What the renamer renamed: kind, the name as first written, the new one.
+void write_renamed(json_writer& json, const run_records& records) {
+  json.key("renamed");
+  json.begin_array();
+  for (const run_records::renamed_name& r : records.renamed) {
+    const std::string dollar = r.function() ? "" : "$";
+    json.begin_one_line_object();
+    json.key("kind");
+    json.value(r.function() ? "function" : "variable");
+    json.key("from");
+    json.value(dollar + std::string(r.from()));
+    json.key("to");
+    json.value(dollar + std::string(r.to()));
+    json.end_object();
+  }
+  json.end_array();
+}
+
 }  // namespace
 
 std::string metafile_text(const autoitsourcefile& script, const run_summary& summary,
@@ -350,6 +368,7 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   write_files(json, script);
   write_functions(json, script, names);
   write_variables(json, script, names);
+  if (script.records.renames_on) write_renamed(json, script.records);
   json.key("warnings");
   json.begin_array();
   for (const diagnostics::kept_warning& w : warnings) {

@@ -1,0 +1,69 @@
+// Which lines of the output the minify passes may rewrite as code: a
+// directive line ("#" first) and a line of a comment block kept in the
+// output only lose the blanks around them; a line that opens a block after
+// some code is code up to the block's marker.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "script/comment_blocks.h"
+
+namespace minify {
+
+struct line_kind {
+  enum class what { code, directive, block } kind = what::code;
+  // Code: where the code ends (the rest opens a comment block).
+  size_t code_end = 0;
+};
+
+// Follows the comment blocks over the lines, which it must be shown in order.
+class line_classifier {
+ public:
+  // blocks_possible: the comments were kept, so blocks may still stand.
+  explicit line_classifier(bool blocks_possible) : blocks_possible_(blocks_possible) {}
+
+  // Only follows the blocks over a line, for a classifier that starts
+  // further down.
+  void pass(std::string_view line) {
+    if (!blocks_possible_ || (!walker_.inside() && line.find('#') == std::string_view::npos)) {
+      return;
+    }
+    next(line);
+  }
+
+  // Whether the next line stands in a comment block.
+  bool inside() const { return blocks_possible_ && walker_.inside(); }
+
+  line_kind next(std::string_view line) {
+    line_kind k;
+    k.code_end = line.size();
+    if (blocks_possible_) {
+      size_t keep = 0;
+      const comment_blocks::marks marks =
+          line.find('#') == std::string_view::npos ? comment_blocks::marks{} : comment_blocks::marks_of(line);
+      switch (walker_.next(marks, &keep)) {
+        case comment_blocks::line_fate::emptied:
+          k.kind = line_kind::what::block;
+          return k;
+        case comment_blocks::line_fate::opens:
+          k.code_end = keep;
+          if (line.substr(0, keep).find_first_not_of(" \t") == std::string_view::npos) {
+            k.kind = line_kind::what::block;
+          }
+          return k;
+        case comment_blocks::line_fate::kept:
+          break;
+      }
+    }
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && line[first] == '#') k.kind = line_kind::what::directive;
+    return k;
+  }
+
+ private:
+  bool blocks_possible_;
+  comment_blocks::walker walker_;
+};
+
+}  // namespace minify
