@@ -12,8 +12,9 @@ namespace {
 
 // Every option, as the warning about a word that is none lists them.
 constexpr const char* kOptionNames =
-    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
-    "--strict, --why=NAMES, --no-auto-keep, --no-warn=KINDS, --where";
+    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --source-line-numbers, "
+    "--metafile=FILE, --analyze, --strict, --why=NAMES, --no-auto-keep, --no-warn=KINDS, "
+    "--where";
 
 // The options that take a value after "=".
 constexpr std::string_view kValueOptions[] = {"--keep", "--map", "--metafile", "--why",
@@ -66,6 +67,8 @@ bool take_option(std::string_view word, arguments* args) {
   } else if (word.substr(0, metafile.size()) == metafile) {
     args->metafile = true;
     args->metafile_file = word.substr(metafile.size());
+  } else if (word == "--source-line-numbers") {
+    args->source_line_numbers = true;
   } else if (word == "--analyze") {
     args->analyze = true;
   } else if (word == "--strict") {

@@ -37,6 +37,9 @@ struct arguments {
   std::string map_file;
   bool metafile = false;
   std::string metafile_file;
+  // --source-line-numbers: @ScriptLineNumber becomes the number of the
+  // source line, as the output is written.
+  bool source_line_numbers = false;
   bool analyze = false;  // --analyze: output bytes by source file after the report
   bool strict = false;   // --strict: a run that printed a warning ends with 3
   // Each --no-warn=KINDS's kinds, split at commas: warnings of these kinds

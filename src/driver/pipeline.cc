@@ -16,6 +16,7 @@
 #include "report/metafile.h"
 #include "report/trace.h"
 #include "script/autoitsourcefile.h"
+#include "script/source_line_numbers.h"
 #include "script/text_encoding.h"
 #include "script/two_threads.h"
 
@@ -78,7 +79,8 @@ int shrink_script(const arguments& args) {
   // Open the input; the overall timer starts here.
   autoitsourcefile script(args.input);
   // What --map, --analyze and --metafile show is noted only when asked for.
-  script.records.output_lines_on = args.map || args.analyze || args.metafile;
+  script.records.output_lines_on =
+      args.map || args.analyze || args.metafile || args.source_line_numbers;
   script.records.names_on = args.analyze || args.metafile || !args.why.empty();
   script.records.reasons_on = args.metafile || !args.why.empty();
   // Load the script into the line table.
@@ -159,6 +161,9 @@ int shrink_script(const arguments& args) {
   const std::vector<std::string> why = why_answers(script, args.why, &unknown);
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
+  // The source's line numbers go in as the output is written: the unshrunk
+  // size above stays that of the script as read.
+  if (args.source_line_numbers) put_source_line_numbers(script);
   // Final write: the shrunk script goes whole to the output's temporary
   // file. Meanwhile, on a second thread where a large script makes it worth
   // one: where each output line came from, the line map and the metafile,
