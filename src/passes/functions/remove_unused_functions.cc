@@ -193,10 +193,6 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
           const bool unnamed = !first_uses.empty() && first_uses[header.name] <= 0;
           deleted_function_names.push_back({name, lines[header.line], header.line, unnamed});
         }
-        // A header that a function before it took with its lines is gone
-        // already: its deletion stops there, for going on would blank the
-        // next function's lines up to its EndFunc, used or not.
-        if (transformed_lines[header.line].empty()) continue;
         const int32_t last = eraser->erase_from(header.line);
         if (notes) notes->deleted(header.line, static_cast<int32_t>(run), last);
       }
