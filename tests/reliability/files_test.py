@@ -162,11 +162,11 @@ def permissions(binary):
         run = shrink(binary, ["main.au3", "out.au3", ".", "inc", "---"], work, as_nobody)
         check(run.returncode == 0, f"unreadable includes: status {run.returncode}")
         check(run.stderr == b"warning: main.au3:1: cannot open include file 'A.AU3' "
-                            b"(looked for 'inc/A.AU3', also in '.')\n"
+                            b"(looked for 'inc/A.AU3', also in '.') [include-missing]\n"
                             b"warning: main.au3:3: cannot open include file 'listless\\LOWER.AU3' "
-                            b"(looked for './LISTLESS/LOWER.AU3', also in 'inc')\n"
+                            b"(looked for './LISTLESS/LOWER.AU3', also in 'inc') [include-missing]\n"
                             b"warning: main.au3:4: cannot open include file 'secret.au3' "
-                            b"(looked for './SECRET.AU3', also in 'inc')\n",
+                            b"(looked for './SECRET.AU3', also in 'inc') [include-missing]\n",
               f"unreadable includes: stderr {run.stderr!r}")
         check(b"start: search/read: .\\LISTLESS\\EXACT.AU3...\n" in run.stdout and
               run.stdout.endswith(PAUSE), f"unreadable includes: stdout {run.stdout[:300]!r}")
