@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "driver/size_report.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "report/diagnostics.h"
-#include "report/why.h"
 #include "report/metafile.h"
 #include "report/trace.h"
+#include "report/why.h"
 #include "script/autoitsourcefile.h"
 #include "script/two_threads.h"
 

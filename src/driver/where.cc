@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/input_file.h"
-#include "report/console.h"
 #include "report/diagnostics.h"
 
 namespace {

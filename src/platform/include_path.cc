@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "script/normalize.h"
+#include "platform/ascii_case.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "report/console.h"
+#include "platform/console.h"
 
 namespace diagnostics {
 

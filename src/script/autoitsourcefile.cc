@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/output_file.h"
-#include "report/console.h"
 #include "script/normalize.h"
 #include "script/text_encoding.h"
 #include "script/two_threads.h"

@@ -11,7 +11,7 @@
 
 #include "platform/input_file.h"
 #include "platform/output_file.h"
-#include "report/pass_timer.h"
+#include "platform/pass_timer.h"
 #include "script/line_origins.h"
 #include "script/line_table.h"
 #include "script/names_at_run_time.h"

@@ -1,6 +1,6 @@
 #include "script/comment_blocks.h"
 
-#include "script/byte_scan.h"
+#include "platform/byte_scan.h"
 
 namespace comment_blocks {
 

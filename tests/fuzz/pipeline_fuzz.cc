@@ -34,7 +34,7 @@
 
 #include "driver/arguments.h"
 #include "driver/pipeline.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/two_threads.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "report/pass_timer.h"
+#include "platform/pass_timer.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
 #include "support/script_builder.h"

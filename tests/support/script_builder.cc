@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/console.h"
+#include "platform/console.h"
 
 void load_lines(autoitsourcefile& script, const std::vector<std::string>& lines, bool normalize) {
   script.lines = line_table{""};

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 

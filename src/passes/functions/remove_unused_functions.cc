@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "names/keep_list.h"
 #include "passes/functions/function_eraser.h"
 #include "passes/functions/function_headers.h"
 #include "passes/functions/function_notes.h"
 #include "passes/functions/function_usage_index.h"
-#include "names/keep_list.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
 

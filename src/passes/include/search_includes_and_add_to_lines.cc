@@ -25,8 +25,8 @@
 
 #include "passes/include/include_directive.h"
 #include "passes/include/include_file_reader.h"
+#include "platform/console.h"
 #include "platform/include_path.h"
-#include "report/console.h"
 #include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
 #include "script/comment_blocks.h"

@@ -6,7 +6,7 @@
 
 #include "passes/variables/variable_cut.h"
 #include "passes/variables/variable_scan.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "support/script_builder.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/byte_scan.h"
+#include "platform/byte_scan.h"
 #include "script/normalize.h"
 
 #ifdef __linux__

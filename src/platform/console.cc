@@ -1,4 +1,4 @@
-#include "report/console.h"
+#include "platform/console.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "report/pass_timer.h"
+#include "platform/pass_timer.h"
 
 #include "platform/clock.h"
 
