@@ -29,10 +29,4 @@ std::string temp_file_name() {
   return name;
 }
 
-bool write_lines(const std::string& path, const line_reader& lines, size_t first,
-                 size_t last, int64_t* size, std::string* err) {
-  output_file file;
-  return file.open(path, err) && file.commit(lines, first, last, size, err);
-}
-
 }  // namespace platform

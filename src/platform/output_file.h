@@ -66,8 +66,4 @@ class output_file {
   std::string head_;
 };
 
-// open and commit in one call.
-bool write_lines(const std::string& path, const line_reader& lines, size_t first,
-                 size_t last, int64_t* size, std::string* err);
-
 }  // namespace platform

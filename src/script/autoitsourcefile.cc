@@ -86,14 +86,6 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   return true;
 }
 
-void autoitsourcefile::output_current_lines() {
-  for (int32_t i = 1; i <= line_count; ++i) {
-    console::out(lines[i]);
-    console::out("\n");
-    console::flush();
-  }
-}
-
 int64_t autoitsourcefile::measure_output(const char* path, std::string* err) {
   if (!output_stream.open(path, err)) return -1;
   console::out("file written.\n\n");

@@ -104,7 +104,6 @@ class autoitsourcefile {
   // Loads every line of the input, as UTF-8 when it is UTF-16. False, with
   // *err set, when it cannot be read or is not valid UTF-16.
   bool read_to_array(std::string* err);
-  void output_current_lines();
   // False, with *err set, when an include file cannot be decoded.
   bool search_includes_and_add_to_lines(const char* angle_include_dir,
                                         const char* quoted_include_dir, std::string* err);
