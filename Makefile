@@ -58,7 +58,7 @@ check-demo:
 	$(call demo_run,build-demo-check) </dev/null >/dev/null
 	test -s build-demo-check/main_small.au3
 
-# Release archives in dist/: the program (statically linked), README, license.
+# Release archives in dist/: the program (statically linked), README, docs/, license.
 dist:
 	rm -rf dist
 	set -e; for system in $(DIST_SYSTEMS); do \

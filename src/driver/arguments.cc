@@ -36,6 +36,8 @@ bool take_option(std::string_view word, arguments* args) {
     args->no_pause = true;
   } else if (word == "--no-auto-keep") {
     args->no_auto_keep = true;
+  } else if (word == "--tree-shaking") {
+    args->tree_shaking = true;
   } else if (word.substr(0, keep.size()) == keep) {
     args->keep.emplace_back(word.substr(keep.size()));
   } else if (word.substr(0, map.size()) == map) {

@@ -26,6 +26,9 @@ struct arguments {
   // --no-auto-keep: names that the script builds for a naming call
   // (Call("_On_" & $e)) are not kept on their own.
   bool no_auto_keep = false;
+  // --tree-shaking: the unused-function pass's first run deletes every
+  // function that top-level code and the keep-list cannot reach.
+  bool tree_shaking = false;
   // Each --keep=LIST's LIST as written, in command-line order: names of
   // functions and variables never to delete.
   std::vector<std::string> keep;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/file_clashes.h"
 #include "driver/size_report.h"
 #include "platform/console.h"
 #include "report/diagnostics.h"
@@ -18,13 +19,13 @@
 
 namespace {
 
-// Puts `text` (its last line end left to the writer) at the path `file`
-// was opened for.
-bool commit_text(platform::output_file& file, const std::string& text, std::string* err) {
-  const std::string_view whole = text;
+// Writes `text` (its last line end left to the writer) to the temporary
+// file of `file`; `whole` must stay until the file is replaced.
+bool write_text(platform::output_file& file, const std::string& text,
+                const std::span<const std::string_view>& whole, std::string* err) {
   int64_t size = 0;
-  if (text.empty()) return file.commit({}, 1, 0, &size, err);
-  return file.commit(std::span<const std::string_view>(&whole, 1), 0, 0, &size, err);
+  if (text.empty()) return file.write({}, 1, 0, &size, err);
+  return file.write(whole, 0, 0, &size, err);
 }
 
 int fail(const char* what, const char* path, const std::string& reason) {
@@ -68,6 +69,12 @@ int shrink_script(const arguments& args) {
     for (const std::string& list : args.keep) script.add_keep_list(list);
     script.read_keep_pragmas();
   }
+  // A map or metafile that would replace another file of the run is an
+  // error before anything is written.
+  if (!check_file_clashes(args, script, &err)) {
+    diagnostics::error(err);
+    return 1;
+  }
   // First write, measured only: the expanded script's size in the output is
   // the unshrunk size. The output keeps what it held until the final write,
   // so a run that fails or is stopped before the end costs no file.
@@ -78,15 +85,8 @@ int shrink_script(const arguments& args) {
   // the end.
   platform::output_file map_file;
   platform::output_file metafile;
-  // A map or metafile at the path of another file of the run would replace it.
-  auto clashes = [&](const std::string& path) { return path == args.input || path == args.output; };
-  if (args.map &&
-      (clashes(args.map_file) || (args.metafile && args.map_file == args.metafile_file))) {
-    return fail("write map file", args.map_file.c_str(), "it names another file of the run");
-  }
-  if (args.metafile && clashes(args.metafile_file)) {
-    return fail("write metafile", args.metafile_file.c_str(), "it names another file of the run");
-  }
+  map_file.set_role("map file");
+  metafile.set_role("metafile");
   if (args.map && !map_file.open(args.map_file, &err)) {
     return fail("write map file", args.map_file.c_str(), err);
   }
@@ -108,7 +108,10 @@ int shrink_script(const arguments& args) {
     script.find_names_built_at_run_time(!args.no_auto_keep);
   }
   // Functions that nothing calls, over the given number of runs.
-  if (args.remove_functions) script.remove_unused_functions(args.runs, args.output_mode);
+  if (args.remove_functions) {
+    script.remove_unused_functions(args.runs, args.output_mode,
+                                   args.tree_shaking || script.tree_shaking_asked);
+  }
   // Variables that nothing mentions.
   if (args.remove_vars) script.remove_unused_vars(args.output_mode);
   // Deleted names that the script may build at run time; lines still
@@ -119,29 +122,41 @@ int shrink_script(const arguments& args) {
   const std::vector<std::string> why = why_answers(script, args.why, &unknown);
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
-  // Final write: the shrunk script replaces the output at once. Meanwhile,
-  // on a second thread where a large script makes it worth one: where each
-  // output line came from, the line map and the metafile, which only read
-  // the lines.
+  // Final write: the shrunk script goes whole to the output's temporary
+  // file. Meanwhile, on a second thread where a large script makes it worth
+  // one: where each output line came from, the line map and the metafile,
+  // which only read the lines.
   int64_t shrunk = -1;
   std::string map;
   std::string meta;
   two_threads::split(1, static_cast<size_t>(script.line_count) + 1,
                      [&](int half, size_t, size_t) {
                        if (half == 0) {
-                         shrunk = script.write_to_file(args.output, &err);
+                         shrunk = script.stage_output(args.output, &err);
                        } else if (script.records.output_lines_on) {
                          const int64_t traced = trace_output(script, args.map ? &map : nullptr);
                          if (args.metafile) meta = metafile_of(script, args, unshrunk, traced);
                        }
                      });
   if (shrunk < 0) return fail("write output file", args.output, err);
-  if (args.map && !commit_text(map_file, map, &err)) {
+  // The map and the metafile are complete too before any file is replaced:
+  // one that cannot be written costs none of them.
+  const std::string_view map_text = map, meta_text = meta;
+  const std::span<const std::string_view> map_lines(&map_text, 1), meta_lines(&meta_text, 1);
+  if (args.map && !write_text(map_file, map, map_lines, &err)) {
     return fail("write map file", args.map_file.c_str(), err);
   }
-  if (args.metafile && !commit_text(metafile, meta, &err)) {
+  if (args.metafile && !write_text(metafile, meta, meta_lines, &err)) {
     return fail("write metafile", args.metafile_file.c_str(), err);
   }
+  platform::output_file* const written[] = {&map_file, &metafile, &script.output_stream};
+  const char* const roles[] = {"write map file", "write metafile", "write output file"};
+  const char* const paths[] = {args.map_file.c_str(), args.metafile_file.c_str(), args.output};
+  size_t failed = 0;
+  if (!platform::replace_together(written, &failed, &err)) {
+    return fail(roles[failed], paths[failed], err);
+  }
+  console::out("file written.\n\n");
   // Timings and counters, then the sizes.
   script.show_statistic();
   console::out(size_report(unshrunk, shrunk));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -11,6 +12,8 @@
 #include "platform/console.h"
 #include "platform/input_file.h"
 #include "report/diagnostics.h"
+#include "report/map_entry.h"
+#include "script/text_encoding.h"
 
 namespace {
 
@@ -19,36 +22,18 @@ struct look_up {
   int64_t map_line = 0;    // 0 when `asked` is no line number
   bool in_map = false;     // the map has that line
   bool found = false;      // and it reads FILE:LINE
-  std::string_view file;
+  std::string file;
   int64_t source_line = 0;
   std::string_view text;
   bool has_text = false;
 };
 
-// Decimal digits only; saturates, as a line that large is past any map.
-int64_t line_number(std::string_view text) {
-  if (text.empty() || text.size() > 18) {
-    return !text.empty() && std::all_of(text.begin(), text.end(),
-                                        [](char c) { return c >= '0' && c <= '9'; })
-               ? INT64_MAX
-               : 0;
-  }
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return 0;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
-// A map line is FILE:LINE; the file may hold colons itself (C:\...).
-bool split_entry(std::string_view entry, std::string_view* file, int64_t* line) {
-  const size_t colon = entry.rfind(':');
-  if (colon == std::string_view::npos || colon == 0) return false;
-  *file = entry.substr(0, colon);
-  *line = line_number(entry.substr(colon + 1));
-  return *line > 0;
-}
+// A source file as the run read it; the lines are views of `text`.
+struct source_text {
+  platform::file_bytes bytes;
+  text_encoding::decoded converted;
+  std::string_view text;
+};
 
 }  // namespace
 
@@ -63,7 +48,7 @@ int where_lines(const arguments& args) {
   std::vector<look_up> asked(args.where_lines.size());
   for (size_t i = 0; i < asked.size(); ++i) {
     asked[i].asked = args.where_lines[i];
-    asked[i].map_line = line_number(asked[i].asked);
+    asked[i].map_line = map_line_number(asked[i].asked);
   }
 
   // One walk over the map finds every line asked for, in line order.
@@ -79,7 +64,7 @@ int where_lines(const arguments& args) {
     for (; next < by_line.size() && asked[by_line[next]].map_line == map_lines; ++next) {
       look_up& l = asked[by_line[next]];
       l.in_map = true;
-      l.found = split_entry(entry, &l.file, &l.source_line);
+      l.found = read_map_entry(entry, &l.file, &l.source_line);
     }
   });
 
@@ -90,8 +75,8 @@ int where_lines(const arguments& args) {
   }
   std::map<std::string_view, std::string> unreadable;
   std::map<std::string_view, int64_t> lines_now;
-  std::vector<platform::file_bytes> sources;
-  sources.reserve(by_file.size());
+  // A deque: the lines found are views of the texts, which must stay put.
+  std::deque<source_text> sources;
   for (auto& entry : by_file) {
     const std::string_view file = entry.first;
     std::vector<size_t>& wanted = entry.second;
@@ -100,12 +85,21 @@ int where_lines(const arguments& args) {
       unreadable[file] = err;
       continue;
     }
-    sources.push_back(std::move(bytes));
+    // Read as the run read it: UTF-16 turned into UTF-8, a mark taken off.
+    sources.emplace_back();
+    source_text& source = sources.back();
+    source.bytes = std::move(bytes);
+    text_encoding::byte_order_mark mark;
+    if (!text_encoding::script_text(source.bytes.view(), &source.converted, &source.text, &mark,
+                                    &err)) {
+      unreadable[file] = err;
+      continue;
+    }
     std::sort(wanted.begin(), wanted.end(),
               [&](size_t a, size_t b) { return asked[a].source_line < asked[b].source_line; });
     size_t at = 0;
     int64_t number = 0;
-    platform::for_each_text_line(sources.back().view(), [&](std::string_view text) {
+    platform::for_each_text_line(source.text, [&](std::string_view text) {
       ++number;
       for (; at < wanted.size() && asked[wanted[at]].source_line == number; ++at) {
         asked[wanted[at]].text = text;
@@ -135,8 +129,8 @@ int where_lines(const arguments& args) {
       status = 1;
       continue;
     }
-    std::string place(l.file);
-    place += ':';
+    // The file as the map writes it, so that each answer stays one line.
+    std::string place = map_file_field(l.file);
     place += std::to_string(l.source_line);
     if (l.has_text) {
       console::out(place + ": ");

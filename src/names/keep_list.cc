@@ -49,6 +49,16 @@ bool is_keep_pragma(std::string_view line, std::string_view* list) {
   return true;
 }
 
+bool is_tree_shaking_pragma(std::string_view line) {
+  std::string_view rest = line;
+  if (!take_word(rest, ";") || !take_word(rest, "AU3SHRINK") || !take_word(rest, ":") ||
+      !take_word(rest, "TREE-SHAKING")) {
+    return false;
+  }
+  while (!rest.empty() && is_blank_or_tab(rest.front())) rest.remove_prefix(1);
+  return rest.empty();
+}
+
 keep_list::keep_list(const std::vector<keep_entry>& entries, kind which) : kind_(which) {
   std::unordered_map<std::string_view, bool> seen;
   for (const keep_entry& entry : entries) {
@@ -225,7 +235,10 @@ void autoitsourcefile::read_keep_pragmas() {
   // A pragma is a line that begins with ";", and the include pass noted
   // those: the other lines are not read again.
   for (const int32_t i : comment_lines) {
-    if (!is_keep_pragma(lines[i], &list)) continue;
+    if (!is_keep_pragma(lines[i], &list)) {
+      if (is_tree_shaking_pragma(lines[i])) tree_shaking_asked = true;
+      continue;
+    }
     const line_origin where = origins.of(static_cast<size_t>(i));
     add_keep_entries(list, where.file, where.line, keep_entries);
   }

@@ -24,6 +24,10 @@ void add_keep_entries(std::string_view list, std::string_view file, int64_t line
 // then the rest of the line.
 bool is_keep_pragma(std::string_view line, std::string_view* list);
 
+// Whether `line` is ";", "au3shrink", ":", "tree-shaking" in any case,
+// blanks and tabs allowed around each, nothing else but blanks and tabs.
+bool is_tree_shaking_pragma(std::string_view line);
+
 // The entries of one kind. An entry names a function, or with a leading "$"
 // a variable; a "*" anywhere in it stands for any run of bytes, none too
 // ("*" keeps every function, "$*" every variable, "ON*CLICK*" ...).

@@ -13,19 +13,28 @@ void catch_ending_signals() {}
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <vector>
 
 namespace platform {
 namespace {
 
-// What a handler does first. It reads these only; they change while the
-// signals are held back.
-enum : sig_atomic_t { kNothing, kRemove, kNote };
-volatile sig_atomic_t pending = kNothing;
-int pending_folder = -1;
-const char* pending_name = nullptr;
-const char* pending_note = nullptr;
-size_t pending_note_length = 0;
+// What a handler does first, one entry per file under way. It reads these
+// only; they change while the signals are held back, and an entry's action
+// is set last and cleared first, so that a signal taken on another thread
+// never sees half an entry.
+enum : int { kNothing, kTaken, kRemove, kNote };
+struct pending_file {
+  std::atomic<int> action{kNothing};
+  int folder = -1;
+  const char* name = nullptr;
+  const char* note = nullptr;
+  size_t note_length = 0;
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+// The output, the map and the metafile, each with room for a copy aside.
+constexpr int kPendingFiles = 8;
+pending_file pending[kPendingFiles];
 
 const std::vector<int>& ending_signals() {
   static const std::vector<int> numbers = [] {
@@ -67,19 +76,26 @@ bool caused_by_own_write(int number, const siginfo_t* info) {
 
 void on_ending_signal(int number, siginfo_t* info, void*) {
   if (caused_by_own_write(number, info)) return;
-  if (pending == kRemove) {
-    unlinkat(pending_folder, pending_name, 0);
-  } else if (pending == kNote) {
-    const char* text = pending_note;
-    size_t left = pending_note_length;
-    while (left > 0) {
-      ssize_t got = ::write(STDERR_FILENO, text, left);
-      if (got <= 0) break;
-      text += got;
-      left -= static_cast<size_t>(got);
+  for (pending_file& file : pending) {
+    // Each entry is acted on once, also when two threads take a signal.
+    int action = file.action.load(std::memory_order_acquire);
+    if ((action != kRemove && action != kNote) ||
+        !file.action.compare_exchange_strong(action, kNothing, std::memory_order_acquire)) {
+      continue;
+    }
+    if (action == kRemove) {
+      unlinkat(file.folder, file.name, 0);
+    } else if (action == kNote) {
+      const char* text = file.note;
+      size_t left = file.note_length;
+      while (left > 0) {
+        ssize_t got = ::write(STDERR_FILENO, text, left);
+        if (got <= 0) break;
+        text += got;
+        left -= static_cast<size_t>(got);
+      }
     }
   }
-  pending = kNothing;
   // Ends the process by the same signal once the handler returns.
   ::signal(number, SIG_DFL);
   ::raise(number);
@@ -113,19 +129,32 @@ void release_ending_signals(const sigset_t& saved) {
   pthread_sigmask(SIG_SETMASK, &saved, nullptr);
 }
 
-void remove_on_ending_signal(int folder, const char* name) {
-  pending_folder = folder;
-  pending_name = name;
-  pending = kRemove;
+int remove_on_ending_signal(int folder, const char* name) {
+  for (int place = 0; place < kPendingFiles; ++place) {
+    pending_file& file = pending[place];
+    // Taken before it is filled: two threads never fill one entry.
+    int free = kNothing;
+    if (!file.action.compare_exchange_strong(free, kTaken, std::memory_order_acquire)) continue;
+    file.folder = folder;
+    file.name = name;
+    file.action.store(kRemove, std::memory_order_release);
+    return place;
+  }
+  return -1;
 }
 
-void note_on_ending_signal(const char* note, size_t length) {
-  pending_note = note;
-  pending_note_length = length;
-  pending = kNote;
+void note_on_ending_signal(int place, const char* note, size_t length) {
+  if (place < 0) return;
+  pending_file& file = pending[place];
+  file.action.store(kTaken, std::memory_order_relaxed);
+  file.note = note;
+  file.note_length = length;
+  file.action.store(kNote, std::memory_order_release);
 }
 
-void forget_on_ending_signal() { pending = kNothing; }
+void forget_on_ending_signal(int place) {
+  if (place >= 0) pending[place].action.store(kNothing, std::memory_order_release);
+}
 
 }  // namespace platform
 

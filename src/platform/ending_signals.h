@@ -1,7 +1,8 @@
-// Signals that end the process, and what happens before they do: the run's
-// temporary file is removed, so that no end but SIGKILL leaves one beside
-// the output; or, while a file written in place is being rewritten, the file
-// that holds the complete script is kept and named on standard error.
+// Signals that end the process, and what happens before they do: every
+// temporary file of the run (the output's, the map's, the metafile's) is
+// removed, so that no end but SIGKILL leaves one beside a written file; or,
+// while a file written in place is being rewritten, the file that holds its
+// complete text is kept and named on standard error.
 #pragma once
 
 #ifndef _WIN32
@@ -31,13 +32,15 @@ std::span<const int> ending_signal_numbers();
 sigset_t hold_ending_signals();
 void release_ending_signals(const sigset_t& saved);
 
-// What an ending signal does first, one file at a time; call between hold
-// and release. `name` is relative to the open folder `folder`, so no path
-// length limit applies; it and `note` must stay valid until forgotten.
-void remove_on_ending_signal(int folder, const char* name);
-// Keeps the file and writes `note` (a whole line) to standard error.
-void note_on_ending_signal(const char* note, size_t length);
-void forget_on_ending_signal();
+// What an ending signal does first, for each file the run has under way;
+// call between hold and release. `name` is relative to the open folder
+// `folder`, so no path length limit applies; it and `note` must stay valid
+// until forgotten. Gives the file's place in the list, which the calls
+// below take; -1 when the list is full (more files than a run writes).
+int remove_on_ending_signal(int folder, const char* name);
+// Keeps that file instead and writes `note` (a whole line) to standard error.
+void note_on_ending_signal(int place, const char* note, size_t length);
+void forget_on_ending_signal(int place);
 
 #endif
 

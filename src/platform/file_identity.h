@@ -20,4 +20,18 @@ struct file_identity {
 // there is none there, or it is a folder, FIFO or device.
 bool identify_regular_file(const std::string& path, file_identity* identity);
 
+// Where a write to `path` lands: the regular file there (links followed),
+// or, when there is none yet, the folder it would be made in and its name
+// in that folder (links followed, also to a target that does not exist).
+struct write_target {
+  file_identity identity;  // the file's, or the folder's when `name` is set
+  std::string name;        // empty when the file exists
+};
+// False when `path` leads to neither (a device, a FIFO, a missing folder):
+// no other path of the run can name the same file then.
+bool identify_write_target(const std::string& path, write_target* target);
+// One file: the same file, or one name in one folder (on Windows in any
+// letter case).
+bool same_file(const write_target& a, const write_target& b);
+
 }  // namespace platform

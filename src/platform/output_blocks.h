@@ -19,6 +19,12 @@ inline constexpr std::string_view kTempPrefix = ".au3shrink-";
 // How many random names to try before giving up on a folder.
 inline constexpr int kTempAttempts = 1000;
 
+// Between the two, nothing that ends the process (an ending signal, a
+// console event) acts: it waits until the files moved meanwhile are in
+// their places. Not nested.
+void hold_moves();
+void release_moves();
+
 // A fresh random name for a temporary file: kTempPrefix and 12 letters or
 // digits, from a generator seeded once per process.
 std::string temp_file_name();

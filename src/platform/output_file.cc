@@ -1,3 +1,5 @@
+// What both platforms' output writers share: sizes, temporary names, and
+// putting several written files in place together.
 #include "platform/output_file.h"
 
 #include <chrono>
@@ -27,6 +29,34 @@ std::string temp_file_name() {
   std::string name(kTempPrefix);
   for (int i = 0; i < 12; ++i) name += kLetters[generator() % (sizeof kLetters - 1)];
   return name;
+}
+
+std::string output_file::complete_text_in(const std::string& kept) const {
+  return std::string(role_ == "output file" ? "the complete script" : "the complete text") +
+         " is in '" + kept + "'";
+}
+
+bool replace_together(std::span<output_file* const> files, size_t* failed, std::string* err) {
+  bool ok = true;
+  auto put = [&](bool moved) {
+    for (size_t i = 0; i < files.size() && ok; ++i) {
+      if (!files[i]->is_open() || files[i]->moves_over() != moved) continue;
+      if (!files[i]->replace(err)) {
+        *failed = i;
+        ok = false;
+      }
+    }
+  };
+  put(false);
+  if (ok) {
+    hold_moves();
+    put(true);
+    release_moves();
+  }
+  if (!ok) {
+    for (output_file* file : files) file->discard();
+  }
+  return ok;
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/ending_signals.h"
 #include "platform/output_blocks.h"
@@ -130,8 +131,15 @@ class temp_file {
       fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (fd_ >= 0) {
         name_ = std::move(name);
-        remove_on_ending_signal(folder_, name_.c_str());
+        place_ = remove_on_ending_signal(folder_, name_.c_str());
         error = 0;
+        if (place_ < 0) {
+          // More files under way than a run makes: none is left unwatched.
+          ::close(std::exchange(fd_, -1));
+          unlinkat(folder_, name_.c_str(), 0);
+          name_.clear();
+          error = EMFILE;
+        }
       } else {
         error = errno;
       }
@@ -155,12 +163,12 @@ class temp_file {
   // must stay as it is until the file is removed or kept.
   void keep_on_signal(const std::string& note) {
     const sigset_t saved = hold_ending_signals();
-    note_on_ending_signal(note.data(), note.size());
+    note_on_ending_signal(place_, note.data(), note.size());
     release_ending_signals(saved);
   }
   // The file stays where it is now (moved to the output, or kept on purpose).
   void keep() {
-    forget_on_ending_signal();
+    forget_on_ending_signal(std::exchange(place_, -1));
     close_file();
     name_.clear();
     close_folder();
@@ -169,7 +177,7 @@ class temp_file {
     close_file();
     if (exists()) {
       unlinkat(folder_, name_.c_str(), 0);
-      forget_on_ending_signal();
+      forget_on_ending_signal(std::exchange(place_, -1));
       name_.clear();
     }
     close_folder();
@@ -183,6 +191,7 @@ class temp_file {
 
   int folder_ = -1;
   int fd_ = -1;
+  int place_ = -1;  // in the list of what an ending signal does
   std::string name_;
   std::string shown_;
 };
@@ -202,6 +211,11 @@ struct output_file::state {
   temp_file temp;
   bool temp_aside = false;  // in the system's temporary folder
   std::string note;         // what a signal says while the target is rewritten
+  bool written = false;     // write is done; replace comes next
+  // A device or FIFO: what replace writes to it.
+  line_reader lines;
+  size_t first = 0;
+  size_t last = 0;
 
   ~state() {
     if (fd >= 0) ::close(fd);
@@ -290,6 +304,11 @@ bool output_file::open(const std::string& path, std::string* err) {
 
 bool output_file::commit(const line_reader& lines, size_t first, size_t last,
                          int64_t* size, std::string* err) {
+  return write(lines, first, last, size, err) && replace(err);
+}
+
+bool output_file::write(const line_reader& lines, size_t first, size_t last, int64_t* size,
+                        std::string* err) {
   if (!state_) return fail(EBADF, err);
   state& s = *state_;
   auto write_to = [&](int fd) {
@@ -298,37 +317,63 @@ bool output_file::commit(const line_reader& lines, size_t first, size_t last,
         size, head_);
   };
   int error = 0;
-  std::string kept;
   if (s.fd < 0) {
     // Replaced: the complete file is moved over the target.
     error = write_to(s.temp.fd());
     if (error == 0 && s.existed) error = take_owner_and_mode(s.temp.fd(), s.replaced);
     if (int closing = s.temp.close_file(); error == 0) error = closing;
-    if (error == 0 &&
-        renameat(s.temp.folder(), s.temp.name(), s.folder, s.name.c_str()) != 0) {
-      error = errno;
-    }
-    if (error == 0) s.temp.keep();
   } else if (!s.temp.exists()) {
-    // A device or FIFO.
-    error = write_to(s.fd);
+    // A device or FIFO takes the text when the others are complete.
+    *size = static_cast<int64_t>(head_.size()) + stored_size(lines, first, last);
   } else {
-    // In place: the complete script first goes to the copy, on another file
-    // system when the output's is full; the file is only then rewritten.
+    // In place: the complete text first goes to the copy, on another file
+    // system when the output's is full; the file is rewritten by replace.
     error = write_to(s.temp.fd());
     if ((error == ENOSPC || error == EDQUOT) && !s.temp_aside) {
       s.temp.remove();
       if (s.create_aside() == 0) error = write_to(s.temp.fd());
     }
     if (int closing = s.temp.close_file(); error == 0) error = closing;
-    if (error == 0) {
-      s.note = "error: cannot write output file '" + s.path +
-               "': interrupted; the complete script is in '" + s.temp.path() + "'\n";
+  }
+  if (error == 0) {
+    s.written = true;
+    s.lines = lines;
+    s.first = first;
+    s.last = last;
+    return true;
+  }
+  state_.reset();
+  return fail(error, err);
+}
+
+bool output_file::moves_over() const { return state_ && state_->written && state_->fd < 0; }
+
+bool output_file::replace(std::string* err) {
+  if (!state_ || !state_->written) return fail(EBADF, err);
+  state& s = *state_;
+  int error = 0;
+  std::string kept;
+  if (s.fd < 0) {
+    if (renameat(s.temp.folder(), s.temp.name(), s.folder, s.name.c_str()) != 0) error = errno;
+    if (error == 0) s.temp.keep();
+  } else {
+    int64_t size = 0;
+    auto write_to = [&](int fd) {
+      return write_text_blocks(
+          s.lines, s.first, s.last,
+          [fd](const char* data, size_t n) { return write_all(fd, data, n); }, &size, head_);
+    };
+    if (!s.temp.exists()) {
+      // A device or FIFO.
+      error = write_to(s.fd);
+    } else {
+      s.note = "error: cannot write " + role_ + " '" + s.path + "': interrupted; " +
+               complete_text_in(s.temp.path()) + "\n";
       s.temp.keep_on_signal(s.note);
       if (lseek(s.fd, 0, SEEK_SET) != 0) error = errno;
       if (error == 0) error = write_to(s.fd);
       // The file is cut to what was written.
-      if (error == 0 && ftruncate(s.fd, *size) != 0) error = errno;
+      if (error == 0 && ftruncate(s.fd, size) != 0) error = errno;
       if (int closing = ::close(std::exchange(s.fd, -1)); closing != 0 && error == 0) {
         error = errno;
       }
@@ -343,9 +388,17 @@ bool output_file::commit(const line_reader& lines, size_t first, size_t last,
   state_.reset();
   if (error == 0) return true;
   *err = std::strerror(error);
-  if (!kept.empty()) *err += "; the complete script is in '" + kept + "'";
+  if (!kept.empty()) *err += "; " + complete_text_in(kept);
   return false;
 }
+
+namespace {
+sigset_t saved_for_moves;
+}  // namespace
+
+void hold_moves() { saved_for_moves = hold_ending_signals(); }
+
+void release_moves() { release_ending_signals(saved_for_moves); }
 
 void output_file::discard() { state_.reset(); }
 

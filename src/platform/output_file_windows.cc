@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/file_names.h"
 #include "platform/output_blocks.h"
 #include "platform/output_file.h"
@@ -38,17 +40,19 @@ std::wstring folder_prefix(const std::wstring& path) {
 }
 
 // A console event (Ctrl-C, Ctrl-Break, a closed console; wine turns SIGINT
-// into one) ends the process from another thread. While the temporary file
-// is between its deleted-on-close mark and its place at the output, the
-// event waits, and removes the file if it did not get there. While a file
+// into one) ends the process from another thread. While temporary files
+// are between their deleted-on-close marks and their places, the event
+// waits, and removes those that did not get there. While a file
 // written in place is rewritten, it names the copy that holds the script.
+// The lock is taken again by the thread that holds it, so that several
+// files can be moved under one hold.
 CRITICAL_SECTION moving_lock;
-std::wstring moving_temp;
+std::vector<std::wstring> moving_temps;
 std::string rewriting_note;
 
 BOOL WINAPI on_console_event(DWORD) {
   EnterCriticalSection(&moving_lock);
-  if (!moving_temp.empty()) DeleteFileW(moving_temp.c_str());
+  for (const std::wstring& temp : moving_temps) DeleteFileW(temp.c_str());
   if (!rewriting_note.empty()) {
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), rewriting_note.data(),
@@ -162,6 +166,11 @@ struct output_file::state {
   std::wstring copy;
   HANDLE copy_handle = INVALID_HANDLE_VALUE;
   bool copy_aside = false;
+  bool written = false;  // write is done; replace comes next
+  // What replace writes to a device or a file written in place.
+  line_reader lines;
+  size_t first = 0;
+  size_t last = 0;
 
   // Creates the temporary file beside the target; 0 or a Windows error code.
   DWORD create_temp() { return create_temp_in(folder_prefix(target), &handle, &temp); }
@@ -250,6 +259,11 @@ bool output_file::open(const std::string& path, std::string* err) {
 
 bool output_file::commit(const line_reader& lines, size_t first, size_t last,
                          int64_t* size, std::string* err) {
+  return write(lines, first, last, size, err) && replace(err);
+}
+
+bool output_file::write(const line_reader& lines, size_t first, size_t last, int64_t* size,
+                        std::string* err) {
   if (!state_) return fail(ERROR_INVALID_HANDLE, err);
   state& s = *state_;
   auto write_to = [&](HANDLE handle) {
@@ -259,25 +273,59 @@ bool output_file::commit(const line_reader& lines, size_t first, size_t last,
         head_));
   };
   DWORD code = 0;
+  if (s.temp.empty() && s.copy_handle == INVALID_HANDLE_VALUE) {
+    // A device takes the text when the others are complete.
+    *size = static_cast<int64_t>(head_.size()) + stored_size(lines, first, last);
+  } else if (s.temp.empty()) {
+    // In place: the complete text first goes to the copy, on another volume
+    // when the output's is full; the file is rewritten by replace.
+    code = write_to(s.copy_handle);
+    if ((code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) && !s.copy_aside &&
+        s.create_copy(false) == 0) {
+      code = write_to(s.copy_handle);
+    }
+  } else {
+    // Still marked to be deleted on close until replace moves it.
+    code = write_to(s.handle);
+  }
+  if (code != 0) {
+    discard();
+    return fail(code, err);
+  }
+  s.written = true;
+  s.lines = lines;
+  s.first = first;
+  s.last = last;
+  return true;
+}
+
+bool output_file::moves_over() const {
+  return state_ && state_->written && !state_->temp.empty();
+}
+
+bool output_file::replace(std::string* err) {
+  if (!state_ || !state_->written) return fail(ERROR_INVALID_HANDLE, err);
+  state& s = *state_;
+  int64_t size = 0;
+  auto write_to = [&](HANDLE handle) {
+    return static_cast<DWORD>(write_text_blocks(
+        s.lines, s.first, s.last,
+        [handle](const char* data, size_t n) { return write_all(handle, data, n); }, &size,
+        head_));
+  };
+  DWORD code = 0;
   std::string kept;
   if (s.temp.empty() && s.copy_handle == INVALID_HANDLE_VALUE) {
     // A device.
     code = write_to(s.handle);
     CloseHandle(s.handle);
   } else if (s.temp.empty()) {
-    // In place: the complete script first goes to the copy, on another
-    // volume when the output's is full; the file is only then rewritten.
-    code = write_to(s.copy_handle);
-    if ((code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) && !s.copy_aside &&
-        s.create_copy(false) == 0) {
-      code = write_to(s.copy_handle);
-    }
     // From here on the copy outlives a killed process.
-    if (code == 0 && !mark_for_deletion(s.copy_handle, false)) code = GetLastError();
+    if (!mark_for_deletion(s.copy_handle, false)) code = GetLastError();
     if (code == 0) {
       EnterCriticalSection(&moving_lock);
-      rewriting_note = "error: cannot write output file '" + s.path +
-                       "': interrupted; the complete script is in '" + s.copy_shown() + "'\n";
+      rewriting_note = "error: cannot write " + role_ + " '" + s.path + "': interrupted; " +
+                       complete_text_in(s.copy_shown()) + "\n";
       LeaveCriticalSection(&moving_lock);
       code = write_to(s.handle);
       // The file is cut to what was written.
@@ -297,14 +345,13 @@ bool output_file::commit(const line_reader& lines, size_t first, size_t last,
     s.drop_copy();
     CloseHandle(s.handle);
   } else {
-    code = write_to(s.handle);
     EnterCriticalSection(&moving_lock);
-    moving_temp = s.temp;
-    if (code == 0 && !mark_for_deletion(s.handle, false)) code = GetLastError();
+    moving_temps.push_back(s.temp);
+    if (!mark_for_deletion(s.handle, false)) code = GetLastError();
     CloseHandle(s.handle);
     if (code == 0) code = move_over(s.temp, s.target, s.existed);
     if (code != 0) DeleteFileW(s.temp.c_str());
-    moving_temp.clear();
+    moving_temps.pop_back();
     LeaveCriticalSection(&moving_lock);
     s.temp.clear();
   }
@@ -312,9 +359,16 @@ bool output_file::commit(const line_reader& lines, size_t first, size_t last,
   state_.reset();
   if (code == 0) return true;
   fail(code, err);
-  if (!kept.empty()) *err += "; the complete script is in '" + kept + "'";
+  if (!kept.empty()) *err += "; " + complete_text_in(kept);
   return false;
 }
+
+void hold_moves() {
+  watch_console_events();
+  EnterCriticalSection(&moving_lock);
+}
+
+void release_moves() { LeaveCriticalSection(&moving_lock); }
 
 void output_file::discard() {
   if (!state_) return;

@@ -199,6 +199,11 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
         }
       }
       json.end_array();
+      if (f.unreached) {
+        // Tree shaking deleted it: no chain from top-level code or a keep
+        // entry comes to it; those above name it from code that never runs.
+        json.members({{"reaches_root", false}, {"reason", "not reached"}});
+      }
     }
     if (kept) {
       json.key("kept_by");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/large_pages.h"
+#include "report/map_entry.h"
 #include "script/autoitsourcefile.h"
 
 namespace {
@@ -111,7 +112,7 @@ int64_t trace_output(autoitsourcefile& script, std::string* map) {
         continue;
       }
       if (piece.empty() || file != piece_file) {
-        piece = "\r\n" + script.origins.file_name(file) + ':';
+        piece = "\r\n" + map_file_field(script.origins.file_name(file));
         number_at = piece.size();
         piece.resize(number_at + 24);
         piece_file = file;

@@ -1,6 +1,9 @@
 #include "report/why.h"
 
+#include <algorithm>
+#include <deque>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "script/autoitsourcefile.h"
@@ -48,7 +51,76 @@ std::string how_named(std::string_view keeper_text, const function_record& f) {
   return "names " + written(f);
 }
 
-std::string why_function(const autoitsourcefile& script, int32_t r) {
+// Per name number, the lost mentions of it (indices), for the functions
+// that tree shaking deleted: their namers, themselves not reached.
+std::vector<std::vector<size_t>> mentions_by_name(const run_records& records) {
+  std::vector<std::vector<size_t>> by_name;
+  const auto& mentions = records.lost_mentions;
+  for (size_t m = 0; m < mentions.size(); ++m) {
+    const auto name = static_cast<size_t>(mentions[m].name);
+    if (by_name.size() <= name) by_name.resize(name + 1);
+    by_name[name].push_back(m);
+  }
+  return by_name;
+}
+
+// A function tree shaking deleted: the functions whose lines name it, and
+// the shortest circle through it, when there is one.
+std::string why_unreached(const autoitsourcefile& script, int32_t r,
+                          const std::vector<std::vector<size_t>>& by_name) {
+  const std::vector<function_record>& all = script.records.functions;
+  const auto& mentions = script.records.lost_mentions;
+  const function_record& f = all[static_cast<size_t>(r)];
+  auto namers_of = [&](int32_t name) {
+    std::vector<int32_t> namers;
+    if (static_cast<size_t>(name) >= by_name.size()) return namers;
+    for (const size_t m : by_name[static_cast<size_t>(name)]) {
+      const int32_t with = mentions[m].deleted_with;
+      if (std::find(namers.begin(), namers.end(), with) == namers.end()) namers.push_back(with);
+    }
+    return namers;
+  };
+  const std::vector<int32_t> namers = namers_of(f.name);
+  if (namers.empty()) return "  not reached: nothing names it\n";
+  std::string text = "  not reached: named only by ";
+  for (size_t k = 0; k < namers.size(); ++k) {
+    if (k > 0) text += ", ";
+    text += namers[k] == r ? "itself" : function_at(script, all[static_cast<size_t>(namers[k])]);
+  }
+  text += "\n";
+  // Back from it through the namers, breadth first: the first namer met
+  // that bears its name closes the shortest circle. `named[x]`: the
+  // function x names on the way back to it.
+  std::unordered_map<int32_t, int32_t> named;
+  std::deque<int32_t> next;
+  for (const int32_t namer : namers) {
+    if (named.emplace(namer, r).second) next.push_back(namer);
+  }
+  while (!next.empty()) {
+    const int32_t at = next.front();
+    next.pop_front();
+    if (all[static_cast<size_t>(at)].name == f.name) {
+      if (at == r && named[at] == r) return text + "  a circle: " + written(f) + " names itself\n";
+      text += "  a circle: ";
+      int32_t from = at;
+      do {
+        const int32_t to = named[from];
+        if (from != at) text += ", ";
+        text += written(all[static_cast<size_t>(from)]) + " names " +
+                written(all[static_cast<size_t>(to)]);
+        from = to;
+      } while (from != r);
+      return text + "\n";
+    }
+    for (const int32_t namer : namers_of(all[static_cast<size_t>(at)].name)) {
+      if (named.emplace(namer, at).second) next.push_back(namer);
+    }
+  }
+  return text;
+}
+
+std::string why_function(const autoitsourcefile& script, int32_t r,
+                         const std::vector<std::vector<size_t>>& by_name) {
   const std::vector<function_record>& all = script.records.functions;
   const function_record& f = all[static_cast<size_t>(r)];
   std::string text = "why " + written(f) + " (" + place(script, f.slot) + "): ";
@@ -60,6 +132,7 @@ std::string why_function(const autoitsourcefile& script, int32_t r) {
   }
   if (f.status == run_records::state::deleted) {
     text += "deleted in run " + std::to_string(f.run) + "\n";
+    if (f.unreached) return text + why_unreached(script, r, by_name);
     std::string lost;
     const auto& mentions = script.records.lost_mentions;
     for (size_t m = 0; m < f.lost_before && m < mentions.size(); ++m) {
@@ -135,6 +208,7 @@ std::vector<std::string> why_answers(const autoitsourcefile& script,
                                      std::vector<std::string>* unknown) {
   std::vector<std::string> answers;
   const run_records& records = script.records;
+  const std::vector<std::vector<size_t>> by_name = mentions_by_name(records);
   for (const std::string& asked : names) {
     const std::string key = normalized(asked);
     std::string answer;
@@ -145,7 +219,7 @@ std::vector<std::string> why_answers(const autoitsourcefile& script,
     } else {
       for (size_t r = 0; r < records.functions.size(); ++r) {
         if (upper_copy(written(records.functions[r])) == key) {
-          answer += why_function(script, static_cast<int32_t>(r));
+          answer += why_function(script, static_cast<int32_t>(r), by_name);
         }
       }
     }

@@ -99,13 +99,17 @@ int64_t autoitsourcefile::measure_output(const char* path, std::string* err) {
   return mark + size[0] + size[1];
 }
 
-int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
+int64_t autoitsourcefile::stage_output(const char* path, std::string* err) {
   if (!output_stream.is_open() && !output_stream.open(path, err)) return -1;
   int64_t size = 0;
   if (utf8_mark) output_stream.set_head(text_encoding::kUtf8Mark);
-  if (!output_stream.commit(lines, 1, static_cast<size_t>(line_count), &size, err)) {
-    return -1;
-  }
+  if (!output_stream.write(lines, 1, static_cast<size_t>(line_count), &size, err)) return -1;
+  return size;
+}
+
+int64_t autoitsourcefile::write_to_file(const char* path, std::string* err) {
+  const int64_t size = stage_output(path, err);
+  if (size < 0 || !output_stream.replace(err)) return -1;
   console::out("file written.\n\n");
   return size;
 }

@@ -117,11 +117,18 @@ class autoitsourcefile {
   // size written; -1, with *err set, when it cannot be written, and then the
   // output keeps what it held.
   int64_t write_to_file(const char* path, std::string* err);
+  // The final write's first step, for a run that writes other files with
+  // the output: the lines go whole to the output's temporary file, and
+  // output_stream puts them at the path when the other files are complete
+  // too (platform::replace_together). The size, or -1 with *err set.
+  int64_t stage_output(const char* path, std::string* err);
   void transform_lines();
   void remove_comments();
   void remove_upheaval();
   void remove_regions();
-  void remove_unused_functions(int runs, const char* output_mode);
+  // With tree_shaking, run 1 deletes every function that top-level code and
+  // the keep-list cannot reach, not only those that nothing names.
+  void remove_unused_functions(int runs, const char* output_mode, bool tree_shaking = false);
   void remove_unused_vars(const char* output_mode);
   void delete_empty_lines();
   // Keep-list entries from a comma-separated list given on the command line.
@@ -130,6 +137,9 @@ class autoitsourcefile {
   // expanded script; run after the include pass, which notes the lines that
   // begin with ";", and before the comments are removed.
   void read_keep_pragmas();
+  // A "; au3shrink: tree-shaking" line was read with the keep pragmas: the
+  // script asks for tree shaking as --tree-shaking does.
+  bool tree_shaking_asked = false;
   // Finds where the script builds names at run time; with keep_them, the
   // names a naming call builds (Call("_On_" & $e)) join the keep-list. Run
   // after the normalized copy is made and before the dead-code passes.

@@ -67,6 +67,10 @@ class run_records {
     // Deleted: how many lost mentions were noted before its deletion (those
     // of its name among them left it unnamed).
     size_t lost_before = 0;
+    // Deleted by tree shaking: not reached from top-level code or a keep
+    // entry. The lost mentions of its name then are every line of a body
+    // not reached that names it, each with that body's function.
+    bool unreached = false;
     // Kept: what keeps it. A keep entry (an index into keep_entries), or a
     // line that names it (keeper_slot) in the function keeper_function (a
     // record; -1 for top-level code). `rooted`: following keeper_function

@@ -2,7 +2,8 @@
 """Checks release archives: python3 check_dist.py [--wineprefix DIR] ARCHIVE...
 
 Each archive (.tar.gz for Linux, .zip for Windows) is unpacked into a fresh
-folder; it must hold the program, README.md and LICENSE. The program in it
+folder; it must hold the program, README.md, LICENSE and every page the README
+links to (docs/), beside the README as in the source tree. The program in it
 shrinks the bundled example with every pass; it must end with status 0, and
 every archive's program must write the same bytes. A Linux program must be
 statically linked; a Windows program runs under wine in its own prefix, where
@@ -11,6 +12,7 @@ fails to start.
 """
 import argparse
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -46,6 +48,28 @@ def find(folder, name):
     return None
 
 
+def missing_linked_pages(readme):
+    """The pages that the README, or a page reached from it, links to by a
+    relative path and that are not in the archive."""
+    missing, seen, todo = set(), set(), [os.path.abspath(readme)]
+    while todo:
+        page = todo.pop()
+        if page in seen:
+            continue
+        seen.add(page)
+        with open(page, encoding="utf-8") as f:
+            links = re.findall(r"\]\(([^)#]*)[^)]*\)", f.read())
+        for link in links:
+            if not link or "://" in link:
+                continue
+            target = os.path.normpath(os.path.join(os.path.dirname(page), link))
+            if not os.path.isfile(target):
+                missing.add(os.path.relpath(target, os.path.dirname(readme)))
+            elif target.endswith(".md"):
+                todo.append(target)
+    return sorted(missing)
+
+
 def has_interpreter(elf_path):
     """Whether an ELF program asks for a dynamic loader (PT_INTERP)."""
     with open(elf_path, "rb") as f:
@@ -68,6 +92,10 @@ def check(archive, work, wineprefix):
     for name in ("README.md", "LICENSE"):
         if not find(work, name):
             failures.append(f"no {name} in the archive")
+    readme = find(work, "README.md")
+    if readme:
+        failures += [f"the README links to {page}, which is not in the archive"
+                     for page in missing_linked_pages(readme)]
     if not program:
         return failures + ["no program in the archive"], None
     if not windows and has_interpreter(program):

@@ -123,6 +123,24 @@ def check_ansi_script(opts, work):
     check(any("CAF\u00e9NEVER" in w["text"] for w in meta["warnings"]), "Latin-1 warning text")
 
 
+def check_tree_shaking(opts, work):
+    # Two functions that call each other and nothing reaches: both deleted,
+    # each named only by the other.
+    script = b"Func _A()\r\n\t_B()\r\nEndFunc\r\nFunc _B()\r\n\t_A()\r\nEndFunc\r\n"
+    with open(os.path.join(work, "circle.au3"), "wb") as f:
+        f.write(script)
+    run(opts, work, ["--no-pause", "circle.au3", "out.au3", ".", ".", "-F-", "1", ".",
+                     "--tree-shaking", "--metafile=circle.json"])
+    meta = json.loads(read(os.path.join(work, "circle.json")).decode("utf-8"))
+    functions = {f["name"]: f for f in meta["functions"]}
+    for name, other in (("_A", "_B"), ("_B", "_A")):
+        f = functions[name]
+        check(f["status"] == "deleted" and f["deleted_in_run"] == 1, name + " deleted in run 1")
+        check(f["reaches_root"] is False and f["reason"] == "not reached", name + " not reached")
+        check([m["deleted_function"] for m in f["named_by_deleted"]] == [other],
+              name + " named only by " + other)
+
+
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--binary", required=True)
@@ -134,6 +152,7 @@ def main():
         shutil.copytree(PROJECT, work, dirs_exist_ok=True)
         check_project(opts, work)
         check_ansi_script(opts, work)
+        check_tree_shaking(opts, work)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     for failure in failures:

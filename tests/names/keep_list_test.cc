@@ -56,6 +56,16 @@ TEST(KeepPragma, RecognizedInAnyCaseWithBlanksAroundTheWords) {
   }
 }
 
+TEST(TreeShakingPragma, TheWholeLineInAnyCase) {
+  for (const char* line : {"; au3shrink: tree-shaking", "\t;AU3SHRINK : Tree-Shaking \t"}) {
+    EXPECT_TRUE(is_tree_shaking_pragma(line)) << line;
+  }
+  for (const char* line : {"; au3shrink: tree-shaking x", "; au3shrink: tree shaking",
+                           "; au3shrink: keep tree-shaking", "x ; au3shrink: tree-shaking"}) {
+    EXPECT_FALSE(is_tree_shaking_pragma(line)) << line;
+  }
+}
+
 TEST(KeepList, ExactPrefixAndStarEntriesOfEachKind) {
   std::vector<keep_entry> entries;
   add_keep_entries("_ON_*,MAIN,$G_*,$COUNT,NOFUNC,$NOVAR*,$", {}, 0, entries);

@@ -116,6 +116,37 @@ TEST_F(OutputFile, FullDeviceIsAnError) {
 }
 #endif
 
+#ifndef _WIN32
+// A file written where it stands goes first: when it fails, the files that
+// would have been moved over their paths keep what they held.
+TEST_F(OutputFile, NoFileIsReplacedWhenOneOfThemFails) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  { std::ofstream(dir_ / "out") << "old"; }
+  std::vector<std::string_view> lines{"", "new"};
+  std::string err;
+  int64_t size = 0;
+  platform::output_file out, device;
+  ASSERT_TRUE(out.open((dir_ / "out").string(), &err)) << err;
+  ASSERT_TRUE(device.open("/dev/full", &err)) << err;
+  ASSERT_TRUE(out.write(lines, 1, 1, &size, &err)) << err;
+  ASSERT_TRUE(device.write(lines, 1, 1, &size, &err)) << "a device is written by the replace";
+  platform::output_file* const both[] = {&out, &device};
+  size_t failed = 9;
+  EXPECT_FALSE(platform::replace_together(both, &failed, &err));
+  EXPECT_EQ(failed, 1u);
+  EXPECT_EQ(err, "No space left on device");
+  EXPECT_EQ(slurp(dir_ / "out"), "old");
+  EXPECT_EQ(entries(), 1u) << "the temporary file went with the failure";
+
+  ASSERT_TRUE(out.open((dir_ / "out").string(), &err)) << err;
+  ASSERT_TRUE(out.write(lines, 1, 1, &size, &err)) << err;
+  platform::output_file* const one[] = {&out, &device};
+  EXPECT_TRUE(platform::replace_together(one, &failed, &err)) << "a file not open is passed over";
+  EXPECT_EQ(slurp(dir_ / "out"), "new\r\n");
+  EXPECT_EQ(entries(), 1u);
+}
+#endif
+
 TEST_F(OutputFile, NothingChangesBeforeTheCommit) {
   { std::ofstream(dir_ / "out") << "old"; }
   std::vector<std::string_view> lines{"", "new"};

@@ -53,7 +53,7 @@ int32_t function_eraser::erase_from(int32_t header_line) {
       continue;
     }
     const std::string_view text = script_.transformed_lines[line];
-    const bool closes = text.compare(0, 7, "ENDFUNC") == 0;
+    const bool closes = closes_function(text);
     if (line != header_line && begins_like_function_header(text)) {
       blanked_headers_.emplace_back(line, function_name(text));
     }

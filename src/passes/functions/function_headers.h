@@ -53,6 +53,11 @@ struct function_headers {
 // a call such as FuncEnter($x) or a line "Functions ..." opens nothing.
 bool is_function_header(std::string_view line, std::string_view normalized_line);
 
+// Whether the normalized line closes a function: it begins with "ENDFUNC".
+inline bool closes_function(std::string_view normalized_line) {
+  return normalized_line.compare(0, 7, "ENDFUNC") == 0;
+}
+
 // The declared name: the normalized text after "FUNC" up to the first "(",
 // or to the end when there is none; it may be empty.
 std::string_view function_name(std::string_view normalized_header);

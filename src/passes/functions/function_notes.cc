@@ -56,8 +56,20 @@ void function_notes::deleted(int32_t header_line, int32_t run, int32_t last) {
     records_.functions[r].erased_with = d;
     mark_gone(r);
   }
-  for (auto [line, name] : forgotten_) records_.lost_mentions.push_back({name, line, d});
+  if (reach_ != nullptr) own.unreached = !reach_->reached(own.name);
+  for (auto [line, name] : forgotten_) {
+    if (reach_ == nullptr || reach_->reached(name)) records_.lost_mentions.push_back({name, line, d});
+  }
   forgotten_.clear();
+}
+
+void function_notes::tree_shaken(const function_reach& reach) {
+  reach_ = &reach;
+  if (!records_.reasons_on) return;
+  reach.for_each_unreached_mention([&](int32_t name, int32_t line, int32_t header) {
+    // Before any deletion a header's index is its record's.
+    records_.lost_mentions.push_back({name, line, header});
+  });
 }
 
 void function_notes::finish(const function_usage_index& index,
@@ -74,7 +86,7 @@ void function_notes::finish(const function_usage_index& index,
   for (size_t k = 0; k < kept.size(); ++k) {
     const int32_t stop = k + 1 < kept.size() ? all[kept[k + 1]].slot - 1 : line_count;
     int32_t line = all[kept[k]].slot;
-    while (line < stop && transformed_lines[line].substr(0, 7) != "ENDFUNC") ++line;
+    while (line < stop && !closes_function(transformed_lines[line])) ++line;
     ends[k] = line;
   }
   // Per name, the first function left that bears it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "passes/functions/function_headers.h"
+#include "passes/functions/function_reach.h"
 #include "passes/functions/function_usage_index.h"
 #include "script/line_table.h"
 #include "script/normalized_lines.h"
@@ -24,6 +25,13 @@ class function_notes {
   // lines blanked through `last`; headers among them that were still
   // standing went with it.
   void deleted(int32_t header_line, int32_t run, int32_t last);
+  // Tree shaking, before the first deletion: the functions deleted for
+  // want of reaching are marked so. When the reasons are asked for, every
+  // line of a body not reached that names a function not reached goes to
+  // the lost mentions, with the innermost function that holds it; the
+  // mentions deletions take away are noted only for the names reached.
+  // `reach` outlives the notes' use.
+  void tree_shaken(const function_reach& reach);
   // After the last run: what keeps each function still standing, through
   // the uses still counted. One walk over the lines of the functions left
   // and one over the uses.
@@ -39,6 +47,7 @@ class function_notes {
 
   run_records& records_;
   std::vector<std::pair<int32_t, int32_t>> forgotten_;
+  const function_reach* reach_ = nullptr;
   // For next_kept: each record points at a record at or after it that may
   // still be kept; paths are shortened as they are followed.
   std::vector<int32_t> next_;

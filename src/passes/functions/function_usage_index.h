@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +24,10 @@
 
 class function_usage_index {
  public:
+  struct use {
+    int32_t line;
+    int32_t name;
+  };
   // The headers found, whose table the index takes over. Counts lines
   // 1..line_count of the normalized table; the tables that find the names
   // are let go once the lines are counted. The headers are read until the
@@ -49,6 +54,9 @@ class function_usage_index {
   // From now on, every use that forget_lines takes out of the counts is
   // also appended to *sink (line, name), for the run's records.
   void note_forgotten_uses(std::vector<std::pair<int32_t, int32_t>>* sink) { forgotten_ = sink; }
+  // Every use found by the count, in line order, but the uses apart (a
+  // header's of its own name alone); lines blanked since are among them.
+  std::span<const use> uses() const { return uses_; }
   // Calls on_use(line, name) for every use on a line still counted, in
   // line order.
   template <class F>
@@ -71,10 +79,6 @@ class function_usage_index {
   }
 
  private:
-  struct use {
-    int32_t line;
-    int32_t name;
-  };
   // What the count of some lines finds, on one thread: the uses, and what
   // the line being read did with each name it met.
   struct count_part;

@@ -16,6 +16,7 @@
 #include "passes/functions/function_eraser.h"
 #include "passes/functions/function_headers.h"
 #include "passes/functions/function_notes.h"
+#include "passes/functions/function_reach.h"
 #include "passes/functions/function_usage_index.h"
 #include "platform/console.h"
 #include "report/progress.h"
@@ -51,7 +52,8 @@ std::string search_report(const normalized_lines& transformed_lines,
 
 }  // namespace
 
-void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode) {
+void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode,
+                                               bool tree_shaking) {
   unused_functions_timer.start();
   const progress report(output_mode);
   console::out("start: remove unused functions...\n");
@@ -103,6 +105,34 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     if (records.names_on) {
       notes.emplace(records, found, lines, records.reasons_on && index ? &*index : nullptr);
     }
+    // Tree shaking: run 1 deletes every function the running program cannot
+    // reach, a circle of functions that only name each other too.
+    std::optional<function_reach> reach;
+    if (tree_shaking && index) {
+      reach.emplace(headers, found.name_count, index->uses(), transformed_lines, line_count);
+      if (!kept.empty()) {
+        for (const function_header& header : headers) {
+          const keep_entry* keeper = kept[header.name];
+          if (keeper != nullptr && !keeper->built) reach->reach(static_cast<int32_t>(header.name));
+        }
+        // What nothing else reaches stands by the built name alone: noted.
+        for (const function_header& header : headers) {
+          const keep_entry* keeper = kept[header.name];
+          if (keeper == nullptr || !keeper->built || reach->reached(static_cast<int32_t>(header.name)) ||
+              noted[header.name] != 0) {
+            continue;
+          }
+          noted[header.name] = 1;
+          note_kept_by_built_name(
+              *keeper, {function_name(transformed_lines[header.line]), lines[header.line], header.line});
+        }
+        for (const function_header& header : headers) {
+          if (kept[header.name] != nullptr) reach->reach(static_cast<int32_t>(header.name));
+        }
+      }
+      if (notes) notes->tree_shaken(*reach);
+      reach->finish();
+    }
 
     // The deleted names are read only to warn about the names the script
     // builds at run time: without such a place, none is kept. Where they
@@ -122,10 +152,18 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       bool deleted_any = false;
       for (size_t k = 0; k < headers.size(); ++k) {
         const function_header& header = headers[k];
-        // The header's own line does not count as a use.
-        int32_t uses = index->lines_using(header.name);
-        if (header.uses_own_name && index->counts_line(header.line)) --uses;
-        if (uses > 0) continue;
+        if (reach && run == 1) {
+          // A header blanked with a function before it went already: its
+          // deletion would go on past the lines it held.
+          if (reach->reached(static_cast<int32_t>(header.name)) || !index->counts_line(header.line)) {
+            continue;
+          }
+        } else {
+          // The header's own line does not count as a use.
+          int32_t uses = index->lines_using(header.name);
+          if (header.uses_own_name && index->counts_line(header.line)) --uses;
+          if (uses > 0) continue;
+        }
         if (const keep_entry* keeper = kept.empty() ? nullptr : kept[header.name]) {
           if (keeper->built && noted[header.name] == 0) {
             noted[header.name] = 1;

@@ -1,0 +1,3 @@
+Func Unused()
+EndFunc
+MsgBox(0, "kept", 1)
