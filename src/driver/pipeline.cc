@@ -1,3 +1,5 @@
+// The order of the passes in one run, the writes of the output, the map and
+// the metafile, and the one place where a failed step is reported.
 #include "driver/pipeline.h"
 
 #include <cmath>

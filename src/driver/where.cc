@@ -1,3 +1,4 @@
+// --where: reads a line map and the sources it names, with no shrinking run.
 #include "driver/where.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Names looked up by hash where they can stand, each linked to the longest
+// shorter name that begins or ends it.
+
 // Names looked up by hash from the places where they can stand, instead of
 // walking an automaton over every byte: a variable name begins at a "$" and
 // a function name ends before a "(" or is a whole word, so the dead-code

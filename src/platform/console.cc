@@ -1,3 +1,5 @@
+// Writing to standard output: buffering by what stdout is, and the first
+// failed write kept for the end of the run.
 #include "platform/console.h"
 
 #include <cerrno>

@@ -1,6 +1,8 @@
 // Writing the script: every line followed by CR LF, in binary, on every
-// platform. The output is replaced once, whole, when the run has its final
-// text; until then the path keeps what it held.
+// platform.
+
+// The output is replaced once, whole, when the run has its final text; until
+// then the path keeps what it held.
 //
 // How the output is replaced:
 // - a regular file (or a new one) is written to a temporary file in the same

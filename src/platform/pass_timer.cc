@@ -1,3 +1,4 @@
+// Starting and stopping a pass timer on the clock.
 #include "platform/pass_timer.h"
 
 #include "platform/clock.h"

@@ -1,3 +1,5 @@
+// Writing warnings, notes and errors to standard error, and counting and
+// keeping the warnings for --strict and the metafile.
 #include "report/diagnostics.h"
 
 #include <cstdio>

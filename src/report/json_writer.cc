@@ -1,3 +1,5 @@
+// The JSON writer's text: escapes, the layout of members and elements, and
+// tables of members.
 #include "report/json_writer.h"
 
 #include <array>

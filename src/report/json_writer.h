@@ -1,10 +1,12 @@
 // A small JSON writer: objects, arrays, strings and integers, one member or
-// element to a line, indented, lines ending in CR LF like every file the
-// tool writes; an object begun on one line keeps all it holds on that line. Strings are byte
-// strings: valid UTF-8 passes through, and each byte that is not part of a valid UTF-8 sequence
-// (text in an ANSI code page) becomes the character of the same number, U+0080 to U+00FF, as
-// Latin-1 reads it. Control characters, '"' and '\' are escaped. Whatever
-// the bytes, the text is valid JSON.
+// element to a line, indented, lines ending in CR LF like every file the tool
+// writes; an object begun on one line keeps all it holds on that line.
+
+// Strings are byte strings: valid UTF-8 passes through, and each byte that is
+// not part of a valid UTF-8 sequence (text in an ANSI code page) becomes the
+// character of the same number, U+0080 to U+00FF, as Latin-1 reads it.
+// Control characters, '"' and '\' are escaped. Whatever the bytes, the text is
+// valid JSON.
 #pragma once
 
 #include <concepts>

@@ -1,3 +1,5 @@
+// The metafile's text from the run's records: the run, every file, function and
+// variable, and the warnings, each kind of record written in one place.
 #include "report/metafile.h"
 
 #include <algorithm>

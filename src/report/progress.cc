@@ -1,3 +1,4 @@
+// The verbose lines and the progress dots of the dead-code passes.
 #include "report/progress.h"
 
 #include "platform/console.h"

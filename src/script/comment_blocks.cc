@@ -1,3 +1,5 @@
+// The comment block rule: where a line's comment starts, and how the walk over
+// the lines opens and closes blocks.
 #include "script/comment_blocks.h"
 
 #include "platform/byte_scan.h"

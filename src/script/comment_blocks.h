@@ -1,7 +1,7 @@
 // Where comment blocks begin and end: the one rule that both the comment pass
-// and the include pass follow, so that an include that the comment pass
-// would remove with its block is never spliced.
-//
+// and the include pass follow, so that an include that the comment pass would
+// remove with its block is never spliced.
+
 // A block opens where "#cs" or "#comments-start" stands in a line once its
 // line comment is cut, and runs over the following lines up to and including
 // the first that holds the closing marker of its kind ("#ce" or

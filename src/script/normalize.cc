@@ -1,3 +1,5 @@
+// Normalizing text: upper-casing a-z and dropping blanks and tabs, eight bytes
+// at a time where it can.
 #include "script/normalize.h"
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Tests of the eight-byte scans and of normalizing, against the byte-by-byte
+// rule.
 #include <gtest/gtest.h>
 
 #include <memory>

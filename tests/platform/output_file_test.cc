@@ -1,3 +1,5 @@
+// Tests of writing the output: line ends, replacing a file whole, links,
+// permission bits, and failures that leave nothing behind.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

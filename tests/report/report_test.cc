@@ -1,3 +1,5 @@
+// Tests of the report: the pass timers, the closing statistics and the
+// progress lines.
 #include <gtest/gtest.h>
 
 #include "platform/pass_timer.h"

@@ -1,3 +1,4 @@
+// Building script objects for unit tests and reading back what passes left.
 #include "support/script_builder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 // Deletes every function that no other line uses, over the given number of
-// runs. Deletions take effect at once: later functions of the same run see
-// the lines already blanked.
+// runs.
+
+// Deletions take effect at once: later functions of the same run see the lines
+// already blanked.
 //
 // Headers and uses are found once, before the first run: the pass only
 // blanks whole lines, so a later run's headers are the earlier run's headers

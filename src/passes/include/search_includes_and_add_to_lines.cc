@@ -1,8 +1,10 @@
 // Include expansion: every #include directive is replaced by the lines of the
-// file it names, nested includes too, each file once. A directive inside a
-// comment block is a line of the block and stays as it is: the scan follows
-// the blocks by the comment pass's own rule, over the expanded script in its
-// order, so a block left open by an included file runs on after it.
+// file it names, nested includes too, each file once.
+
+// A directive inside a comment block is a line of the block and stays as it is:
+// the scan follows the blocks by the comment pass's own rule, over the expanded
+// script in its order, so a block left open by an included file runs on after
+// it.
 //
 // Splicing a file into the table in place would copy everything after the
 // directive once per include. Instead the expanded script is built front to

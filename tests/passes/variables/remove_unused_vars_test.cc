@@ -1,3 +1,5 @@
+// Tests of the unused-variable pass as a whole: worked examples, what counts
+// as a mention, what a cut may take, and the usage index against a plain search.
 #include <gtest/gtest.h>
 
 #include <random>
