@@ -13,8 +13,8 @@ namespace {
 
 // Every option, as the warning about a word that is none lists them.
 constexpr const char* kOptionNames =
-    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
-    "--strict, --why=NAMES, --no-auto-keep, --where";
+    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --source-line-numbers, "
+    "--metafile=FILE, --analyze, --strict, --why=NAMES, --no-auto-keep, --where";
 
 // The pass letters must stand at their positions exactly, in upper case.
 bool selects(const char* passes, size_t position, char letter) {
@@ -48,6 +48,8 @@ bool take_option(std::string_view word, arguments* args) {
   } else if (word.substr(0, metafile.size()) == metafile) {
     args->metafile = true;
     args->metafile_file = word.substr(metafile.size());
+  } else if (word == "--source-line-numbers") {
+    args->source_line_numbers = true;
   } else if (word == "--analyze") {
     args->analyze = true;
   } else if (word == "--strict") {
@@ -64,6 +66,14 @@ bool take_option(std::string_view word, arguments* args) {
       if (comma == std::string_view::npos) break;
       list.remove_prefix(comma + 1);
     }
+  } else if (word == "--minify") {
+    args->tree_shaking = true;
+    args->minify_whitespace = true;
+    args->minify_identifiers = true;
+  } else if (word == "--minify-whitespace") {
+    args->minify_whitespace = true;
+  } else if (word == "--minify-identifiers") {
+    args->minify_identifiers = true;
   } else if (word == "--where") {
     args->where = true;
   } else {

@@ -38,11 +38,18 @@ struct arguments {
   std::string map_file;
   bool metafile = false;
   std::string metafile_file;
+  // --source-line-numbers: @ScriptLineNumber becomes the number of the
+  // source line, as the output is written.
+  bool source_line_numbers = false;
   bool analyze = false;  // --analyze: output bytes by source file after the report
   bool strict = false;   // --strict: a run that printed a warning ends with 3
   // --why=NAMES, each comma list split: functions and $variables whose
   // keeping or deletion is explained after the report.
   std::vector<std::string> why;
+  // --minify-whitespace: spare blanks go; --minify-identifiers: variables
+  // and functions get short names; --minify turns on both and tree_shaking.
+  bool minify_whitespace = false;
+  bool minify_identifiers = false;
   // --where: a mode of its own; the positional arguments are MAP and LINEs.
   bool where = false;
   const char* where_map = nullptr;

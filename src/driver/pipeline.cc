@@ -17,6 +17,7 @@
 #include "report/trace.h"
 #include "report/why.h"
 #include "script/autoitsourcefile.h"
+#include "script/source_line_numbers.h"
 #include "script/two_threads.h"
 
 namespace {
@@ -54,7 +55,8 @@ int shrink_script(const arguments& args) {
   // Open the input; the overall timer starts here.
   autoitsourcefile script(args.input);
   // What --map, --analyze and --metafile show is noted only when asked for.
-  script.records.output_lines_on = args.map || args.analyze || args.metafile;
+  script.records.output_lines_on =
+      args.map || args.analyze || args.metafile || args.source_line_numbers;
   script.records.names_on = args.analyze || args.metafile || !args.why.empty();
   script.records.reasons_on = args.metafile || !args.why.empty();
   // Load the script into the line table.
@@ -65,9 +67,15 @@ int shrink_script(const arguments& args) {
     diagnostics::error(err);
     return 1;
   }
-  // The keep-list for the dead-code passes: the options, then the pragmas,
-  // read before comments go.
-  if (args.remove_functions || args.remove_vars) {
+  // The minify switches, from the options and the pragmas, read before
+  // comments go.
+  const autoitsourcefile::minify_switches pragmas = script.read_minify_pragmas();
+  const bool minify_whitespace = args.minify_whitespace || pragmas.whitespace;
+  const bool minify_identifiers = args.minify_identifiers || pragmas.identifiers;
+  if (pragmas.tree_shaking) script.tree_shaking_asked = true;
+  // The keep-list for the dead-code passes and the renamer: the options,
+  // then the pragmas, read before comments go.
+  if (args.remove_functions || args.remove_vars || minify_identifiers) {
     for (const std::string& list : args.keep) script.add_keep_list(list);
     script.read_keep_pragmas();
   }
@@ -119,11 +127,16 @@ int shrink_script(const arguments& args) {
   // Deleted names that the script may build at run time; lines still
   // stand where they came from.
   script.warn_about_names_built_at_run_time();
+  // Spare blanks and long names; lines stay where they are.
+  script.minify(minify_whitespace, minify_identifiers);
   // The answers to --why, while the lines still stand in their slots.
   std::vector<std::string> unknown;
   const std::vector<std::string> why = why_answers(script, args.why, &unknown);
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
+  // The source's line numbers go in as the output is written: the unshrunk
+  // size above stays that of the script as read.
+  if (args.source_line_numbers) put_source_line_numbers(script);
   // Final write: the shrunk script goes whole to the output's temporary
   // file. Meanwhile, on a second thread where a large script makes it worth
   // one: where each output line came from, the line map and the metafile,

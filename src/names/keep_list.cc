@@ -51,15 +51,17 @@ bool is_keep_pragma(std::string_view line, std::string_view* list) {
   return true;
 }
 
-bool is_tree_shaking_pragma(std::string_view line) {
+bool is_switch_pragma(std::string_view line, std::string_view upper_word) {
   std::string_view rest = line;
   if (!take_word(rest, ";") || !take_word(rest, "AU3SHRINK") || !take_word(rest, ":") ||
-      !take_word(rest, "TREE-SHAKING")) {
+      !take_word(rest, upper_word)) {
     return false;
   }
   while (!rest.empty() && is_blank_or_tab(rest.front())) rest.remove_prefix(1);
   return rest.empty();
 }
+
+bool is_tree_shaking_pragma(std::string_view line) { return is_switch_pragma(line, "TREE-SHAKING"); }
 
 keep_list::keep_list(const std::vector<keep_entry>& entries, kind which) : kind_(which) {
   std::unordered_map<std::string_view, bool> seen;

@@ -31,6 +31,11 @@ bool is_keep_pragma(std::string_view line, std::string_view* list);
 // blanks and tabs allowed around each, nothing else but blanks and tabs.
 bool is_tree_shaking_pragma(std::string_view line);
 
+// Whether `line` is ";", "au3shrink", ":" and `upper_word` in any case
+// (blanks and tabs allowed around each) and nothing more: a switch such as
+// "; au3shrink: minify".
+bool is_switch_pragma(std::string_view line, std::string_view upper_word);
+
 // The entries of one kind. An entry names a function, or with a leading "$"
 // a variable; a "*" anywhere in it stands for any run of bytes, none too
 // ("*" keeps every function, "$*" every variable, "ON*CLICK*" ...).

@@ -22,6 +22,7 @@ bool is_naming_call(std::string_view word);
 name_role role_of_argument(std::string_view word, int32_t argument);
 
 // A call that takes a name that no string shows: Call($fCallbackName, ...).
+// Only the first of a line is shown; the others' text is empty.
 struct held_name {
   std::string shown;
 };

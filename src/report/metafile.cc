@@ -260,6 +260,19 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
   json.end_array();
 }
 
+// What the renamer renamed: kind, the name as first written, the new one.
+void write_renamed(json_writer& json, const run_records& records) {
+  json.key("renamed");
+  json.begin_array();
+  for (const run_records::renamed_name& r : records.renamed) {
+    const std::string dollar = r.function() ? "" : "$";
+    json.one_line_object({{"kind", r.function() ? "function" : "variable"},
+                          {"from", dollar + std::string(r.from())},
+                          {"to", dollar + std::string(r.to())}});
+  }
+  json.end_array();
+}
+
 }  // namespace
 
 std::string metafile_text(const autoitsourcefile& script, const run_summary& summary,
@@ -293,6 +306,7 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   write_files(json, script);
   write_functions(json, script, names);
   write_variables(json, script, names);
+  if (script.records.renames_on) write_renamed(json, script.records);
   json.key("warnings");
   json.begin_array();
   for (const diagnostics::kept_warning& w : warnings) {

@@ -202,6 +202,19 @@ std::string why_variable(const autoitsourcefile& script, const run_records::vari
   return text + "kept\n";
 }
 
+// With the renamer on: the new name of the function or variable `key`
+// (normalized), or nothing when it kept its name.
+std::string renamed_text(const run_records& records, const std::string& key,
+                         const std::string& asked) {
+  const bool variable = !key.empty() && key.front() == '$';
+  const std::string_view bare = std::string_view(key).substr(variable ? 1 : 0);
+  for (const run_records::renamed_name& r : records.renamed) {
+    if (r.function() == variable || upper_copy(r.from()) != bare) continue;
+    return asked + " is renamed " + (variable ? "$" : "") + std::string(r.to()) + " in the output\n";
+  }
+  return {};
+}
+
 }  // namespace
 
 std::vector<std::string> why_answers(const autoitsourcefile& script,
@@ -224,6 +237,7 @@ std::vector<std::string> why_answers(const autoitsourcefile& script,
         }
       }
     }
+    if (records.renames_on) answer += renamed_text(records, key, asked);
     if (answer.empty()) {
       unknown->push_back(asked);
     } else {

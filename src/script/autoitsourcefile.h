@@ -131,6 +131,20 @@ class autoitsourcefile {
   void remove_unused_functions(int runs, const char* output_mode, bool tree_shaking = false);
   void remove_unused_vars(const char* output_mode);
   void delete_empty_lines();
+  // Squeezes the spare blanks out of every line (whitespace) and gives the
+  // script's variables and functions short names (identifiers), where
+  // nothing could tell; no line is joined, split or emptied. Run after the
+  // dead-code passes.
+  void minify(bool whitespace, bool identifiers);
+  // Which minify switches the "; au3shrink: minify..." lines of the
+  // expanded script turn on ("minify" turns on tree shaking too); read
+  // before the comments are removed.
+  struct minify_switches {
+    bool whitespace = false;
+    bool identifiers = false;
+    bool tree_shaking = false;
+  };
+  minify_switches read_minify_pragmas() const;
   // Keep-list entries from a comma-separated list given on the command line.
   void add_keep_list(std::string_view list);
   // Keep-list entries from the "; au3shrink: keep LIST" lines of the

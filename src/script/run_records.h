@@ -115,6 +115,31 @@ class run_records {
     bool kept_by_call = false;
   };
   std::vector<variable_record> variables;
+
+  // Set by the renaming pass: the names it renamed, functions first, each
+  // kind in the order the output first mentions them.
+  class renamed_name {
+   public:
+    renamed_name(bool function, std::string_view from, std::string_view to)
+        : from_(from), to_size_(static_cast<uint8_t>(to.size())), function_(function) {
+      to.copy(to_, sizeof to_);
+    }
+    bool function() const { return function_; }
+    // As first written, without "$" (the line table keeps the text).
+    std::string_view from() const { return from_; }
+    // Likewise; a new name is short.
+    std::string_view to() const { return std::string_view(to_, to_size_); }
+
+   private:
+    std::string_view from_;
+    char to_[6] = {};
+    uint8_t to_size_;
+    bool function_;
+  };
+  // Set by the renaming pass; the list only when --analyze, --metafile or
+  // --why asks for names.
+  bool renames_on = false;
+  std::vector<renamed_name> renamed;
 };
 
 // A function's name as its header writes it: the text after "Func" up to

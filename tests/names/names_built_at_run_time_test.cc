@@ -69,6 +69,12 @@ TEST(NameChains, PatternFromFirstLiteralToTheLiteralThatCalls) {
   EXPECT_EQ(pattern_in("x(\"a\"\"b\" & $c)"), "");                  // a quote is no name byte
 }
 
+TEST(NameChains, ChainsInsideChainsAndCallsAtAnyDepth) {
+  EXPECT_EQ(pattern_in("Execute(\"$\" & Eval(\"vector\" & $j))"), "vector*");
+  EXPECT_EQ(pattern_in("ConsoleWrite(\"Result: \" & Call(\"Send\" & $x & \"on\"))"), "Send*on");
+  EXPECT_EQ(pattern_in("f(1, g(\"x: \" & (h(Call(\"Do_\" & $a)))))"), "Do_*");
+}
+
 TEST(NameChains, TextThatCannotBeANameIsSilent) {
   for (const char* line : {"$f = \"Report_\" & @YEAR & \".txt\"", "MsgBox(0, '', \"Error: \" & $x)",
                            "Execute(\"$\" & $k)", "$s = \"_\" & $i", "$s = $dir & \"_On_\" & $i",

@@ -1,0 +1,195 @@
+// The minify pass: every line written again with its spare blanks gone
+// and its names renamed, the renames noted for the metafile and --why, and a
+// note for each reason that kept names as written.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "passes/minify/choose_names.h"
+#include "passes/minify/line_kinds.h"
+#include "passes/minify/line_rewrite.h"
+#include "passes/minify/name_census.h"
+#include "script/autoitsourcefile.h"
+#include "script/two_threads.h"
+
+namespace {
+
+using minify::census;
+using minify::kept_as_written;
+using minify::name_info;
+
+// At most this many names are listed in one note.
+constexpr size_t kListed = 3;
+
+// One note per reason that kept names of the script's own as written.
+void note_kept_names(autoitsourcefile& script, const census& c,
+                     const std::vector<keep_entry>& entries) {
+  struct reason {
+    kept_as_written why;
+    const char* text;
+  };
+  constexpr reason kReasons[] = {
+      {kept_as_written::in_string, "a string or directive of the output shows them"},
+      {kept_as_written::keep_entry, "the keep-list keeps them"},
+      {kept_as_written::built_name, "the script may build their names at run time"},
+  };
+  for (const reason& r : kReasons) {
+    std::vector<std::string> names;
+    int32_t first_slot = 0;
+    // The entry that kept the first name listed, when it stands in a file:
+    // the note points there rather than at the name.
+    const keep_entry* entry = nullptr;
+    size_t count = 0;
+    auto gather = [&](const std::vector<name_info>& all, const minify::name_index& index,
+                      bool variables) {
+      for (uint32_t i = 0; i < all.size(); ++i) {
+        const name_info& n = all[i];
+        if (n.kept != r.why) continue;
+        if (count == 0 || n.first_slot < first_slot) first_slot = n.first_slot;
+        if (names.empty() && n.kept_by >= 0 && !entries[static_cast<size_t>(n.kept_by)].file.empty()) {
+          entry = &entries[static_cast<size_t>(n.kept_by)];
+        }
+        if (names.size() < kListed) {
+          names.emplace_back(variables ? "$" : "");
+          names.back() += index.key(i);
+        }
+        ++count;
+      }
+    };
+    gather(c.words, c.word_index, false);
+    gather(c.variables, c.variable_index, true);
+    if (count == 0) continue;
+    std::string text = "not renamed, as ";
+    text += r.text;
+    text += ": ";
+    for (size_t k = 0; k < names.size(); ++k) {
+      if (k > 0) text += ", ";
+      text += names[k];
+    }
+    if (count > names.size()) text += " and " + std::to_string(count - names.size()) + " more";
+    if (entry != nullptr) {
+      script.notes.emplace_back(entry->file, entry->line, std::move(text));
+      continue;
+    }
+    const line_origin at = script.origins.of(static_cast<size_t>(first_slot));
+    script.notes.emplace_back(at.file, at.line, std::move(text));
+  }
+  auto held_note = [&](const std::vector<minify::held_call>& calls, const std::string& what) {
+    if (calls.empty()) return;
+    std::string text = what;
+    text += ": ";
+    text += calls.front().shown;
+    text += " takes a name that no string shows";
+    if (calls.size() > 1) text += " (and " + std::to_string(calls.size() - 1) + " more such calls)";
+    const line_origin at = script.origins.of(static_cast<size_t>(calls.front().slot));
+    script.notes.emplace_back(at.file, at.line, std::move(text));
+  };
+  bool any_function = false;
+  for (const name_info& w : c.words) any_function = any_function || w.declared;
+  if (any_function) held_note(c.held_functions, "no function is renamed");
+  held_note(c.held_variables,
+            "the globals and the variables of the function around the call are not renamed");
+}
+
+// The keep entries, then one for each name pattern the script builds.
+std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script, const census& c) {
+  std::vector<keep_entry> entries = script.keep_entries;
+  for (const census::built& b : c.built_names) {
+    const line_origin at = script.origins.of(static_cast<size_t>(b.slot));
+    entries.push_back({b.pattern, at.file, at.line, b.shown, true});
+  }
+  return entries;
+}
+
+// Writes lines [first, last) again.
+template <class Rename>
+void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
+                   size_t first, size_t last, bool whitespace, const Rename& rename) {
+  std::vector<char> scratch;
+  for (size_t slot = first; slot < last; ++slot) {
+    const std::string_view line = lines[slot];
+    if (line.empty()) continue;
+    const minify::line_kind kind = classify.next(line);
+    if (kind.kind != minify::line_kind::what::code) {
+      if (whitespace) lines.put_kept(slot, minify::trimmed(line));
+      continue;
+    }
+    const std::string_view code = line.substr(0, kind.code_end);
+    std::string_view rest = line.substr(kind.code_end);
+    // A rest opens a comment block: kept as it is, but for its trailing blanks.
+    if (whitespace) rest = rest.substr(0, rest.find_last_not_of(" \t") + 1);
+    const size_t most = minify::most_rewritten(code) + rest.size();
+    if (scratch.size() < most) scratch.resize(std::max(most, 2 * scratch.size()));
+    size_t size = minify::rewrite_code(
+        code, whitespace,
+        [&](const minify::token& t) { return rename(t, code.substr(t.begin, t.end - t.begin)); },
+        scratch.data());
+    std::memcpy(scratch.data() + size, rest.data(), rest.size());
+    size += rest.size();
+    if (size == line.size() && std::memcmp(scratch.data(), line.data(), size) == 0) continue;
+    text.build(slot, size, [&](char* out) {
+      std::memcpy(out, scratch.data(), size);
+      return size;
+    });
+  }
+}
+
+}  // namespace
+
+void autoitsourcefile::minify(bool whitespace, bool identifiers) {
+  if (!whitespace && !identifiers) return;
+  const bool blocks_possible = !comments_removed;
+  census c;
+  if (identifiers) {
+    c = minify::take_census(lines, line_count, blocks_possible);
+    const std::vector<keep_entry> entries = entries_with_built_names(*this, c);
+    minify::choose_names(c, lines, blocks_possible, entries);
+    note_kept_names(*this, c, entries);
+    records.renames_on = true;
+    if (records.names_on) {
+      for (uint32_t i = 0; i < c.words.size(); ++i) {
+        if (c.words[i].new_size != 0) {
+          records.renamed.emplace_back(true, c.word_index.key(i), c.new_name(c.words[i]));
+        }
+      }
+      for (uint32_t i = 0; i < c.variables.size(); ++i) {
+        if (c.variables[i].new_size != 0) {
+          records.renamed.emplace_back(false, c.variable_index.key(i),
+                                       c.new_name(c.variables[i]).substr(1));
+        }
+      }
+    }
+    // What only the choice needed.
+    c.string_words = minify::name_index();
+    c.built_names = {};
+  }
+  auto rename = [&](const minify::token& t, std::string_view text) -> std::string_view {
+    if (!identifiers) return {};
+    if (t.kind == minify::token_kind::variable) {
+      const uint32_t at = c.variable_index.find(text.substr(1));
+      return at == minify::name_index::npos ? std::string_view() : c.new_name(c.variables[at]);
+    }
+    const uint32_t at = c.word_index.find(text);
+    return at == minify::name_index::npos ? std::string_view() : c.new_name(c.words[at]);
+  };
+  // Each half of the script is written again on a thread of its own; the
+  // second half's classifier first follows the comment blocks down to it.
+  std::array<std::optional<line_table::builder>, 2> text;
+  for (auto& part : text) part.emplace(lines);
+  std::array<minify::line_classifier, 2> classify{minify::line_classifier(blocks_possible),
+                                                  minify::line_classifier(blocks_possible)};
+  auto cut_at = [&](size_t middle) {
+    for (size_t slot = 1; slot < middle; ++slot) classify[1].pass(lines[slot]);
+    return middle;
+  };
+  two_threads::split_at(1, static_cast<size_t>(line_count) + 1, cut_at,
+                        [&](int half, size_t first, size_t last) {
+                          rewrite_lines(lines, *text[half], classify[half], first, last,
+                                        whitespace, rename);
+                        });
+  for (auto& part : text) lines.adopt(std::move(*part));
+}

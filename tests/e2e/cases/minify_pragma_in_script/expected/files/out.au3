@@ -1,0 +1,5 @@
+Global $a="Hi"
+a($a)
+Func a($b)
+ConsoleWrite($b&@CRLF)
+EndFunc

@@ -1,0 +1,5 @@
+Global $a=0
+a()
+Func a()
+$a+=1
+EndFunc
