@@ -355,6 +355,8 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
                       std::vector<held_name>& held) {
   line = line.substr(0, code_end(line));
   group_ends groups(line);
+  bool function_shown = false;
+  bool variable_shown = false;
   std::vector<call_frame> frames;
   std::string_view word;  // the word just before, when nothing but blanks followed it
   char before = 0;        // the last byte before, blanks aside
@@ -399,11 +401,14 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
           }
         } else if (first.what == piece::kind::other ||
                    (first.what == piece::kind::variable && pieces.size() == 1)) {
-          // A warning shows a line's first such call only: the others
-          // are counted, and a deeply nested line holds one per level.
-          held.push_back({held.empty() ? shown_call(call.word, call.argument,
-                                                    line.substr(i, end - i), more)
-                                       : std::string()});
+          // A warning shows a line's first such call of each role only:
+          // the others are counted, and a deeply nested line holds one per
+          // level.
+          bool& shown = role == name_role::variable ? variable_shown : function_shown;
+          held.push_back({shown ? std::string()
+                                : shown_call(call.word, call.argument, line.substr(i, end - i), more),
+                          role});
+          shown = true;
         } else if (pattern_of(line, pieces, chain)) {
           if (role == name_role::variable || object_event) {
             chain.shown = shown_call(call.word, call.argument, chain.shown, more);

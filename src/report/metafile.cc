@@ -46,9 +46,9 @@ void keep_entry_object(json_writer& json, const autoitsourcefile& script, int32_
   const keep_entry& entry = script.keep_entries[static_cast<size_t>(index)];
   json.begin_object();
   json.member("keep_entry", entry.text);
-  file_and_line(json, entry.file, entry.line);
+  file_and_line(json, entry.file(), entry.line());
   // An entry the script's own built name gave: its pattern as written.
-  if (entry.built) json.member("built_name", entry.written);
+  if (entry.built()) json.member("built_name", entry.written());
   json.end_object();
 }
 
@@ -312,7 +312,16 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   for (const diagnostics::kept_warning& w : warnings) {
     json.begin_one_line_object();
     file_and_line(json, w.file, w.line);
-    json.member("text", w.text);
+    json.members({{"text", w.text}, {"kind", w.kind}});
+    // Every place the warning stands for, when it stands for more than one.
+    if (!w.places.empty()) {
+      json.key("places");
+      json.begin_array();
+      for (const diagnostics::warning_place& p : w.places) {
+        json.one_line_object({{"file", p.file}, {"line", p.line}, {"text", p.text}});
+      }
+      json.end_array();
+    }
     json.end_object();
   }
   json.end_array();

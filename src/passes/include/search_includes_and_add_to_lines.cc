@@ -89,6 +89,9 @@ struct open_file {
   // which the expansion reads.
   std::vector<std::string_view> lines;
   bool main = false;
+  // Taken up by an angle-bracket directive, or by a file that was: a
+  // library's, not the user's own.
+  bool library = false;
   size_t next = 0;
   // Its number in the script's origins, and the line number of lines[0].
   uint32_t origin = 0;
@@ -112,7 +115,7 @@ void warn_unopenable(const line_origin& where, const include_directive& directiv
     joint = ", '";
   }
   text += ")";
-  diagnostics::warning_at(where.file, where.line, text);
+  diagnostics::warning_at(where.file, where.line, text, "include-missing");
 }
 
 // The directive that `line`, whose first byte that is not blank is `lead`,
@@ -263,6 +266,11 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       missing.insert(path);
     } else {
       included.origin = origins.add_file(opened);
+      included.library = directive.angle || current.library;
+      if (included.library) {
+        library_files.resize(std::max<size_t>(library_files.size(), included.origin + 1), 0);
+        library_files[included.origin] = 1;
+      }
       included.folder = platform::folder_of(opened);
       origins.start_run(expanded.size(), included.origin, 1);
       if (records.names_on) {

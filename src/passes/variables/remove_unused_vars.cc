@@ -54,7 +54,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
     if (usage->used(k) || table.item_calls[k] || own_reads.read_by_rest(k)) continue;
     const int32_t declared = table.declaration_lines[k];
     if (keeper != nullptr) {
-      if (keeper->built) {
+      if (keeper->built()) {
         note_kept_by_built_name(*keeper, {table.variable_names[k], lines[declared], declared});
       }
       continue;

@@ -44,6 +44,7 @@ TEST(InitializerCallsTest, ValuesThatOnlyCompute) {
   EXPECT_EQ(calls("Local $b = Not ($a Or ($c And $d))"), flags{0});
   EXPECT_EQ(calls("Local $y = @Macro(2), $z = 5(1)"), (flags{0, 0}));
   EXPECT_EQ(calls("Local $m[2] = [1, 2], $n = (1 + 2)"), (flags{0, 0}));
+  EXPECT_EQ(calls("Local $sOut = StringRegExpReplace(\"abc\", \"b\", \"x\")"), flags{0});
 }
 
 TEST(InitializerCallsTest, StringsAndCommentsHoldNoCall) {

@@ -10,6 +10,7 @@
 #include "passes/variables/variable_cut.h"
 #include "passes/variables/variable_scan.h"
 #include "platform/console.h"
+#include "script/two_threads.h"
 #include "support/script_builder.h"
 
 namespace {
@@ -88,6 +89,31 @@ TEST_F(RemoveUnusedVarsTest, DotsForDeletedVariablesNumberedByFifty) {
   out = run(lines, "-");
   EXPECT_EQ(out, std::string(kStart) + ".." + "\nfinished: searching variables\n" + "." + kFinish);
   EXPECT_EQ(script.deleted_vars, 51);
+}
+
+// The tests split even small scripts over two threads; here one thread
+// counts every line, so a name's count goes past what a byte holds.
+TEST_F(RemoveUnusedVarsTest, ANameCountedPast255OnOneThread) {
+  const size_t before = two_threads::minimum_lines;
+  two_threads::minimum_lines = size_t{1} << 15;
+  // 300 lines that each declare an unused variable from $x: each goes, and
+  // takes its mention of $x with it, so $x goes last. (Names of one length:
+  // none holds another.)
+  text lines;
+  for (int i = 100; i < 400; ++i) lines.push_back("Local $v" + std::to_string(i) + " = $x");
+  lines.push_back("Global $x = 1");
+  run(lines);
+  ASSERT_EQ(current_lines(script).size(), 301u);
+  EXPECT_EQ(script.deleted_vars, 301);
+  EXPECT_EQ(current_lines(script)[300], "");
+  // 256 lines that keep mentioning it: it stays.
+  autoitsourcefile kept("");
+  text uses(256, "ConsoleWrite($y)");
+  uses.push_back("Global $y = 1");
+  load_lines(kept, uses, true);
+  captured_stdout([&] { kept.remove_unused_vars("C"); });
+  EXPECT_EQ(kept.deleted_vars, 0);
+  two_threads::minimum_lines = before;
 }
 
 TEST_F(RemoveUnusedVarsTest, NothingDeclaredChangesNothing) {
