@@ -1,12 +1,13 @@
-// Cost of the unused-function pass as the script grows. The realistic script
-// goes from 25,000 lines (2,000 functions) to 1,000,000 lines (80,000
-// functions); a flat time per line and bytes per second (and the fitted
-// complexity) show the pass is linear. The other cases are the shapes that
-// would turn a plain name-by-name search quadratic: a long call chain over
+// Cost of the unused-function pass as the script grows.
+
+// The realistic script goes from 25,000 lines (2,000 functions) to 1,000,000
+// lines (80,000 functions); a flat time per line and bytes per second (and the
+// fitted complexity) show the pass is linear. The other cases are the shapes
+// that would turn a plain name-by-name search quadratic: a long call chain over
 // several runs, many runs after nothing changes, headers without EndFunc
-// (overlapping deletions), and names that end alike (A, AA, AAA, ... over
-// lines of A's, and the same with "+"), where bytes per second must stay
-// flat as the lines and the names grow together.
+// (overlapping deletions), and names that end alike (A, AA, AAA, ... over lines
+// of A's, and the same with "+"), where bytes per second must stay flat as the
+// lines and the names grow together.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

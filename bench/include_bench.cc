@@ -1,5 +1,6 @@
-// Include expansion cost against the size of the expanded script: 500
-// included files, half the lines in the main script and half in the files.
+// Include expansion cost against the size of the expanded script: 500 included
+// files, half the lines in the main script and half in the files.
+
 // "per_line" should stay flat as the size doubles. The directives stand either
 // spread through the script or all at its top, where splicing each file in
 // place would move the whole rest of the table every time.

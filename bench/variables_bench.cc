@@ -1,3 +1,6 @@
+// Cost of the unused-variable pass as the script grows, and on the long lines
+// that once made it quadratic.
+
 // Cost of the unused-variable pass as the script grows: the time per
 // variable should stay flat from 5,000 to 50,000 variables, and from 10,000
 // to 100,000 declared on one line; on the long lines whose cuts once

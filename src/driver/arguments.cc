@@ -1,3 +1,5 @@
+// Reading the command line into `arguments`: options wherever they stand, the
+// other words by their place, and a warning for a word that looks like an option.
 #include "driver/arguments.h"
 
 #include <algorithm>

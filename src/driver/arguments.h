@@ -1,7 +1,8 @@
-// The command line: seven positional arguments and a few options. Options
-// are only the exact forms below and may stand anywhere among the positional
-// arguments; every other argument is positional (`---`, `--G` and `-FG` are
-// pass selections, an unknown `--word` is a path, with a warning).
+// The command line: seven positional arguments and a few options.
+
+// Options are only the exact forms below and may stand anywhere among the
+// positional arguments; every other argument is positional (`---`, `--G` and
+// `-FG` are pass selections, an unknown `--word` is a path, with a warning).
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// The check that no map or metafile lands on another file of the run, by file
+// identity.
 #include "driver/file_clashes.h"
 
 #include <vector>

@@ -1,7 +1,8 @@
-// A map or metafile must not land on a file the run reads or writes: the
-// input, an included file, the output, or each other. Compared by identity,
-// not by spelling, so that "./in.au3", an absolute path and a link are seen
-// for the file they name.
+// A map or metafile must not land on a file the run reads or writes: the input,
+// an included file, the output, or each other.
+
+// Compared by identity, not by spelling, so that "./in.au3", an absolute path
+// and a link are seen for the file they name.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The warnings about argument values that make a part of the run do nothing.
 #include "driver/inert_values.h"
 
 #include <string>

@@ -8,10 +8,10 @@
 #include "driver/usage.h"
 #include "driver/where.h"
 #include "platform/command_line.h"
+#include "platform/console.h"
 #include "platform/ending_signals.h"
 #include "platform/free_memory.h"
 #include "platform/terminal.h"
-#include "report/console.h"
 #include "report/diagnostics.h"
 
 namespace {

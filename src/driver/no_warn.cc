@@ -1,3 +1,5 @@
+// Silencing warning kinds from --no-warn and the no-warn pragma lines, with a
+// warning for a kind that is none.
 #include "driver/no_warn.h"
 
 #include <string_view>

@@ -1,3 +1,5 @@
+// The order of the passes in one run, the writes of the output, the map and
+// the metafile, and the one place where a failed step is reported.
 #include "driver/pipeline.h"
 
 #include <cmath>
@@ -10,11 +12,11 @@
 #include "driver/file_clashes.h"
 #include "driver/no_warn.h"
 #include "driver/size_report.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "report/diagnostics.h"
-#include "report/why.h"
 #include "report/metafile.h"
 #include "report/trace.h"
+#include "report/why.h"
 #include "script/autoitsourcefile.h"
 #include "script/source_line_numbers.h"
 #include "script/text_encoding.h"

@@ -1,3 +1,4 @@
+// The size report's arithmetic and text.
 #include "driver/size_report.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The texts of --help, --version and the usage errors, in one place.
 #include "driver/usage.h"
 
 // The build passes the project's version in; one number for the whole tool.

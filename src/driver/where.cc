@@ -1,3 +1,4 @@
+// --where: reads a line map and the sources it names, with no shrinking run.
 #include "driver/where.h"
 
 #include <algorithm>
@@ -9,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/input_file.h"
-#include "report/console.h"
 #include "report/diagnostics.h"
 #include "report/map_entry.h"
 #include "script/text_encoding.h"

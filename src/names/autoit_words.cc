@@ -1,3 +1,5 @@
+// The lists of AutoIt's keywords and built-in functions, and the look-ups in
+// them.
 #include "names/autoit_words.h"
 
 #include <iterator>

@@ -1,3 +1,5 @@
+// Reading the script for the constants that built names start with: the
+// declaration of each, and any other assignment, which makes it no constant.
 #include "names/built_name_constants.h"
 
 #include "names/name_chains.h"

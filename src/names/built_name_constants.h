@@ -1,3 +1,6 @@
+// The constants that built names start with, such as the prefix of
+// Call($CMD_PREFIX & $sVerb): where the script sets one once and nowhere else.
+
 // The one step of indirection in a built name: Call($CMD_PREFIX & $sVerb)
 // names Cmd_* when the script declares `$CMD_PREFIX = "Cmd_"` once, as a
 // declaration item with nothing else in it, and never assigns it anywhere

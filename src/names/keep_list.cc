@@ -1,3 +1,5 @@
+// Keep entries from the options and the pragma lines, and the tries that match
+// names against them.
 #include "names/keep_list.h"
 
 #include <algorithm>

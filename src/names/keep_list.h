@@ -1,3 +1,6 @@
+// The keep-list: names never deleted, from --keep=LIST, from the script's keep
+// pragmas, and from the names it visibly builds at run time.
+
 // The keep-list: names the user marks as used, from --keep=LIST and from
 // "; au3shrink: keep LIST" lines, and the names the script visibly builds
 // at run time. Functions and variables it matches are never deleted,

@@ -1,3 +1,4 @@
+// Reading the "&" chains and the naming calls of a line into patterns.
 #include "names/name_chains.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Where a line builds a name at run time: its "&" chains of strings and the
+// naming calls (Call, Execute, Eval, ...) that take a name no string shows.
+
 // Where a line builds a name at run time: a string literal joined by "&" to
 // further pieces ("_On_" & $sEvent), which the dead-code passes cannot see
 // as a use of any one name, and the calls that take a function's or a

@@ -1,3 +1,5 @@
+// Building the matcher's automaton: the trie of the names, its failure links
+// and the names each state ends.
 #include "names/name_matcher.h"
 
 #include <utility>

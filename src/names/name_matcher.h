@@ -1,11 +1,13 @@
 // Finds every occurrence of many names in a text in one left-to-right walk
-// (Aho-Corasick), so that all names are looked up in a line at once instead
-// of name by name. The dead-code passes use it for unusual names, which can
-// stand anywhere; the usual ones (a variable's "$" and letters, digits and
-// "_"; a function's letters, digits and "_") are looked up by hash where
-// they can stand (name_table.h).
-// Bytes are arbitrary, NUL included. Memory grows with the total length of the names: the start state
-// keeps a full 256-entry table, every other state only its own edges, sorted.
+// (Aho-Corasick), so that all names are looked up in a line at once instead of
+// name by name.
+
+// The dead-code passes use it for unusual names, which can stand anywhere; the
+// usual ones (a variable's "$" and letters, digits and "_"; a function's
+// letters, digits and "_") are looked up by hash where they can stand
+// (name_table.h). Bytes are arbitrary, NUL included. Memory grows with the
+// total length of the names: the start state keeps a full 256-entry table,
+// every other state only its own edges, sorted.
 #pragma once
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Building the name table: the hash slots and each name's link to the longest
+// shorter name that begins or ends it.
 #include "names/name_table.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Names looked up by hash where they can stand, each linked to the longest
+// shorter name that begins or ends it.
+
 // Names looked up by hash from the places where they can stand, instead of
 // walking an automaton over every byte: a variable name begins at a "$" and
 // a function name ends before a "(" or is a whole word, so the dead-code
@@ -220,32 +223,4 @@ class name_table {
 
   std::vector<uint64_t> powers_;  // kBase raised to 0 .. max_length_
   std::vector<uint64_t> own_hashes_;
-};
-
-// Marks that let a scan report every chain once: a chain reported from one
-// name has been reported from every name after it, so a later walk stops at
-// the first name already marked.
-class chain_marks {
- public:
-  explicit chain_marks(size_t names) : mark_(names, 0) {}
-  // A new scan: nothing is marked.
-  void next_scan() {
-    if (++scan_ == 0) {  // the stamps wrapped around: start them afresh
-      std::fill(mark_.begin(), mark_.end(), 0);
-      scan_ = 1;
-    }
-  }
-  // Calls on_name for id and every name after it in its chain that this
-  // scan has not reported yet.
-  template <class F>
-  void report(const name_table& table, int32_t id, F&& on_name) {
-    for (; id >= 0 && mark_[id] != scan_; id = table.link(id)) {
-      mark_[id] = scan_;
-      on_name(id);
-    }
-  }
-
- private:
-  std::vector<uint32_t> mark_;
-  uint32_t scan_ = 0;
 };

@@ -1,10 +1,12 @@
-// Names a script builds at run time. Before the dead-code passes, every line
-// is walked once for its chains ("_On_" & $sEvent) and for the calls that
-// take a name no string shows (Call($fCallback)). A chain that a naming call
-// takes (Call, Execute, GUICtrlSetOnEvent, Eval, ...) keeps every name that
-// matches its pattern, like a keep-list entry; after the passes, the kept
-// names are noted, the other chains warn about the deleted names they
-// match, and a name held in a variable warns once.
+// Names a script builds at run time.
+
+// Before the dead-code passes, every line is walked once for its chains
+// ("_On_" & $sEvent) and for the calls that take a name no string shows
+// (Call($fCallback)). A chain that a naming call takes (Call, Execute,
+// GUICtrlSetOnEvent, Eval, ...) keeps every name that matches its pattern,
+// like a keep-list entry; after the passes, the kept names are noted, the
+// other chains warn about the deleted names they match, and a name held in a
+// variable warns once.
 #include <algorithm>
 #include <array>
 #include <cstdint>

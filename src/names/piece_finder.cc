@@ -1,3 +1,4 @@
+// Building the piece finder's trie and its links.
 #include "names/piece_finder.h"
 
 #include <deque>

@@ -1,3 +1,5 @@
+// The Windows runtime's reading of a number, written out the same for every
+// platform.
 #include "platform/atoi.h"
 
 #include <climits>

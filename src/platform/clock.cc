@@ -1,3 +1,4 @@
+// The monotonic clock behind the pass timers.
 #include "platform/clock.h"
 
 #include <chrono>

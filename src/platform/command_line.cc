@@ -1,3 +1,5 @@
+// The arguments as UTF-8: taken from the UTF-16 command line on Windows, as
+// given elsewhere.
 #include "platform/command_line.h"
 
 #ifdef _WIN32

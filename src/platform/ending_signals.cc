@@ -1,3 +1,5 @@
+// The POSIX handlers of ending signals and the files they remove or name
+// before the process ends; Windows has its console handler with the output.
 #include "platform/ending_signals.h"
 
 #ifdef _WIN32

@@ -1,3 +1,6 @@
+// What happens when a signal ends the process: the run's temporary files are
+// removed, or a file being rewritten in place is named on standard error.
+
 // Signals that end the process, and what happens before they do: every
 // temporary file of the run (the output's, the map's, the metafile's) is
 // removed, so that no end but SIGKILL leaves one beside a written file; or,

@@ -1,3 +1,5 @@
+// Telling which file a path names: by device and inode, or by volume and file
+// index on Windows.
 #include "platform/file_identity.h"
 
 #ifdef _WIN32

@@ -1,7 +1,7 @@
-// Which file on disk a path names, whatever the spelling of the path: one
-// file reached through two folders, a symbolic link or another case is one
-// identity. Device and inode on Linux; volume serial number and file index
-// on Windows.
+// Which file on disk a path names, whatever the spelling of the path: one file
+// reached through two folders, a symbolic link or another case is one identity.
+
+// Device and inode on Linux; volume serial number and file index on Windows.
 #pragma once
 
 #include <compare>

@@ -1,3 +1,5 @@
+// Turning byte-string paths into what the system takes, and the system's error
+// texts back.
 #include "platform/file_names.h"
 
 #ifdef _WIN32

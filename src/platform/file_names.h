@@ -1,7 +1,9 @@
-// How file names reach the system. Paths travel through the program as byte
-// strings; on Windows they are handed to the UTF-16 API, read as UTF-8 where
-// they are valid UTF-8 and in the ANSI code page otherwise, so that both
-// arguments (UTF-8) and names written in an ANSI script find their files.
+// How file names reach the system.
+
+// Paths travel through the program as byte strings; on Windows they are handed
+// to the UTF-16 API, read as UTF-8 where they are valid UTF-8 and in the ANSI
+// code page otherwise, so that both arguments (UTF-8) and names written in an
+// ANSI script find their files.
 #pragma once
 
 #include <string>

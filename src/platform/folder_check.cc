@@ -1,3 +1,4 @@
+// Whether an include folder argument names a folder, on each platform.
 #include "platform/folder_check.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// Handing the memory a run freed back to the system, where the allocator can.
 #include "platform/free_memory.h"
 
 #include <cstdlib>  // defines __GLIBC__ where the C library is glibc

@@ -1,7 +1,8 @@
-// Memory a run has freed, handed back to the system. The allocator keeps
-// what a big table freed for later allocations, and a block bigger than any
-// it holds free is taken anew: without this, a pass that frees one big
-// table and then fills another holds both.
+// Memory a run has freed, handed back to the system.
+
+// The allocator keeps what a big table freed for later allocations, and a block
+// bigger than any it holds free is taken anew: without this, a pass that frees
+// one big table and then fills another holds both.
 #pragma once
 
 namespace platform {

@@ -1,3 +1,5 @@
+// Resolving an include path on each platform: as built on Windows; elsewhere
+// component by component, ignoring the case of a-z.
 #include "platform/include_path.h"
 
 #ifndef _WIN32
@@ -5,7 +7,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "script/normalize.h"
+#include "platform/ascii_case.h"
 
 namespace platform {
 

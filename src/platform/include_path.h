@@ -1,7 +1,9 @@
-// Finding an include file by the path the script names. Include paths are
-// built for a case-insensitive file system that takes the backslash as its
-// separator. On Windows they are opened as built; elsewhere each backslash
-// becomes "/" and every component is matched ignoring the case of a-z.
+// Finding an include file by the path the script names.
+
+// Include paths are built for a case-insensitive file system that takes the
+// backslash as its separator. On Windows they are opened as built; elsewhere
+// each backslash becomes "/" and every component is matched ignoring the case
+// of a-z.
 #pragma once
 
 #include <map>

@@ -1,3 +1,4 @@
+// Opening and reading a script or include file whole, as bytes.
 #include "platform/input_file.h"
 
 #include "platform/large_pages.h"

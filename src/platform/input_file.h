@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/byte_scan.h"
+#include "platform/byte_scan.h"
 
 namespace platform {
 

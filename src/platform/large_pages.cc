@@ -1,3 +1,4 @@
+// Asking the system for large pages, where it offers them.
 #include "platform/large_pages.h"
 
 #include <cstdint>

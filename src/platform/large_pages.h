@@ -1,8 +1,9 @@
-// Large memory pages for the big tables of a run. A script of many
-// megabytes fills tens of megabytes of fresh memory, and taking it in
-// 4 KB pages, each cleared and mapped on first touch, costs more than some
-// passes do; where the system offers 2 MB pages, asking for them saves most
-// of that.
+// Large memory pages for the big tables of a run.
+
+// A script of many megabytes fills tens of megabytes of fresh memory, and
+// taking it in 4 KB pages, each cleared and mapped on first touch, costs more
+// than some passes do; where the system offers 2 MB pages, asking for them
+// saves most of that.
 #pragma once
 
 #include <cstddef>

@@ -59,10 +59,4 @@ bool replace_together(std::span<output_file* const> files, size_t* failed, std::
   return ok;
 }
 
-bool write_lines(const std::string& path, const line_reader& lines, size_t first,
-                 size_t last, int64_t* size, std::string* err) {
-  output_file file;
-  return file.open(path, err) && file.commit(lines, first, last, size, err);
-}
-
 }  // namespace platform

@@ -1,6 +1,8 @@
 // Writing the script: every line followed by CR LF, in binary, on every
-// platform. The output is replaced once, whole, when the run has its final
-// text; until then the path keeps what it held.
+// platform.
+
+// The output is replaced once, whole, when the run has its final text; until
+// then the path keeps what it held.
 //
 // How the output is replaced:
 // - a regular file (or a new one) is written to a temporary file in the same
@@ -94,9 +96,5 @@ class output_file {
 // those moved over their paths. On failure *failed is the one that failed,
 // and every file not yet in its place is discarded.
 bool replace_together(std::span<output_file* const> files, size_t* failed, std::string* err);
-
-// open and commit in one call.
-bool write_lines(const std::string& path, const line_reader& lines, size_t first,
-                 size_t last, int64_t* size, std::string* err);
 
 }  // namespace platform

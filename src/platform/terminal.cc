@@ -1,3 +1,4 @@
+// Whether stdout is a terminal, and the key-press wait, on each platform.
 #include "platform/terminal.h"
 
 #include <cstdio>

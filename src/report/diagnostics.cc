@@ -1,10 +1,12 @@
+// Writing warnings, notes and errors to standard error, and counting and
+// keeping the warnings for --strict and the metafile.
 #include "report/diagnostics.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "report/console.h"
+#include "platform/console.h"
 
 namespace diagnostics {
 

@@ -1,3 +1,6 @@
+// The one messages module: warnings, notes and errors on standard error, in
+// one format.
+
 // Everything the tool says beyond its report goes to standard error through
 // here, in one format: "warning: FILE:LINE: text [kind]", "warning: text
 // [kind]", "error: text". Standard output is flushed first, so that a

@@ -1,3 +1,5 @@
+// The JSON writer's text: escapes, the layout of members and elements, and
+// tables of members.
 #include "report/json_writer.h"
 
 #include <array>
@@ -223,4 +225,46 @@ void json_writer::value(bool truth) {
 void json_writer::null() {
   before_value();
   text_ += "null";
+}
+
+void json_writer::scalar_value(const json_scalar& scalar) {
+  switch (scalar.kind_) {
+    case json_scalar::kind::text:
+      value(scalar.text_);
+      break;
+    case json_scalar::kind::escaped:
+      escaped_value(scalar.text_);
+      break;
+    case json_scalar::kind::number:
+      value(scalar.number_);
+      break;
+    case json_scalar::kind::truth:
+      value(scalar.number_ != 0);
+      break;
+    case json_scalar::kind::null:
+      null();
+      break;
+  }
+}
+
+void json_writer::member(std::string_view name, const json_scalar& scalar) {
+  key(name);
+  scalar_value(scalar);
+}
+
+void json_writer::members(std::initializer_list<json_member> table) {
+  for (const json_member& row : table) member(row.key, row.value);
+}
+
+void json_writer::object(std::string_view name, std::initializer_list<json_member> table) {
+  key(name);
+  begin_object();
+  members(table);
+  end_object();
+}
+
+void json_writer::one_line_object(std::initializer_list<json_member> table) {
+  begin_one_line_object();
+  members(table);
+  end_object();
 }

@@ -1,17 +1,56 @@
 // A small JSON writer: objects, arrays, strings and integers, one member or
-// element to a line, indented, lines ending in CR LF like every file the
-// tool writes; an object begun on one line keeps all it holds on that line. Strings are byte
-// strings: valid UTF-8 passes through, and each byte that is not part of a valid UTF-8 sequence
-// (text in an ANSI code page) becomes the character of the same number, U+0080 to U+00FF, as
-// Latin-1 reads it. Control characters, '"' and '\' are escaped. Whatever
-// the bytes, the text is valid JSON.
+// element to a line, indented, lines ending in CR LF like every file the tool
+// writes; an object begun on one line keeps all it holds on that line.
+
+// Strings are byte strings: valid UTF-8 passes through, and each byte that is
+// not part of a valid UTF-8 sequence (text in an ANSI code page) becomes the
+// character of the same number, U+0080 to U+00FF, as Latin-1 reads it.
+// Control characters, '"' and '\' are escaped. Whatever the bytes, the text is
+// valid JSON.
 #pragma once
 
+#include <concepts>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+// A member's value as a table of members gives it: a string, an integer, a
+// truth value or null.
+class json_scalar {
+ public:
+  json_scalar(std::string_view text) : kind_(kind::text), text_(text) {}
+  json_scalar(const std::string& text) : json_scalar(std::string_view(text)) {}
+  json_scalar(const char* text) : json_scalar(std::string_view(text)) {}
+  template <std::integral T>
+    requires(!std::same_as<T, bool>)
+  json_scalar(T number) : kind_(kind::number), number_(static_cast<int64_t>(number)) {}
+  json_scalar(bool truth) : kind_(kind::truth), number_(truth ? 1 : 0) {}
+  json_scalar(std::nullptr_t) : kind_(kind::null) {}
+  // A string whose inside append_json_string already made.
+  static json_scalar escaped(std::string_view inside) {
+    json_scalar made(inside);
+    made.kind_ = kind::escaped;
+    return made;
+  }
+
+ private:
+  friend class json_writer;
+  enum class kind : uint8_t { text, escaped, number, truth, null };
+  kind kind_;
+  std::string_view text_;
+  int64_t number_ = 0;
+};
+
+// One row of a table of members: the key, the program's own plain ASCII
+// name, and the value.
+struct json_member {
+  std::string_view key;
+  json_scalar value;
+};
 
 class json_writer {
  public:
@@ -43,6 +82,14 @@ class json_writer {
   void value(int32_t number) { value(static_cast<int64_t>(number)); }
   void value(bool truth);
   void null();
+  // A key and its value.
+  void member(std::string_view name, const json_scalar& scalar);
+  // Members in the order of the table, in the object open.
+  void members(std::initializer_list<json_member> table);
+  // A member whose value is an object of the members of the table.
+  void object(std::string_view name, std::initializer_list<json_member> table);
+  // An object of the members of the table, on one line.
+  void one_line_object(std::initializer_list<json_member> table);
   // The text so far; complete once every object and array is closed.
   const std::string& text() const { return text_; }
   std::string take_text() { return std::move(text_); }
@@ -55,6 +102,7 @@ class json_writer {
   void new_line();
   // '"', `inside`, '"', then `after`.
   void quoted(std::string_view inside, std::string_view after);
+  void scalar_value(const json_scalar& scalar);
 
   std::string text_;
   // Per open object or array: whether it has an element yet.

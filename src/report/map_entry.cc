@@ -1,3 +1,4 @@
+// Writing and reading back one FILE:LINE entry of the line map.
 #include "report/map_entry.h"
 
 #include <algorithm>

@@ -1,7 +1,9 @@
-// A line of the line map: FILE:LINE. A file name that holds a line feed or
-// carriage return (or begins with a double quote) is written in double
-// quotes with C-style escapes (\n, \r, \", \\), so that the map keeps one
-// line per output line; every other name stands as it is.
+// A line of the line map: FILE:LINE.
+
+// A file name that holds a line feed or carriage return (or begins with a
+// double quote) is written in double quotes with C-style escapes (\n, \r, \",
+// \\), so that the map keeps one line per output line; every other name stands
+// as it is.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The metafile's text from the run's records: the run, every file, function and
+// variable, and the warnings, each kind of record written in one place.
 #include "report/metafile.h"
 
 #include <algorithm>
@@ -28,27 +30,38 @@ void place(json_writer& json, const autoitsourcefile& script, const escaped_name
   json.value(line);
 }
 
-void keep_entry_members(json_writer& json, const keep_entry& entry) {
-  json.key("keep_entry");
-  json.value(entry.text);
-  // An entry from the command line has no place.
-  json.key("file");
-  if (entry.file().empty()) {
-    json.null();
+// "file" and "line" members of a place given as a file's name, both null
+// where there is no file: a keep entry from the command line, a warning
+// about no line of the script.
+void file_and_line(json_writer& json, std::string_view file, int64_t line) {
+  if (file.empty()) {
+    json.members({{"file", nullptr}, {"line", nullptr}});
   } else {
-    json.value(entry.file());
+    json.members({{"file", file}, {"line", line}});
   }
-  json.key("line");
-  if (entry.file().empty()) {
-    json.null();
-  } else {
-    json.value(entry.line());
-  }
+}
+
+// A keep entry, by its index into the script's keep entries.
+void keep_entry_object(json_writer& json, const autoitsourcefile& script, int32_t index) {
+  const keep_entry& entry = script.keep_entries[static_cast<size_t>(index)];
+  json.begin_object();
+  json.member("keep_entry", entry.text);
+  file_and_line(json, entry.file(), entry.line());
   // An entry the script's own built name gave: its pattern as written.
-  if (entry.built()) {
-    json.key("built_name");
-    json.value(entry.written());
+  if (entry.built()) json.member("built_name", entry.written());
+  json.end_object();
+}
+
+const char* status_text(run_records::state status) {
+  switch (status) {
+    case run_records::state::kept:
+      return "kept";
+    case run_records::state::deleted:
+      return "deleted";
+    case run_records::state::erased:
+      return "erased";
   }
+  return "";
 }
 
 // About what a record's text takes, besides its file names, so that the
@@ -107,25 +120,15 @@ void write_files(json_writer& json, const autoitsourcefile& script) {
     const run_records::source_file none;
     const run_records::source_file& f = i < files.size() ? files[i] : none;
     json.begin_object();
-    json.key("path");
-    json.value(script.origins.file_name(i));
-    json.key("expanded_lines");
-    json.value(f.expanded_lines);
-    json.key("expanded_bytes");
-    json.value(f.expanded_bytes);
-    json.key("output_lines");
-    json.value(f.output_lines);
-    json.key("output_bytes");
-    json.value(f.output_bytes);
+    json.members({{"path", script.origins.file_name(i)},
+                  {"expanded_lines", f.expanded_lines},
+                  {"expanded_bytes", f.expanded_bytes},
+                  {"output_lines", f.output_lines},
+                  {"output_bytes", f.output_bytes}});
     json.key("included_by");
     json.begin_array();
     for (const run_records::directive& d : f.included_by) {
-      json.begin_one_line_object();
-      json.key("file");
-      json.value(script.origins.file_name(d.file));
-      json.key("line");
-      json.value(d.line);
-      json.end_object();
+      json.one_line_object({{"file", script.origins.file_name(d.file)}, {"line", d.line}});
     }
     json.end_array();
     json.end_object();
@@ -171,30 +174,13 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
   write_elements(json, all.size(), bytes, [&](json_writer& json, size_t i) {
     const run_records::function_record& f = all[i];
     json.begin_one_line_object();
-    json.key("name");
-    json.escaped_value(name_of(i));
+    json.member("name", json_scalar::escaped(name_of(i)));
     place(json, script, names, f.slot);
-    json.key("status");
-    switch (f.status) {
-      case run_records::state::kept:
-        json.value("kept");
-        break;
-      case run_records::state::deleted:
-        json.value("deleted");
-        break;
-      case run_records::state::erased:
-        json.value("erased");
-        break;
-    }
-    json.key("deleted_in_run");
-    if (f.status == run_records::state::kept) {
-      json.null();
-    } else {
-      json.value(f.run);
-    }
+    const bool kept = f.status == run_records::state::kept;
+    json.members({{"status", status_text(f.status)},
+                  {"deleted_in_run", kept ? json_scalar(nullptr) : json_scalar(f.run)}});
     if (f.status == run_records::state::erased) {
-      json.key("erased_with");
-      json.escaped_value(name_of(static_cast<size_t>(f.erased_with)));
+      json.member("erased_with", json_scalar::escaped(name_of(static_cast<size_t>(f.erased_with))));
     }
     if (f.status == run_records::state::deleted) {
       // The lines that named it until a deletion blanked them.
@@ -209,8 +195,8 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
           if (l.slot == f.slot) continue;  // its own header names it without keeping it
           json.begin_object();
           place(json, script, names, l.slot);
-          json.key("deleted_function");
-          json.escaped_value(name_of(static_cast<size_t>(l.deleted_with)));
+          json.member("deleted_function",
+                      json_scalar::escaped(name_of(static_cast<size_t>(l.deleted_with))));
           json.end_object();
         }
       }
@@ -218,29 +204,21 @@ void write_functions(json_writer& json, const autoitsourcefile& script,
       if (f.unreached) {
         // Tree shaking deleted it: no chain from top-level code or a keep
         // entry comes to it; those above name it from code that never runs.
-        json.key("reaches_root");
-        json.value(false);
-        json.key("reason");
-        json.value("not reached");
+        json.members({{"reaches_root", false}, {"reason", "not reached"}});
       }
     }
-    if (f.status == run_records::state::kept) {
+    if (kept) {
       json.key("kept_by");
       if (f.keep_entry >= 0) {
-        json.begin_object();
-        keep_entry_members(json, script.keep_entries[static_cast<size_t>(f.keep_entry)]);
-        json.end_object();
+        keep_entry_object(json, script, f.keep_entry);
       } else if (f.keeper_slot > 0) {
         json.begin_object();
         place(json, script, names, f.keeper_slot);
-        json.key("function");
-        if (f.keeper_function < 0) {
-          json.null();
-        } else {
-          json.escaped_value(name_of(static_cast<size_t>(f.keeper_function)));
-        }
-        json.key("reaches_root");
-        json.value(f.rooted);
+        const json_scalar keeper =
+            f.keeper_function < 0
+                ? json_scalar(nullptr)
+                : json_scalar::escaped(name_of(static_cast<size_t>(f.keeper_function)));
+        json.members({{"function", keeper}, {"reaches_root", f.rooted}});
         json.end_object();
       } else {
         json.null();
@@ -260,11 +238,9 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
   write_elements(json, variables.size(), bytes, [&](json_writer& json, size_t i) {
     const run_records::variable_record& v = variables[i];
     json.begin_one_line_object();
-    json.key("name");
-    json.value(v.name);
+    json.member("name", v.name);
     place(json, script, names, v.slot);
-    json.key("status");
-    json.value(v.deleted ? "deleted" : "kept");
+    json.member("status", v.deleted ? "deleted" : "kept");
     json.key("first_mention");
     if (v.first_mention > 0) {
       json.begin_object();
@@ -275,15 +251,9 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
     }
     if (v.keep_entry >= 0) {
       json.key("kept_by");
-      json.begin_object();
-      keep_entry_members(json, script.keep_entries[static_cast<size_t>(v.keep_entry)]);
-      json.end_object();
+      keep_entry_object(json, script, v.keep_entry);
     } else if (v.kept_by_call) {
-      json.key("kept_by");
-      json.begin_object();
-      json.key("call_in_declaration");
-      json.value(true);
-      json.end_object();
+      json.object("kept_by", {{"call_in_declaration", true}});
     }
     json.end_object();
   });
@@ -296,14 +266,9 @@ void write_renamed(json_writer& json, const run_records& records) {
   json.begin_array();
   for (const run_records::renamed_name& r : records.renamed) {
     const std::string dollar = r.function() ? "" : "$";
-    json.begin_one_line_object();
-    json.key("kind");
-    json.value(r.function() ? "function" : "variable");
-    json.key("from");
-    json.value(dollar + std::string(r.from()));
-    json.key("to");
-    json.value(dollar + std::string(r.to()));
-    json.end_object();
+    json.one_line_object({{"kind", r.function() ? "function" : "variable"},
+                          {"from", dollar + std::string(r.from())},
+                          {"to", dollar + std::string(r.to())}});
   }
   json.end_array();
 }
@@ -322,49 +287,22 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   json.reserve(4096 + 256 * script.origins.file_count() +
                bytes_of_functions(script, names) + bytes_of_variables(script, names));
   json.begin_object();
-  json.key("au3shrink");
-  json.value(summary.version);
-  json.key("input");
-  json.value(summary.input);
-  json.key("output");
-  json.begin_object();
-  json.key("path");
-  json.value(summary.output);
-  json.key("lines");
-  json.value(static_cast<int64_t>(script.line_count));
-  json.key("bytes");
-  json.value(summary.shrunk);
-  json.end_object();
-  json.key("passes");
-  json.begin_object();
-  json.key("comments");
-  json.value(summary.remove_comments);
-  json.key("functions");
-  json.value(summary.remove_functions);
-  json.key("variables");
-  json.value(summary.remove_vars);
-  json.key("runs");
-  json.value(static_cast<int64_t>(summary.runs));
-  json.end_object();
-  json.key("report");
-  json.begin_object();
-  json.key("includet_files");
-  json.value(script.include_count);
-  json.key("deleted_vars");
-  json.value(script.deleted_vars);
-  json.key("deleted_functions");
-  json.value(script.deleted_functions);
-  json.key("functions_in_last_run");
-  json.value(script.function_count);
-  json.key("variables_found");
-  json.value(script.variable_count);
-  json.key("size_without_optimation");
-  json.value(summary.unshrunk);
-  json.key("size_with_optimation");
-  json.value(summary.shrunk);
-  json.key("improvement_percent");
-  json.value(static_cast<int64_t>(summary.percent));
-  json.end_object();
+  json.members({{"au3shrink", summary.version}, {"input", summary.input}});
+  json.object("output",
+              {{"path", summary.output}, {"lines", script.line_count}, {"bytes", summary.shrunk}});
+  json.object("passes", {{"comments", summary.remove_comments},
+                         {"functions", summary.remove_functions},
+                         {"variables", summary.remove_vars},
+                         {"runs", summary.runs}});
+  // The report's counters, under the report's own words.
+  json.object("report", {{"includet_files", script.include_count},
+                         {"deleted_vars", script.deleted_vars},
+                         {"deleted_functions", script.deleted_functions},
+                         {"functions_in_last_run", script.function_count},
+                         {"variables_found", script.variable_count},
+                         {"size_without_optimation", summary.unshrunk},
+                         {"size_with_optimation", summary.shrunk},
+                         {"improvement_percent", summary.percent}});
   write_files(json, script);
   write_functions(json, script, names);
   write_variables(json, script, names);
@@ -373,37 +311,15 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
   json.begin_array();
   for (const diagnostics::kept_warning& w : warnings) {
     json.begin_one_line_object();
-    json.key("file");
-    if (w.file.empty()) {
-      json.null();
-    } else {
-      json.value(w.file);
-    }
-    json.key("line");
-    if (w.file.empty()) {
-      json.null();
-    } else {
-      json.value(w.line);
-    }
-    json.key("text");
-    json.value(w.text);
-    json.key("kind");
-    json.value(w.kind);
+    file_and_line(json, w.file, w.line);
+    json.members({{"text", w.text}, {"kind", w.kind}});
     // Every place the warning stands for, when it stands for more than one.
     if (!w.places.empty()) {
       json.key("places");
       json.begin_array();
-      auto place = [&](const std::string& file, int64_t line, const std::string& text) {
-        json.begin_one_line_object();
-        json.key("file");
-        json.value(file);
-        json.key("line");
-        json.value(line);
-        json.key("text");
-        json.value(text);
-        json.end_object();
-      };
-      for (const diagnostics::warning_place& p : w.places) place(p.file, p.line, p.text);
+      for (const diagnostics::warning_place& p : w.places) {
+        json.one_line_object({{"file", p.file}, {"line", p.line}, {"text", p.text}});
+      }
       json.end_array();
     }
     json.end_object();

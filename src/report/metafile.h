@@ -1,7 +1,8 @@
-// The metafile (--metafile=FILE): what a run did, as JSON, for tools and
-// size budgets: the output, every source file, function and variable, the
-// warnings and the report's counters. Places are FILE and LINE as warnings
-// show them.
+// The metafile (--metafile=FILE): what a run did, as JSON, for tools and size
+// budgets: the output, every source file, function and variable, the warnings
+// and the report's counters.
+
+// Places are FILE and LINE as warnings show them.
 #pragma once
 
 #include <cstdint>

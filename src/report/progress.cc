@@ -1,6 +1,7 @@
+// The verbose lines and the progress dots of the dead-code passes.
 #include "report/progress.h"
 
-#include "report/console.h"
+#include "platform/console.h"
 
 progress::progress(const char* output_mode)
     : verbose_(output_mode != nullptr && output_mode[0] == 'C') {}

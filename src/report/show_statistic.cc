@@ -1,7 +1,7 @@
 // The closing report: eight pass timings, then the three counters.
 #include <cstdio>
 
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/autoitsourcefile.h"
 
 namespace {

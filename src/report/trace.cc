@@ -1,3 +1,5 @@
+// The sizes per source file, the line map and the size analysis, each at most
+// one walk over the lines.
 #include "report/trace.h"
 
 #include <algorithm>

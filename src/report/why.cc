@@ -1,3 +1,4 @@
+// The answers to --why, read from the run's records.
 #include "report/why.h"
 
 #include <algorithm>

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/output_file.h"
-#include "report/console.h"
 #include "script/normalize.h"
 #include "script/text_encoding.h"
 #include "script/two_threads.h"
@@ -84,14 +84,6 @@ bool autoitsourcefile::read_to_array(std::string* err) {
   origins.clear();
   origins.start_run(first, origins.add_file(source_path), 1);
   return true;
-}
-
-void autoitsourcefile::output_current_lines() {
-  for (int32_t i = 1; i <= line_count; ++i) {
-    console::out(lines[i]);
-    console::out("\n");
-    console::flush();
-  }
 }
 
 int64_t autoitsourcefile::measure_output(const char* path, std::string* err) {

@@ -11,7 +11,7 @@
 
 #include "platform/input_file.h"
 #include "platform/output_file.h"
-#include "report/pass_timer.h"
+#include "platform/pass_timer.h"
 #include "script/line_origins.h"
 #include "script/line_table.h"
 #include "script/names_at_run_time.h"
@@ -111,7 +111,6 @@ class autoitsourcefile {
   // Loads every line of the input, as UTF-8 when it is UTF-16. False, with
   // *err set, when it cannot be read or is not valid UTF-16.
   bool read_to_array(std::string* err);
-  void output_current_lines();
   // False, with *err set, when an include file cannot be decoded.
   bool search_includes_and_add_to_lines(const char* angle_include_dir,
                                         const char* quoted_include_dir, std::string* err);

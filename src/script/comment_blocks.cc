@@ -1,6 +1,8 @@
+// The comment block rule: where a line's comment starts, and how the walk over
+// the lines opens and closes blocks.
 #include "script/comment_blocks.h"
 
-#include "script/byte_scan.h"
+#include "platform/byte_scan.h"
 #include "script/normalize.h"
 
 namespace comment_blocks {

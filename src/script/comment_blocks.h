@@ -1,7 +1,7 @@
 // Where comment blocks begin and end: the one rule that both the comment pass
 // and the include pass follow, so that an include that the comment pass
 // would remove with its block is never spliced.
-//
+
 // A marker is the first text of a line, after blanks and tabs: "#cs" or
 // "#comments-start" opens a block, "#ce" or "#comments-end" closes one, in
 // any letter case, followed by the line's end or by a byte that cannot go on

@@ -1,3 +1,4 @@
+// Noting and looking up the runs of lines that tell each slot's file and line.
 #include "script/line_origins.h"
 
 #include <algorithm>

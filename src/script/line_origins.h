@@ -1,10 +1,12 @@
-// Where each line of the expanded script came from: the file, as the user
-// finds it, and the line of that file. Kept as runs (a run starts at a slot
-// and goes on line by line in one file), so a script with n includes costs
-// about 2n entries, whatever its length. The runs describe the slots as they
-// stand before the blank lines are dropped: the dead-code passes name a
-// line's source by its slot, and a run that wants the sources of its output
-// lines notes, as the blank lines go, the slot each output line had.
+// Where each line of the expanded script came from: the file, as the user finds
+// it, and the line of that file.
+
+// Kept as runs (a run starts at a slot and goes on line by line in one file),
+// so a script with n includes costs about 2n entries, whatever its length. The
+// runs describe the slots as they stand before the blank lines are dropped: the
+// dead-code passes name a line's source by its slot, and a run that wants the
+// sources of its output lines notes, as the blank lines go, the slot each
+// output line had.
 #pragma once
 
 #include <cstddef>

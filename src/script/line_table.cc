@@ -1,3 +1,4 @@
+// The line table's slots and the text blocks that hold rewritten lines.
 #include "script/line_table.h"
 
 #include <algorithm>

@@ -1,10 +1,12 @@
 // A table of text lines held compactly: each slot is a view of text that the
-// table owns. A file's bytes are kept whole and its lines point into them, so
-// loading a script allocates nothing per line; a line that is shortened or
-// emptied only changes its view; text that a pass rewrites is copied into
-// blocks that the table only ever appends to. Text, once in the table, never
-// moves or changes, so a view stays valid as long as the table lives, even
-// after the table itself is moved.
+// table owns.
+
+// A file's bytes are kept whole and its lines point into them, so loading a
+// script allocates nothing per line; a line that is shortened or emptied only
+// changes its view; text that a pass rewrites is copied into blocks that the
+// table only ever appends to. Text, once in the table, never moves or changes,
+// so a view stays valid as long as the table lives, even after the table itself
+// is moved.
 #pragma once
 
 #include <algorithm>

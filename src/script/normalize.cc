@@ -1,14 +1,10 @@
+// Normalizing text: upper-casing a-z and dropping blanks and tabs, eight bytes
+// at a time where it can.
 #include "script/normalize.h"
 
 #include <cstdint>
 
-#include "script/byte_scan.h"
-
-std::string upper_copy(std::string_view text) {
-  std::string copy(text);
-  for (char& c : copy) c = upper_ascii(c);
-  return copy;
-}
+#include "platform/byte_scan.h"
 
 std::string normalized(std::string_view text) {
   // Sized exactly, so a short result stays inside the string object instead

@@ -6,10 +6,7 @@
 #include <string>
 #include <string_view>
 
-inline char upper_ascii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-// Upper-cases a-z only; the length and every other byte stay as they are.
-std::string upper_copy(std::string_view text);
+#include "platform/ascii_case.h"
 
 // Upper-case copy with every blank and tab removed.
 std::string normalized(std::string_view text);

@@ -1,7 +1,8 @@
-// Normalizing sixteen bytes at a time on x86 processors with SSSE3: the
-// bytes to keep are packed together by a byte shuffle whose pattern comes
-// from a table, eight bytes at a time, instead of one store per byte. Lines
-// of code hold a blank every few bytes, so nearly every word has one.
+// Normalizing sixteen bytes at a time on x86 processors with SSSE3: the bytes
+// to keep are packed together by a byte shuffle whose pattern comes from a
+// table, eight bytes at a time, instead of one store per byte.
+
+// Lines of code hold a blank every few bytes, so nearly every word has one.
 #include "script/normalize.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))

@@ -1,3 +1,4 @@
+// Sizing the normalized copy and the room for its text.
 #include "script/normalized_lines.h"
 
 #include <new>

@@ -1,9 +1,10 @@
 // The normalized copy of a script, which every dead-code pass reads whole.
+
 // The text of all its lines lies in one block, in line order, and a line is
-// where its text ends: it begins where the line before it ends. A quarter
-// of the room of a view, which a script of a million lines spends once more
-// for each table. The copy is written once, in two parts, each by its own
-// thread; after that, lines are only emptied.
+// where its text ends: it begins where the line before it ends. A quarter of
+// the room of a view, which a script of a million lines spends once more for
+// each table. The copy is written once, in two parts, each by its own thread;
+// after that, lines are only emptied.
 #pragma once
 
 #include <cstddef>

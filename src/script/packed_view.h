@@ -1,8 +1,10 @@
-// A view of text in 8 bytes: its address in the low 48 bits (all that
-// user memory takes on the systems the program runs on) and its length in
-// the high 16. Text of 65535 bytes or more is told by the address of a
-// full view kept elsewhere. Half the room of a std::string_view, for the
-// tables that hold one per line or per name.
+// A view of text in 8 bytes: its address in the low 48 bits (all that user
+// memory takes on the systems the program runs on) and its length in the high
+// 16.
+
+// Text of 65535 bytes or more is told by the address of a full view kept
+// elsewhere. Half the room of a std::string_view, for the tables that hold one
+// per line or per name.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The name of a function as its header writes it, for the records.
 #include "script/run_records.h"
 
 #include "script/normalize.h"

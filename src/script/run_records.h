@@ -1,3 +1,6 @@
+// What a run notes so that its output can be traced back: the slot of each
+// output line and a record per source file, function and variable.
+
 // What a run notes so that its output can be traced back (--map, --analyze,
 // --metafile): the slot each output line had before the blank lines went,
 // and a record per source file, per function and per variable. A record

@@ -1,3 +1,5 @@
+// Finding @ScriptLineNumber outside strings and comments and writing the
+// source line's number in its place.
 #include "script/source_line_numbers.h"
 
 #include <cstring>

@@ -1,7 +1,9 @@
 // --source-line-numbers: every @ScriptLineNumber of the output, outside
 // strings and comments, becomes the number of the source line its output
-// line came from, so that a log line of the shrunk script still points into
-// the script the user wrote.
+// line came from.
+
+// So a log line of the shrunk script still points into the script the user
+// wrote.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Byte order marks, UTF-16 to UTF-8, and keeping a script's decoded text in
+// its line table.
 #include "script/text_encoding.h"
 
 #include <cstdint>

@@ -1,8 +1,9 @@
-// The encodings a script file may come in. AutoIt reads a file that begins
-// with a UTF-16 byte order mark as UTF-16; the passes work on bytes, so such
-// a file is turned into UTF-8 as soon as it is read, before its lines are
-// split. A UTF-8 byte order mark is taken off the text, so that it does not
-// stand before the first line's directive or keyword.
+// The encodings a script file may come in.
+
+// AutoIt reads a file that begins with a UTF-16 byte order mark as UTF-16; the
+// passes work on bytes, so such a file is turned into UTF-8 as soon as it is
+// read, before its lines are split. A UTF-8 byte order mark is taken off the
+// text, so that it does not stand before the first line's directive or keyword.
 #pragma once
 
 #include <cstddef>

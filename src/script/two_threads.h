@@ -1,8 +1,9 @@
-// Work on a large script shared with a second thread. The passes that look
-// at every line on their own split the lines in two: the second half runs on
-// another thread while this one does the first, each into results of its
-// own, which the pass then joins in line order. The output is the same
-// whichever way the work ran.
+// Work on a large script shared with a second thread.
+
+// The passes that look at every line on their own split the lines in two: the
+// second half runs on another thread while this one does the first, each into
+// results of its own, which the pass then joins in line order. The output is
+// the same whichever way the work ran.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// Tests of the command line (positional arguments, options anywhere, pass
+// letters, usage errors) and of the size report.
 #include <gtest/gtest.h>
 
 #include <string>

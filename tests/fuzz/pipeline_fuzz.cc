@@ -1,6 +1,6 @@
 // libFuzzer target: one input is a whole run of the tool, from a main script
 // and its include files on disk to the final write.
-//
+
 // Input layout (every byte string decodes to some run):
 //   byte 0   bit 0 C, bit 1 F, bit 2 G (the pass letters; "-" when clear),
 //            bit 3 output mode "C" (else "."), bit 4 output path = input path,
@@ -34,7 +34,7 @@
 
 #include "driver/arguments.h"
 #include "driver/pipeline.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/two_threads.h"
 
 namespace {

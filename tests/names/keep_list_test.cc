@@ -1,3 +1,4 @@
+// Tests of keep entries and pragmas and of matching names against them.
 #include "names/keep_list.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the name matcher against a plain search, with odd bytes and many
+// branches.
 #include "names/name_matcher.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the name table: look-ups whatever the number of names, and the
+// prefix and suffix chains.
 #include "names/name_table.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of names built at run time: the patterns of chains, what naming calls
+// keep, and the warnings about deleted names.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// Tests of the piece finder against a plain search.
 #include "names/piece_finder.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the number reading of the Windows runtime.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,3 +1,4 @@
+// Tests of the clock.
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of file names: reserved device names and wide paths.
 #include "platform/file_names.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of reading input: devices refused, pipes and FIFOs read whole.
 #include "platform/input_file.h"
 
 #include <gtest/gtest.h>

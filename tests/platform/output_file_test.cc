@@ -1,3 +1,5 @@
+// Tests of writing the output: line ends, replacing a file whole, links,
+// permission bits, and failures that leave nothing behind.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -24,6 +26,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Opens and commits in one call, as the program's two writes do apart.
+bool write_lines(const std::string& path, const platform::line_reader& lines, size_t first,
+                 size_t last, int64_t* size, std::string* err) {
+  platform::output_file file;
+  return file.open(path, err) && file.commit(lines, first, last, size, err);
+}
+
 class OutputFile : public testing::Test {
  protected:
 
@@ -45,7 +54,7 @@ TEST_F(OutputFile, EveryLineEndsInCrLf) {
   std::vector<std::string_view> lines{"unused", "a", "", "b\r"};
   int64_t size = 0;
   std::string err;
-  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 3, &size, &err)) << err;
+  ASSERT_TRUE(write_lines((dir_ / "out").string(), lines, 1, 3, &size, &err)) << err;
   EXPECT_EQ(slurp(dir_ / "out"), std::string("a\r\n\r\nb\r\r\n"));
   EXPECT_EQ(size, 9);
   EXPECT_EQ(entries(), 1u) << "no temporary file left behind";
@@ -55,7 +64,7 @@ TEST_F(OutputFile, NoLinesGiveAnEmptyFile) {
   std::vector<std::string_view> lines{""};
   int64_t size = -1;
   std::string err;
-  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 0, &size, &err));
+  ASSERT_TRUE(write_lines((dir_ / "out").string(), lines, 1, 0, &size, &err));
   EXPECT_EQ(size, 0);
   EXPECT_TRUE(fs::exists(dir_ / "out"));
 }
@@ -67,7 +76,7 @@ TEST_F(OutputFile, ReplacesAndKeepsPermissionBits) {
   std::vector<std::string_view> lines{"", "new"};
   int64_t size = 0;
   std::string err;
-  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err));
+  ASSERT_TRUE(write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err));
   EXPECT_EQ(slurp(dir_ / "out"), "new\r\n");
   EXPECT_EQ(fs::status(dir_ / "out").permissions(), fs::perms(0640));
 }
@@ -78,7 +87,7 @@ TEST_F(OutputFile, WritesThroughASymbolicLink) {
   std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
-  ASSERT_TRUE(platform::write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err));
+  ASSERT_TRUE(write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err));
   EXPECT_TRUE(fs::is_symlink(dir_ / "link"));
   EXPECT_EQ(slurp(dir_ / "real"), "x\r\n");
 }
@@ -88,10 +97,10 @@ TEST_F(OutputFile, FailuresNameTheReasonAndLeaveNothingBehind) {
   std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
-  EXPECT_FALSE(platform::write_lines((dir_ / "missing" / "out").string(), lines, 1, 1, &size, &err));
+  EXPECT_FALSE(write_lines((dir_ / "missing" / "out").string(), lines, 1, 1, &size, &err));
   EXPECT_EQ(err, "No such file or directory");
   fs::create_directory(dir_ / "folder");
-  EXPECT_FALSE(platform::write_lines((dir_ / "folder").string(), lines, 1, 1, &size, &err));
+  EXPECT_FALSE(write_lines((dir_ / "folder").string(), lines, 1, 1, &size, &err));
   EXPECT_EQ(err, "Is a directory");
   EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
   EXPECT_EQ(entries(), 1u);
@@ -103,7 +112,7 @@ TEST_F(OutputFile, FullDeviceIsAnError) {
   std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
-  EXPECT_FALSE(platform::write_lines("/dev/full", lines, 1, 1, &size, &err));
+  EXPECT_FALSE(write_lines("/dev/full", lines, 1, 1, &size, &err));
   EXPECT_EQ(err, "No space left on device");
   EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
@@ -218,7 +227,7 @@ TEST_F(OutputFile, HardLinksStayOneFile) {
   std::vector<std::string_view> lines{"", "new"};
   int64_t size = 0;
   std::string err;
-  ASSERT_TRUE(platform::write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err)) << err;
+  ASSERT_TRUE(write_lines((dir_ / "out").string(), lines, 1, 1, &size, &err)) << err;
   EXPECT_EQ(slurp(dir_ / "other"), "new\r\n");
   EXPECT_TRUE(fs::equivalent(dir_ / "out", dir_ / "other"));
   EXPECT_EQ(entries(), 2u);
@@ -230,11 +239,11 @@ TEST_F(OutputFile, DanglingLinkGetsItsTarget) {
   std::vector<std::string_view> lines{"", "x"};
   int64_t size = 0;
   std::string err;
-  ASSERT_TRUE(platform::write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err)) << err;
+  ASSERT_TRUE(write_lines((dir_ / "link").string(), lines, 1, 1, &size, &err)) << err;
   EXPECT_TRUE(fs::is_symlink(dir_ / "link"));
   EXPECT_EQ(slurp(dir_ / "real" / "new"), "x\r\n");
   fs::create_symlink("loop", dir_ / "loop");
-  EXPECT_FALSE(platform::write_lines((dir_ / "loop").string(), lines, 1, 1, &size, &err));
+  EXPECT_FALSE(write_lines((dir_ / "loop").string(), lines, 1, 1, &size, &err));
   EXPECT_EQ(err, "Too many levels of symbolic links");
 }
 
@@ -243,14 +252,14 @@ TEST_F(OutputFile, NewFileModeFollowsTheUmaskAndReplacedModesStay) {
   int64_t size = 0;
   std::string err;
   const mode_t saved = umask(027);
-  bool written = platform::write_lines((dir_ / "new").string(), lines, 1, 1, &size, &err);
+  bool written = write_lines((dir_ / "new").string(), lines, 1, 1, &size, &err);
   umask(saved);
   ASSERT_TRUE(written) << err;
   EXPECT_EQ(fs::status(dir_ / "new").permissions(), fs::perms(0640));
 
   { std::ofstream(dir_ / "special") << "old"; }
   ASSERT_EQ(chmod((dir_ / "special").c_str(), 03754), 0);
-  ASSERT_TRUE(platform::write_lines((dir_ / "special").string(), lines, 1, 1, &size, &err)) << err;
+  ASSERT_TRUE(write_lines((dir_ / "special").string(), lines, 1, 1, &size, &err)) << err;
   struct stat info;
   ASSERT_EQ(stat((dir_ / "special").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 03754u) << "set-group-ID and sticky bits kept";

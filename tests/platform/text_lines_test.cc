@@ -1,3 +1,4 @@
+// Tests of splitting text into lines the way the Windows runtime reads it.
 #include <gtest/gtest.h>
 
 #include <random>

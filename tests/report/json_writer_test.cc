@@ -52,6 +52,22 @@ TEST(JsonWriter, AnObjectOnOneLineKeepsWhatItHoldsThere) {
   EXPECT_EQ(json.text(), "[\r\n  {\"a\": 1, \"b\": {\"c\": \"d\"}},\r\n  {}\r\n]");
 }
 
+// A table of members writes what the calls one by one would.
+TEST(JsonWriter, MembersFromATableOfEveryKind) {
+  json_writer json;
+  json.begin_object();
+  json.members({{"s", std::string("a\"b")}, {"n", int32_t{7}}, {"t", false}, {"z", nullptr}});
+  json.object("o", {{"e", json_scalar::escaped("\\u")}});
+  json.key("l");
+  json.begin_array();
+  json.one_line_object({{"x", 1}, {"y", "v"}});
+  json.end_array();
+  json.end_object();
+  EXPECT_EQ(json.text(),
+            "{\r\n  \"s\": \"a\\\"b\",\r\n  \"n\": 7,\r\n  \"t\": false,\r\n  \"z\": null,\r\n"
+            "  \"o\": {\r\n    \"e\": \"\\u\"\r\n  },\r\n  \"l\": [\r\n    {\"x\": 1, \"y\": \"v\"}\r\n  ]\r\n}");
+}
+
 TEST(JsonWriter, PartsMadeApartJoinAsOneArray) {
   auto whole = [](int split) {
     json_writer json;

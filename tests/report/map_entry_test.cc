@@ -1,3 +1,4 @@
+// Tests of line map entries: every path reads back as written.
 #include <gtest/gtest.h>
 
 #include <string>

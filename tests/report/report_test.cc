@@ -1,6 +1,8 @@
+// Tests of the report: the pass timers, the closing statistics and the
+// progress lines.
 #include <gtest/gtest.h>
 
-#include "report/pass_timer.h"
+#include "platform/pass_timer.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
 #include "support/script_builder.h"

@@ -1,3 +1,4 @@
+// Tests of the script object: reading, writing, encodings and normalizing.
 #include "script/autoitsourcefile.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the line table: edits, long lines, and views that outlive moves.
 #include "script/line_table.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the list of deleted names and their lines.
 #include "script/names_at_run_time.h"
 
 #include <gtest/gtest.h>

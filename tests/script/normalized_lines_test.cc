@@ -1,3 +1,4 @@
+// Tests of the normalized copy's layout in one text.
 #include "script/normalized_lines.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of packed views of every length.
 #include "script/packed_view.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of splitting work in two halves on two threads.
 #include "script/two_threads.h"
 
 #include <gtest/gtest.h>

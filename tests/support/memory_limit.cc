@@ -1,7 +1,9 @@
 // Every unit-test program runs with its address space limited, so that a
 // test that loops on a list that keeps growing fails at once instead of
-// taking the machine's memory. Not under the sanitizers, which reserve far
-// more address space than they use, and only where the limit exists.
+// taking the machine's memory.
+
+// Not under the sanitizers, which reserve far more address space than they
+// use, and only where the limit exists.
 #if defined(__linux__)
 #include <sys/resource.h>
 

@@ -1,3 +1,4 @@
+// Comparing large line lists by count, size and hash.
 #include "support/same_lines.h"
 
 #include <cstdint>

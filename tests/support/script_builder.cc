@@ -1,8 +1,9 @@
+// Building script objects for unit tests and reading back what passes left.
 #include "support/script_builder.h"
 
 #include <gtest/gtest.h>
 
-#include "report/console.h"
+#include "platform/console.h"
 
 void load_lines(autoitsourcefile& script, const std::vector<std::string>& lines, bool normalize) {
   script.lines = line_table{""};

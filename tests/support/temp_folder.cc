@@ -1,3 +1,4 @@
+// A fresh folder for a test, removed afterwards.
 #include "support/temp_folder.h"
 
 #include <atomic>

@@ -1,12 +1,13 @@
-// Blank-line compaction: every line that is empty or holds only blanks and
-// tabs is dropped and the table closes up. The earlier passes only empty
-// lines; this is where they leave the table. The normalized copy is not
-// moved: nothing reads it afterwards. The origins stay as they are: a run
-// that traces its output notes the slot each line came from.
+// Blank-line compaction: every line that is empty or holds only blanks and tabs
+// is dropped and the table closes up.
+
+// The earlier passes only empty lines; this is where they leave the table. The
+// normalized copy is not moved: nothing reads it afterwards. The origins stay
+// as they are: a run that traces its output notes the slot each line came from.
 #include <algorithm>
 #include <string_view>
 
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 

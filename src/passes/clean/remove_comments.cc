@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "report/console.h"
-#include "script/byte_scan.h"
+#include "platform/byte_scan.h"
+#include "platform/console.h"
 #include "script/autoitsourcefile.h"
 #include "script/comment_blocks.h"
 #include "script/two_threads.h"

@@ -1,6 +1,6 @@
 // Region directives (#Region, #EndRegion in any case and spacing) only fold
 // code in the editor: their lines are emptied in both tables.
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/autoitsourcefile.h"
 
 void autoitsourcefile::remove_regions() {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
 #include "script/two_threads.h"

@@ -1,3 +1,5 @@
+// Blanking a function from its header to its EndFunc, and taking its lines
+// out of the usage counts.
 #include "passes/functions/function_eraser.h"
 
 #include <algorithm>

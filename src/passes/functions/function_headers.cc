@@ -1,3 +1,4 @@
+// Finding the function headers of the script and numbering their names.
 #include "passes/functions/function_headers.h"
 
 #include <array>

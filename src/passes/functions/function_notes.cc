@@ -1,3 +1,5 @@
+// What the unused-function pass writes into the run's records: each function,
+// its deletion or what keeps it.
 #include "passes/functions/function_notes.h"
 
 #include "names/keep_list.h"

@@ -1,3 +1,5 @@
+// The walk of tree shaking: from the names reached, through the bodies of their
+// functions, to every name those bodies use.
 #include "passes/functions/function_reach.h"
 
 function_reach::function_reach(const std::vector<function_header>& headers, int32_t name_count,

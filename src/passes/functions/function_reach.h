@@ -1,9 +1,11 @@
 // Tree shaking: which function names the running program can reach, from
-// top-level code and the names kept by keep entries, through the bodies of
-// the functions reached. A body runs from its header through the first
-// line after it whose normalized text begins with "ENDFUNC" (or the last
-// line), as a deletion blanks it; a header inside another body without its
-// EndFunc makes the lines after it belong to both.
+// top-level code and the names kept by keep entries, through the bodies of the
+// functions reached.
+
+// A body runs from its header through the first line after it whose normalized
+// text begins with "ENDFUNC" (or the last line), as a deletion blanks it; a
+// header inside another body without its EndFunc makes the lines after it
+// belong to both.
 #pragma once
 
 #include <cstdint>

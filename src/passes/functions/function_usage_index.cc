@@ -1,3 +1,5 @@
+// Counting, per function name, the lines that use it, in one walk over the
+// script for all names, and the uses each line holds.
 #include "passes/functions/function_usage_index.h"
 
 #include <algorithm>

@@ -1,13 +1,15 @@
-// Which lines use which function names. A line uses a name when its
-// normalized text holds NAME( or the name in double or single quotes
-// anywhere, or the name as a whole word. The unused-function pass only ever
-// blanks whole lines, so it is enough to count, per name, the lines that use
-// it, once for all names together, and to take a line out of the counts when
-// it is blanked: a name is used while its count is not zero. The (line, name)
-// uses found by the count are kept, in line order, so that blanking a line
-// looks its uses up instead of reading its text again; most lines use no
-// function name at all, so the list stays short. A header line whose one use
-// is its own name (most are) keeps that use in its header instead.
+// Which lines use which function names.
+
+// A line uses a name when its normalized text holds NAME( or the name in double
+// or single quotes anywhere, or the name as a whole word. The unused-function
+// pass only ever blanks whole lines, so it is enough to count, per name, the
+// lines that use it, once for all names together, and to take a line out of the
+// counts when it is blanked: a name is used while its count is not zero. The
+// (line, name) uses found by the count are kept, in line order, so that
+// blanking a line looks its uses up instead of reading its text again; most
+// lines use no function name at all, so the list stays short. A header line
+// whose one use is its own name (most are) keeps that use in its header
+// instead.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,8 @@
 // Deletes every function that no other line uses, over the given number of
-// runs. Deletions take effect at once: later functions of the same run see
-// the lines already blanked.
+// runs.
+
+// Deletions take effect at once: later functions of the same run see the lines
+// already blanked.
 //
 // Headers and uses are found once, before the first run: the pass only
 // blanks whole lines, so a later run's headers are the earlier run's headers
@@ -12,13 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "names/keep_list.h"
 #include "passes/functions/function_eraser.h"
 #include "passes/functions/function_headers.h"
 #include "passes/functions/function_notes.h"
 #include "passes/functions/function_reach.h"
 #include "passes/functions/function_usage_index.h"
-#include "names/keep_list.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
 

@@ -1,3 +1,5 @@
+// Telling an include directive from any other line and reading the name it
+// includes.
 #include "passes/include/include_directive.h"
 
 #include "script/normalize.h"

@@ -1,3 +1,4 @@
+// Finding an included file in the folders an include searches, and reading it.
 #include "passes/include/include_file_reader.h"
 
 #include <algorithm>

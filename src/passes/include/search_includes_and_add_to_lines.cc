@@ -1,8 +1,10 @@
 // Include expansion: every #include directive is replaced by the lines of the
-// file it names, nested includes too, each file once. A directive inside a
-// comment block is a line of the block and stays as it is: the scan follows
-// the blocks by the comment pass's own rule, over the expanded script in its
-// order, so a block left open by an included file runs on after it.
+// file it names, nested includes too, each file once.
+
+// A directive inside a comment block is a line of the block and stays as it is:
+// the scan follows the blocks by the comment pass's own rule, over the expanded
+// script in its order, so a block left open by an included file runs on after
+// it.
 //
 // Splicing a file into the table in place would copy everything after the
 // directive once per include. Instead the expanded script is built front to
@@ -24,8 +26,8 @@
 
 #include "passes/include/include_directive.h"
 #include "passes/include/include_file_reader.h"
+#include "platform/console.h"
 #include "platform/include_path.h"
-#include "report/console.h"
 #include "report/diagnostics.h"
 #include "script/autoitsourcefile.h"
 #include "script/comment_blocks.h"

@@ -1,6 +1,7 @@
-// What the renamer learns of a script's names before it renames any: every
-// $name and bare word with its count and first place, the words that any
-// string or directive shows, the functions the script declares, and what
+// What the renamer learns of a script's names before it renames any.
+
+// Every $name and bare word with its count and first place, the words that
+// any string or directive shows, the functions the script declares, and what
 // stops a name from being renamed.
 #pragma once
 

@@ -1,3 +1,5 @@
+// Whether a declaration item calls a function in its initial value: the calls
+// that do work, beside the built-in functions that only compute.
 #include "passes/variables/initializer_calls.h"
 
 #include <algorithm>

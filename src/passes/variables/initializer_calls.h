@@ -1,4 +1,5 @@
 // Whether the text an unused variable would take with it calls anything.
+
 // A declaration such as `Local $hGui = GUICreate("t")` or
 // `Global $oErr = ObjEvent("AutoIt.Error", "OnError")` does its work when it
 // runs, whether or not the variable is read later; cutting it would change

@@ -1,3 +1,5 @@
+// Reading what stays of a shared declaration line for the variables its
+// initial values read, as the cuts of the line go on.
 #include "passes/variables/own_line_reads.h"
 
 #include <algorithm>

@@ -1,7 +1,9 @@
 // Whether what stays of a shared declaration still reads a variable it
-// declares: in `Local $w = 3, $h = 4, $area = $w * $h` the items of $w and
-// $h cannot go while $area's initial value reads them, even when no other
-// line mentions them.
+// declares.
+
+// In `Local $w = 3, $h = 4, $area = $w * $h` the items of $w and $h cannot
+// go while $area's initial value reads them, even when no other line
+// mentions them.
 #pragma once
 
 #include <cstdint>

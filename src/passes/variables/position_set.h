@@ -1,3 +1,6 @@
+// A set of the positions of a line that only shrinks, in which the next or
+// the previous position is found in a few steps, however far it lies.
+
 // A set of the positions 0 .. n - 1 of a line that only shrinks: a bit per
 // position, and above the bits a bit per 64-bit word that is not zero, and
 // so on up to one word. Finding the next or the previous position in the

@@ -9,8 +9,8 @@
 #include "passes/variables/variable_notes.h"
 #include "passes/variables/variable_scan.h"
 #include "passes/variables/variable_usage.h"
+#include "platform/console.h"
 #include "platform/free_memory.h"
-#include "report/console.h"
 #include "report/progress.h"
 #include "script/autoitsourcefile.h"
 

@@ -1,7 +1,9 @@
-// Counts, one per name, that are nearly all small: a byte each, and the
-// few that reach 255 kept apart. A line that mentions a name adds one to its
-// count, so a count of 255 or more stands for as many lines: the table
-// apart holds at most one entry per 255 mentions.
+// Counts, one per name, that are nearly all small: a byte each, and the few
+// that reach 255 kept apart.
+
+// A line that mentions a name adds one to its count, so a count of 255 or more
+// stands for as many lines: the table apart holds at most one entry per 255
+// mentions.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// Cutting unused variables out of their declaration lines: where an item
+// stands, the cut of one variable or of a line's few, and the list of deleted names.
 #include "passes/variables/variable_cut.h"
 
 #include <algorithm>

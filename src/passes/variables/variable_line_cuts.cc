@@ -1,3 +1,4 @@
+// The cuts of a line declaring many variables, made all at once.
 #include "passes/variables/variable_line_cuts.h"
 
 #include <algorithm>

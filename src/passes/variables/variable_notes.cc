@@ -1,3 +1,4 @@
+// What the unused-variable pass writes into the run's records.
 #include "passes/variables/variable_notes.h"
 
 #include "names/keep_list.h"

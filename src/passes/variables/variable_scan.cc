@@ -1,3 +1,5 @@
+// Finding the declaration lines and walking each one for the variables it
+// declares.
 #include "passes/variables/variable_scan.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Counting, per variable, the lines that mention it, in one walk over the
+// script for all names.
 #include "passes/variables/variable_usage.h"
 
 #include <algorithm>

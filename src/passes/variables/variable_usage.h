@@ -1,6 +1,8 @@
-// Which recorded variables some other line still mentions. Every line is
-// searched once, for all names together; afterwards a usage test costs O(1)
-// and blanking a declaration line costs the number of names it holds.
+// Which recorded variables some other line still mentions.
+
+// Every line is searched once, for all names together; afterwards a usage test
+// costs O(1) and blanking a declaration line costs the number of names it
+// holds.
 //
 // A line mentions a variable when its normalized text holds the name, or,
 // for a name $X, holds "X" or 'X' as a whole string: that is how Eval,

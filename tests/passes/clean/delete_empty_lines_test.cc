@@ -1,3 +1,4 @@
+// Tests of dropping blank lines, on small and large scripts.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// Tests of the comment pass: line comments outside strings, and comment blocks.
 #include <gtest/gtest.h>
 
 #include <string>

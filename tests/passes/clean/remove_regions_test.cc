@@ -1,3 +1,4 @@
+// Tests of the region pass.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// Tests of stripping trailing blanks and joining continuation lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Tests of the unused-function pass and its parts: headers, the eraser, the
+// usage index and the runs.
 #include <gtest/gtest.h>
 
 #include <cctype>

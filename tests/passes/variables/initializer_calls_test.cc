@@ -1,3 +1,5 @@
+// Tests of telling initial values that call something from those that only
+// compute.
 #include "passes/variables/initializer_calls.h"
 
 #include <gtest/gtest.h>

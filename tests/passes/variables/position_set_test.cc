@@ -1,3 +1,4 @@
+// Tests of the position set against a plain scan.
 #include "passes/variables/position_set.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the unused-variable pass as a whole: worked examples, what counts
+// as a mention, what a cut may take, and the usage index against a plain search.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,7 +9,7 @@
 
 #include "passes/variables/variable_cut.h"
 #include "passes/variables/variable_scan.h"
-#include "report/console.h"
+#include "platform/console.h"
 #include "script/two_threads.h"
 #include "support/script_builder.h"
 

@@ -1,3 +1,4 @@
+// Tests of where a declaration item stands and of cutting it out of its line.
 #include "passes/variables/variable_cut.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the cuts of a shared declaration line, against the cuts made one by
+// one.
 #include "passes/variables/variable_line_cuts.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of finding declaration lines and the variables they declare.
 #include "passes/variables/variable_scan.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
-#include "report/console.h"
+// Writing to standard output: buffering by what stdout is, and the first
+// failed write kept for the end of the run.
+#include "platform/console.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,9 @@
 // Scanning text eight bytes at a time: which bytes of a word equal a given
-// byte, and the word's a-z bytes upper-cased. Plain integer code, the same
-// on every compiler and target; the passes that touch every byte of the
-// script (line splitting, normalizing) use it to stay near copying speed.
+// byte, and the word's a-z bytes upper-cased.
+
+// Plain integer code, the same on every compiler and target; the passes that
+// touch every byte of the script (line splitting, normalizing) use it to stay
+// near copying speed.
 #pragma once
 
 #include <bit>

@@ -1,4 +1,5 @@
-#include "report/pass_timer.h"
+// Starting and stopping a pass timer on the clock.
+#include "platform/pass_timer.h"
 
 #include "platform/clock.h"
 

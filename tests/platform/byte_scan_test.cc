@@ -1,3 +1,5 @@
+// Tests of the eight-byte scans and of normalizing, against the byte-by-byte
+// rule.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -5,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/byte_scan.h"
+#include "platform/byte_scan.h"
 #include "script/normalize.h"
 
 #ifdef __linux__
