@@ -3,8 +3,10 @@
 // end, $names, @macros, words, numbers, and any other byte on its own.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace minify {
@@ -69,6 +71,32 @@ inline size_t word_end(std::string_view line, size_t j) {
   return j;
 }
 
+// The end of the run of blanks and tabs that goes on at `j`; a longer run
+// (indentation, padding) eight bytes at a time.
+inline size_t blank_end(std::string_view line, size_t j) {
+  const char* p = line.data();
+  const size_t n = line.size();
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  // Most runs are one blank.
+  if (j < n && p[j] != ' ' && p[j] != '\t') return j;
+  while (j + 8 <= n) {
+    uint64_t v;
+    std::memcpy(&v, p + j, 8);
+    // A byte of x is 0 where the byte of v is a blank, of y where a tab.
+    const uint64_t x = v ^ (kOnes * ' ');
+    const uint64_t y = v ^ (kOnes * '\t');
+    // The high bit set in each byte that is neither (no carries between bytes).
+    const uint64_t nx = ((x & kLow7) + kLow7) | x;
+    const uint64_t ny = ((y & kLow7) + kLow7) | y;
+    const uint64_t other = nx & ny & ~kLow7;
+    if (other != 0) return j + static_cast<size_t>(std::countr_zero(other) / 8);
+    j += 8;
+  }
+  while (j < n && (p[j] == ' ' || p[j] == '\t')) ++j;
+  return j;
+}
+
 // Calls each(token) for every token of `line`, in order.
 template <class Each>
 void for_each_token(std::string_view line, Each each) {
@@ -81,8 +109,7 @@ void for_each_token(std::string_view line, Each each) {
     token t{token_kind::other, i, i + 1, false};
     switch (kBytes.of[static_cast<unsigned char>(c)]) {
       case byte_class::blank: {
-        size_t j = i + 1;
-        while (j < n && (p[j] == ' ' || p[j] == '\t')) ++j;
+        const size_t j = blank_end(line, i + 1);
         each(token{token_kind::blank, i, j, false});
         i = j;
         continue;
