@@ -9,6 +9,9 @@ Each shape comes at three sizes, so that growth shows as well as level:
   included  the same after an include on the first line
   wide      generate_script.py --wide-names, N lines (long names that begin alike)
   keep      a keep pragma with N entries, in a script under a long folder path
+  keepmany  N distinct keep entries of every form (names, $names, P*, *S,
+            P*S, P*M*S) in pragmas of 1000, and a function or variable that
+            each keeps
 
 Every run is `BINARY --no-pause IN OUT . . CFG 2 .`; the figures are the
 wall time and the peak resident memory of the process (see run_process.py), printed beside the
@@ -105,6 +108,23 @@ def keep(path, n):
     return script
 
 
+def keepmany(path, n):
+    forms = ("Fn_{k}", "$g_v{k}", "On{k}_*", "*_End{k}", "Get{k}*Mode", "A{k}*Mid*Z")
+    # What each form keeps: a name for every entry, so that no entry is
+    # warned about.
+    kept = ("Func Fn_{k}()\r\nEndFunc\r\n", "Global $g_v{k} = 1\r\n",
+            "Func On{k}_Click()\r\nEndFunc\r\n", "Func X_End{k}()\r\nEndFunc\r\n",
+            "Func Get{k}BkMode()\r\nEndFunc\r\n", "Func A{k}_Mid_Z()\r\nEndFunc\r\n")
+    def pieces():
+        for start in range(0, n, 1000):
+            ks = range(start, min(n, start + 1000))
+            yield "; au3shrink: keep " + ",".join(forms[k % 6].format(k=k) for k in ks) + "\r\n"
+        for start in range(0, n, 6000):
+            yield "".join(kept[k % 6].format(k=k) for k in range(start, min(n, start + 6000)))
+    write_lines(path, pieces())
+    return path
+
+
 # name, generator, sizes, what a size counts
 SHAPES = [
     ("dense", dense, (250000, 500000, 1000000), "names"),
@@ -113,6 +133,7 @@ SHAPES = [
     ("included", included, (1000000, 2000000, 4000000), "lines"),
     ("wide", wide, (250000, 500000, 1000000), "lines"),
     ("keep", keep, (50000, 100000, 200000), "entries"),
+    ("keepmany", keepmany, (100000, 200000, 400000), "entries"),
 ]
 
 

@@ -1,5 +1,6 @@
 #include "driver/arguments.h"
 
+#include <algorithm>
 #include <cctype>
 #include <iterator>
 #include <string_view>
@@ -11,8 +12,27 @@ namespace {
 
 // Every option, as the warning about a word that is none lists them.
 constexpr const char* kOptionNames =
-    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --metafile=FILE, --analyze, "
-    "--strict, --why=NAMES, --no-auto-keep, --where";
+    "--help, --version, --no-pause, --keep=LIST, --map=FILE, --source-line-numbers, "
+    "--metafile=FILE, --analyze, --strict, --why=NAMES, --no-auto-keep, --no-warn=KINDS, "
+    "--where";
+
+// The options that take a value after "=".
+constexpr std::string_view kValueOptions[] = {"--keep", "--map", "--metafile", "--why",
+                                              "--no-warn"};
+
+// Appends the comma list's items, blanks and tabs around each taken off,
+// empty ones dropped.
+void split_list(std::string_view list, std::vector<std::string>& items) {
+  while (true) {
+    const size_t comma = list.find(',');
+    std::string_view item = list.substr(0, comma);
+    while (!item.empty() && (item.front() == ' ' || item.front() == '\t')) item.remove_prefix(1);
+    while (!item.empty() && (item.back() == ' ' || item.back() == '\t')) item.remove_suffix(1);
+    if (!item.empty()) items.emplace_back(item);
+    if (comma == std::string_view::npos) return;
+    list.remove_prefix(comma + 1);
+  }
+}
 
 // The pass letters must stand at their positions exactly, in upper case.
 bool selects(const char* passes, size_t position, char letter) {
@@ -28,6 +48,7 @@ bool take_option(std::string_view word, arguments* args) {
   constexpr std::string_view map = "--map=";
   constexpr std::string_view metafile = "--metafile=";
   constexpr std::string_view why = "--why=";
+  constexpr std::string_view no_warn = "--no-warn=";
   if (word == "--help") {
     args->help = true;
   } else if (word == "--version") {
@@ -46,22 +67,17 @@ bool take_option(std::string_view word, arguments* args) {
   } else if (word.substr(0, metafile.size()) == metafile) {
     args->metafile = true;
     args->metafile_file = word.substr(metafile.size());
+  } else if (word == "--source-line-numbers") {
+    args->source_line_numbers = true;
   } else if (word == "--analyze") {
     args->analyze = true;
   } else if (word == "--strict") {
     args->strict = true;
   } else if (word.substr(0, why.size()) == why) {
     // A comma list; may be given more than once.
-    std::string_view list = word.substr(why.size());
-    while (true) {
-      const size_t comma = list.find(',');
-      std::string_view name = list.substr(0, comma);
-      while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
-      while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
-      if (!name.empty()) args->why.emplace_back(name);
-      if (comma == std::string_view::npos) break;
-      list.remove_prefix(comma + 1);
-    }
+    split_list(word.substr(why.size()), args->why);
+  } else if (word.substr(0, no_warn.size()) == no_warn) {
+    split_list(word.substr(no_warn.size()), args->no_warn);
   } else if (word == "--minify") {
     args->tree_shaking = true;
     args->minify_whitespace = true;
@@ -100,12 +116,24 @@ std::string listed(const std::vector<std::string>& names) {
 }
 
 // Mistakes that still decode: a word that looks like an option but is none,
-// a "--" (which ends no option list here), an argument past MODE.
+// an option whose value follows a blank instead of "=" (`next`, the word
+// after each, shows it), a "--" (which ends no option list here), an
+// argument past MODE.
 void note_doubtful(const arguments& args, const std::vector<const char*>& positional,
-                   std::vector<std::string>* warnings) {
+                   const std::vector<const char*>& next,
+                   std::vector<arguments::warning>* warnings) {
   for (size_t i = 0; i < positional.size(); ++i) {
     const std::string_view word = positional[i];
     const std::string role = role_of(args, i);
+    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), word) !=
+        std::end(kValueOptions)) {
+      std::string text = "'";
+      text.append(word).append("' takes its value after '=', not after a blank: write ");
+      text.append(word).append("=").append(next[i] != nullptr ? next[i] : "VALUE");
+      text.append("; taken as ").append(role);
+      warnings->push_back({std::move(text), "option-form"});
+      continue;
+    }
     const bool looks_like_option = word.size() > 2 && word.substr(0, 2) == "--" &&
                                    std::isalpha(static_cast<unsigned char>(word[2]));
     // "--G" is a pass selection written out: the G pass alone.
@@ -120,7 +148,7 @@ void note_doubtful(const arguments& args, const std::vector<const char*>& positi
     } else if (!args.where && i >= kPositions) {
       text.append("extra argument '").append(word).append("' past MODE is ignored");
     }
-    if (!text.empty()) warnings->push_back(std::move(text));
+    if (!text.empty()) warnings->push_back({std::move(text), "argument"});
   }
 }
 
@@ -132,10 +160,13 @@ bool parse_arguments(int argc, char** argv, arguments* args) {
     return true;
   }
   std::vector<const char*> positional;
+  std::vector<const char*> next;  // the argument after each positional one
   for (int i = 1; i < argc; ++i) {
-    if (!take_option(argv[i], args)) positional.push_back(argv[i]);
+    if (take_option(argv[i], args)) continue;
+    positional.push_back(argv[i]);
+    next.push_back(i + 1 < argc ? argv[i + 1] : nullptr);
   }
-  note_doubtful(*args, positional, &args->warnings);
+  note_doubtful(*args, positional, next, &args->warnings);
   if (args->where) {
     if (positional.empty()) {
       args->missing = "MAP and LINE are missing";

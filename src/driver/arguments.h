@@ -37,8 +37,14 @@ struct arguments {
   std::string map_file;
   bool metafile = false;
   std::string metafile_file;
+  // --source-line-numbers: @ScriptLineNumber becomes the number of the
+  // source line, as the output is written.
+  bool source_line_numbers = false;
   bool analyze = false;  // --analyze: output bytes by source file after the report
   bool strict = false;   // --strict: a run that printed a warning ends with 3
+  // Each --no-warn=KINDS's kinds, split at commas: warnings of these kinds
+  // are not printed (nor counted by --strict).
+  std::vector<std::string> no_warn;
   // --why=NAMES, each comma list split: functions and $variables whose
   // keeping or deletion is explained after the report.
   std::vector<std::string> why;
@@ -52,8 +58,13 @@ struct arguments {
   std::vector<const char*> where_lines;
 
   // Warnings about the command line itself (an unknown --word, "--", an
-  // extra argument), in argument order; main prints them.
-  std::vector<std::string> warnings;
+  // extra argument, a value after a blank), in argument order, each with
+  // its kind; main prints them.
+  struct warning {
+    std::string text;
+    const char* kind;
+  };
+  std::vector<warning> warnings;
   // When the arguments are too few: what is missing, as a sentence.
   std::string missing;
 };

@@ -22,20 +22,23 @@ void check_pass_selection(const arguments& args) {
     selected += letter;
   }
   std::string what = selected.empty() ? "selects no optional pass" : "selects only " + selected;
-  diagnostics::warning("pass selection '" + passes + "' " + what + ": the letters are upper case");
+  diagnostics::warning("pass selection '" + passes + "' " + what + ": the letters are upper case",
+                       "pass-selection");
 }
 
 void check_runs(const arguments& args) {
   if (!args.remove_functions || platform::atoi_reads_digits(args.runs_text)) return;
   diagnostics::warning(std::string("run count '") + args.runs_text +
-                       "' is not a number: the unused-function pass makes no run");
+                       "' is not a number: the unused-function pass makes no run",
+                       "run-count");
 }
 
 void check_include_folders(const arguments& args) {
   const std::string quoted = args.quoted_include_dir;
   const std::string angle = args.angle_include_dir;
   auto warn = [](const std::string& folder, const char* which) {
-    diagnostics::warning("include folder '" + folder + "' (" + which + ") is not a folder");
+    diagnostics::warning("include folder '" + folder + "' (" + which + ") is not a folder",
+                         "include-folder");
   };
   bool quoted_is_folder = platform::names_a_folder(quoted);
   if (quoted == angle) {

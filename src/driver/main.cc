@@ -3,6 +3,7 @@
 
 #include "driver/arguments.h"
 #include "driver/inert_values.h"
+#include "driver/no_warn.h"
 #include "driver/pipeline.h"
 #include "driver/usage.h"
 #include "driver/where.h"
@@ -50,7 +51,10 @@ int main(int argc, char** argv) {
   }
   // The metafile lists every warning of the run, these first.
   if (args.metafile) diagnostics::keep_warnings();
-  for (const std::string& warning : args.warnings) diagnostics::warning(warning);
+  silence_kinds(args.no_warn);
+  for (const arguments::warning& warning : args.warnings) {
+    diagnostics::warning(warning.text, warning.kind);
+  }
   int status = 2;
   if (args.where) {
     // A look-up, asked for on purpose like --help: no wait either.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/file_clashes.h"
+#include "driver/no_warn.h"
 #include "driver/size_report.h"
 #include "report/console.h"
 #include "report/diagnostics.h"
@@ -15,6 +16,8 @@
 #include "report/metafile.h"
 #include "report/trace.h"
 #include "script/autoitsourcefile.h"
+#include "script/source_line_numbers.h"
+#include "script/text_encoding.h"
 #include "script/two_threads.h"
 
 namespace {
@@ -33,16 +36,40 @@ int fail(const char* what, const char* path, const std::string& reason) {
   return 1;
 }
 
-// The metafile's text; `shrunk` is the output's size.
+// The warning about a --why name that the run did not find.
+std::string unknown_why_name(const std::string& name) {
+  return "--why: '" + name + "' is neither a function nor a variable the run found";
+}
+
+// The metafile's text; `shrunk` is the output's size, as the report gives
+// it. `unknown`: the --why names the run did not find.
 std::string metafile_of(const autoitsourcefile& script, const arguments& args, int64_t unshrunk,
-                        int64_t shrunk) {
+                        int64_t shrunk, const std::vector<std::string>& unknown) {
   const run_summary summary{AU3SHRINK_VERSION, args.input, args.output, args.remove_comments,
                             args.remove_functions, args.remove_vars, args.runs, unshrunk, shrunk,
                             std::llround(static_cast<double>(percentage_saved(unshrunk, shrunk)))};
-  // The warnings printed so far and those the report is followed by.
+  // The warnings printed so far and those the report is followed by, but
+  // the silenced ones: every warning printed, no other.
   std::vector<diagnostics::kept_warning> warnings = diagnostics::kept_warnings();
-  for (const run_warning& w : script.warnings) warnings.push_back({std::string(w.file), w.line, w.text});
+  for (const run_warning& w : script.warnings) {
+    if (diagnostics::silenced(w.kind)) continue;
+    warnings.push_back({std::string(w.file), w.line, w.text, std::string(w.kind), {}});
+    diagnostics::kept_warning& kept = warnings.back();
+    for (const run_place& p : w.more) kept.places.push_back({std::string(p.file), p.line, p.text});
+  }
+  if (!diagnostics::silenced("why-unknown")) {
+    for (const std::string& name : unknown) {
+      warnings.push_back({{}, 0, unknown_why_name(name), "why-unknown", {}});
+    }
+  }
   return metafile_text(script, summary, warnings);
+}
+
+// The places a warning stands for, as the messages module takes them.
+std::vector<diagnostics::warning_place> places_of(const run_warning& w) {
+  std::vector<diagnostics::warning_place> places;
+  for (const run_place& p : w.more) places.push_back({std::string(p.file), p.line, p.text});
+  return places;
 }
 
 // The run itself; shrink() below only stands guard over it.
@@ -52,7 +79,8 @@ int shrink_script(const arguments& args) {
   // Open the input; the overall timer starts here.
   autoitsourcefile script(args.input);
   // What --map, --analyze and --metafile show is noted only when asked for.
-  script.records.output_lines_on = args.map || args.analyze || args.metafile;
+  script.records.output_lines_on =
+      args.map || args.analyze || args.metafile || args.source_line_numbers;
   script.records.names_on = args.analyze || args.metafile || !args.why.empty();
   script.records.reasons_on = args.metafile || !args.why.empty();
   // Load the script into the line table.
@@ -99,6 +127,9 @@ int shrink_script(const arguments& args) {
   if (args.metafile && !metafile.open(args.metafile_file, &err)) {
     return fail("write metafile", args.metafile_file.c_str(), err);
   }
+  // The pragmas that silence kinds of warnings, before any warning about
+  // the script's names.
+  read_no_warn_pragmas(script);
   if (script.records.names_on) measure_expanded_files(script);
   // Line comments and comment blocks.
   if (args.remove_comments) script.remove_comments();
@@ -130,6 +161,9 @@ int shrink_script(const arguments& args) {
   const std::vector<std::string> why = why_answers(script, args.why, &unknown);
   // Blank lines dropped; the table closes up.
   script.delete_empty_lines();
+  // The source's line numbers go in as the output is written: the unshrunk
+  // size above stays that of the script as read.
+  if (args.source_line_numbers) put_source_line_numbers(script);
   // Final write: the shrunk script goes whole to the output's temporary
   // file. Meanwhile, on a second thread where a large script makes it worth
   // one: where each output line came from, the line map and the metafile,
@@ -143,7 +177,12 @@ int shrink_script(const arguments& args) {
                          shrunk = script.stage_output(args.output, &err);
                        } else if (script.records.output_lines_on) {
                          const int64_t traced = trace_output(script, args.map ? &map : nullptr);
-                         if (args.metafile) meta = metafile_of(script, args, unshrunk, traced);
+                         // The report counts the UTF-8 mark too.
+                         const auto mark = static_cast<int64_t>(
+                             script.utf8_mark ? text_encoding::kUtf8Mark.size() : 0);
+                         if (args.metafile) {
+                           meta = metafile_of(script, args, unshrunk, traced + mark, unknown);
+                         }
                        }
                      });
   if (shrunk < 0) return fail("write output file", args.output, err);
@@ -174,12 +213,13 @@ int shrink_script(const arguments& args) {
     diagnostics::note_at(note.file, note.line, note.text);
   }
   for (const run_warning& warning : script.warnings) {
-    diagnostics::warning_at(warning.file, warning.line, warning.text);
+    diagnostics::warning_at(warning.file, warning.line, warning.text, warning.kind,
+                            places_of(warning));
   }
   if (args.analyze) diagnostics::note(size_analysis(script));
   for (const std::string& answer : why) diagnostics::note(answer);
   for (const std::string& name : unknown) {
-    diagnostics::warning("--why: '" + name + "' is neither a function nor a variable the run found");
+    diagnostics::warning(unknown_why_name(name), "why-unknown");
   }
   return 0;
 }

@@ -143,12 +143,14 @@ int where_lines(const arguments& args) {
       // Once per file: the lines after it say the same.
       if (warned.insert(l.file).second) {
         diagnostics::warning("cannot read '" + std::string(l.file) + "' (" + reason->second +
-                             "): the text of its lines cannot be shown");
+                             "): the text of its lines cannot be shown",
+                             "where-source");
       }
     } else {
       diagnostics::warning_at(l.file, l.source_line,
                               "the file has " + std::to_string(lines_now[l.file]) +
-                                  " lines now: this line's text cannot be shown");
+                                  " lines now: this line's text cannot be shown",
+                              "where-source");
     }
   }
   console::flush();

@@ -5,24 +5,27 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-#include "names/piece_finder.h"
 #include "script/names_at_run_time.h"
 
 // Splits `list` at commas into entries: blanks and tabs removed, a-z
 // upper-cased, empty ones dropped. Each goes to `entries` with the place
-// given; `file` must outlive the entries (they hold a view of it).
-void add_keep_entries(std::string_view list, std::string_view file, int64_t line,
-                      std::vector<keep_entry>& entries);
+// given (nullptr for the command line); the entries' text is kept once for
+// the whole list in `texts`, and `place` must outlive the entries.
+void add_keep_entries(std::string_view list, const keep_place* place,
+                      std::vector<keep_entry>& entries, std::deque<std::string>& texts);
 
 // Whether `line` is a keep pragma: ";", "au3shrink", ":", "keep" in any case,
 // blanks and tabs allowed around each, at least one after "keep". *list is
 // then the rest of the line.
 bool is_keep_pragma(std::string_view line, std::string_view* list);
+// The same for "; au3shrink: no-warn KINDS", the kinds of warnings the
+// user does not want to see.
+bool is_no_warn_pragma(std::string_view line, std::string_view* list);
 
 // Whether `line` is ";", "au3shrink", ":", "tree-shaking" in any case,
 // blanks and tabs allowed around each, nothing else but blanks and tabs.
@@ -37,15 +40,15 @@ bool is_switch_pragma(std::string_view line, std::string_view upper_word);
 // a variable; a "*" anywhere in it stands for any run of bytes, none too
 // ("*" keeps every function, "$*" every variable, "ON*CLICK*" ...).
 //
-// An entry is split at its stars into a first piece, a last piece and the
-// pieces between. The first pieces form a trie walked along the name, the
-// last ones a trie walked backwards from its end; the entries hang on the
-// pairs of nodes the two walks reach, so a name meets only the entries
-// whose both ends it matches, whatever their number. An entry with pieces
-// between hangs there under its longest such piece, and a name meets it
-// only where that piece occurs in it: one pass finds every such piece in
-// the name, so that many entries alike at both ends ("A*1*", "A*2*", ...)
-// are not each tried on every name.
+// An entry is split at its stars into a first piece P, a last piece S and
+// the pieces between, the longest of which is its key K. The entries with a
+// star lie sorted by (P, S, K), so that those alike lie together, and three
+// hash tables find the first of a run by P, by (P, S) and by (P, S, K): a
+// name looks up each of its starts as a P, each of its ends as an S after a
+// P found, and, only where entries of that (P, S) have pieces between, each
+// of its inner parts as a K. A name meets only the entries whose ends it
+// matches, whatever their number, and the list costs a few words an entry:
+// the entries' text stays where add_keep_entries put it.
 class keep_list {
  public:
   enum class kind { functions, variables };
@@ -60,52 +63,52 @@ class keep_list {
   void warn_unmatched(std::vector<run_warning>& warnings) const;
 
  private:
-  class trie {
+  // Positions in a sorted list by the hash of their key; a position is
+  // found by a hash and a test of its key.
+  class position_table {
    public:
-    trie() : flags_(1, 0) {}
-    // The node reached by `text`, added as needed.
-    int32_t add(std::string_view text, bool backwards);
-    int32_t child(int32_t node, char byte) const;
-    void flag(int32_t node) { flags_[static_cast<size_t>(node)] = 1; }
-    bool flagged(int32_t node) const { return flags_[static_cast<size_t>(node)] != 0; }
+    // Room for `keys` keys, each a position below `positions`.
+    void reserve(size_t keys, size_t positions);
+    template <class Same>
+    int64_t find(uint64_t hash, Same&& same) const;
+    // Adds the position unless one with the same key is there already.
+    template <class Same>
+    void add(uint64_t hash, uint32_t position, Same&& same);
 
    private:
-    std::vector<char> flags_;  // per node: an entry's piece ends here
-    // (node << 8) | byte -> the child node.
-    std::unordered_map<uint64_t, int32_t> edges_;
+    size_t slot_of(uint64_t hash) const;
+    uint32_t tag_of(uint64_t hash) const;
+    uint32_t position_mask() const {
+      return position_bits_ >= 32 ? UINT32_MAX : (uint32_t{1} << position_bits_) - 1;
+    }
+    std::vector<uint32_t> slots_;  // tag | position + 1; 0 for none
+    int shift_ = 63;
+    int position_bits_ = 32;
   };
-  struct pattern {
-    int32_t entry;
-    std::vector<std::string> middle;  // the pieces between the first and last star
-    size_t least_length;              // the bytes of all pieces together
+  // An entry with a star, split; views of its text.
+  struct split {
+    std::string_view first;
+    std::string_view last;
+    std::string_view key;     // the longest piece between, or empty
+    std::string_view middle;  // from after the first star to the last one
   };
-  struct reached {
-    int32_t node;
-    size_t depth;
-  };
-  // Every node a walk passes that ends a piece, with its depth.
-  void walk(const trie& t, std::string_view name, bool backwards, std::vector<reached>& out) const;
-  static bool middle_fits(const pattern& p, std::string_view inner);
+  std::string_view text_of(uint32_t entry) const;
+  split split_of(uint32_t entry) const;
+  static bool middle_fits(std::string_view middle, std::string_view inner);
+  void mark(uint32_t entry, int64_t& found);
 
-  kind kind_;
-  std::vector<const keep_entry*> entries_;
+  const std::vector<keep_entry>& all_;
+  // The entries without a star, by their text; those with one, sorted by
+  // (P, S, K, text, order): numbers in all_.
+  std::vector<uint32_t> exact_;
+  position_table exact_table_;
+  std::vector<uint32_t> stars_;
+  position_table by_first_;
+  position_table by_ends_;
+  position_table by_key_;
+  // Per entry of all_: matched by a name (entries of the other kind and
+  // repeats stay false and are never warned about).
   std::vector<bool> matched_;
-  trie firsts_;
-  trie lasts_;
-  // Exact entries by the first-trie node that spells them.
-  std::unordered_map<int32_t, int32_t> exact_;
-  // (first node << 32) | last node -> the entries with a star and no pieces
-  // between.
-  std::unordered_map<uint64_t, std::vector<pattern>> patterns_;
-  // The entries with pieces between: their longest pieces, and by the pair
-  // of nodes, then the longest piece's number, the entries.
-  piece_finder key_pieces_;
-  std::unordered_map<uint64_t, std::unordered_map<int32_t, std::vector<pattern>>> keyed_;
-  std::vector<reached> firsts_reached_;
-  std::vector<reached> lasts_reached_;
-  // The places in the name where a longest piece occurs, and per piece the
-  // last pair that tried its entries.
-  std::vector<std::pair<int32_t, size_t>> key_places_;
-  static constexpr uint64_t kNotTried = UINT64_MAX;
-  std::vector<uint64_t> tried_at_;
+  std::vector<bool> listed_;
+  kind kind_;
 };

@@ -31,6 +31,53 @@ size_t group_end(std::string_view line, size_t at) {
   return at;
 }
 
+// Where the groups of one line end, all found in one walk when first asked
+// for. A chain's pieces are read ahead of the walk, which then goes into
+// them for the chains they hold: scanning a group each time would cost a
+// line of deeply nested calls its length once per level.
+class group_ends {
+ public:
+  explicit group_ends(std::string_view line) : line_(line) {}
+
+  // The position after the group that "(" or "[" opens at `at`, as
+  // group_end gives it.
+  size_t of(size_t at) {
+    if (line_.size() >= UINT32_MAX) return group_end(line_, at);
+    if (!built_) build();
+    const auto found = std::lower_bound(
+        ends_.begin(), ends_.end(), at,
+        [](const std::pair<uint32_t, uint32_t>& e, size_t pos) { return e.first < pos; });
+    if (found == ends_.end() || found->first != at) return group_end(line_, at);
+    return found->second;
+  }
+
+ private:
+  void build() {
+    built_ = true;
+    std::vector<size_t> open;  // places in ends_ of the groups still open
+    for (size_t at = 0; at < line_.size();) {
+      const char c = line_[at];
+      if (opens_string(c)) {
+        at = string_end(line_, at, nullptr);
+        continue;
+      }
+      if (c == '(' || c == '[') {
+        open.push_back(ends_.size());
+        ends_.push_back({static_cast<uint32_t>(at), static_cast<uint32_t>(line_.size())});
+      } else if ((c == ')' || c == ']') && !open.empty()) {
+        ends_[open.back()].second = static_cast<uint32_t>(at + 1);
+        open.pop_back();
+      }
+      ++at;
+    }
+  }
+
+  std::string_view line_;
+  bool built_ = false;
+  // (where a group opens, the position after it), by the first.
+  std::vector<std::pair<uint32_t, uint32_t>> ends_;
+};
+
 // One piece of a chain: what stands between two "&".
 struct piece {
   // A word is a bare word or number (Default, 5): no name's holder.
@@ -41,7 +88,7 @@ struct piece {
   int32_t literals = 0;  // literals joined into this one
 };
 
-piece read_piece(std::string_view line, size_t at) {
+piece read_piece(std::string_view line, size_t at, group_ends& groups) {
   piece p;
   p.begin = at;
   if (at >= line.size()) return p;
@@ -59,7 +106,7 @@ piece read_piece(std::string_view line, size_t at) {
     bool more = false;
     while (end < line.size()) {
       if (line[end] == '[' || line[end] == '(') {
-        end = group_end(line, end);
+        end = groups.of(end);
       } else if (line[end] == '.' && end + 1 < line.size() && is_word_byte(line[end + 1])) {
         end = word_run_end(line, end + 1);
       } else {
@@ -74,11 +121,11 @@ piece read_piece(std::string_view line, size_t at) {
     const size_t open = skip_blanks(line, end);
     p.what = piece::kind::word;
     if (open < line.size() && line[open] == '(') {
-      end = group_end(line, open);
+      end = groups.of(open);
       p.what = piece::kind::other;
     }
   } else if (c == '(') {
-    end = group_end(line, at);
+    end = groups.of(at);
     p.what = piece::kind::other;
   } else {
     return p;
@@ -89,16 +136,16 @@ piece read_piece(std::string_view line, size_t at) {
 
 // The pieces of the "&" chain that begins at `at`, literals next to each
 // other joined into one.
-std::vector<piece> read_chain(std::string_view line, size_t at) {
+std::vector<piece> read_chain(std::string_view line, size_t at, group_ends& groups) {
   std::vector<piece> pieces;
-  piece first = read_piece(line, at);
+  piece first = read_piece(line, at, groups);
   if (first.what == piece::kind::none) return pieces;
   pieces.push_back(std::move(first));
   while (true) {
     const size_t amp = skip_blanks(line, pieces.back().end);
     if (amp >= line.size() || line[amp] != '&') break;
     if (amp + 1 < line.size() && line[amp + 1] == '=') break;  // "&=" appends, it joins nothing
-    piece next = read_piece(line, skip_blanks(line, amp + 1));
+    piece next = read_piece(line, skip_blanks(line, amp + 1), groups);
     if (next.what == piece::kind::none) break;
     piece& last = pieces.back();
     if (next.what == piece::kind::literal && last.what == piece::kind::literal) {
@@ -171,12 +218,21 @@ bool same_word(std::string_view a, std::string_view b) {
                     [](char x, char y) { return upper_ascii(x) == upper_ascii(y); });
 }
 
+// At most this many bytes of an argument are shown: a message about each
+// call of a deeply nested line must not repeat the rest of the line.
+constexpr size_t kShownArgument = 80;
+
 std::string shown_call(std::string_view word, int32_t argument, std::string_view text,
                        bool more) {
   std::string shown(word);
   shown += '(';
   if (argument > 0) shown += "..., ";
-  shown += text;
+  if (text.size() > kShownArgument) {
+    shown += text.substr(0, kShownArgument);
+    shown += " ...";
+  } else {
+    shown += text;
+  }
   if (more) shown += ", ...";
   shown += ')';
   return shown;
@@ -297,6 +353,9 @@ bool may_build_name(std::string_view line) {
 void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
                       std::vector<held_name>& held) {
   line = line.substr(0, code_end(line));
+  group_ends groups(line);
+  bool function_shown = false;
+  bool variable_shown = false;
   std::vector<call_frame> frames;
   std::string_view word;  // the word just before, when nothing but blanks followed it
   char before = 0;        // the last byte before, blanks aside
@@ -318,8 +377,7 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
         word = {};
         continue;
       }
-      bool walk_on = false;
-      const std::vector<piece> pieces = read_chain(line, i);
+      const std::vector<piece> pieces = read_chain(line, i, groups);
       const size_t end = pieces.empty() ? i + 1 : pieces.back().end;
       const size_t after = skip_blanks(line, end);
       const bool whole_argument =
@@ -342,11 +400,14 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
           }
         } else if (first.what == piece::kind::other ||
                    (first.what == piece::kind::variable && pieces.size() == 1)) {
-          held.push_back(
-              {shown_call(call.word, call.argument, line.substr(i, end - i), more)});
-          // A function's result: the walk goes on into its call, where
-          // more names may be built.
-          if (is_word_byte(c)) walk_on = true;
+          // A warning shows a line's first such call of each role only:
+          // the others are counted, and a deeply nested line holds one per
+          // level.
+          bool& shown = role == name_role::variable ? variable_shown : function_shown;
+          held.push_back({shown ? std::string()
+                                : shown_call(call.word, call.argument, line.substr(i, end - i), more),
+                          role});
+          shown = true;
         } else if (pattern_of(line, pieces, chain)) {
           if (role == name_role::variable || object_event) {
             chain.shown = shown_call(call.word, call.argument, chain.shown, more);
@@ -362,9 +423,12 @@ void find_name_chains(std::string_view line, std::vector<name_chain>& chains,
         name_chain chain;
         if (pattern_of(line, pieces, chain)) chains.push_back(std::move(chain));
       }
-      if (!walk_on) {
-        i = end;
-        before = line[end - 1];
+      // The walk goes on into the chain's pieces, for the chains that the
+      // calls among them build: past a literal, or from a variable or call.
+      if (opens_string(c)) {
+        const size_t past = pieces.empty() ? end : pieces.front().end;
+        i = past;
+        before = line[past - 1];
         word = {};
         continue;
       }

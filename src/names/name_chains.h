@@ -19,8 +19,10 @@ bool is_naming_call(std::string_view word);
 name_role role_of_argument(std::string_view word, int32_t argument);
 
 // A call that takes a name that no string shows: Call($fCallbackName, ...).
+// Only the first of a line is shown; the others' text is empty.
 struct held_name {
   std::string shown;
+  name_role role = name_role::function;
 };
 
 // Walks `line` up to its comment (a ";" outside strings) and appends what it

@@ -192,7 +192,9 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
                          find_name_chains(line, chains, held);
                          const auto slot = static_cast<int32_t>(i);
                          for (name_chain& c : chains) parts[half].chains.push_back({slot, std::move(c)});
-                         for (held_name& h : held) parts[half].held.push_back({slot, std::move(h.shown)});
+                         for (held_name& h : held) {
+                           parts[half].held.push_back({slot, std::move(h.shown), h.role});
+                         }
                          chains.clear();
                          held.clear();
                        }
@@ -214,7 +216,7 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
       if (!c.chain.head_variable.empty()) {
         const std::string* literal = constants.literal_of(c.chain.head_variable);
         if (literal == nullptr || literal->size() < 2 || !name_bytes_only(*literal)) {
-          held_names.push_back({c.slot, c.chain.shown});
+          held_names.push_back({c.slot, c.chain.shown, c.chain.role});
           continue;
         }
         c.chain.prefix = *literal;
@@ -232,15 +234,12 @@ void autoitsourcefile::find_names_built_at_run_time(bool keep_them) {
   for (located_chain& c : built_chains) {
     if (c.chain.role == name_role::none) continue;
     keep_entry entry;
-    entry.built = true;
     std::string& pattern = built_patterns.emplace_back(c.chain.role == name_role::variable ? "$" : "");
     pattern += pattern_text(c.chain);
-    entry.written = pattern;
-    entry.text = upper_copy(pattern);
+    entry.text = keep_texts.emplace_back(upper_copy(pattern));
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
-    entry.file = where.file;
-    entry.line = where.line;
-    keep_entries.push_back(std::move(entry));
+    entry.place = &keep_places.emplace_back(keep_place{where.file, where.line, pattern, true});
+    keep_entries.push_back(entry);
     c.kept = true;
   }
 }
@@ -263,7 +262,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
   std::vector<std::pair<std::string_view, int64_t>> places;
   for (size_t k = 0; k < kept_by_built_names.size(); ++k) {
     const keep_entry& entry = keep_entries[static_cast<size_t>(kept_by_built_names[k].entry)];
-    auto [at, added] = by_place.try_emplace({entry.file, entry.line});
+    auto [at, added] = by_place.try_emplace({entry.file(), entry.line()});
     if (added) places.push_back(at->first);
     std::vector<int32_t>& entries = at->second.first;
     if (std::find(entries.begin(), entries.end(), kept_by_built_names[k].entry) == entries.end()) {
@@ -284,7 +283,7 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
                              : ": the script builds their names at run time (";
     for (size_t e = 0; e < entries.size(); ++e) {
       if (e > 0) text += ", ";
-      text += keep_entries[static_cast<size_t>(entries[e])].written;
+      text += keep_entries[static_cast<size_t>(entries[e])].written();
     }
     text += ')';
     notes.push_back({place.first, place.second, std::move(text)});
@@ -338,34 +337,108 @@ void autoitsourcefile::warn_about_names_built_at_run_time() {
       text += listed(written_at, with_count, ",");
     }
     const line_origin where = origins.of(static_cast<size_t>(c.slot));
-    warnings.push_back({where.file, where.line, std::move(text)});
+    warnings.push_back({where.file, where.line, std::move(text), "built-name"});
     warned_slots.push_back(c.slot);
   }
 
-  // A name held in a variable: one warning for all such places, at the
-  // first one still standing.
-  if (deleted_function_names.empty()) return;
-  const located_held_name* first = nullptr;
-  size_t others = 0;
-  for (const located_held_name& h : held_names) {
-    if (lines[h.slot].empty()) continue;
-    if (first == nullptr) {
-      first = &h;
-    } else {
-      ++others;
+  // Names held in variables: one warning for the functions such a name may
+  // have reached and one for the variables, each at the first place still
+  // standing, listing the others for the metafile.
+  size_t next_chain_warning = 0;
+  for (const name_role role : {name_role::function, name_role::variable}) {
+    std::vector<const located_held_name*> standing;
+    for (const located_held_name& h : held_names) {
+      if (h.role == role && !lines[h.slot].empty()) standing.push_back(&h);
+    }
+    if (standing.empty()) continue;
+    std::string text = held_name_warning(role, standing.front()->shown, standing.size() - 1);
+    if (text.empty()) continue;
+    const line_origin where = origins.of(static_cast<size_t>(standing.front()->slot));
+    run_warning warning(where.file, where.line, std::move(text),
+                        role == name_role::function ? "held-name" : "held-variable");
+    for (size_t k = 0; k < standing.size() && standing.size() > 1; ++k) {
+      const line_origin at = origins.of(static_cast<size_t>(standing[k]->slot));
+      warning.more.push_back({at.file, at.line, standing[k]->shown});
+    }
+    // In line order among the chains' warnings.
+    const auto later = std::upper_bound(warned_slots.begin(), warned_slots.end(),
+                                        standing.front()->slot);
+    const size_t at =
+        std::max(next_chain_warning, static_cast<size_t>(later - warned_slots.begin()));
+    warnings.insert(warnings.begin() + static_cast<std::ptrdiff_t>(first_chain_warning + at),
+                    std::move(warning));
+    warned_slots.insert(warned_slots.begin() + static_cast<std::ptrdiff_t>(at),
+                        standing.front()->slot);
+    next_chain_warning = at + 1;
+  }
+}
+
+std::string autoitsourcefile::held_name_warning(name_role role, std::string_view shown,
+                                                size_t other_places) {
+  // The likely targets: what was deleted in the user's own files that no
+  // other line names (a deleted variable is one nothing names).
+  auto own = [&](int32_t slot) {
+    uint32_t file = 0;
+    int64_t line = 0;
+    return !origins.locate(static_cast<size_t>(slot), &file, &line) ||
+           file >= library_files.size() || library_files[file] == 0;
+  };
+  struct target {
+    std::string_view key;      // as recorded, upper case, without a "$"
+    std::string_view written;  // as the source spells it
+  };
+  std::vector<target> targets;
+  written_variables written_vars;
+  if (role == name_role::function) {
+    for (const deleted_name& f : deleted_function_names) {
+      if (f.unnamed && own(f.slot)) targets.push_back({f.name, written_function_name(f)});
+    }
+  } else {
+    for (size_t k = 0; k < deleted_variable_names.size(); ++k) {
+      const deleted_name v = deleted_variable_names[k];
+      if (!own(v.slot)) continue;
+      std::string_view key = v.name;
+      if (!key.empty() && key.front() == '$') key.remove_prefix(1);
+      targets.push_back({key, written_vars.of(v)});
     }
   }
-  if (first == nullptr) return;
-  std::string text = "a function is called by a name held at run time (" + first->shown +
-                     "); functions reached only this way were deleted: keep them with --keep or "
-                     "a pragma";
-  if (others > 0) {
-    text += " (and " + std::to_string(others) + (others == 1 ? " more place)" : " more places)");
+  if (targets.empty()) return {};
+  std::sort(targets.begin(), targets.end(),
+            [](const target& a, const target& b) { return a.key < b.key; });
+  targets.erase(std::unique(targets.begin(), targets.end(),
+                            [](const target& a, const target& b) { return a.key == b.key; }),
+                targets.end());
+  const bool variables = role == name_role::variable;
+  std::string text = variables ? "a variable is read or set by a name held at run time ("
+                               : "a function is called by a name held at run time (";
+  text += shown;
+  text += variables ? "); deleted variables it may name: "
+                    : "); deleted functions nothing else names: ";
+  text += listed([&](size_t k) { return std::string(targets[k].written); }, targets.size());
+  text += targets.size() == 1 ? "; keep it with --keep=" : "; keep them with --keep=";
+  // One entry that covers them all: their common start, when it says
+  // something; else the names themselves, when few.
+  size_t common = targets.front().key.size();
+  for (const target& t : targets) {
+    size_t n = 0;
+    while (n < common && n < t.key.size() && t.key[n] == targets.front().key[n]) ++n;
+    common = n;
   }
-  const line_origin where = origins.of(static_cast<size_t>(first->slot));
-  // In line order among the chains' warnings.
-  const auto later = std::upper_bound(warned_slots.begin(), warned_slots.end(), first->slot);
-  warnings.insert(warnings.begin() + static_cast<std::ptrdiff_t>(first_chain_warning) +
-                      (later - warned_slots.begin()),
-                  run_warning{where.file, where.line, std::move(text)});
+  const std::string_view dollar = variables ? "$" : "";
+  if (targets.size() == 1) {
+    text += std::string(dollar) + std::string(targets.front().written).substr(variables ? 1 : 0);
+  } else if (common >= 2) {
+    text += std::string(dollar) +
+            std::string(targets.front().written.substr(variables ? 1 : 0, common)) + "*";
+  } else if (targets.size() <= kListed) {
+    text += listed([&](size_t k) { return std::string(targets[k].written); }, targets.size(), ",");
+  } else {
+    text.resize(text.size() - std::string_view("=").size());
+    text += " or a pragma";
+  }
+  if (other_places > 0) {
+    text += " (and " + std::to_string(other_places) +
+            (other_places == 1 ? " more place)" : " more places)");
+  }
+  return text;
 }

@@ -33,21 +33,21 @@ void keep_entry_members(json_writer& json, const keep_entry& entry) {
   json.value(entry.text);
   // An entry from the command line has no place.
   json.key("file");
-  if (entry.file.empty()) {
+  if (entry.file().empty()) {
     json.null();
   } else {
-    json.value(entry.file);
+    json.value(entry.file());
   }
   json.key("line");
-  if (entry.file.empty()) {
+  if (entry.file().empty()) {
     json.null();
   } else {
-    json.value(entry.line);
+    json.value(entry.line());
   }
   // An entry the script's own built name gave: its pattern as written.
-  if (entry.built) {
+  if (entry.built()) {
     json.key("built_name");
-    json.value(entry.written);
+    json.value(entry.written());
   }
 }
 
@@ -387,6 +387,25 @@ std::string metafile_text(const autoitsourcefile& script, const run_summary& sum
     }
     json.key("text");
     json.value(w.text);
+    json.key("kind");
+    json.value(w.kind);
+    // Every place the warning stands for, when it stands for more than one.
+    if (!w.places.empty()) {
+      json.key("places");
+      json.begin_array();
+      auto place = [&](const std::string& file, int64_t line, const std::string& text) {
+        json.begin_one_line_object();
+        json.key("file");
+        json.value(file);
+        json.key("line");
+        json.value(line);
+        json.key("text");
+        json.value(text);
+        json.end_object();
+      };
+      for (const diagnostics::warning_place& p : w.places) place(p.file, p.line, p.text);
+      json.end_array();
+    }
     json.end_object();
   }
   json.end_array();

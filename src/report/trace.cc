@@ -9,6 +9,7 @@
 #include "platform/large_pages.h"
 #include "report/map_entry.h"
 #include "script/autoitsourcefile.h"
+#include "script/text_encoding.h"
 
 namespace {
 
@@ -154,6 +155,9 @@ std::string size_analysis(const autoitsourcefile& script) {
     total_kept += kept[i];
     total_deleted += deleted[i];
   }
+  // The output's UTF-8 mark belongs to no source file, but the report
+  // counts it, so the total does too.
+  if (script.utf8_mark) total += static_cast<int64_t>(text_encoding::kUtf8Mark.size());
 
   std::string text = "output bytes by source file, with the functions kept and deleted in it:\n";
   auto row = [&](const std::string& bytes, const std::string& part, const std::string& expanded,

@@ -29,13 +29,15 @@ std::string function_at(const autoitsourcefile& script, const function_record& f
 
 // What a keep entry is, as the user finds it again.
 std::string keep_entry_text(const keep_entry& entry) {
-  if (entry.built) {
-    return std::string(entry.file) + ":" + std::to_string(entry.line) +
-           ": the script builds the name at run time (" + std::string(entry.written) + ")";
+  if (entry.built()) {
+    return std::string(entry.file()) + ":" + std::to_string(entry.line()) +
+           ": the script builds the name at run time (" + std::string(entry.written()) + ")";
   }
-  if (entry.file.empty()) return "the keep entry '" + entry.text + "' given by --keep";
-  return std::string(entry.file) + ":" + std::to_string(entry.line) + ": the keep entry '" +
-         entry.text + "' of a pragma";
+  if (entry.file().empty()) {
+    return "the keep entry '" + std::string(entry.text) + "' given by --keep";
+  }
+  return std::string(entry.file()) + ":" + std::to_string(entry.line()) + ": the keep entry '" +
+         std::string(entry.text) + "' of a pragma";
 }
 
 // How the normalized line names the function: "names F", or "names F in
@@ -160,7 +162,7 @@ std::string why_function(const autoitsourcefile& script, int32_t r,
     if (g.keep_entry >= 0) {
       steps.push_back("  " + keep_entry_text(script.keep_entries[static_cast<size_t>(g.keep_entry)]) +
                       " keeps " + written(g) + "\n");
-      root = script.keep_entries[static_cast<size_t>(g.keep_entry)].built
+      root = script.keep_entries[static_cast<size_t>(g.keep_entry)].built()
                  ? "kept: the script builds its name at run time"
                  : "kept by a keep entry";
       break;

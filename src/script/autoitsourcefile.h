@@ -58,6 +58,10 @@ class autoitsourcefile {
   run_records records;
   int32_t line_count = 0;
   int32_t include_count = 0;
+  // By file number in `origins`: 1 for a library's file (taken up by an
+  // angle-bracket directive, or by such a file), not the user's own; files
+  // past its end are the user's.
+  std::vector<char> library_files;
   // Slots 1 to include_count: the include paths taken up; slot 0 unused.
   std::vector<std::string> included_files;
   int32_t function_count = 0;
@@ -78,8 +82,11 @@ class autoitsourcefile {
   // Set by remove_comments: the variable scan then knows that a ";" left in
   // a declaration cannot start a comment.
   bool comments_removed = false;
-  // What the keep-list matches, the dead-code passes never delete.
+  // What the keep-list matches, the dead-code passes never delete; the
+  // normalized text of each list its entries are views of, and their places.
   std::vector<keep_entry> keep_entries;
+  std::deque<std::string> keep_texts;
+  std::deque<keep_place> keep_places;
   // The patterns of the entries that built names gave, as written; in a
   // deque, so that the entries' views of them stay put.
   std::deque<std::string> built_patterns;
@@ -165,5 +172,9 @@ class autoitsourcefile {
   // names that a chain or a name held in a variable may reach; run before
   // the blank lines are dropped.
   void warn_about_names_built_at_run_time();
+  // The warning for the names a call given a name held at run time
+  // (`shown`, `other_places` more such calls) may have reached, by `role`;
+  // empty when it reached nothing the user would keep.
+  std::string held_name_warning(name_role role, std::string_view shown, size_t other_places);
   void show_statistic();
 };

@@ -1,15 +1,29 @@
 #include "script/comment_blocks.h"
 
 #include "script/byte_scan.h"
+#include "script/normalize.h"
 
 namespace comment_blocks {
 
 namespace {
 
-constexpr std::string_view kCs = "#cs";
-constexpr std::string_view kCe = "#ce";
-constexpr std::string_view kCommentsStart = "#comments-start";
-constexpr std::string_view kCommentsEnd = "#comments-end";
+// A byte that would make a marker part of a longer word ("#csv", "#cs-x").
+bool goes_on_with_word(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_' || c == '-';
+}
+
+// Whether `line` at `at` holds `word` (lower case) in any letter case, not
+// followed by a byte that would go on with it.
+bool word_at(std::string_view line, size_t at, std::string_view word) {
+  if (line.size() - at < word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    const char c = line[at + i];
+    if (c != word[i] && !(c >= 'A' && c <= 'Z' && c - 'A' + 'a' == word[i])) return false;
+  }
+  const size_t after = at + word.size();
+  return after == line.size() || !goes_on_with_word(line[after]);
+}
 
 }  // namespace
 
@@ -24,66 +38,28 @@ size_t line_comment_start(std::string_view line, size_t from) {
   return npos;
 }
 
-marks marks_of(std::string_view line, size_t first_hash, size_t comment) {
-  marks found;
-  // An opener counts only where it stands wholly before the line comment.
-  const size_t kept = comment == npos ? line.size() : comment;
-  // Every marker starts with "#": one walk over the line's "#"s finds them.
-  for (size_t p = first_hash; p != npos; p = byte_scan::find_first<'#'>(line, p + 1)) {
-    const std::string_view marker = line.substr(p);
-    if (marker.starts_with(kCs)) {
-      if (found.opens_cs == npos && p + kCs.size() <= kept) found.opens_cs = p;
-    } else if (marker.starts_with(kCe)) {
-      found.closes_cs = true;
-    } else if (marker.starts_with(kCommentsStart)) {
-      if (found.opens_comments == npos && p + kCommentsStart.size() <= kept) {
-        found.opens_comments = p;
-      }
-    } else if (marker.starts_with(kCommentsEnd)) {
-      found.closes_comments = true;
-    }
-  }
-  return found;
+marker marker_at(std::string_view line, size_t first) {
+  if (first >= line.size() || line[first] != '#') return marker::none;
+  const size_t at = first + 1;
+  if (word_at(line, at, "cs") || word_at(line, at, "comments-start")) return marker::opens;
+  if (word_at(line, at, "ce") || word_at(line, at, "comments-end")) return marker::closes;
+  return marker::none;
 }
 
-marks marks_of(std::string_view line) {
-  const size_t first_hash = byte_scan::find_first<'#'>(line);
-  if (first_hash == npos) return {};
-  return marks_of(line, first_hash, line_comment_start(line));
+marker marker_of(std::string_view line) {
+  size_t first = 0;
+  while (first < line.size() && is_blank_or_tab(line[first])) ++first;
+  return marker_at(line, first);
 }
 
-line_fate walker::next(const marks& line, size_t* keep) {
-  switch (open_) {
-    case kind::cs:
-      if (line.closes_cs) {
-        open_ = comments_waiting_ ? kind::comments : kind::none;
-        comments_waiting_ = false;
-      }
-      return line_fate::emptied;
-    case kind::comments:
-      if (line.closes_comments) open_ = kind::none;
-      return line_fate::emptied;
-    case kind::none:
-      break;
+bool walker::in_block(marker line) {
+  if (line == marker::opens) {
+    ++depth_;
+    return true;
   }
-  if (line.opens_cs != npos) {
-    open_ = kind::cs;
-    *keep = line.opens_cs;
-    // "#comments-start" before the "#cs" survives the cut at "#cs" and opens
-    // its own block once the first has closed.
-    if (line.opens_comments != npos &&
-        line.opens_comments + kCommentsStart.size() <= line.opens_cs) {
-      comments_waiting_ = true;
-      *keep = line.opens_comments;
-    }
-    return line_fate::opens;
-  }
-  if (line.opens_comments != npos) {
-    open_ = kind::comments;
-    *keep = line.opens_comments;
-    return line_fate::opens;
-  }
-  return line_fate::kept;
+  if (depth_ == 0) return false;
+  if (line == marker::closes) --depth_;
+  return true;
 }
 
 }  // namespace comment_blocks

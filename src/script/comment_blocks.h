@@ -2,16 +2,19 @@
 // and the include pass follow, so that an include that the comment pass
 // would remove with its block is never spliced.
 //
-// A block opens where "#cs" or "#comments-start" stands in a line once its
-// line comment is cut, and runs over the following lines up to and including
-// the first that holds the closing marker of its kind ("#ce" or
-// "#comments-end") anywhere in its text as read; the two kinds do not close
-// each other. The markers are plain, case-sensitive substrings. The lines of
-// a block open nothing, and the opening line is not searched for its closing
-// marker.
+// A marker is the first text of a line, after blanks and tabs: "#cs" or
+// "#comments-start" opens a block, "#ce" or "#comments-end" closes one, in
+// any letter case, followed by the line's end or by a byte that cannot go on
+// with a word (anything but a letter, digit, "_" or "-"). Either spelling
+// closes a block opened by either. Blocks nest: inside a block an opening
+// marker goes one level deeper and a closing one ends a level, and the block
+// ends when none is left. Every line of a block goes, its marker lines (and
+// the text after a marker) included; a block left open runs to the end of
+// the script, and a closing marker outside any block is an ordinary line.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace comment_blocks {
@@ -25,50 +28,27 @@ inline constexpr size_t npos = std::string_view::npos;
 // of its kind, or to the end of the line.
 size_t line_comment_start(std::string_view line, size_t from = 0);
 
-// What one line can do to comment blocks.
-struct marks {
-  // Where the opening markers stand before the line comment (npos: none).
-  size_t opens_cs = npos;
-  size_t opens_comments = npos;
-  // A closing marker stands anywhere in the line.
-  bool closes_cs = false;
-  bool closes_comments = false;
+// What the first text of a line does to comment blocks.
+enum class marker { none, opens, closes };
 
-  bool any() const {
-    return opens_cs != npos || opens_comments != npos || closes_cs || closes_comments;
-  }
-};
+// The marker of `line`, whose first byte that is not blank or tab stands at
+// `first` (npos or the line's size: the line holds only blanks).
+marker marker_at(std::string_view line, size_t first);
 
-// The marks of `line`, whose line comment starts at `comment` (npos: none);
-// `first_hash` is where its first "#" stands, npos when it has none.
-marks marks_of(std::string_view line, size_t first_hash, size_t comment);
+// The marker of `line`, from scratch.
+marker marker_of(std::string_view line);
 
-// The marks of `line`, from scratch.
-marks marks_of(std::string_view line);
-
-// What a block leaves of a line.
-enum class line_fate {
-  kept,     // outside every block: the line stays
-  opens,    // opens a block: the text before the marker stays
-  emptied,  // a line of a block, its closing line included
-};
-
-// Follows the blocks line by line, in order. A line may open "#comments-start"
-// and, after it, "#cs": the "#cs" block runs first, and the other then opens
-// where it ends.
+// Follows the blocks line by line, in order.
 class walker {
  public:
-  // The fate of the next line, given its marks; *keep is how much of an
-  // opening line stays.
-  line_fate next(const marks& line, size_t* keep);
+  // Whether the line with this marker goes with a block: it opens one, or
+  // it stands inside one (its closing line included).
+  bool in_block(marker line);
   // The lines that follow are lines of a block, until one closes it.
-  bool inside() const { return open_ != kind::none; }
+  bool inside() const { return depth_ != 0; }
 
  private:
-  enum class kind { none, cs, comments };
-  kind open_ = kind::none;
-  // A "#comments-start" block that opens once the "#cs" block ends.
-  bool comments_waiting_ = false;
+  int64_t depth_ = 0;
 };
 
 }  // namespace comment_blocks

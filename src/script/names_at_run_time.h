@@ -12,21 +12,33 @@
 
 #include "script/packed_view.h"
 
-// One keep-list entry, normalized ("_ON_*", "$G_HMAIN"), with the place of
-// the pragma that gave it (no file for an entry given on the command line).
-// The file is the name the script's line origins keep, shared by every
-// entry of that file: a pragma of many entries costs no copy of the path
-// per entry.
-// An entry the script's own built names gave (`built`) has the place of the
-// line that builds the name, and the pattern as written there
-// ("Get*BackgroundMode"), a view of the text autoitsourcefile keeps for it:
-// what nearly every entry leaves empty costs no string of its own.
-struct keep_entry {
-  std::string text;
+// Where keep entries came from: the pragma's file and line, or, for an
+// entry the script's own built names gave (`built`), the line that builds
+// the name and the pattern as written there ("Get*BackgroundMode"). The
+// file is the name the script's line origins keep; every view stays put
+// for the run.
+struct keep_place {
   std::string_view file;
   int64_t line = 0;
   std::string_view written;
   bool built = false;
+};
+
+// One keep-list entry, normalized ("_ON_*", "$G_HMAIN"): a view of the
+// normalized text of its whole list, and the place its list came from,
+// shared by every entry of the list (none for the command line). A list of
+// a million entries costs a few words an entry, not a string each.
+struct keep_entry {
+  std::string_view text;
+  const keep_place* place = nullptr;
+
+  bool built() const { return place != nullptr && place->built; }
+
+  std::string_view file() const { return place == nullptr ? std::string_view() : place->file; }
+  int64_t line() const { return place == nullptr ? 0 : place->line; }
+  std::string_view written() const {
+    return place == nullptr ? std::string_view() : place->written;
+  }
 };
 
 // A function or variable a dead-code pass deleted: its name as the pass
@@ -38,6 +50,9 @@ struct deleted_name {
   std::string_view name;
   std::string_view line;
   int32_t slot = 0;  // that line's number in the table
+  // No line of the script but its own header named it, not even a line
+  // deleted with it: a function reached only by a name held at run time.
+  bool unnamed = false;
 };
 
 // The variables the variable pass deleted, each read back as a deleted_name.
@@ -96,17 +111,26 @@ class deleted_variables {
 // is no place to point at. The file is a view of the name the script's line
 // origins keep (as line_origin and keep_entry hold it), so that thousands of
 // warnings about one file cost no copy of its path each. A temporary string
-// would leave the view dangling: it does not compile.
+// would leave the view dangling: it does not compile. `kind` is the
+// warning's kind as its tag shows it (a literal; none for a note), and
+// `more` every place it stands for, each with its text, when they are many.
+struct run_place {
+  std::string_view file;
+  int64_t line = 0;
+  std::string text;
+};
 struct run_warning {
-  run_warning(std::string_view file, int64_t line, std::string text)
-      : file(file), line(line), text(std::move(text)) {}
+  run_warning(std::string_view file, int64_t line, std::string text, std::string_view kind = {})
+      : file(file), line(line), text(std::move(text)), kind(kind) {}
   template <class Temporary>
     requires std::is_same_v<Temporary, std::string>
-  run_warning(Temporary&& file, int64_t line, std::string text) = delete;
+  run_warning(Temporary&& file, int64_t line, std::string text, std::string_view kind = {}) = delete;
 
   std::string_view file;
   int64_t line = 0;
   std::string text;
+  std::string_view kind;
+  std::vector<run_place> more;
 };
 
 // What a call does with the argument a chain stands in.
@@ -140,6 +164,7 @@ struct located_chain {
 struct located_held_name {
   int32_t slot = 0;
   std::string shown;
+  name_role role = name_role::function;
 };
 
 // A name that only an entry of a built name kept: the entry's index in the

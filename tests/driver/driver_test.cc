@@ -132,16 +132,30 @@ TEST(Arguments, WordsThatLookLikeOptionsAreWarnedAboutAndKeepTheirRole) {
   EXPECT_STREQ(args.output, "--out");
   EXPECT_TRUE(args.remove_vars);  // "--G" is a pass selection, and no warning
   ASSERT_EQ(args.warnings.size(), 4u);
-  EXPECT_EQ(args.warnings[0].rfind("'--out' is not an option (options: --help, ", 0), 0u);
-  EXPECT_NE(args.warnings[0].find("); taken as OUTPUT"), std::string::npos);
-  EXPECT_NE(args.warnings[1].find("'--Help' is not an option"), std::string::npos);
-  EXPECT_NE(args.warnings[1].find("taken as an extra argument past MODE"), std::string::npos);
-  EXPECT_EQ(args.warnings[2].rfind("'--' ends no options here", 0), 0u);
-  EXPECT_EQ(args.warnings[3], "extra argument 'x' past MODE is ignored");
+  EXPECT_EQ(args.warnings[0].text.rfind("'--out' is not an option (options: --help, ", 0), 0u);
+  EXPECT_NE(args.warnings[0].text.find("); taken as OUTPUT"), std::string::npos);
+  EXPECT_NE(args.warnings[1].text.find("'--Help' is not an option"), std::string::npos);
+  EXPECT_NE(args.warnings[1].text.find("taken as an extra argument past MODE"), std::string::npos);
+  EXPECT_EQ(args.warnings[2].text.rfind("'--' ends no options here", 0), 0u);
+  EXPECT_EQ(args.warnings[3].text, "extra argument 'x' past MODE is ignored");
 
   arguments plain;
   ASSERT_TRUE(parse({"in", "out", ".", ".", "---", "--", "C"}, &plain));
   EXPECT_EQ(plain.warnings.size(), 1u);  // "---" and "-" + word are no option look-alikes
+}
+
+TEST(Arguments, AValueAfterABlankIsShownInTheEqualsForm) {
+  arguments args;
+  ASSERT_TRUE(parse({"--keep", "_On_*", "in", "out", ".", ".", "C--", "--no-warn=held-name, argument",
+                     "--map"},
+                    &args));
+  EXPECT_STREQ(args.input, "--keep");  // still positional, as before
+  ASSERT_EQ(args.warnings.size(), 2u);
+  EXPECT_EQ(args.warnings[0].text,
+            "'--keep' takes its value after '=', not after a blank: write --keep=_On_*; taken as INPUT");
+  EXPECT_STREQ(args.warnings[0].kind, "option-form");
+  EXPECT_NE(args.warnings[1].text.find("write --map=VALUE; taken as an extra"), std::string::npos);
+  EXPECT_EQ(args.no_warn, (std::vector<std::string>{"held-name", "argument"}));
 }
 
 TEST(Arguments, UsageErrorsNameWhatIsMissing) {

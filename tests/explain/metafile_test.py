@@ -8,7 +8,8 @@ masked) and the output script must be the same bytes. The metafile must be
 JSON that Python's json reads, agree with the report's counters, the output's
 size and lines and the map, and say what keeps or deleted the project's
 functions. A script in an ANSI code page must give valid JSON too, its bytes
-as Latin-1 characters.
+as Latin-1 characters. An output with the UTF-8 mark is counted with it, and
+the metafile's warnings are those printed.
 
 metafile_test.py --binary BINARY [--emulator wine]
 """
@@ -44,6 +45,18 @@ def run(opts, work, args):
     if proc.returncode != 0:
         sys.exit(f"exit status {proc.returncode}: {proc.stderr.decode('latin-1')}")
     return TIMING.sub(b"#.### seconds", proc.stdout.replace(b"\r\n", b"\n"))
+
+
+def run_both(opts, work, args):
+    """Standard output (masked) and standard error of a run that must succeed."""
+    command = ([opts.emulator] if opts.emulator else []) + [opts.binary] + args
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    proc = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=120, env=env)
+    if proc.returncode != 0:
+        sys.exit(f"exit status {proc.returncode}: {proc.stderr.decode('latin-1')}")
+    return proc.stdout.replace(b"\r\n", b"\n"), proc.stderr.replace(b"\r\n", b"\n")
 
 
 def read(path):
@@ -123,6 +136,61 @@ def check_ansi_script(opts, work):
     check(any("CAF\u00e9NEVER" in w["text"] for w in meta["warnings"]), "Latin-1 warning text")
 
 
+def check_marked_output_and_warnings(opts, work):
+    # An output that begins with the UTF-8 mark: the metafile and --analyze
+    # count it as the report and the file do. The metafile's warnings are
+    # those printed: --why's too, each place of a name held at run time, and
+    # no silenced one.
+    script = (b"\xef\xbb\xbfCall($sHandler)\r\nGUISetOnEvent(-3, $sClose)\r\n"
+              b"Func _On_Quit()\r\nEndFunc\r\nMsgBox(0, '', 1)\r\n")
+    with open(os.path.join(work, "marked.au3"), "wb") as f:
+        f.write(script)
+    stdout, stderr = run_both(opts, work, [
+        "--no-pause", "marked.au3", "marked_out.au3", ".", ".", "CFG", "1", ".",
+        "--metafile=marked.json", "--analyze", "--why=NoSuchName", "--keep=Nope",
+        "--no-warn=keep-unmatched"])
+    size = os.path.getsize(os.path.join(work, "marked_out.au3"))
+    meta = json.loads(read(os.path.join(work, "marked.json")).decode("utf-8"))
+    check(meta["output"]["bytes"] == size, "output.bytes counts the UTF-8 mark")
+    check(meta["report"]["size_with_optimation"] == counter(stdout, "file size with optimation:"),
+          "size_with_optimation as the report gives it")
+    total = re.search(rb"^\s*(\d+)\s.*total$", stderr, re.M)
+    check(total is not None and int(total.group(1)) == size, "--analyze total counts the mark")
+    kinds = [w.get("kind") for w in meta["warnings"]]
+    check(kinds == ["held-name", "why-unknown"], f"warnings printed, none silenced: {kinds}")
+    printed = [l for l in stderr.split(b"\n") if l.startswith(b"warning:")]
+    check(len(printed) == len(kinds), "as many warnings in the metafile as printed")
+    held = meta["warnings"][0]
+    check([(p["line"], p["text"]) for p in held.get("places", [])] ==
+          [(1, "Call($sHandler)"), (2, "GUISetOnEvent(..., $sClose)")],
+          "every place of the held name")
+
+
+def check_keeps_and_mentions(opts, work):
+    # What keeps each name, as the metafile writes it: a --keep entry has no
+    # place; a function kept only by one nothing names any more does not
+    # reach the root; a variable another line mentions is not kept by the
+    # call in its declaration; a deleted variable has no first mention.
+    shutil.copy(os.path.join(HERE, "..", "e2e", "cases", "explain_why_roots_strings_and_scopes",
+                             "files", "main.au3"), os.path.join(work, "keeps.au3"))
+    run(opts, work, ["--no-pause", "keeps.au3", "keeps_out.au3", ".", ".", "CFG", "1", ".",
+                     "--keep=Kept", "--metafile=keeps.json"])
+    meta = json.loads(read(os.path.join(work, "keeps.json")).decode("utf-8"))
+    functions = {f["name"]: f for f in meta["functions"]}
+    variables = {v["name"]: v for v in meta["variables"]}
+    check(functions["Kept"]["kept_by"] == {"keep_entry": "KEPT", "file": None, "line": None},
+          "a --keep entry has no place")
+    check(functions["C"]["kept_by"]["reaches_root"] is False, "C does not reach the root")
+    check(functions["OnClose"]["kept_by"]["reaches_root"] is True, "OnClose reaches the root")
+    check(variables["$HGUI"].get("kept_by") is None and
+          variables["$HGUI"]["first_mention"] == {"file": "keeps.au3", "line": 25},
+          "$hGui kept by the line that mentions it")
+    check(variables["$HOTHER"]["kept_by"] == {"call_in_declaration": True},
+          "$hOther kept by the call in its declaration")
+    check(variables["$G_UNUSED"]["status"] == "deleted" and
+          variables["$G_UNUSED"]["first_mention"] is None, "a deleted variable has no first mention")
+
+
 def check_tree_shaking(opts, work):
     # Two functions that call each other and nothing reaches: both deleted,
     # each named only by the other.
@@ -152,6 +220,8 @@ def main():
         shutil.copytree(PROJECT, work, dirs_exist_ok=True)
         check_project(opts, work)
         check_ansi_script(opts, work)
+        check_marked_output_and_warnings(opts, work)
+        check_keeps_and_mentions(opts, work)
         check_tree_shaking(opts, work)
     finally:
         shutil.rmtree(work, ignore_errors=True)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 #include <random>
 #include <set>
 #include <string>
@@ -16,9 +17,19 @@ namespace {
 
 using text = std::vector<std::string>;
 
+// add_keep_entries with the lists' text and places kept for the whole test
+// program, as the script keeps them for the run.
+void add_entries(std::string_view list, std::string_view file, int64_t line,
+                 std::vector<keep_entry>& entries) {
+  static std::deque<std::string> texts;
+  static std::deque<keep_place> places;
+  const keep_place* place = file.empty() ? nullptr : &places.emplace_back(keep_place{file, line, {}});
+  add_keep_entries(list, place, entries, texts);
+}
+
 text entry_texts(const std::vector<keep_entry>& entries) {
   text out;
-  for (const keep_entry& e : entries) out.push_back(e.text);
+  for (const keep_entry& e : entries) out.push_back(std::string(e.text));
   return out;
 }
 
@@ -33,13 +44,13 @@ text warning_texts(const std::vector<run_warning>& warnings) {
 
 TEST(KeepEntries, SplitAtCommasWithoutBlanksInUpperCase) {
   std::vector<keep_entry> entries;
-  add_keep_entries(" _On_* , $g_hMain,, \t,my Func\tName,Ä", {}, 0, entries);
+  add_entries(" _On_* , $g_hMain,, \t,my Func\tName,Ä", {}, 0, entries);
   EXPECT_EQ(entry_texts(entries), (text{"_ON_*", "$G_HMAIN", "MYFUNCNAME", "Ä"}));
-  add_keep_entries("", "lib.au3", 3, entries);
-  add_keep_entries("x", "lib.au3", 4, entries);
+  add_entries("", "lib.au3", 3, entries);
+  add_entries("x", "lib.au3", 4, entries);
   ASSERT_EQ(entries.size(), 5u);
-  EXPECT_EQ(entries.back().file, "lib.au3");
-  EXPECT_EQ(entries.back().line, 4);
+  EXPECT_EQ(entries.back().file(), "lib.au3");
+  EXPECT_EQ(entries.back().line(), 4);
 }
 
 TEST(KeepPragma, RecognizedInAnyCaseWithBlanksAroundTheWords) {
@@ -68,7 +79,7 @@ TEST(TreeShakingPragma, TheWholeLineInAnyCase) {
 
 TEST(KeepList, ExactPrefixAndStarEntriesOfEachKind) {
   std::vector<keep_entry> entries;
-  add_keep_entries("_ON_*,MAIN,$G_*,$COUNT,NOFUNC,$NOVAR*,$", {}, 0, entries);
+  add_entries("_ON_*,MAIN,$G_*,$COUNT,NOFUNC,$NOVAR*,$", {}, 0, entries);
 
   keep_list functions(entries, keep_list::kind::functions);
   EXPECT_TRUE(functions.keeps("_ON_CONNECT"));
@@ -94,7 +105,7 @@ TEST(KeepList, ExactPrefixAndStarEntriesOfEachKind) {
 
 TEST(KeepList, StarAloneMatchesEveryNameOfItsKind) {
   std::vector<keep_entry> entries;
-  add_keep_entries("*,$*", {}, 0, entries);
+  add_entries("*,$*", {}, 0, entries);
   keep_list functions(entries, keep_list::kind::functions);
   keep_list variables(entries, keep_list::kind::variables);
   for (const char* name : {"A", "_X", "", "FUNC$"}) EXPECT_TRUE(functions.keeps(name)) << name;
@@ -104,8 +115,8 @@ TEST(KeepList, StarAloneMatchesEveryNameOfItsKind) {
 
 TEST(KeepList, RepeatedEntryIsReportedOnceAtItsFirstPlace) {
   std::vector<keep_entry> entries;
-  add_keep_entries("Typo", "a.au3", 2, entries);
-  add_keep_entries("TYPO, typo", "b.au3", 9, entries);
+  add_entries("Typo", "a.au3", 2, entries);
+  add_entries("TYPO, typo", "b.au3", 9, entries);
   keep_list functions(entries, keep_list::kind::functions);
   EXPECT_FALSE(functions.keeps("TYPE"));
   std::vector<run_warning> warnings;
@@ -123,13 +134,13 @@ TEST(KeepPragmas, ReadFromEveryLineWithTheirPlaces) {
   script.read_keep_pragmas();
   ASSERT_EQ(script.keep_entries.size(), 4u);
   EXPECT_EQ(entry_texts(script.keep_entries), (text{"OPT", "_ON_*", "$G_HMAIN", "INSIDE"}));
-  EXPECT_EQ(script.keep_entries[0].file, "");
-  EXPECT_EQ(script.keep_entries[3].file, "main.au3");
-  EXPECT_EQ(script.keep_entries[3].line, 4);
+  EXPECT_EQ(script.keep_entries[0].file(), "");
+  EXPECT_EQ(script.keep_entries[3].file(), "main.au3");
+  EXPECT_EQ(script.keep_entries[3].line(), 4);
   // The file name is stored once, by the origins: the entries only point
   // at it.
   for (size_t i = 1; i < script.keep_entries.size(); ++i) {
-    EXPECT_EQ(script.keep_entries[i].file.data(), script.origins.of(2).file.data()) << i;
+    EXPECT_EQ(script.keep_entries[i].file().data(), script.origins.of(2).file.data()) << i;
   }
 }
 
@@ -195,7 +206,7 @@ namespace {
 
 TEST(KeepList, StarsAnywhere) {
   std::vector<keep_entry> entries;
-  add_keep_entries("GET*BACKGROUNDMODE,*_HANDLER,ON*CLICK*,$A*B*C", {}, 0, entries);
+  add_entries("GET*BACKGROUNDMODE,*_HANDLER,ON*CLICK*,$A*B*C", {}, 0, entries);
   keep_list functions(entries, keep_list::kind::functions);
   EXPECT_TRUE(functions.keeps("GETBLUESTACKS5BACKGROUNDMODE"));
   EXPECT_TRUE(functions.keeps("GETBACKGROUNDMODE"));  // the star stands for nothing too
@@ -217,14 +228,16 @@ TEST(KeepList, StarsAnywhere) {
 
 TEST(KeepList, TheUsersEntryAnswersBeforeABuiltOne) {
   std::vector<keep_entry> entries;
-  entries.push_back({"_ON_*", "main.au3", 3, "_On_*", true});
-  add_keep_entries("_ON_C*", {}, 0, entries);
+  const keep_place built_at{"main.au3", 3, "_On_*", true};
+  const keep_place none_at{"main.au3", 4, "None*", true};
+  entries.push_back({"_ON_*", &built_at});
+  add_entries("_ON_C*", {}, 0, entries);
   keep_list functions(entries, keep_list::kind::functions);
   ASSERT_NE(functions.keeps("_ON_CLOSE"), nullptr);
-  EXPECT_FALSE(functions.keeps("_ON_CLOSE")->built);
-  EXPECT_TRUE(functions.keeps("_ON_OPEN")->built);
+  EXPECT_FALSE(functions.keeps("_ON_CLOSE")->built());
+  EXPECT_TRUE(functions.keeps("_ON_OPEN")->built());
   // A built entry that matches nothing is not the user's typo.
-  entries.push_back({"NONE*", "main.au3", 4, "None*", true});
+  entries.push_back({"NONE*", &none_at});
   keep_list again(entries, keep_list::kind::functions);
   std::vector<run_warning> warnings;
   again.warn_unmatched(warnings);
@@ -238,7 +251,7 @@ namespace {
 // The entry the records name as what keeps a name.
 TEST(KeepList, AnswersWithTheFirstEntryOfEachKindInOrder) {
   std::vector<keep_entry> entries;
-  add_keep_entries("_ON_*,$G_*,_ON_QUIT,*,$X", {}, 0, entries);
+  add_entries("_ON_*,$G_*,_ON_QUIT,*,$X", {}, 0, entries);
   keep_list functions(entries, keep_list::kind::functions);
   EXPECT_EQ(functions.keeps("_ON_QUIT"), &entries[0]);  // the prefix stands first
   EXPECT_EQ(functions.keeps("MAIN"), &entries[3]);
@@ -269,7 +282,7 @@ TEST(KeepList, EntriesAlikeAtBothEndsAnswerByTheirPiecesBetween) {
   // Every entry begins "A" and ends with a star: a name is tried against
   // the ones whose longest piece between occurs in it.
   std::vector<keep_entry> entries;
-  add_keep_entries("A*12*B*,A*1*B*,A*X*YY*,A*3*", {}, 0, entries);
+  add_entries("A*12*B*,A*1*B*,A*X*YY*,A*3*", {}, 0, entries);
   keep_list functions(entries, keep_list::kind::functions);
   EXPECT_EQ(functions.keeps("A12B"), &entries[0]);
   EXPECT_EQ(functions.keeps("A1B"), &entries[1]);
@@ -293,7 +306,7 @@ TEST(KeepList, AnswersAsAPlainGlobMatchOnRandomEntriesAndNames) {
     std::vector<keep_entry> entries;
     std::string list;
     for (int e = 0; e < 6; ++e) list += word(6, "AB*") + ",";
-    add_keep_entries(list, {}, 0, entries);
+    add_entries(list, {}, 0, entries);
     keep_list functions(entries, keep_list::kind::functions);
     std::vector<bool> matched(entries.size(), false);
     for (int n = 0; n < 20; ++n) {
@@ -310,7 +323,7 @@ TEST(KeepList, AnswersAsAPlainGlobMatchOnRandomEntriesAndNames) {
     functions.warn_unmatched(warnings);
     std::set<std::string> unmatched;
     for (size_t e = 0; e < entries.size(); ++e) {
-      if (!matched[e]) unmatched.insert("keep entry '" + entries[e].text + "' matches no function");
+      if (!matched[e]) unmatched.insert("keep entry '" + std::string(entries[e].text) + "' matches no function");
     }
     const text said = warning_texts(warnings);
     EXPECT_EQ(std::set<std::string>(said.begin(), said.end()), unmatched) << "entries " << list;

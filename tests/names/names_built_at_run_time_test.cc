@@ -67,6 +67,12 @@ TEST(NameChains, PatternFromFirstLiteralToTheLiteralThatCalls) {
   EXPECT_EQ(pattern_in("x(\"a\"\"b\" & $c)"), "");                  // a quote is no name byte
 }
 
+TEST(NameChains, ChainsInsideChainsAndCallsAtAnyDepth) {
+  EXPECT_EQ(pattern_in("Execute(\"$\" & Eval(\"vector\" & $j))"), "vector*");
+  EXPECT_EQ(pattern_in("ConsoleWrite(\"Result: \" & Call(\"Send\" & $x & \"on\"))"), "Send*on");
+  EXPECT_EQ(pattern_in("f(1, g(\"x: \" & (h(Call(\"Do_\" & $a)))))"), "Do_*");
+}
+
 TEST(NameChains, TextThatCannotBeANameIsSilent) {
   for (const char* line : {"$f = \"Report_\" & @YEAR & \".txt\"", "MsgBox(0, '', \"Error: \" & $x)",
                            "Execute(\"$\" & $k)", "$s = \"_\" & $i", "$s = $dir & \"_On_\" & $i",
@@ -112,8 +118,8 @@ TEST(NamesBuiltAtRunTime, AConstantPrefixStandsForItsLiteral) {
   EXPECT_TRUE(out.notes.empty());
   EXPECT_EQ(out.warnings,
             (text{"main.au3:2: a function is called by a name held at run time "
-                  "(Call($g_sPrefix & $e)); functions reached only this way were deleted: keep "
-                  "them with --keep or a pragma"}));
+                  "(Call($g_sPrefix & $e)); deleted functions nothing else names: _On_Open; keep "
+                  "it with --keep=_On_Open"}));
 }
 
 TEST(NamesBuiltAtRunTime, NameHeldInAVariableWarnsOnceAfterDeletions) {
@@ -121,10 +127,43 @@ TEST(NamesBuiltAtRunTime, NameHeldInAVariableWarnsOnceAfterDeletions) {
                       "AdlibRegister(GetName())", "HotKeySet('{F1}', Default)", "Func _On_Data()", "EndFunc"};
   EXPECT_EQ(warnings_after(lines),
             (text{"main.au3:1: a function is called by a name held at run time "
-                  "(Call($fCallbackName, ...)); functions reached only this way were deleted: "
-                  "keep them with --keep or a pragma (and 2 more places)"}));
+                  "(Call($fCallbackName, ...)); deleted functions nothing else names: _On_Data; "
+                  "keep it with --keep=_On_Data (and 2 more places)"}));
   // Nothing deleted, nothing to say.
   EXPECT_TRUE(warnings_after({"Call($fCallbackName, $socket)"}).empty());
+}
+
+TEST(NamesBuiltAtRunTime, AHeldNameListsTheFunctionsNothingElseNames) {
+  // Helper is named by a deleted function: no target; the handlers share a
+  // start, which the keep entry shown covers.
+  text lines = {"Call($sHandler)", "Func Dead()", "Helper()", "EndFunc", "Func Helper()", "EndFunc"};
+  for (const char* name : {"_On_Save", "_On_Open", "_On_Quit", "_On_Close"}) {
+    lines.push_back(std::string("Func ") + name + "()");
+    lines.push_back("EndFunc");
+  }
+  lines.push_back("Assign($sName, 1)");
+  const outcome out = run(lines);
+  ASSERT_EQ(out.warnings.size(), 1u);
+  EXPECT_EQ(out.warnings[0],
+            "main.au3:1: a function is called by a name held at run time (Call($sHandler)); "
+            "deleted functions nothing else names: Dead, _On_Close, _On_Open and 2 more; keep "
+            "them with --keep or a pragma");
+  lines[1] = "Func _On_Dead()";
+  EXPECT_EQ(run(lines).warnings[0].substr(out.warnings[0].find("; deleted")),
+            "; deleted functions nothing else names: _On_Close, _On_Dead, _On_Open and 2 more; "
+            "keep them with --keep=_On_*");
+  // Kept by the user, they leave nothing to warn about; Assign names no
+  // function, and no variable went.
+  EXPECT_TRUE(run(lines, true, "_On_*").warnings.empty());
+}
+
+TEST(NamesBuiltAtRunTime, AVariableNameHeldAtRunTimeWarnsAboutVariablesOnly) {
+  const outcome out = run({"Global $g_iWidth = 1, $g_iHeight = 2", "Func Unused()", "EndFunc",
+                           "Assign($sName, 3)", "$v = Eval($sOther)"});
+  EXPECT_EQ(out.warnings,
+            (text{"main.au3:4: a variable is read or set by a name held at run time (Assign($sName, "
+                  "...)); deleted variables it may name: $g_iHeight, $g_iWidth; keep them with "
+                  "--keep=$g_i* (and 1 more place)"}));
 }
 
 TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
@@ -138,8 +177,9 @@ TEST(NamesBuiltAtRunTime, OtherChainsWarnWithTheWholePattern) {
             (text{"main.au3:1: a function name is built at run time ('_ON_m' & ...): deleted "
                   "_on_message; keep it with --keep=_ON_m*",
                   "main.au3:1: a function is called by a name held at run time "
-                  "(GUICtrlSetOnEvent(..., StringLower('_ON_m' & $e))); functions reached only "
-                  "this way were deleted: keep them with --keep or a pragma"}));
+                  "(GUICtrlSetOnEvent(..., StringLower('_ON_m' & $e))); deleted functions nothing "
+                  "else names: Error_Log, _On_Connect, _on_message; keep them with "
+                  "--keep=Error_Log,_On_Connect,_on_message"}));
 }
 
 TEST(NamesBuiltAtRunTime, LiteralsJoinedIntoAWholeName) {
@@ -202,3 +242,115 @@ TEST(NamesBuiltAtRunTime, DeadCodeBuildsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// One rule of the built names: a script, and what must come of it.
+struct built_name_rule {
+  const char* what;
+  text lines;
+  text notes;     // expected notes
+  text warnings;  // expected warnings
+  int empty_line = -1;  // a line (from 1) that must be gone, or -1
+  int kept_line = -1;   // a line (from 1) that must stay, or -1
+};
+
+void check_rules(const std::vector<built_name_rule>& rules) {
+  for (const built_name_rule& rule : rules) {
+    const outcome out = run(rule.lines);
+    EXPECT_EQ(out.notes, rule.notes) << rule.what;
+    EXPECT_EQ(out.warnings, rule.warnings) << rule.what;
+    ASSERT_EQ(out.lines.size(), rule.lines.size()) << rule.what;
+    if (rule.empty_line > 0) {
+      EXPECT_EQ(out.lines[rule.empty_line - 1], "") << rule.what;
+    }
+    if (rule.kept_line > 0) {
+      EXPECT_EQ(out.lines[rule.kept_line - 1], rule.lines[rule.kept_line - 1]) << rule.what;
+    }
+  }
+}
+
+}  // namespace
+
+TEST(NamesBuiltAtRunTime, RulesOfTheNamingCalls) {
+  check_rules({
+      {"OnAutoItExitRegister is a naming call",
+       {"OnAutoItExitRegister(\"_Exit\" & $sMode)", "Func _ExitQuiet()", "EndFunc"},
+       {"main.au3:1: kept _ExitQuiet: the script builds its name at run time (_Exit*)"},
+       {},
+       -1,
+       2},
+      {"IsDeclared names variables",
+       {"Global $g_a = 1, $g_b = 2", "If IsDeclared(\"g_\" & $k) Then Exit"},
+       {"main.au3:2: kept $g_a, $g_b: the script builds their names at run time ($g_*)"},
+       {},
+       -1,
+       1},
+      {"a method named Call is no naming call",
+       {"$o.Call(\"Fn_\" & $x)", "Func Fn_A()", "EndFunc"},
+       {},
+       {"main.au3:1: a function name is built at run time (\"Fn_\" & ...): deleted Fn_A; keep "
+        "it with --keep=Fn_*"},
+       2},
+      {"ObjEvent's prefix of one byte keeps nothing",
+       {"ObjEvent($o, \"E\")", "Func E_Quit()", "EndFunc"},
+       {},
+       {},
+       2},
+  });
+}
+
+TEST(NamesBuiltAtRunTime, RulesOfTheChains) {
+  check_rules({
+      {"a doubled quote ends no literal",
+       {"$s = \"He said \"\"Fn_\" & $x", "Func Fn_A()", "EndFunc"},
+       {},
+       {}},
+      {"a name that is the prefix and suffix alone matches",
+       {"$f = \"Fn_\" & $x & \"_Open\"", "Func Fn__Open()", "EndFunc"},
+       {},
+       {"main.au3:1: a function name is built at run time (\"Fn_\" & ... & \"_Open\"): deleted "
+        "Fn__Open; keep it with --keep=Fn_*_Open"}},
+      {"the ending is compared to its first byte",
+       {"$f = \"Fn\" & $x & \"_Open\"", "Func AOPEN()", "EndFunc", "Func BOPEN()", "EndFunc",
+        "Func FnA_Open()", "EndFunc", "Func FnB()", "EndFunc", "Func FnC()", "EndFunc",
+        "Func FnD()", "EndFunc"},
+       {},
+       {"main.au3:1: a function name is built at run time (\"Fn\" & ... & \"_Open\"): deleted "
+        "FnA_Open; keep it with --keep=Fn*_Open"}},
+      {"a held name in a deleted function is dead code",
+       {"Func Dead()", "Call($f)", "EndFunc", "Func Fn_A()", "EndFunc"},
+       {},
+       {}},
+  });
+}
+
+TEST(NamesBuiltAtRunTime, RulesOfTheConstantPrefix) {
+  const char* held_fn_a =
+      "main.au3:2: a function is called by a name held at run time (Call($P & $x)); deleted "
+      "functions nothing else names: Fn_A; keep it with --keep=Fn_A";
+  check_rules({
+      {"a constant of one byte is no prefix",
+       {"Global Const $P = \"F\"", "Call($P & $x)", "Func F1()", "EndFunc"},
+       {},
+       {"main.au3:2: a function is called by a name held at run time (Call($P & $x)); deleted "
+        "functions nothing else names: F1; keep it with --keep=F1"},
+       3},
+      {"a variable declared twice is no constant",
+       {"Global $P = \"Fn_\"", "Call($P & $x)", "Func Fn_A()", "EndFunc", "Func G()",
+        "Local $P = \"Other_\"", "EndFunc", "G()"},
+       {},
+       {held_fn_a},
+       3},
+      {"a literal followed by more text is not the value",
+       {"Global Const $P = \"Fn\" & \"_X\"", "Call($P & $x)", "Func Fn_A()", "EndFunc"},
+       {},
+       {held_fn_a},
+       3},
+      {"&= assigns",
+       {"Global $P = \"Fn_\"", "Call($P & $x)", "Func Fn_A()", "EndFunc", "$P &= \"X\""},
+       {},
+       {held_fn_a},
+       3},
+  });
+}

@@ -50,6 +50,9 @@ TEST(Utf16ToUtf8, EveryLengthOfUtf8) {
   EXPECT_EQ(decode(le({0xD800, 0xDC00, 0xDBFF, 0xDFFF})).text,
             "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
   EXPECT_EQ(decode("").text, "");
+  // The edges between the lengths: U+007F, U+0080, U+07FF, U+0800, U+FFFF.
+  EXPECT_EQ(decode(le({0x7F, 0x80, 0x7FF, 0x800, 0xFFFF})).text,
+            "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
 }
 
 TEST(Utf16ToUtf8, LoneSurrogatesAreFaultsAtTheirOffset) {

@@ -1,5 +1,5 @@
 // Comment removal: line comments that start with ";" outside string literals,
-// and "#cs"/"#ce" and "#comments-start"/"#comments-end" blocks. Lines are cut
+// and comment blocks ("#cs" ... "#ce", nested, in any case). Lines are cut
 // or emptied in place; none is removed, so line_count stays as it is.
 #include <array>
 #include <cstddef>
@@ -15,14 +15,14 @@
 
 namespace {
 
-// The block marks of a line that holds a "#".
+// A line whose first text is a block marker.
 struct marked_line {
   int32_t line;
-  comment_blocks::marks marks;
+  comment_blocks::marker marker;
 };
 
-// Cuts the line comments of lines [first, last) and notes the block marks of
-// those lines.
+// Cuts the line comments of lines [first, last) and notes the lines that
+// begin with a block marker.
 void cut_line_comments(line_table& lines, size_t first, size_t last,
                        std::vector<marked_line>& marked) {
   for (size_t i = first; i < last; ++i) {
@@ -31,12 +31,16 @@ void cut_line_comments(line_table& lines, size_t first, size_t last,
     // first of them, nothing is in a string.
     const size_t first_mark = byte_scan::find_first<';', '#', '\'', '"'>(read);
     if (first_mark == std::string_view::npos) continue;
+    if (read[first_mark] == '#') {
+      const comment_blocks::marker found = comment_blocks::marker_at(read, first_mark);
+      // The line starts with the "#" when only blanks stand before it.
+      if (found != comment_blocks::marker::none &&
+          read.find_first_not_of(" \t") == first_mark) {
+        marked.push_back({static_cast<int32_t>(i), found});
+      }
+    }
     const size_t comment = comment_blocks::line_comment_start(read, first_mark);
     if (comment != std::string_view::npos) lines.truncate(i, comment);
-    const size_t first_hash = byte_scan::find_first<'#'>(read, first_mark);
-    if (first_hash == std::string_view::npos) continue;
-    const comment_blocks::marks found = comment_blocks::marks_of(read, first_hash, comment);
-    if (found.any()) marked.push_back({static_cast<int32_t>(i), found});
   }
 }
 
@@ -54,17 +58,7 @@ void cut_blocks(line_table& lines, int32_t line_count, const std::vector<marked_
   };
   for (const marked_line& at : marked) {
     settle_up_to(at.line - 1);
-    size_t keep = 0;
-    switch (blocks.next(at.marks, &keep)) {
-      case comment_blocks::line_fate::kept:
-        break;
-      case comment_blocks::line_fate::opens:
-        lines.truncate(at.line, keep);
-        break;
-      case comment_blocks::line_fate::emptied:
-        lines.clear(at.line);
-        break;
-    }
+    if (blocks.in_block(at.marker)) lines.clear(at.line);
     passed = at.line;
   }
   settle_up_to(line_count);

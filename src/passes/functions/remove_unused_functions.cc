@@ -113,13 +113,15 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
       if (!kept.empty()) {
         for (const function_header& header : headers) {
           const keep_entry* keeper = kept[header.name];
-          if (keeper != nullptr && !keeper->built) reach->reach(static_cast<int32_t>(header.name));
+          if (keeper != nullptr && !keeper->built()) {
+            reach->reach(static_cast<int32_t>(header.name));
+          }
         }
         // What nothing else reaches stands by the built name alone: noted.
         for (const function_header& header : headers) {
           const keep_entry* keeper = kept[header.name];
-          if (keeper == nullptr || !keeper->built || reach->reached(static_cast<int32_t>(header.name)) ||
-              noted[header.name] != 0) {
+          if (keeper == nullptr || !keeper->built() ||
+              reach->reached(static_cast<int32_t>(header.name)) || noted[header.name] != 0) {
             continue;
           }
           noted[header.name] = 1;
@@ -141,6 +143,15 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
     const bool keep_deleted = !built_chains.empty() || !held_names.empty();
     if (keep_deleted) {
       deleted_function_names.reserve(deleted_function_names.size() + headers.size());
+    }
+    // What names each function before any deletion: one that no other line
+    // names is what a name held at run time may have reached.
+    std::vector<int32_t> first_uses;
+    if (!held_names.empty() && index) {
+      first_uses.resize(static_cast<size_t>(found.name_count));
+      for (const function_header& header : headers) {
+        first_uses[header.name] = index->lines_using(header.name) - (header.uses_own_name ? 1 : 0);
+      }
     }
     for (int64_t run = 1; run <= runs; ++run) {
       function_count = static_cast<int32_t>(headers.size());
@@ -165,7 +176,7 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
           if (uses > 0) continue;
         }
         if (const keep_entry* keeper = kept.empty() ? nullptr : kept[header.name]) {
-          if (keeper->built && noted[header.name] == 0) {
+          if (keeper->built() && noted[header.name] == 0) {
             noted[header.name] = 1;
             note_kept_by_built_name(*keeper, {eraser->header_name(header.line),
                                               lines[header.line], header.line});
@@ -178,7 +189,10 @@ void autoitsourcefile::remove_unused_functions(int runs, const char* output_mode
         const auto number = static_cast<int64_t>(k + 1);
         const std::string_view name = eraser->header_name(header.line);
         report.event("delete function (functionnr.: ", number, "): ", name, number);
-        if (keep_deleted) deleted_function_names.push_back({name, lines[header.line], header.line});
+        if (keep_deleted) {
+          const bool unnamed = !first_uses.empty() && first_uses[header.name] <= 0;
+          deleted_function_names.push_back({name, lines[header.line], header.line, unnamed});
+        }
         const int32_t last = eraser->erase_from(header.line);
         if (notes) notes->deleted(header.line, static_cast<int32_t>(run), last);
       }

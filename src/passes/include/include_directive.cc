@@ -68,15 +68,18 @@ include_directive parse_include_directive(std::string_view line) {
     directive.name = copy.substr(open + 1, close - open - 1);
     written = between(upper, upper.find('<'), upper.find('>'));
   } else {
-    // The last character closes the name, whatever it is; without a double
-    // quote the name starts at the beginning of the line.
-    size_t quote = copy.find('"');
+    // A name in apostrophes is quoted like one in double quotes; the first
+    // quote after the keyword says which ("it's.au3" in double quotes).
+    // The last character closes the name, whatever it is; without a quote
+    // the name starts at the beginning of the line.
+    size_t quote = copy.find_first_of("\"'", keyword.size());
     size_t first = quote == std::string::npos ? 0 : quote + 1;
     size_t end = copy.size() - 1;
     if (end > first) directive.name = copy.substr(first, end - first);
-    size_t written_open = upper.find('"');
-    if (written_open != std::string::npos) {
-      written = between(upper, written_open, upper.find('"', written_open + 1));
+    if (quote != std::string::npos) {
+      const char mark = copy[quote];
+      const size_t written_open = upper.find(mark, upper.find('#') + keyword.size());
+      written = between(upper, written_open, upper.find(mark, written_open + 1));
     }
   }
   if (written != directive.name) directive.written_name = written;

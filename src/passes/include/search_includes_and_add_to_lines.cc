@@ -14,7 +14,6 @@
 // as well.
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <deque>
 #include <span>
 #include <string>
@@ -33,35 +32,6 @@
 #include "script/normalize.h"
 
 namespace {
-
-// Finds the "#" of lines that lie in one text, in order: a search runs on
-// from line to line through the text, so a text with few "#" costs few
-// calls, not one per line. A line outside the text is searched by itself.
-class hash_finder {
- public:
-  explicit hash_finder(std::string_view text = {}) : text_(text) {}
-
-  size_t find(std::string_view line) {
-    const char* const begin = line.data();
-    const char* const text_end = text_.data() + text_.size();
-    if (line.empty() || begin < text_.data() || begin + line.size() > text_end) {
-      return line.find('#');
-    }
-    // [searched_, next_) holds no "#", and next_ is one or the text's end.
-    if (searched_ == nullptr || begin < searched_ || begin > next_) {
-      const void* hash = std::memchr(begin, '#', static_cast<size_t>(text_end - begin));
-      searched_ = begin;
-      next_ = hash == nullptr ? text_end : static_cast<const char*>(hash);
-    }
-    return next_ < begin + line.size() ? static_cast<size_t>(next_ - begin)
-                                       : std::string_view::npos;
-  }
-
- private:
-  std::string_view text_;
-  const char* searched_ = nullptr;
-  const char* next_ = nullptr;
-};
 
 // Lines of one file (or of the script itself) still to be scanned.
 // The expanded script, written over the table that holds the main script,
@@ -117,8 +87,9 @@ struct open_file {
   // which the expansion reads.
   std::vector<std::string_view> lines;
   bool main = false;
-  // Where the "#" of those lines are.
-  hash_finder hashes;
+  // Taken up by an angle-bracket directive, or by a file that was: a
+  // library's, not the user's own.
+  bool library = false;
   size_t next = 0;
   // Its number in the script's origins, and the line number of lines[0].
   uint32_t origin = 0;
@@ -142,28 +113,22 @@ void warn_unopenable(const line_origin& where, const include_directive& directiv
     joint = ", '";
   }
   text += ")";
-  diagnostics::warning_at(where.file, where.line, text);
+  diagnostics::warning_at(where.file, where.line, text, "include-missing");
 }
 
 // The directive that `line`, whose first byte that is not blank is `lead`,
 // stands for, and the comment blocks followed over it, as the comment pass
 // will find them in the expanded script. A line of a block is no directive:
-// it stays as it is and goes with the block. A directive line leaves an
-// empty line behind, so a block marker after the directive on its line
-// opens nothing.
-include_directive directive_outside_blocks(std::string_view line, char lead, hash_finder& hashes,
+// it stays as it is and goes with the block.
+include_directive directive_outside_blocks(std::string_view line, char lead,
                                            comment_blocks::walker& blocks) {
-  // A line without a "#" neither is a directive nor opens or closes a block.
-  const size_t hash = hashes.find(line);
-  if (hash == std::string_view::npos) return {};
-  if (!blocks.inside() && lead == '#') {
-    include_directive directive = parse_include_directive(line);
-    if (directive.kind != include_kind::none) return directive;
-  }
-  size_t keep = 0;
-  blocks.next(comment_blocks::marks_of(line, hash, comment_blocks::line_comment_start(line)),
-              &keep);
-  return {};
+  // Directives and block markers are the first text of their line, and
+  // a line of a block that is neither leaves the blocks as they are.
+  if (lead != '#') return {};
+  const comment_blocks::marker marker =
+      comment_blocks::marker_at(line, line.find_first_not_of(" \t"));
+  if (blocks.in_block(marker)) return {};
+  return parse_include_directive(line);
 }
 
 void print_found(const include_directive& directive) {
@@ -209,12 +174,11 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // it, and notes the comment lines on the way.
   comment_lines.clear();
   comment_blocks::walker blocks;
-  hash_finder source_hashes(source_text);
   for (; first_file < end; ++first_file) {
     const char lead = lead_byte(lines[first_file]);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(first_file));
     include_kind kind =
-        directive_outside_blocks(lines[first_file], lead, source_hashes, blocks).kind;
+        directive_outside_blocks(lines[first_file], lead, blocks).kind;
     if (kind == include_kind::file) break;
     // Every recognised directive line stays behind as an empty line.
     if (kind == include_kind::once) lines.clear(first_file);
@@ -228,7 +192,6 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
   // table the expansion writes, after the lines kept in place.
   std::vector<open_file> stack(1);
   stack[0].main = true;
-  stack[0].hashes = source_hashes;
   stack[0].origin = 0;
   stack[0].first_line = origins.of(first_file).line;
   stack[0].folder = platform::folder_of(source_path);
@@ -250,7 +213,7 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
     ++current.next;
     const char lead = lead_byte(line);
     if (lead == ';') comment_lines.push_back(static_cast<int32_t>(expanded.size()));
-    include_directive directive = directive_outside_blocks(line, lead, current.hashes, blocks);
+    include_directive directive = directive_outside_blocks(line, lead, blocks);
     if (directive.kind == include_kind::none) {
       expanded.put(line);
       continue;
@@ -300,8 +263,12 @@ bool autoitsourcefile::search_includes_and_add_to_lines(const char* angle_includ
       warn_unopenable(origins.of(expanded.size() - 1), directive, path, places);
       missing.insert(path);
     } else {
-      included.hashes = hash_finder(text);
       included.origin = origins.add_file(opened);
+      included.library = directive.angle || current.library;
+      if (included.library) {
+        library_files.resize(std::max<size_t>(library_files.size(), included.origin + 1), 0);
+        library_files[included.origin] = 1;
+      }
       included.folder = platform::folder_of(opened);
       origins.start_run(expanded.size(), included.origin, 1);
       if (records.names_on) {

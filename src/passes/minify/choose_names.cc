@@ -113,7 +113,7 @@ void choose_names(census& c, const line_table& lines, bool blocks_possible,
     } else if (c.string_words.contains(name)) {
       v.kept = kept_as_written::in_string;
     } else if (const keep_entry* e = kept_variables.keeps(upper(name, "$"))) {
-      v.kept = e->built ? kept_as_written::built_name : kept_as_written::keep_entry;
+      v.kept = e->built() ? kept_as_written::built_name : kept_as_written::keep_entry;
       v.kept_by = static_cast<int32_t>(e - entries.data());
     }
   }
@@ -125,7 +125,7 @@ void choose_names(census& c, const line_table& lines, bool blocks_possible,
     } else if (c.string_words.contains(name)) {
       w.kept = kept_as_written::in_string;
     } else if (const keep_entry* e = kept_functions.keeps(upper(name))) {
-      w.kept = e->built ? kept_as_written::built_name : kept_as_written::keep_entry;
+      w.kept = e->built() ? kept_as_written::built_name : kept_as_written::keep_entry;
       w.kept_by = static_cast<int32_t>(e - entries.data());
     } else if (!c.held_functions.empty()) {
       w.kept = kept_as_written::held_function;

@@ -1,7 +1,6 @@
 // Which lines of the output the minify passes may rewrite as code: a
 // directive line ("#" first) and a line of a comment block kept in the
-// output only lose the blanks around them; a line that opens a block after
-// some code is code up to the block's marker.
+// output only lose the blanks around them.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +12,8 @@ namespace minify {
 
 struct line_kind {
   enum class what { code, directive, block } kind = what::code;
-  // Code: where the code ends (the rest opens a comment block).
+  // Code: where the code ends. A block marker is a line's first text, so
+  // a line of code is code to its end.
   size_t code_end = 0;
 };
 
@@ -38,25 +38,11 @@ class line_classifier {
   line_kind next(std::string_view line) {
     line_kind k;
     k.code_end = line.size();
-    if (blocks_possible_) {
-      size_t keep = 0;
-      const comment_blocks::marks marks =
-          line.find('#') == std::string_view::npos ? comment_blocks::marks{} : comment_blocks::marks_of(line);
-      switch (walker_.next(marks, &keep)) {
-        case comment_blocks::line_fate::emptied:
-          k.kind = line_kind::what::block;
-          return k;
-        case comment_blocks::line_fate::opens:
-          k.code_end = keep;
-          if (line.substr(0, keep).find_first_not_of(" \t") == std::string_view::npos) {
-            k.kind = line_kind::what::block;
-          }
-          return k;
-        case comment_blocks::line_fate::kept:
-          break;
-      }
-    }
     const size_t first = line.find_first_not_of(" \t");
+    if (blocks_possible_ && walker_.in_block(comment_blocks::marker_at(line, first))) {
+      k.kind = line_kind::what::block;
+      return k;
+    }
     if (first != std::string_view::npos && line[first] == '#') k.kind = line_kind::what::directive;
     return k;
   }

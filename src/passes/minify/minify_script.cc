@@ -3,6 +3,7 @@
 // note for each reason that kept names as written.
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -50,7 +51,7 @@ void note_kept_names(autoitsourcefile& script, const census& c,
         const name_info& n = all[i];
         if (n.kept != r.why) continue;
         if (count == 0 || n.first_slot < first_slot) first_slot = n.first_slot;
-        if (names.empty() && n.kept_by >= 0 && !entries[static_cast<size_t>(n.kept_by)].file.empty()) {
+        if (names.empty() && n.kept_by >= 0 && !entries[static_cast<size_t>(n.kept_by)].file().empty()) {
           entry = &entries[static_cast<size_t>(n.kept_by)];
         }
         if (names.size() < kListed) {
@@ -72,7 +73,7 @@ void note_kept_names(autoitsourcefile& script, const census& c,
     }
     if (count > names.size()) text += " and " + std::to_string(count - names.size()) + " more";
     if (entry != nullptr) {
-      script.notes.emplace_back(entry->file, entry->line, std::move(text));
+      script.notes.emplace_back(entry->file(), entry->line(), std::move(text));
       continue;
     }
     const line_origin at = script.origins.of(static_cast<size_t>(first_slot));
@@ -95,12 +96,14 @@ void note_kept_names(autoitsourcefile& script, const census& c,
             "the globals and the variables of the function around the call are not renamed");
 }
 
-// The keep entries, then one for each name pattern the script builds.
-std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script, const census& c) {
+// The keep entries, then one for each name pattern the script builds, its
+// place in `places`.
+std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script, const census& c,
+                                                 std::deque<keep_place>& places) {
   std::vector<keep_entry> entries = script.keep_entries;
   for (const census::built& b : c.built_names) {
     const line_origin at = script.origins.of(static_cast<size_t>(b.slot));
-    entries.push_back({b.pattern, at.file, at.line, b.shown, true});
+    entries.push_back({b.pattern, &places.emplace_back(keep_place{at.file, at.line, b.shown, true})});
   }
   return entries;
 }
@@ -146,7 +149,8 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
   census c;
   if (identifiers) {
     c = minify::take_census(lines, line_count, blocks_possible);
-    const std::vector<keep_entry> entries = entries_with_built_names(*this, c);
+    std::deque<keep_place> built_places;
+    const std::vector<keep_entry> entries = entries_with_built_names(*this, c, built_places);
     minify::choose_names(c, lines, blocks_possible, entries);
     note_kept_names(*this, c, entries);
     records.renames_on = true;

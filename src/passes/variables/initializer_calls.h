@@ -16,9 +16,9 @@ bool only_computes(std::string_view word);
 // For each item of the declaration `line` (the text between two commas that
 // separate declarations: outside strings, parentheses and brackets), in
 // order, appends to `calls` whether that item holds a call: a name followed
-// by "(" (blanks between allowed) that is not a variable or macro ($, @
-// before it) and not one that only computes; a method call (".Name(") always
-// counts. With comments_kept, a ";" outside strings ends the line. The items
+// by "(" (blanks between allowed) that is not a macro (@ before it) and not
+// one that only computes; a method call (".Name(") and a call through a
+// variable ("$fn(", "$aF[0](") always count. With comments_kept, a ";" outside strings ends the line. The items
 // are those that walk_declaration takes its names from, one name each. A
 // line without any "(" gets a single flag: the caller pads the rest.
 void item_calls(std::string_view line, bool comments_kept, std::vector<char>& calls);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "names/keep_list.h"
+#include "passes/variables/own_line_reads.h"
 #include "passes/variables/variable_cut.h"
 #include "passes/variables/variable_notes.h"
 #include "passes/variables/variable_scan.h"
@@ -44,14 +45,16 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   const size_t first_line = deleted_variable_names.line_count();
   deleted_variable_names.reserve_lines(static_cast<size_t>(variable_count));
   int32_t deleted_here = 0;
+  own_line_reads own_reads(*this, table);
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
     // all: the program needs the call, read or not.
+    // Nor does one that what stays of its declaration still reads.
     const keep_entry* keeper = keep.keeps(table.variable_names[k]);
-    if (usage->used(k) || table.item_calls[k]) continue;
+    if (usage->used(k) || table.item_calls[k] || own_reads.read_by_rest(k)) continue;
     const int32_t declared = table.declaration_lines[k];
     if (keeper != nullptr) {
-      if (keeper->built) {
+      if (keeper->built()) {
         note_kept_by_built_name(*keeper, {table.variable_names[k], lines[declared], declared});
       }
       continue;
@@ -63,6 +66,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
       if (declared != last_shared_line) deleted_variable_names.add_line(lines[declared], declared);
       last_shared_line = declared;
       shares_cut[k] = true;
+      own_reads.cut(k);
       continue;
     }
     deleted_variable_names.add_line(lines[declared], declared);

@@ -30,17 +30,17 @@ TEST_F(IncludeInCommentBlock, DirectiveInABlockIsALineOfIt) {
 
 TEST_F(IncludeInCommentBlock, BlocksFollowTheCommentPassRule) {
   folder.write("a.au3", "a\n");
-  // "#ce" does not close "#comments-start"; a block's own "#cs" nests
-  // nothing; an opener behind ";" opens nothing; a marker after other text
-  // opens a block all the same.
-  expansion_run run = expand({"#comments-start", "#ce", "#include <a.au3>", "#comments-end",
-                              "#cs", "#cs", "#ce", "#include <a.au3>", "#ce",
-                              "x ; #cs", "y = 1 #cs", "#include <a.au3>", "#ce"},
+  folder.write("b.au3", "b\n");
+  // "#ce" closes "#comments-start"; markers in any case nest; a marker
+  // behind ";" or after other text opens nothing.
+  expansion_run run = expand({"#comments-start", "#ce", "#include <a.au3>", "#CS Columns",
+                              "\t#cs", "#ce", "#include <b.au3>", "#COMMENTS-END", "x ; #cs",
+                              "y = 1 #cs", "#include <b.au3>"},
                              root, root);
-  EXPECT_EQ(run.lines, (lines_t{"#comments-start", "#ce", "#include <a.au3>", "#comments-end",
-                                "#cs", "#cs", "#ce", "", "a", "", "#ce", "x ; #cs", "y = 1 #cs",
-                                "#include <a.au3>", "#ce"}));
-  EXPECT_EQ(run.include_count, 1);
+  EXPECT_EQ(run.lines, (lines_t{"#comments-start", "#ce", "", "a", "", "#CS Columns", "\t#cs",
+                                "#ce", "#include <b.au3>", "#COMMENTS-END", "x ; #cs",
+                                "y = 1 #cs", "", "b", ""}));
+  EXPECT_EQ(run.include_count, 2);
 }
 
 TEST_F(IncludeInCommentBlock, IncludedFilesBlocksCountAndAnOpenOneRunsOn) {
@@ -57,7 +57,7 @@ TEST_F(IncludeInCommentBlock, IncludedFilesBlocksCountAndAnOpenOneRunsOn) {
 }
 
 TEST_F(IncludeInCommentBlock, MarkerAfterADirectiveGoesWithItsLine) {
-  // The directive line is left empty, so the "#cs" behind it opens nothing.
+  // A marker behind a directive is not its line's first text: it opens nothing.
   folder.write("a.au3", "a\n");
   folder.write("b.au3", "b\n");
   expansion_run run = expand({"#include <a.au3> #cs", "#include <b.au3>"}, root, root);

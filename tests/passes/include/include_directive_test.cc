@@ -57,7 +57,9 @@ TEST(IncludeDirective, QuotedNameEndsBeforeTheLastCharacter) {
   check({
       {"#include \"My Lib.au3\"", file, "MYLIB.AU3", "MY LIB.AU3"},
       {"#include \"x.au3\" ; note", file, "X.AU3\";NOT", "X.AU3"},
-      {"#include 'x.au3'", file, "#INCLUDE'X.AU3"},  // single quotes: no quote at all
+      {"#include 'x.au3'", file, "X.AU3"},  // apostrophes quote like double quotes
+      {"#include \"it's.au3\"", file, "IT'S.AU3"},  // the first quote decides
+      {"#include 'say \"hi\".au3'", file, "SAY\"HI\".AU3", "SAY \"HI\".AU3"},
       {"#include x.au3", file, "#INCLUDEX.AU"},
       {"#include \"a", file, ""},
       {"#include \"", file, ""},
@@ -75,7 +77,7 @@ TEST(IncludeDirective, WrittenNameKeepsInnerBlanksOnlyBetweenAPair) {
       {"#include <a b", file, "AB"},
       {"#include > <a b>", file, "AB>"},
       {"#include \"a b", file, "A"},
-      {"#include 'a b'", file, "#INCLUDE'AB"},
+      {"#include 'a b'", file, "AB", "A B"},
   });
 }
 

@@ -86,7 +86,7 @@ TEST_F(IncludeSearchOrder, AMissingFileIsWarnedAtItsDirective) {
   const std::string a = root + "/inc/a.au3";
 #endif
   EXPECT_EQ(run.err, "warning: " + a + ":2: cannot open include file 'gone.au3' (looked for '" +
-                         platform::shown_path(root + "/inc\\GONE.AU3") + "', also in 'q')\n");
+                         platform::shown_path(root + "/inc\\GONE.AU3") + "', also in 'q') [include-missing]\n");
   EXPECT_EQ(run.included_files.size(), 2u);
 }
 

@@ -47,10 +47,11 @@ TEST_F(IncludeSecondTry, CommentAfterQuotedNameKeepsThePathAsBuilt) {
 TEST_F(IncludeSecondTry, NoFileEitherWayWarnsWithThePathAsBuilt) {
   folder.write("a b.au3", "ab\n");
   expansion_run run = expand(
-      {"#include \"no such.au3\" ; c", "#include 'a b.au3'", "#include <a b.au3"}, root, root);
+      {"#include \"no such.au3\" ; c", "#include 'no such.au3' ; c", "#include <a b.au3"}, root,
+      root);
   EXPECT_EQ(run.lines, lines_t(6, ""));
   EXPECT_EQ(warned_paths(run.err),
-            (lines_t{cannot_open(in("NOSUCH.AU3\";")), cannot_open(in("#INCLUDE'AB.AU3")),
+            (lines_t{cannot_open(in("NOSUCH.AU3\";")), cannot_open(in("NOSUCH.AU3';")),
                      cannot_open(in("AB.AU3"))}));
 }
 

@@ -29,12 +29,20 @@ TEST(InitializerCallsTest, MethodsAlwaysCount) {
   EXPECT_EQ(calls("Local $v = $o.String(1)"), flags{1});  // a method, whatever its name
 }
 
+TEST(InitializerCallsTest, CallsThroughAVariable) {
+  EXPECT_EQ(calls("Local $q = $fn(), $z = $aF[0](), $w = 1 + $fn ()"), (flags{1, 1, 1}));
+  EXPECT_EQ(calls("Local $z = $aF[$i][1] (2), $k = $a[Abs(1)]"), (flags{1, 0}));
+  // A value held, not called; a bracket that indexes no variable.
+  EXPECT_EQ(calls("Local $v = $fn, $e = $a[0], $p = [1](2)"), (flags{0, 0, 0}));
+}
+
 TEST(InitializerCallsTest, ValuesThatOnlyCompute) {
   EXPECT_EQ(calls("Global Const $GPTR = BitOR($GMEM_FIXED, $GMEM_ZEROINIT)"), flags{0});
   EXPECT_EQ(calls("Local $n = stringlen($s) + UBound($a), $p = Ptr(0)"), (flags{0, 0}));
   EXPECT_EQ(calls("Local $b = Not ($a Or ($c And $d))"), flags{0});
-  EXPECT_EQ(calls("Local $x = $f(1), $y = @Macro(2), $z = 5(1)"), (flags{0, 0, 0}));
+  EXPECT_EQ(calls("Local $y = @Macro(2), $z = 5(1)"), (flags{0, 0}));
   EXPECT_EQ(calls("Local $m[2] = [1, 2], $n = (1 + 2)"), (flags{0, 0}));
+  EXPECT_EQ(calls("Local $sOut = StringRegExpReplace(\"abc\", \"b\", \"x\")"), flags{0});
 }
 
 TEST(InitializerCallsTest, StringsAndCommentsHoldNoCall) {

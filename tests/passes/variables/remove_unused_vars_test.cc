@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "passes/variables/variable_cut.h"
 #include "passes/variables/variable_scan.h"
 #include "report/console.h"
+#include "script/two_threads.h"
 #include "support/script_builder.h"
 
 namespace {
@@ -85,6 +87,31 @@ TEST_F(RemoveUnusedVarsTest, DotsForDeletedVariablesNumberedByFifty) {
   out = run(lines, "-");
   EXPECT_EQ(out, std::string(kStart) + ".." + "\nfinished: searching variables\n" + "." + kFinish);
   EXPECT_EQ(script.deleted_vars, 51);
+}
+
+// The tests split even small scripts over two threads; here one thread
+// counts every line, so a name's count goes past what a byte holds.
+TEST_F(RemoveUnusedVarsTest, ANameCountedPast255OnOneThread) {
+  const size_t before = two_threads::minimum_lines;
+  two_threads::minimum_lines = size_t{1} << 15;
+  // 300 lines that each declare an unused variable from $x: each goes, and
+  // takes its mention of $x with it, so $x goes last. (Names of one length:
+  // none holds another.)
+  text lines;
+  for (int i = 100; i < 400; ++i) lines.push_back("Local $v" + std::to_string(i) + " = $x");
+  lines.push_back("Global $x = 1");
+  run(lines);
+  ASSERT_EQ(current_lines(script).size(), 301u);
+  EXPECT_EQ(script.deleted_vars, 301);
+  EXPECT_EQ(current_lines(script)[300], "");
+  // 256 lines that keep mentioning it: it stays.
+  autoitsourcefile kept("");
+  text uses(256, "ConsoleWrite($y)");
+  uses.push_back("Global $y = 1");
+  load_lines(kept, uses, true);
+  captured_stdout([&] { kept.remove_unused_vars("C"); });
+  EXPECT_EQ(kept.deleted_vars, 0);
+  two_threads::minimum_lines = before;
 }
 
 TEST_F(RemoveUnusedVarsTest, NothingDeclaredChangesNothing) {
@@ -185,9 +212,20 @@ TEST_F(RemoveUnusedVarsTest, NameInsideALongerStringOrItsOwnLineDoesNotCount) {
 }
 
 TEST_F(RemoveUnusedVarsTest, OwnDeclarationLineDoesNotCount) {
-  run({"Local $a = 1, $b = $a", "MsgBox(0, '', $b)"});
-  EXPECT_EQ(current_lines(script), (text{"Local  $b = $a", "MsgBox(0, '', $b)"}));
+  run({"Local $a = 1, $b = $ab", "MsgBox(0, '', $b)"});
+  EXPECT_EQ(current_lines(script), (text{"Local  $b = $ab", "MsgBox(0, '', $b)"}));
   EXPECT_EQ(script.deleted_vars, 1);
+}
+
+TEST_F(RemoveUnusedVarsTest, WhatStaysOfADeclarationKeepsWhatItReads) {
+  // $base is read by $derived's value, $p by $q's size; a cut item reads
+  // nothing, and a name that the line only declares again is no read.
+  run({"Local $base = 10, $derived = $base + 1, $un = $x, $x = 2",
+       "Global $p = 2, $q[$p], $i = 0, $i = 1", "f($derived, $q)"});
+  EXPECT_EQ(current_lines(script),
+            (text{"Local $base = 10, $derived = $base + 1", "Global $p = 2, $q[$p]",
+                  "f($derived, $q)"}));
+  EXPECT_EQ(script.deleted_vars, 4);
 }
 
 TEST_F(RemoveUnusedVarsTest, DeletionsTakeEffectInNumberOrder) {
@@ -254,6 +292,42 @@ TEST_F(RemoveUnusedVarsTest, StaticAndTrailingCommentsKeepUsedDeclarations) {
   EXPECT_EQ(script.deleted_vars, 1);
 }
 
+// The items of a normalized declaration, split at each "," outside strings,
+// parentheses and brackets.
+text declaration_items(std::string_view line, bool comments_kept) {
+  text items(1);
+  char quote = 0;
+  int depth = 0;
+  for (const char c : line) {
+    if (quote == 0 && c == ';' && comments_kept) break;
+    if (quote == 0 && c == ',' && depth == 0) {
+      items.emplace_back();
+      continue;
+    }
+    items.back() += c;
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (c == '(' || c == '[') {
+      ++depth;
+    } else if (c == ')' || c == ']') {
+      --depth;
+    }
+  }
+  return items;
+}
+
+// How often `item` holds `name` whole, not followed by a word byte.
+int whole_mentions(const std::string& item, const std::string& name) {
+  int count = 0;
+  for (size_t at = item.find(name); at != std::string::npos; at = item.find(name, at + 1)) {
+    const size_t end = at + name.size();
+    if (end == item.size() || !is_word_byte(item[end])) ++count;
+  }
+  return count;
+}
+
 // The pass as stated: every name searched in every line, one by one.
 std::string reference_pass(autoitsourcefile& s) {
   return captured_stdout([&] {
@@ -262,6 +336,7 @@ std::string reference_pass(autoitsourcefile& s) {
     variable_table table;
     scan_variables(s, table, report);
     console::out("\nfinished: searching variables\n");
+    std::set<int32_t> cut;  // variables cut from a line they share
     for (int32_t k = 1; k <= s.variable_count; ++k) {
       bool used = false;
       const std::string name(table.variable_names[k]);
@@ -277,7 +352,24 @@ std::string reference_pass(autoitsourcefile& s) {
           used = used || s.transformed_lines[j].find(t) != std::string::npos;
         }
       }
+      // What stays of a shared declaration reads it: its other items not cut
+      // so far mention it, not counting the one each declares.
+      const int32_t line = table.declaration_lines[k];
+      const bool shares = shares_line(table, s.variable_count, k);
+      if (!used && shares && name.size() >= 2 && name[0] == '$' && is_word(name.substr(1))) {
+        int32_t first = k;
+        while (first > 1 && table.declaration_lines[first - 1] == line) --first;
+        const text items = declaration_items(s.transformed_lines[line], !s.comments_removed);
+        for (size_t u = 0; u < items.size() && !used; ++u) {
+          const int32_t j = first + static_cast<int32_t>(u);
+          if (j == k || cut.contains(j)) continue;
+          const bool declares_it = j <= s.variable_count && table.declaration_lines[j] == line &&
+                                   table.variable_names[j] == name;
+          used = whole_mentions(items[u], name) > (declares_it ? 1 : 0);
+        }
+      }
       if (used) continue;
+      if (shares) cut.insert(k);
       ++s.deleted_vars;
       console::out("delete variable (variablenr.: ");
       console::out(static_cast<long long>(k));

@@ -2,6 +2,6 @@ Local $a = 1
 Local $b = 2 ; keep, #cs inside a comment
 #cs never closed
 Local $c = 3
-#comments-end
+#comments-endless
 
 Local $d = 4

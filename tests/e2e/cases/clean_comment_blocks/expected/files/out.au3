@@ -1,8 +1,7 @@
 Global $x = 1
-Local $kept = 2
-#ce this outer closer stays
-Local $y = 3
-MsgBox(0, "see
-#CS upper case stays
-Local $z = 4
-Local $w = 6
+#comments-end trailing text
+Local $y = 3 #cs opens here
+gone #ce
+MsgBox(0, "see #cs here")
+Local $lost = 5
+#ce

@@ -1,6 +1,6 @@
-Func B()
+Func A()
 EndFunc
-#ce outer: an ordinary line now
+#comments-end
 Func Open()
 EndFunc
 Done()

@@ -1,0 +1,3 @@
+Func Used()
+EndFunc
+Used()

@@ -1,0 +1,5 @@
+; Logging helpers.
+Func _Here()
+	; a comment before it
+	Return @ScriptLineNumber
+EndFunc

@@ -1,0 +1,6 @@
+Func Gui()
+EndFunc
+Func Quote()
+EndFunc
+Gui()
+Quote()

@@ -1,0 +1,2 @@
+Func Hidden()
+EndFunc
