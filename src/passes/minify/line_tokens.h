@@ -3,8 +3,10 @@
 // end, $names, @macros, words, numbers, and any other byte on its own.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace minify {
@@ -20,17 +22,28 @@ struct token {
   bool member;
 };
 
-// Letters, digits and "_", by byte.
-struct word_bytes {
-  bool is[256] = {};
-  constexpr word_bytes() {
+// What a byte can begin: the tokenizer's first look, by byte.
+enum class byte_class : uint8_t { other, blank, comment, quote, sigil, digit, letter };
+
+struct byte_classes {
+  byte_class of[256] = {};
+  bool word[256] = {};  // letters, digits and "_"
+  constexpr byte_classes() {
     for (int c = 0; c < 256; ++c) {
-      is[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+      const bool digit = c >= '0' && c <= '9';
+      word[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || digit || c == '_';
+      of[c] = digit         ? byte_class::digit
+              : word[c]     ? byte_class::letter
+              : c == ' ' || c == '\t' ? byte_class::blank
+              : c == ';'    ? byte_class::comment
+              : c == '"' || c == '\'' ? byte_class::quote
+              : c == '$' || c == '@'  ? byte_class::sigil
+                                      : byte_class::other;
     }
   }
 };
-inline constexpr word_bytes kWordBytes;
-inline bool is_word_char(char c) { return kWordBytes.is[static_cast<unsigned char>(c)]; }
+inline constexpr byte_classes kBytes;
+inline bool is_word_char(char c) { return kBytes.word[static_cast<unsigned char>(c)]; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The end of the string that opens at `at`: after its closing quote, or the
@@ -50,50 +63,95 @@ inline size_t string_close(std::string_view line, size_t at) {
   return i;
 }
 
+// The end of the run of name bytes that goes on at `j`.
+inline size_t word_end(std::string_view line, size_t j) {
+  const char* p = line.data();
+  const size_t n = line.size();
+  while (j < n && is_word_char(p[j])) ++j;
+  return j;
+}
+
+// The end of the run of blanks and tabs that goes on at `j`; a longer run
+// (indentation, padding) eight bytes at a time.
+inline size_t blank_end(std::string_view line, size_t j) {
+  const char* p = line.data();
+  const size_t n = line.size();
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  // Most runs are one blank.
+  if (j < n && p[j] != ' ' && p[j] != '\t') return j;
+  while (j + 8 <= n) {
+    uint64_t v;
+    std::memcpy(&v, p + j, 8);
+    // A byte of x is 0 where the byte of v is a blank, of y where a tab.
+    const uint64_t x = v ^ (kOnes * ' ');
+    const uint64_t y = v ^ (kOnes * '\t');
+    // The high bit set in each byte that is neither (no carries between bytes).
+    const uint64_t nx = ((x & kLow7) + kLow7) | x;
+    const uint64_t ny = ((y & kLow7) + kLow7) | y;
+    const uint64_t other = nx & ny & ~kLow7;
+    if (other != 0) return j + static_cast<size_t>(std::countr_zero(other) / 8);
+    j += 8;
+  }
+  while (j < n && (p[j] == ' ' || p[j] == '\t')) ++j;
+  return j;
+}
+
 // Calls each(token) for every token of `line`, in order.
 template <class Each>
 void for_each_token(std::string_view line, Each each) {
+  const char* p = line.data();
+  const size_t n = line.size();
   size_t i = 0;
   char last = 0;  // the last byte before, blanks aside
-  while (i < line.size()) {
-    const char c = line[i];
+  while (i < n) {
+    const char c = p[i];
     token t{token_kind::other, i, i + 1, false};
-    if (c == ' ' || c == '\t') {
-      size_t j = i + 1;
-      while (j < line.size() && (line[j] == ' ' || line[j] == '\t')) ++j;
-      t = {token_kind::blank, i, j, false};
-    } else if (c == ';') {
-      t = {token_kind::comment, i, line.size(), false};
-    } else if (c == '"' || c == '\'') {
-      t = {token_kind::string, i, string_close(line, i), false};
-    } else if ((c == '$' || c == '@') && i + 1 < line.size() && is_word_char(line[i + 1])) {
-      size_t j = i + 1;
-      while (j < line.size() && is_word_char(line[j])) ++j;
-      t = {c == '$' ? token_kind::variable : token_kind::macro, i, j, false};
-    } else if (is_digit(c)) {
-      // 12, 1.5, 0x1F, 1e5, 1e-5.
-      size_t j = i + 1;
-      while (j < line.size()) {
-        const char d = line[j];
-        if (is_word_char(d)) {
-          ++j;
-        } else if (d == '.' && j + 1 < line.size() && is_digit(line[j + 1])) {
-          ++j;
-        } else if ((d == '-' || d == '+') && (line[j - 1] == 'e' || line[j - 1] == 'E') &&
-                   line[i] != '0' && j + 1 < line.size() && is_digit(line[j + 1])) {
-          ++j;
-        } else {
-          break;
-        }
+    switch (kBytes.of[static_cast<unsigned char>(c)]) {
+      case byte_class::blank: {
+        const size_t j = blank_end(line, i + 1);
+        each(token{token_kind::blank, i, j, false});
+        i = j;
+        continue;
       }
-      t = {token_kind::number, i, j, false};
-    } else if (is_word_char(c)) {
-      size_t j = i + 1;
-      while (j < line.size() && is_word_char(line[j])) ++j;
-      t = {token_kind::word, i, j, last == '.'};
+      case byte_class::comment:
+        t = {token_kind::comment, i, n, false};
+        break;
+      case byte_class::quote:
+        t = {token_kind::string, i, string_close(line, i), false};
+        break;
+      case byte_class::sigil:
+        if (i + 1 < n && is_word_char(p[i + 1])) {
+          t = {c == '$' ? token_kind::variable : token_kind::macro, i, word_end(line, i + 2), false};
+        }
+        break;
+      case byte_class::digit: {
+        // 12, 1.5, 0x1F, 1e5, 1e-5.
+        size_t j = i + 1;
+        while (j < n) {
+          const char d = p[j];
+          if (is_word_char(d)) {
+            ++j;
+          } else if (d == '.' && j + 1 < n && is_digit(p[j + 1])) {
+            ++j;
+          } else if ((d == '-' || d == '+') && (p[j - 1] == 'e' || p[j - 1] == 'E') &&
+                     c != '0' && j + 1 < n && is_digit(p[j + 1])) {
+            ++j;
+          } else {
+            break;
+          }
+        }
+        t = {token_kind::number, i, j, false};
+        break;
+      }
+      case byte_class::letter:
+        t = {token_kind::word, i, word_end(line, i + 1), last == '.'};
+        break;
+      case byte_class::other:
+        break;
     }
     each(t);
-    if (t.kind != token_kind::blank) last = line[t.end - 1];
+    last = p[t.end - 1];
     i = t.end;
   }
 }

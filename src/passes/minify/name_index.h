@@ -55,10 +55,9 @@ class name_index {
     for (; i + 8 <= a.size(); i += 8) {
       if ((load(a.data() + i) | kFold) != (load(b.data() + i) | kFold)) return false;
     }
-    for (; i < a.size(); ++i) {
-      if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-    }
-    return true;
+    if (i == a.size()) return true;
+    // The last bytes, read as one word whatever their number.
+    return (load_tail(a.data(), a.size()) | kFold) == (load_tail(b.data(), b.size()) | kFold);
   }
 
  private:
@@ -73,6 +72,22 @@ class name_index {
     std::memcpy(&v, p, 8);
     return v;
   }
+  // The last bytes of [p, p + size), size at least 1: the last 8 when
+  // there are so many, else all of them as a few overlapping loads (no byte
+  // outside is read).
+  static uint64_t load_tail(const char* p, size_t size) {
+    if (size >= 8) return load(p + size - 8);
+    if (size >= 4) {
+      uint32_t low;
+      uint32_t high;
+      std::memcpy(&low, p, 4);
+      std::memcpy(&high, p + size - 4, 4);
+      return low | (uint64_t{high} << 32);
+    }
+    return static_cast<uint64_t>(static_cast<unsigned char>(p[0])) |
+           static_cast<uint64_t>(static_cast<unsigned char>(p[size / 2])) << 8 |
+           static_cast<uint64_t>(static_cast<unsigned char>(p[size - 1])) << 16;
+  }
   static uint32_t hash(std::string_view name) {
     uint64_t h = 0x9E3779B97F4A7C15ull ^ name.size();
     size_t i = 0;
@@ -80,11 +95,7 @@ class name_index {
       h = (h ^ (load(name.data() + i) | kFold)) * 0xFF51AFD7ED558CCDull;
       h ^= h >> 32;
     }
-    uint64_t tail = 0;
-    for (size_t k = 0; i < name.size(); ++i, ++k) {
-      tail |= static_cast<uint64_t>(static_cast<unsigned char>(name[i] | 0x20)) << (8 * k);
-    }
-    h ^= tail;
+    if (i < name.size()) h ^= load_tail(name.data(), name.size()) | kFold;
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDull;
     h ^= h >> 33;
