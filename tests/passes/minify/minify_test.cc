@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -131,7 +132,9 @@ TEST(MinifyNames, IndexFoldsLetterCaseOnly) {
   EXPECT_EQ(index.find("fOo_1"), 0u);
   EXPECT_EQ(index.find("Foo_2"), minify::name_index::npos);
   EXPECT_EQ(index.find("a_long_name_of_more_than_eight"), minify::name_index::npos);
-  for (int i = 0; i < 1000; ++i) index.insert("name" + std::to_string(i), &added);
+  // The index holds views: the names must outlive it.
+  std::deque<std::string> names;
+  for (int i = 0; i < 1000; ++i) index.insert(names.emplace_back("name" + std::to_string(i)), &added);
   EXPECT_EQ(index.find("NAME999"), 1000u);
 }
 
