@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kOptionNames =
     "--help, --version, --no-pause, --keep=LIST, --map=FILE, --source-line-numbers, "
     "--metafile=FILE, --analyze, --strict, --why=NAMES, --no-auto-keep, --no-warn=KINDS, "
-    "--where";
+    "--tree-shaking, --minify, --minify-whitespace, --minify-identifiers, --where";
 
 // The options that take a value after "=".
 constexpr std::string_view kValueOptions[] = {"--keep", "--map", "--metafile", "--why",
