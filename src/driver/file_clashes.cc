@@ -1,4 +1,4 @@
-// The check that no map or metafile lands on another file of the run, by file
+// The check that no written file lands on another file of the run, by file
 // identity.
 #include "driver/file_clashes.h"
 
@@ -36,7 +36,6 @@ bool clash(const run_file& a, const run_file& b) {
 }  // namespace
 
 bool check_file_clashes(const arguments& args, const autoitsourcefile& script, std::string* err) {
-  if (!args.map && !args.metafile) return true;
   // The input and every file the include pass read, as it opened them.
   std::vector<run_file> others;
   for (uint32_t i = 0; i < script.origins.file_count(); ++i) {
@@ -44,7 +43,17 @@ bool check_file_clashes(const arguments& args, const autoitsourcefile& script, s
                                script.origins.file_name(i)));
   }
   if (others.empty()) others.push_back(read_file("the input file", args.input));
-  others.push_back(written_file("the output file", args.output));
+  run_file output = written_file("the output file", args.output);
+  // The output may replace the input (a run in place), never a file the
+  // input includes: that file would be lost to the shrunk script.
+  for (size_t i = 1; i < others.size(); ++i) {
+    if (!clash(output, others[i])) continue;
+    *err = std::string("cannot write output file '") + args.output + "': it is the same file as " +
+           others[i].role + " '" + others[i].path + "'";
+    return false;
+  }
+  if (!args.map && !args.metafile) return true;
+  others.push_back(std::move(output));
   auto check = [&](const char* what, const std::string& path) {
     run_file written = written_file("", path);
     for (const run_file& other : others) {

@@ -105,8 +105,8 @@ int shrink_script(const arguments& args) {
     for (const std::string& list : args.keep) script.add_keep_list(list);
     script.read_keep_pragmas();
   }
-  // A map or metafile that would replace another file of the run is an
-  // error before anything is written.
+  // An output, map or metafile that would replace another file of the run
+  // is an error before anything is written.
   if (!check_file_clashes(args, script, &err)) {
     diagnostics::error(err);
     return 1;

@@ -1,0 +1,3 @@
+Func Util()
+	ConsoleWrite("util" & @CRLF)
+EndFunc

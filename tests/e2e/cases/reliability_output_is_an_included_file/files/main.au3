@@ -1,0 +1,2 @@
+#include "lib\util.au3"
+Util()
