@@ -30,7 +30,6 @@ ends_test.py --binary BUILD/au3shrink
 Parts that cannot run here are reported as skipped; when nothing could run,
 the exit status is 77 (skipped for ctest).
 """
-import argparse
 import errno
 import os
 import resource
@@ -40,56 +39,17 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 
-failures = []
-skipped = []
-ran = []
-
-SIGNALS = ["SIGHUP", "SIGINT", "SIGQUIT", "SIGTERM", "SIGUSR1", "SIGUSR2", "SIGPIPE", "SIGALRM",
-           "SIGXCPU", "SIGXFSZ", "SIGVTALRM", "SIGPROF", "SIGABRT", "SIGIO", "SIGPWR", "SIGRTMIN"]
-# A few hundred milliseconds of work between the first write and the last.
-BIG_SCRIPT = b"".join(b"Local $v%d = %d ; note\r\nMsgBox(0, $v%d, 1)\r\n" % (i, i, i)
-                      for i in range(400000))
-SMALL_SCRIPT = b"; comment\r\n$x = 1\r\nMsgBox(0, $x, 'shown')\r\n"
-SMALL_FINAL = b"$x = 1\r\nMsgBox(0, $x, 'shown')\r\n"
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-    return condition
-
-
-def put(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def get(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def temps_in(folder):
-    return [n for n in os.listdir(folder) if n.startswith(".au3shrink-")]
-
-
-def shrink(binary, args, cwd, **kwargs):
-    kwargs.setdefault("stdin", subprocess.DEVNULL)
-    kwargs.setdefault("capture_output", True)
-    return subprocess.run([binary, "--no-pause"] + args, cwd=cwd, timeout=60, **kwargs)
-
-
-def no_core_files():
-    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+# The shared helpers stand beside this script.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from reliability_support import (SIGNALS, SMALL_SCRIPT, SMALL_FINAL, skipped, ran, big_script,
+                                 binary_argument, check, put, get, temps_in, shrink,
+                                 signal_while_writing, mount_tmpfs, scratch_folder, report)
 
 
 def signals(binary):
-    work = tempfile.mkdtemp(prefix="au3sig-")
-    ran.append("signals")
-    try:
-        put(os.path.join(work, "main.au3"), BIG_SCRIPT)
+    with scratch_folder("au3sig-", "signals") as work:
+        put(os.path.join(work, "main.au3"), big_script(400000))
         previous = b"; previous output\r\n"
         for number, name in enumerate(SIGNALS):
             if not hasattr(signal, name):
@@ -107,23 +67,10 @@ def signals(binary):
                 os.link(out, other)
             what = f"{name}{' (in place)' if in_place else ''}"
             for attempt in range(5):
-                proc = subprocess.Popen([binary, "--no-pause", "main.au3", "out.au3", ".", ".", "CFG",
-                                         "3", "."], cwd=work, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                        preexec_fn=no_core_files)
-                while not temps_in(work) and proc.poll() is None:
-                    time.sleep(0.0005)
-                if proc.poll() is None:
-                    proc.send_signal(signal.SIGSTOP)
-                    # Stopped with its temporary file still there: the signal
-                    # lands while the file exists.
-                    if temps_in(work):
-                        proc.send_signal(sig)
-                        proc.send_signal(signal.SIGCONT)
-                        status = proc.wait()
-                        break
-                    proc.send_signal(signal.SIGCONT)
-                proc.wait()
+                status = signal_while_writing([binary, "--no-pause", "main.au3", "out.au3", ".",
+                                               ".", "CFG", "3", "."], work, sig)
+                if status is not None:
+                    break
                 put(out, previous)
             else:
                 check(False, f"{what}: the run never held a temporary file long enough")
@@ -131,8 +78,6 @@ def signals(binary):
             check(status == -sig, f"{what}: status {status}, expected {-sig}")
             check(get(out) == previous, f"{what}: the output changed")
             check(not temps_in(work), f"{what}: temporary files left: {temps_in(work)}")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def signal_while_rewriting(binary):
@@ -140,7 +85,7 @@ def signal_while_rewriting(binary):
     holds the complete script stays, and standard error names it."""
     work = tempfile.mkdtemp(prefix="au3rewrite-")
     try:
-        put(os.path.join(work, "main.au3"), BIG_SCRIPT)
+        put(os.path.join(work, "main.au3"), big_script(400000))
         run = shrink(binary, ["main.au3", "final.au3", ".", ".", "C--"], work)
         final_size = os.path.getsize(os.path.join(work, "final.au3"))
         out = os.path.join(work, "out.au3")
@@ -189,9 +134,7 @@ def signal_while_rewriting(binary):
 
 
 def file_size_limit(binary):
-    work = tempfile.mkdtemp(prefix="au3fsize-")
-    ran.append("file size limit")
-    try:
+    with scratch_folder("au3fsize-", "file size limit") as work:
         # The final script is about 1.3 MB; the limit is 200 KB.
         put(os.path.join(work, "main.au3"), b"; comment\r\nMsgBox(0, 'a line', 'of the script')\r\n"
             * 40000)
@@ -215,14 +158,10 @@ def file_size_limit(binary):
             if in_place:
                 check(os.path.samefile(out, os.path.join(work, "other.au3")),
                       f"{what}: the links were split")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def standard_streams(binary):
-    work = tempfile.mkdtemp(prefix="au3std-")
-    ran.append("standard streams")
-    try:
+    with scratch_folder("au3std-", "standard streams") as work:
         put(os.path.join(work, "main.au3"), SMALL_SCRIPT)
         put(os.path.join(work, "warn.au3"), b'#include "missing.au3"\r\n' + SMALL_SCRIPT)
         full_error = b"error: cannot write standard output: No space left on device\n"
@@ -269,8 +208,6 @@ def standard_streams(binary):
         check(get(os.path.join(work, "piped.au3")) == SMALL_FINAL,
               "report to a closed pipe: the output is not the final script")
         check(not temps_in(work), "standard streams: temporary files left")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def read_all_in_background(fd, into):
@@ -283,9 +220,7 @@ def read_all_in_background(fd, into):
 
 
 def pipe_outputs(binary):
-    work = tempfile.mkdtemp(prefix="au3pipe-")
-    ran.append("pipe outputs")
-    try:
+    with scratch_folder("au3pipe-", "pipe outputs") as work:
         put(os.path.join(work, "main.au3"), SMALL_SCRIPT)
         run = shrink(binary, ["main.au3", "/dev/stdout", ".", ".", "C--"], work)
         check(run.returncode == 0 and SMALL_FINAL in run.stdout,
@@ -336,8 +271,6 @@ def pipe_outputs(binary):
             check(run.returncode == 0 and get(out) == SMALL_FINAL,
                   f"long path ({state}): status {run.returncode}, stderr {run.stderr[:200]!r}")
             check(not temps_in(os.path.dirname(out)), f"long path ({state}): temporary file left")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def fill(folder):
@@ -369,11 +302,7 @@ def in_place_onto_full_disk(binary):
              b"MsgBox(0, 'a line that the shrunk script keeps', 'as it is now')\r\n" * 1500
     final = b"MsgBox(0, 'a line that the shrunk script keeps', 'as it is now')\r\n" * 1500
     try:
-        result = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k", "tmpfs", small],
-                                capture_output=True)
-        if result.returncode != 0:
-            skipped.append("in place onto a full file system: mount failed: "
-                           f"{result.stderr.decode(errors='replace').strip()}")
+        if not mount_tmpfs(small, "size=512k", "in place onto a full file system"):
             return
         mounted = True
         ran.append("in place onto a full file system")
@@ -426,25 +355,14 @@ def in_place_onto_full_disk(binary):
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--binary", required=True)
-    binary = os.path.abspath(p.parse_args().binary)
+    binary = binary_argument()
     signals(binary)
     signal_while_rewriting(binary)
     file_size_limit(binary)
     standard_streams(binary)
     pipe_outputs(binary)
     in_place_onto_full_disk(binary)
-    for s in skipped:
-        print("skipped:", s)
-    for f in failures:
-        print("FAIL", f)
-    if failures:
-        return 1
-    if not ran:
-        return 77
-    print("ok")
-    return 0
+    return report()
 
 
 if __name__ == "__main__":

@@ -29,7 +29,6 @@ files_test.py --binary BUILD/au3shrink
 Parts that cannot run here (not root, no mount, no setpriv) are reported as
 skipped; when nothing could run, the exit status is 77 (skipped for ctest).
 """
-import argparse
 import os
 import resource
 import shutil
@@ -37,39 +36,18 @@ import subprocess
 import sys
 import tempfile
 
-NOBODY = 65534
+# The shared helpers stand beside this script.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from reliability_support import (NOBODY, skipped, ran, binary_argument, check, put, get, temps_in,
+                                 nobody_command, mount_tmpfs, scratch_folder, report)
+
 PAUSE = b"Press any key to continue . . . \n"
-failures = []
-skipped = []
-ran = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-    return condition
-
-
-def put(path, data, mode=None):
-    with open(path, "wb") as f:
-        f.write(data)
-    if mode is not None:
-        os.chmod(path, mode)
-
-
-def get(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def temps_in(folder):
-    return [n for n in os.listdir(folder) if n.startswith(".au3shrink-")]
 
 
 def shrink(binary, args, cwd, as_nobody=False):
     command = [binary] + args
     if as_nobody:
-        command = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups"] + command
+        command = nobody_command(command)
     return subprocess.run(command, cwd=cwd, stdin=subprocess.DEVNULL, capture_output=True,
                           timeout=60)
 
@@ -88,11 +66,7 @@ def full_file_system(binary):
     mounted = []
     try:
         for label, options in (("bytes", "size=256k"), ("inodes", "size=4m,nr_inodes=3")):
-            result = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", small],
-                                    capture_output=True)
-            if result.returncode != 0:
-                skipped.append(f"full file system ({label}): mount failed: "
-                               f"{result.stderr.decode(errors='replace').strip()}")
+            if not mount_tmpfs(small, options, f"full file system ({label})"):
                 continue
             mounted.append(small)
             ran.append(label)
@@ -136,9 +110,7 @@ def permissions(binary):
     if as_nobody and shutil.which("setpriv") is None:
         skipped.append("permissions: running as root and setpriv is missing")
         return
-    work = tempfile.mkdtemp(prefix="au3perm-")
-    ran.append("permissions")
-    try:
+    with scratch_folder("au3perm-", "permissions", locked_inside=True) as work:
         os.chmod(work, 0o777)
         inc = os.path.join(work, "inc")
         listless = os.path.join(work, "listless")
@@ -219,9 +191,6 @@ def permissions(binary):
                   f"sticky folder: status {run.returncode}, stderr {run.stderr!r}")
             check(os.stat(shared).st_uid == 0, "sticky folder: the file changed owner")
             check(not temps_in(sticky), "sticky folder: temporary file left")
-    finally:
-        subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def replaced_in_place(binary):
@@ -229,9 +198,7 @@ def replaced_in_place(binary):
     a symbolic link stays a link to the file that receives the script (also
     one whose target does not exist yet), hard links stay one file, and a new
     output's mode follows the umask."""
-    work = tempfile.mkdtemp(prefix="au3keep-")
-    ran.append("replaced in place")
-    try:
+    with scratch_folder("au3keep-", "replaced in place") as work:
         script = b"; comment\r\nx = 1\r\n"
         final = b"x = 1\r\n"
         put(os.path.join(work, "main.au3"), script, 0o600)
@@ -280,8 +247,6 @@ def replaced_in_place(binary):
                   f"new output under umask {mask:03o}: mode {got and oct(got)}, expected {mode:o}")
         check(not temps_in(work) and not temps_in(os.path.join(work, "real")),
               "replaced in place: temporary files left")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def out_of_memory(binary):
@@ -323,9 +288,7 @@ def include_past_unreadable(binary):
     if as_nobody and shutil.which("setpriv") is None:
         skipped.append("include past an unreadable file: running as root and setpriv is missing")
         return
-    work = tempfile.mkdtemp(prefix="au3inc-")
-    ran.append("include past an unreadable file")
-    try:
+    with scratch_folder("au3inc-", "include past an unreadable file", locked_inside=True) as work:
         os.chmod(work, 0o777)
         for folder in ("q", "a"):
             os.mkdir(os.path.join(work, folder))
@@ -339,30 +302,16 @@ def include_past_unreadable(binary):
         check(os.path.exists(out) and get(out) == b"$open = 1\r\n$main = 1\r\n",
               "include past an unreadable file: output " +
               (repr(get(out)) if os.path.exists(out) else "missing"))
-    finally:
-        subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--binary", required=True)
-    binary = os.path.abspath(p.parse_args().binary)
+    binary = binary_argument()
     replaced_in_place(binary)
     out_of_memory(binary)
     full_file_system(binary)
     permissions(binary)
     include_past_unreadable(binary)
-    for s in skipped:
-        print("skipped:", s)
-    for f in failures:
-        print("FAIL", f)
-    if failures:
-        return 1
-    if not ran:
-        return 77
-    print("ok" + (" (as nobody)" if os.geteuid() == 0 else ""))
-    return 0
+    return report("ok" + (" (as nobody)" if os.geteuid() == 0 else ""))
 
 
 if __name__ == "__main__":

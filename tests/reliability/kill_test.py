@@ -47,6 +47,10 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# The shared helpers stand beside this script.
+sys.path.insert(0, HERE)
+from reliability_support import put, get
+
 GENERATOR = os.path.join(HERE, "..", "..", "bench", "generate_script.py")
 TARGET_RUN_SECONDS = 0.25
 MIN_LINES = 20000
@@ -132,16 +136,6 @@ def time_after_first_write(binary, work, script, output, emulator):
     seen = time.monotonic()
     wait_for_run(work, proc, emulator)
     return max(time.monotonic() - seen, 0.01)
-
-
-def put(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def get(path):
-    with open(path, "rb") as f:
-        return f.read()
 
 
 def main():

@@ -15,79 +15,39 @@ rare_ends_test.py --binary BUILD/au3shrink
 Parts that cannot run here are reported as skipped; when nothing could run,
 the exit status is 77 (skipped for ctest).
 """
-import argparse
 import os
-import resource
 import shutil
 import signal
 import subprocess
 import sys
-import tempfile
-import time
 
-NOBODY = 65534
-# A few hundred milliseconds of work between the first write and the last.
-BIG_SCRIPT = b"".join(b"Local $v%d = %d ; note\r\nMsgBox(0, $v%d, 1)\r\n" % (i, i, i)
-                      for i in range(200000))
-SMALL_SCRIPT = b"; comment\r\n$x = 1\r\nMsgBox(0, $x, 'shown')\r\n"
-SMALL_FINAL = b"$x = 1\r\nMsgBox(0, $x, 'shown')\r\n"
-failures = []
-skipped = []
-ran = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-
-
-def put(path, data, mode=None):
-    with open(path, "wb") as f:
-        f.write(data)
-    if mode is not None:
-        os.chmod(path, mode)
-
-
-def get(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def temps_in(folder):
-    return [n for n in os.listdir(folder) if n.startswith(".au3shrink-")]
+# The shared helpers stand beside this script.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from reliability_support import (SMALL_SCRIPT, SMALL_FINAL, skipped, ran, big_script,
+                                 binary_argument, check, put, get, temps_in, nobody_command,
+                                 no_core_files, signal_while_writing, scratch_folder, report)
 
 
 def signal_during_write(binary, work, sig, ignored):
     """Sends `sig` while the run holds its temporary file; the status, or
     None when the run never held it long enough."""
     def prepare():
-        resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+        no_core_files()
         if ignored:
             signal.signal(sig, signal.SIG_IGN)
     for _ in range(5):
         for leftover in temps_in(work):
             os.remove(os.path.join(work, leftover))
-        proc = subprocess.Popen([binary, "--no-pause", "main.au3", "out.au3", ".", ".", "C--"],
-                                cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, preexec_fn=prepare)
-        while not temps_in(work) and proc.poll() is None:
-            time.sleep(0.0005)
-        if proc.poll() is None:
-            proc.send_signal(signal.SIGSTOP)
-            if temps_in(work):
-                proc.send_signal(sig)
-                proc.send_signal(signal.SIGCONT)
-                return proc.wait()
-            proc.send_signal(signal.SIGCONT)
-        proc.wait()
+        status = signal_while_writing([binary, "--no-pause", "main.au3", "out.au3", ".", ".",
+                                       "C--"], work, sig, preexec_fn=prepare)
+        if status is not None:
+            return status
     return None
 
 
 def signals(binary):
-    work = tempfile.mkdtemp(prefix="au3rare-")
-    ran.append("signals")
-    try:
-        put(os.path.join(work, "main.au3"), BIG_SCRIPT)
+    with scratch_folder("au3rare-", "signals") as work:
+        put(os.path.join(work, "main.au3"), big_script(200000))
         put(os.path.join(work, "out.au3"), b"previous\r\n")
         status = signal_during_write(binary, work, signal.SIGHUP, ignored=True)
         check(status == 0, f"ignored SIGHUP: status {status}, expected 0")
@@ -99,8 +59,6 @@ def signals(binary):
         check(status == -rtmax, f"SIGRTMAX: status {status}, expected {-rtmax}")
         check(not temps_in(work), f"SIGRTMAX: temporary files left: {temps_in(work)}")
         check(get(os.path.join(work, "out.au3")) == b"previous\r\n", "SIGRTMAX: the output changed")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def linked_output_in_locked_folder(binary):
@@ -108,9 +66,7 @@ def linked_output_in_locked_folder(binary):
     if as_nobody and shutil.which("setpriv") is None:
         skipped.append("locked folder: running as root and setpriv is missing")
         return
-    work = tempfile.mkdtemp(prefix="au3rare-")
-    ran.append("locked folder")
-    try:
+    with scratch_folder("au3rare-", "locked folder", locked_inside=True) as work:
         os.chmod(work, 0o777)
         locked = os.path.join(work, "locked")
         os.mkdir(locked)
@@ -121,35 +77,20 @@ def linked_output_in_locked_folder(binary):
         os.chmod(locked, 0o555)
         command = [binary, "--no-pause", "main.au3", "locked/out.au3", ".", ".", "C--"]
         if as_nobody:
-            command = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}",
-                       "--clear-groups"] + command
+            command = nobody_command(command)
         run = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL, capture_output=True,
                              timeout=60)
         check(run.returncode == 0, f"locked folder: status {run.returncode}, {run.stderr!r}")
         check(get(out) == SMALL_FINAL, "locked folder: the output was not written")
         check(get(os.path.join(work, "other.au3")) == SMALL_FINAL,
               "locked folder: the hard link no longer shares the file")
-    finally:
-        subprocess.run(["chmod", "-R", "u+rwx", work], stderr=subprocess.DEVNULL)
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--binary", required=True)
-    binary = os.path.abspath(parser.parse_args().binary)
+    binary = binary_argument()
     signals(binary)
     linked_output_in_locked_folder(binary)
-    for what in skipped:
-        print("skipped:", what)
-    for failure in failures:
-        print("FAIL:", failure)
-    if failures:
-        return 1
-    if not ran:
-        return 77
-    print("ok:", ", ".join(ran))
-    return 0
+    return report("ok: " + ", ".join(ran))
 
 
 if __name__ == "__main__":

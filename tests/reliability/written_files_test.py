@@ -21,7 +21,6 @@ written_files_test.py --binary BUILD/au3shrink
 Parts that cannot run here are reported as skipped; when nothing could run,
 the exit status is 77 (skipped for ctest).
 """
-import argparse
 import os
 import resource
 import shutil
@@ -29,39 +28,11 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
-failures = []
-skipped = []
-ran = []
-
-SIGNALS = ["SIGHUP", "SIGINT", "SIGQUIT", "SIGTERM", "SIGUSR1", "SIGUSR2", "SIGPIPE", "SIGALRM",
-           "SIGXCPU", "SIGXFSZ", "SIGVTALRM", "SIGPROF", "SIGABRT", "SIGIO", "SIGPWR", "SIGRTMIN"]
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-    return condition
-
-
-def put(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def get(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def temps_in(folder):
-    return [n for n in os.listdir(folder) if n.startswith(".au3shrink-")]
-
-
-def shrink(binary, args, cwd):
-    return subprocess.run([binary, "--no-pause"] + args, cwd=cwd, stdin=subprocess.DEVNULL,
-                          capture_output=True, timeout=60)
+# The shared helpers stand beside this script.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from reliability_support import (SIGNALS, skipped, ran, binary_argument, check, put, get, temps_in,
+                                 shrink, signal_while_writing, mount_tmpfs, scratch_folder, report)
 
 
 def snapshot(folder):
@@ -76,9 +47,7 @@ def snapshot(folder):
 
 
 def clashes(binary):
-    work = tempfile.mkdtemp(prefix="au3clash-")
-    ran.append("clashes")
-    try:
+    with scratch_folder("au3clash-", "clashes") as work:
         os.mkdir(os.path.join(work, "lib"))
         put(os.path.join(work, "main.au3"), b'#include "lib\\util.au3"\r\nFunc F()\r\nEndFunc\r\n'
             b"MsgBox(0, $x, 1)\r\n")
@@ -124,8 +93,6 @@ def clashes(binary):
         run = shrink(binary, ["./main.au3", "main.au3", ".", ".", "C--", "--map=main.map"], work)
         check(run.returncode == 0 and get(os.path.join(work, "main.map")).count(b"\r\n") == 4,
               f"in place with a map: status {run.returncode}, stderr {run.stderr!r}")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def map_on_full_disk(binary):
@@ -140,11 +107,7 @@ def map_on_full_disk(binary):
     script = b"".join(b"Func Fn%d()\r\nMsgBox(0, 1, 2)\r\nEndFunc\r\nFn%d()\r\n" % (i, i)
                       for i in range(25000))
     try:
-        result = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", small],
-                                capture_output=True)
-        if result.returncode != 0:
-            skipped.append("map on a full file system: mount failed: "
-                           f"{result.stderr.decode(errors='replace').strip()}")
+        if not mount_tmpfs(small, "size=1m", "map on a full file system"):
             return
         mounted = True
         ran.append("map on a full file system")
@@ -179,9 +142,7 @@ def map_on_full_disk(binary):
 
 def map_past_the_file_size_limit(binary):
     """ulimit -f: the output fits, the map does not; nothing is replaced."""
-    work = tempfile.mkdtemp(prefix="au3fsizemap-")
-    ran.append("map past the file size limit")
-    try:
+    with scratch_folder("au3fsizemap-", "map past the file size limit") as work:
         script = b"".join(b"Func Fn%d()\r\nMsgBox(0, 1, 2)\r\nEndFunc\r\nFn%d()\r\n" % (i, i)
                           for i in range(25000))
         put(os.path.join(work, "main.au3"), script)
@@ -200,18 +161,10 @@ def map_past_the_file_size_limit(binary):
         check(get(os.path.join(work, "out.au3")) == b"; previous\r\n", f"{what}: output changed")
         check(not os.path.exists(os.path.join(work, "out.map")) and not temps_in(work),
               f"{what}: files left: {os.listdir(work)}")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
-
-
-def no_core_files():
-    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
 
 
 def signals_with_map_and_metafile(binary):
-    work = tempfile.mkdtemp(prefix="au3sigmap-")
-    ran.append("signals with map and metafile")
-    try:
+    with scratch_folder("au3sigmap-", "signals with map and metafile") as work:
         put(os.path.join(work, "main.au3"),
             b"".join(b"Local $v%d = %d\r\nMsgBox(0, $v%d, 1)\r\n" % (i, i, i) for i in range(150000)))
         previous = b"; previous\r\n"
@@ -226,20 +179,9 @@ def signals_with_map_and_metafile(binary):
             for name_ in ("out.au3", "out.map", "out.json"):
                 put(os.path.join(work, name_), previous)
             for attempt in range(5):
-                proc = subprocess.Popen(args, cwd=work, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                        preexec_fn=no_core_files)
-                while len(temps_in(work)) < 3 and proc.poll() is None:
-                    time.sleep(0.0005)
-                if proc.poll() is None:
-                    proc.send_signal(signal.SIGSTOP)
-                    if len(temps_in(work)) == 3:
-                        proc.send_signal(sig)
-                        proc.send_signal(signal.SIGCONT)
-                        status = proc.wait()
-                        break
-                    proc.send_signal(signal.SIGCONT)
-                proc.wait()
+                status = signal_while_writing(args, work, sig, temps=3)
+                if status is not None:
+                    break
                 for name_ in ("out.au3", "out.map", "out.json"):
                     put(os.path.join(work, name_), previous)
             else:
@@ -249,14 +191,10 @@ def signals_with_map_and_metafile(binary):
             check(not temps_in(work), f"{name}: temporary files left: {temps_in(work)}")
             for name_ in ("out.au3", "out.map", "out.json"):
                 check(get(os.path.join(work, name_)) == previous, f"{name}: {name_} changed")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def where_reads_as_the_run(binary):
-    work = tempfile.mkdtemp(prefix="au3where-")
-    ran.append("--where reads as the run")
-    try:
+    with scratch_folder("au3where-", "--where reads as the run") as work:
         # U+0A0A and U+010A hold the byte 0x0A in either order.
         lines = ["; a comment", "$a = '\u0a0a\u010a'", "Func Unused()", "EndFunc", "MsgBox(0, $a, 1)"]
         text = "\r\n".join(lines) + "\r\n"
@@ -274,14 +212,10 @@ def where_reads_as_the_run(binary):
             want = (f"{name}:{first}: {lines[1]}\n{name}:{first + 3}: {lines[4]}\n").encode()
             check(run.returncode == 0 and run.stdout == want and run.stderr == b"",
                   f"--where {name}: stdout {run.stdout!r}, stderr {run.stderr!r}")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def path_with_a_line_feed(binary):
-    work = tempfile.mkdtemp(prefix="au3feed-")
-    ran.append("a path with a line feed")
-    try:
+    with scratch_folder("au3feed-", "a path with a line feed") as work:
         odd = 'in\nput\r"x".au3'
         put(os.path.join(work, odd), b"$x = 1\r\n; comment\r\nMsgBox(0, $x, 1)\r\n")
         run = shrink(binary, [odd, "out.au3", ".", ".", "C--", "--map=out.map"], work)
@@ -293,30 +227,17 @@ def path_with_a_line_feed(binary):
                              timeout=60)
         check(run.returncode == 0 and run.stdout == b'"in\\nput\\r\\"x\\".au3":3: MsgBox(0, $x, 1)\n',
               f"line feed: --where {run.stdout!r}, {run.stderr!r}")
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def main():
-    p = argparse.ArgumentParser()
-    p.add_argument("--binary", required=True)
-    binary = os.path.abspath(p.parse_args().binary)
+    binary = binary_argument()
     clashes(binary)
     map_on_full_disk(binary)
     map_past_the_file_size_limit(binary)
     signals_with_map_and_metafile(binary)
     where_reads_as_the_run(binary)
     path_with_a_line_feed(binary)
-    for s in skipped:
-        print("skipped:", s)
-    for f in failures:
-        print("FAIL", f)
-    if failures:
-        return 1
-    if not ran:
-        return 77
-    print("ok")
-    return 0
+    return report()
 
 
 if __name__ == "__main__":

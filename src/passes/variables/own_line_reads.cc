@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "names/name_table.h"
+#include "passes/variables/declaration_depth.h"
 #include "passes/variables/variable_cut.h"
 #include "script/autoitsourcefile.h"
 
@@ -28,9 +29,7 @@ void own_line_reads::take_line_of(int32_t k) {
   // Positions are kept in 32 bits: a longer line is read by no item.
   if (text.size() >= UINT32_MAX) return;
   const bool comments_kept = !script_.comments_removed;
-  char quote = 0;
-  int64_t depth_parens = 0;
-  int64_t depth_brackets = 0;
+  declaration_depth depth;
   bool naming = true;
   uint32_t item = 0;
   for (size_t at = 0; at < text.size(); ++at) {
@@ -39,8 +38,7 @@ void own_line_reads::take_line_of(int32_t k) {
       const size_t end = word_run_end(text, at + 1);
       // The name the item declares is no read of it.
       const int32_t own = first_ + static_cast<int32_t>(item);
-      const bool declared = quote == 0 && naming && depth_parens == 0 && depth_brackets == 0 &&
-                            own <= script_.variable_count &&
+      const bool declared = naming && depth.top_level() && own <= script_.variable_count &&
                             table_.declaration_lines[own] == line &&
                             table_.variable_names[own] == text.substr(at, end - at);
       if (end > at + 1 && !declared) {
@@ -49,32 +47,9 @@ void own_line_reads::take_line_of(int32_t k) {
       at = end - 1;
       continue;
     }
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-      continue;
-    }
-    switch (c) {
-      case '\'':
-      case '"':
-        quote = c;
-        continue;
-      case '(':
-        ++depth_parens;
-        continue;
-      case ')':
-        --depth_parens;
-        continue;
-      case '[':
-        ++depth_brackets;
-        continue;
-      case ']':
-        --depth_brackets;
-        continue;
-      default:
-        break;
-    }
+    if (!depth.step(c)) continue;
     if (c == ';' && comments_kept) break;
-    if (depth_parens != 0 || depth_brackets != 0) continue;
+    if (!depth.top_level()) continue;
     if (c == '=') naming = false;
     if (c == ',') {
       naming = true;

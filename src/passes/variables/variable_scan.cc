@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "passes/variables/declaration_depth.h"
 #include "passes/variables/initializer_calls.h"
 #include "script/autoitsourcefile.h"
 #include "script/normalize.h"
@@ -37,10 +38,7 @@ void walk_declaration(std::string_view normalized_line, bool comments_kept,
 
 void walk_declaration(std::string_view normalized_line, bool comments_kept,
                       packed_views& names, std::deque<std::string>& spilled_names) {
-  bool in_single = false;
-  bool in_double = false;
-  int64_t depth_parens = 0;
-  int64_t depth_brackets = 0;
+  declaration_depth depth;
   bool collecting = true;
   // The bytes collected: `spilled`, then the bytes [run, run_end) of the
   // line. Most names stand in one piece in the line and are not copied.
@@ -64,40 +62,11 @@ void walk_declaration(std::string_view normalized_line, bool comments_kept,
   const size_t size = normalized_line.size();
   for (size_t at = 0; at < size; ++at) {
     const char c = normalized_line[at];
-    // Inside a string nothing counts but its closing quote.
-    if (in_single) {
-      in_single = c != '\'';
-      continue;
-    }
-    if (in_double) {
-      in_double = c != '"';
-      continue;
-    }
-    switch (c) {
-      case '\'':
-        in_single = true;
-        continue;
-      case '"':
-        in_double = true;
-        continue;
-      case '(':
-        ++depth_parens;
-        continue;
-      case ')':
-        --depth_parens;
-        continue;
-      case '[':
-        ++depth_brackets;
-        continue;
-      case ']':
-        --depth_brackets;
-        continue;
-      default:
-        break;
-    }
+    // Strings, quotes, parentheses and brackets name nothing.
+    if (!depth.step(c)) continue;
     if (c == ';' && comments_kept) break;  // The rest is a comment; the line ends here.
     // Inside a call or an index: commas there separate no declarations.
-    if (depth_parens != 0 || depth_brackets != 0) continue;
+    if (!depth.top_level()) continue;
     if (c == ',' || c == '=') {
       if (collecting) names.push_back(collected());
       if (c == '=') {
