@@ -58,7 +58,9 @@ def missing_linked_pages(readme):
             continue
         seen.add(page)
         with open(page, encoding="utf-8") as f:
-            links = re.findall(r"\]\(([^)#]*)[^)]*\)", f.read())
+            # Code spans hold no links: `$a[0](` is code, not a link.
+            text = re.sub(r"`[^`\n]*`", "", f.read())
+            links = re.findall(r"\]\(([^)#]*)[^)]*\)", text)
         for link in links:
             if not link or "://" in link:
                 continue
