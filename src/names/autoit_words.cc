@@ -2,6 +2,7 @@
 // them.
 #include "names/autoit_words.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <unordered_set>
@@ -127,8 +128,15 @@ bool is_autoit_word(std::string_view word) {
   return all_words().set.count(std::string_view(buffer, word.size())) != 0;
 }
 
+const std::vector<std::string>& autoit_words() { return all_words().texts; }
+
 bool is_autoit_variable(std::string_view name) {
-  if (name.size() != 7 && name.size() != 10) return false;
-  const std::string upper = upper_copy(name);
-  return upper == "CMDLINE" || upper == "CMDLINERAW";
+  for (const std::string_view own : kAutoitVariables) {
+    if (own.size() == name.size() &&
+        std::equal(own.begin(), own.end(), name.begin(),
+                   [](char a, char b) { return upper_ascii(a) == upper_ascii(b); })) {
+      return true;
+    }
+  }
+  return false;
 }

@@ -3,11 +3,19 @@
 // ever renamed.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Whether `word` (any case, no "$") is a keyword or a built-in function.
 bool is_autoit_word(std::string_view word);
 
+// Every keyword and built-in function, in upper case.
+const std::vector<std::string>& autoit_words();
+
 // Whether `name` (any case, no "$") is a variable AutoIt sets itself
 // ($CmdLine, $CmdLineRaw).
 bool is_autoit_variable(std::string_view name);
+
+// AutoIt's own variables, as the help writes them.
+inline constexpr std::string_view kAutoitVariables[] = {"CmdLine", "CmdLineRaw"};

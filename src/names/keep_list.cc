@@ -191,6 +191,7 @@ keep_list::keep_list(const std::vector<keep_entry>& entries, kind which)
     const std::string_view text = entries[e].text;
     if (text.empty() || (text.front() == '$') != (which == kind::variables)) continue;
     (text.find('*') == std::string_view::npos ? exact_ : stars_).push_back(e);
+    empty_ = false;
   }
   // Exact entries: a repeat is not listed; the first one answers for both.
   exact_table_.reserve(exact_.size(), entries.size());

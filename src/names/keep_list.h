@@ -62,6 +62,8 @@ class keep_list {
   // answers before one the script's built names gave, and among those the
   // first in the order given.
   const keep_entry* keeps(std::string_view name);
+  // Whether no entry is of the list's kind: then keeps() answers nullptr.
+  bool empty() const { return empty_; }
   // One warning for every entry the user wrote that matched no name.
   void warn_unmatched(std::vector<run_warning>& warnings) const;
 
@@ -114,4 +116,5 @@ class keep_list {
   std::vector<bool> matched_;
   std::vector<bool> listed_;
   kind kind_;
+  bool empty_ = true;
 };

@@ -108,12 +108,30 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
   return entries;
 }
 
-// Writes lines [first, last) again.
-template <class Rename>
+// Writes lines [first, last) again, renamed by the census `c` unless it is
+// null. The names come in the order the census met them, so each takes the
+// next number of its list.
 void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
-                   size_t first, size_t last, bool whitespace, const Rename& rename) {
+                   size_t first, size_t last, bool whitespace, const census* c) {
   std::vector<char> scratch;
+  const census::mentions* list = nullptr;
+  size_t next_variable = 0;
+  size_t next_word = 0;
+  if (c != nullptr) list = &c->halves[first >= c->second_half ? 1 : 0];
+  auto rename = [&](const minify::token& t) -> std::string_view {
+    if (list == nullptr) return {};
+    if (t.kind == minify::token_kind::variable) {
+      if (next_variable == list->variables.size()) return {};
+      return c->new_name(c->variables[list->variables[next_variable++]]);
+    }
+    if (next_word == list->words.size()) return {};
+    return c->new_name(c->words[list->words[next_word++]]);
+  };
   for (size_t slot = first; slot < last; ++slot) {
+    if (c != nullptr && slot == c->second_half && slot != first) {
+      list = &c->halves[1];
+      next_variable = next_word = 0;
+    }
     const std::string_view line = lines[slot];
     if (line.empty()) continue;
     const minify::line_kind kind = classify.next(line);
@@ -127,10 +145,7 @@ void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_cl
     if (whitespace) rest = rest.substr(0, rest.find_last_not_of(" \t") + 1);
     const size_t most = minify::most_rewritten(code) + rest.size();
     if (scratch.size() < most) scratch.resize(std::max(most, 2 * scratch.size()));
-    size_t size = minify::rewrite_code(
-        code, whitespace,
-        [&](const minify::token& t) { return rename(t, code.substr(t.begin, t.end - t.begin)); },
-        scratch.data());
+    size_t size = minify::rewrite_code(code, whitespace, rename, scratch.data());
     std::memcpy(scratch.data() + size, rest.data(), rest.size());
     size += rest.size();
     if (size == line.size() && std::memcmp(scratch.data(), line.data(), size) == 0) continue;
@@ -167,33 +182,28 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
         }
       }
     }
-    // What only the choice needed.
+    // What only the choice needed: the rewrite finds each name by number.
     c.string_words = minify::name_index();
+    c.variable_index = minify::name_index();
+    c.word_index = minify::name_index();
     c.built_names = {};
   }
-  auto rename = [&](const minify::token& t, std::string_view text) -> std::string_view {
-    if (!identifiers) return {};
-    if (t.kind == minify::token_kind::variable) {
-      const uint32_t at = c.variable_index.find(text.substr(1));
-      return at == minify::name_index::npos ? std::string_view() : c.new_name(c.variables[at]);
-    }
-    const uint32_t at = c.word_index.find(text);
-    return at == minify::name_index::npos ? std::string_view() : c.new_name(c.words[at]);
-  };
-  // Each half of the script is written again on a thread of its own; the
-  // second half's classifier first follows the comment blocks down to it.
+  // Each half of the script is written again on a thread of its own, split
+  // where the census split it; the second half's classifier first follows
+  // the comment blocks down to it.
   std::array<std::optional<line_table::builder>, 2> text;
   for (auto& part : text) part.emplace(lines);
   std::array<minify::line_classifier, 2> classify{minify::line_classifier(blocks_possible),
                                                   minify::line_classifier(blocks_possible)};
+  const size_t end = static_cast<size_t>(line_count) + 1;
   auto cut_at = [&](size_t middle) {
+    if (identifiers) middle = c.second_half;
     for (size_t slot = 1; slot < middle; ++slot) classify[1].pass(lines[slot]);
     return middle;
   };
-  two_threads::split_at(1, static_cast<size_t>(line_count) + 1, cut_at,
-                        [&](int half, size_t first, size_t last) {
-                          rewrite_lines(lines, *text[half], classify[half], first, last,
-                                        whitespace, rename);
-                        });
+  two_threads::split_at(1, end, cut_at, [&](int half, size_t first, size_t last) {
+    rewrite_lines(lines, *text[half], classify[half], first, last, whitespace,
+                  identifiers ? &c : nullptr);
+  });
   for (auto& part : text) lines.adopt(std::move(*part));
 }

@@ -34,18 +34,57 @@ void add_words(std::string_view text, name_index& words) {
   }
 }
 
-name_info& count(name_index& index, std::vector<name_info>& all, std::string_view name,
-                 int32_t slot) {
-  bool added = false;
-  const uint32_t id = index.insert(name, &added);
-  if (added) {
-    all.emplace_back();
-    all.back().first_slot = slot;
+// The mentions of names, counted a batch at a time: each name's place in
+// its table is asked for as the line is read, and the names are counted,
+// in the order met, when the batch is full, by which time most places are
+// at hand.
+class mention_batch {
+ public:
+  mention_batch(census& c, census::mentions& mentions) : c_(c), mentions_(mentions) {}
+  ~mention_batch() { count(); }
+
+  // A $name (no "$") or a word; `flag` marks a variable global, a word
+  // declared by a Func header.
+  void add(bool variable, std::string_view name, int32_t slot, bool flag) {
+    const uint32_t hash = name_index::hash(name);
+    (variable ? c_.variable_index : c_.word_index).prefetch(hash);
+    pending_[size_++] = {name, hash, slot, variable, flag};
+    if (size_ == kBatch) count();
   }
-  name_info& info = all[id];
-  ++info.count;
-  return info;
-}
+
+  void count() {
+    for (size_t k = 0; k < size_; ++k) {
+      const pending& p = pending_[k];
+      name_index& index = p.variable ? c_.variable_index : c_.word_index;
+      std::vector<name_info>& all = p.variable ? c_.variables : c_.words;
+      bool added = false;
+      const uint32_t id = index.insert(p.name, p.hash, &added);
+      if (added) {
+        all.emplace_back();
+        all.back().first_slot = p.slot;
+      }
+      (p.variable ? mentions_.variables : mentions_.words).push_back(id);
+      name_info& info = all[id];
+      ++info.count;
+      if (p.flag) (p.variable ? info.global : info.declared) = true;
+    }
+    size_ = 0;
+  }
+
+ private:
+  static constexpr size_t kBatch = 64;
+  struct pending {
+    std::string_view name;
+    uint32_t hash;
+    int32_t slot;
+    bool variable;
+    bool flag;
+  };
+  census& c_;
+  census::mentions& mentions_;
+  std::array<pending, kBatch> pending_;
+  size_t size_ = 0;
+};
 
 // The call word of a shown call: "Call" of "Call($f)".
 std::string_view call_word(std::string_view shown) { return shown.substr(0, shown.find('(')); }
@@ -126,8 +165,9 @@ void note_built_names(std::string_view code, int32_t slot, int32_t function, cen
 
 // The census of lines [first, last), which begin outside every function.
 void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t line_count,
-                 line_classifier& classify, census& c) {
+                 line_classifier& classify, census& c, census::mentions& mentions) {
   int32_t function = -1;  // the function the walk is in
+  mention_batch batch(c, mentions);
   for (int32_t slot = first; slot < last; ++slot) {
     const std::string_view line = lines[static_cast<size_t>(slot)];
     if (line.empty()) continue;
@@ -161,17 +201,14 @@ void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t l
         strings = true;
         add_words(text, c.string_words);
       } else if (t.kind == token_kind::variable) {
-        name_info& info = count(c.variable_index, c.variables, text.substr(1), slot);
-        if (global) info.global = true;
+        batch.add(true, text.substr(1), slot, global);
       } else if (t.kind == token_kind::word && !t.member) {
         if (position == 1 && same(text, "GLOBAL")) global = true;
         if (position == 1 && same(text, "ENDFUNC")) ends_function = true;
         const bool opens = (position == 1 || (position == 2 && header)) && same(text, "FUNC");
-        name_info& info = count(c.word_index, c.words, text, slot);
-        if (header && !opens && position <= 3) {
-          info.declared = true;
-          header = false;
-        }
+        const bool declares = header && !opens && position <= 3;
+        batch.add(false, text, slot, declares);
+        if (declares) header = false;
         if (opens) {
           header = true;
           c.functions.push_back({slot, line_count});
@@ -200,24 +237,35 @@ bool begins_with_func(std::string_view line) {
 }
 
 // Part `from` of a census added to `into`, which holds the lines before.
-void merge(census& into, census&& from) {
+// The mentions of the second half, `from`'s, are numbered anew as in `into`.
+void merge(census& into, census&& from, census::mentions& mentions) {
   auto merge_names = [](name_index& index, std::vector<name_info>& all, const name_index& more_index,
-                        std::vector<name_info>& more) {
+                        std::vector<name_info>& more, std::vector<uint32_t>& mentions) {
+    // The second half's names are looked up on two threads; those the
+    // first half did not meet are added after, in the order met.
+    std::vector<uint32_t> new_id(more.size());
+    two_threads::split(0, more.size(), [&](int, size_t first, size_t last) {
+      for (size_t i = first; i < last; ++i) new_id[i] = index.find(more_index.key(static_cast<uint32_t>(i)));
+    });
     for (uint32_t i = 0; i < more.size(); ++i) {
-      bool added = false;
-      const uint32_t id = index.insert(more_index.key(i), &added);
-      if (added) {
+      if (new_id[i] == name_index::npos) {
+        bool added = false;
+        new_id[i] = index.insert(more_index.key(i), &added);
         all.push_back(more[i]);
         continue;
       }
-      name_info& info = all[id];
+      name_info& info = all[new_id[i]];
       info.count += more[i].count;
       info.global = info.global || more[i].global;
       info.declared = info.declared || more[i].declared;
     }
+    two_threads::split(0, mentions.size(), [&](int, size_t first, size_t last) {
+      for (size_t k = first; k < last; ++k) mentions[k] = new_id[mentions[k]];
+    });
   };
-  merge_names(into.variable_index, into.variables, from.variable_index, from.variables);
-  merge_names(into.word_index, into.words, from.word_index, from.words);
+  merge_names(into.variable_index, into.variables, from.variable_index, from.variables,
+              mentions.variables);
+  merge_names(into.word_index, into.words, from.word_index, from.words, mentions.words);
   for (uint32_t i = 0; i < from.string_words.size(); ++i) {
     bool added = false;
     into.string_words.insert(from.string_words.key(i), &added);
@@ -254,31 +302,17 @@ census take_census(const line_table& lines, int32_t line_count, bool blocks_poss
     }
     return end;
   };
+  std::array<census::mentions, 2> mentions;
+  size_t second_half = end;
   two_threads::split_at(1, end, cut_at, [&](int half, size_t first, size_t last) {
+    if (half == 1) second_half = first;
     count_lines(lines, static_cast<int32_t>(first), static_cast<int32_t>(last), line_count,
-                classify[half], part[half]);
+                classify[half], part[half], mentions[half]);
   });
-  merge(part[0], std::move(part[1]));
+  merge(part[0], std::move(part[1]), mentions[1]);
+  part[0].halves = std::move(mentions);
+  part[0].second_half = second_half;
   return std::move(part[0]);
-}
-
-std::string nth_short_name(uint64_t n) {
-  constexpr std::string_view kFirst = "abcdefghijklmnopqrstuvwxyz";
-  constexpr std::string_view kNext = "abcdefghijklmnopqrstuvwxyz0123456789_";
-  uint64_t span = kFirst.size();
-  size_t length = 1;
-  while (n >= span) {
-    n -= span;
-    span *= kNext.size();
-    ++length;
-  }
-  std::string name(length, ' ');
-  for (size_t k = length; k-- > 1;) {
-    name[k] = kNext[n % kNext.size()];
-    n /= kNext.size();
-  }
-  name[0] = kFirst[n];
-  return name;
 }
 
 }  // namespace minify

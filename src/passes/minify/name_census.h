@@ -5,6 +5,7 @@
 // stops a name from being renamed.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -70,15 +71,22 @@ struct census {
   std::vector<built> built_names;
   // The new names, one after another.
   std::string new_names;
+  // Each mention of a name in the code, in line order, as its number in
+  // variable_index or word_index: the rewrite takes them in turn rather than
+  // looking every name up again. One list for each half of the walk, the
+  // second beginning at line second_half (the end, when the walk was not
+  // split).
+  struct mentions {
+    std::vector<uint32_t> variables;
+    std::vector<uint32_t> words;
+  };
+  std::array<mentions, 2> halves;
+  size_t second_half = 0;
 
   std::string_view new_name(const name_info& n) const {
     return std::string_view(new_names).substr(n.new_at, n.new_size);
   }
 };
-
-// The n-th new name (from 0): a..z, then a letter and a letter, digit or
-// "_", then three characters, and so on.
-std::string nth_short_name(uint64_t n);
 
 }  // namespace minify
 

@@ -30,9 +30,10 @@ class name_index {
   bool contains(std::string_view name) const { return find(name) != npos; }
 
   // The name's number, the next one when it is new (*added then true).
-  uint32_t insert(std::string_view name, bool* added) {
+  uint32_t insert(std::string_view name, bool* added) { return insert(name, hash(name), added); }
+  // As insert, with the name's hash given.
+  uint32_t insert(std::string_view name, uint32_t h, bool* added) {
     if ((keys_.size() + 1) * 2 > slots_.size()) grow();
-    const uint32_t h = hash(name);
     size_t at = h & mask_;
     for (;; at = (at + 1) & mask_) {
       const slot& s = slots_[at];
@@ -47,6 +48,29 @@ class name_index {
     keys_.push_back(name);
     *added = true;
     return id;
+  }
+
+  // Asks for the place where a name of hash h would be looked for first,
+  // ahead of looking.
+  void prefetch(uint32_t h) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[h & mask_]);
+  }
+
+  // A name's hash, the same for every letter case.
+  static uint32_t hash(std::string_view name) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ name.size();
+    size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+      h = (h ^ (load(name.data() + i) | kFold)) * 0xFF51AFD7ED558CCDull;
+      h ^= h >> 32;
+    }
+    if (i < name.size()) h ^= load_tail(name.data(), name.size()) | kFold;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return static_cast<uint32_t>(h);
   }
 
   static bool same(std::string_view a, std::string_view b) {
@@ -87,21 +111,6 @@ class name_index {
     return static_cast<uint64_t>(static_cast<unsigned char>(p[0])) |
            static_cast<uint64_t>(static_cast<unsigned char>(p[size / 2])) << 8 |
            static_cast<uint64_t>(static_cast<unsigned char>(p[size - 1])) << 16;
-  }
-  static uint32_t hash(std::string_view name) {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ name.size();
-    size_t i = 0;
-    for (; i + 8 <= name.size(); i += 8) {
-      h = (h ^ (load(name.data() + i) | kFold)) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    if (i < name.size()) h ^= load_tail(name.data(), name.size()) | kFold;
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return static_cast<uint32_t>(h);
   }
   void grow() {
     const size_t size = slots_.empty() ? 64 : slots_.size() * 2;

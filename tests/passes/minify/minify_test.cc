@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "passes/minify/name_census.h"
+#include "passes/minify/short_names.h"
 #include "passes/minify/name_index.h"
 #include "script/two_threads.h"
 #include "support/script_builder.h"
