@@ -104,6 +104,7 @@ bench:
 	for b in build-bench/bench/*_bench; do $$b; done
 	python3 bench/whole_tool.py build-bench/au3shrink
 	python3 bench/memory_shapes.py build-bench/au3shrink
+	python3 bench/minify_cost.py build-bench/au3shrink
 
 clean:
 	rm -rf build build-tests build-clang build-asan build-tsan build-win build-win32 build-demo-check \

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
@@ -89,6 +90,17 @@ class line_table {
     void build(size_t i, size_t most, Writer write) {
       char* out = text_.room_for(most);
       const size_t n = write(out);
+      text_.take(n);
+      table_->slots_[i] = table_->pack(std::string_view(out, n));
+    }
+    // As build, but a line written the same as it stands keeps its text,
+    // and its room is given back.
+    template <class Writer>
+    void build_if_changed(size_t i, size_t most, Writer write) {
+      char* out = text_.room_for(most);
+      const size_t n = write(out);
+      const std::string_view old = (*table_)[i];
+      if (n == old.size() && std::memcmp(out, old.data(), n) == 0) return;
       text_.take(n);
       table_->slots_[i] = table_->pack(std::string_view(out, n));
     }

@@ -113,7 +113,6 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
 // next number of its list.
 void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
                    size_t first, size_t last, bool whitespace, const census* c) {
-  std::vector<char> scratch;
   const census::mentions* list = nullptr;
   size_t next_variable = 0;
   size_t next_word = 0;
@@ -143,15 +142,10 @@ void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_cl
     std::string_view rest = line.substr(kind.code_end);
     // A rest opens a comment block: kept as it is, but for its trailing blanks.
     if (whitespace) rest = rest.substr(0, rest.find_last_not_of(" \t") + 1);
-    const size_t most = minify::most_rewritten(code) + rest.size();
-    if (scratch.size() < most) scratch.resize(std::max(most, 2 * scratch.size()));
-    size_t size = minify::rewrite_code(code, whitespace, rename, scratch.data());
-    std::memcpy(scratch.data() + size, rest.data(), rest.size());
-    size += rest.size();
-    if (size == line.size() && std::memcmp(scratch.data(), line.data(), size) == 0) continue;
-    text.build(slot, size, [&](char* out) {
-      std::memcpy(out, scratch.data(), size);
-      return size;
+    text.build_if_changed(slot, minify::most_rewritten(code) + rest.size(), [&](char* out) {
+      size_t size = minify::rewrite_code(code, whitespace, rename, out);
+      std::memcpy(out + size, rest.data(), rest.size());
+      return size + rest.size();
     });
   }
 }

@@ -64,9 +64,7 @@ class mention_batch {
         all.back().first_slot = p.slot;
       }
       (p.variable ? mentions_.variables : mentions_.words).push_back(id);
-      name_info& info = all[id];
-      ++info.count;
-      if (p.flag) (p.variable ? info.global : info.declared) = true;
+      if (p.flag) (p.variable ? all[id].global : all[id].declared) = true;
     }
     size_ = 0;
   }
@@ -308,6 +306,9 @@ census take_census(const line_table& lines, int32_t line_count, bool blocks_poss
     if (half == 1) second_half = first;
     count_lines(lines, static_cast<int32_t>(first), static_cast<int32_t>(last), line_count,
                 classify[half], part[half], mentions[half]);
+    // The counts, from the mentions: a tight walk, apart from the reading.
+    for (const uint32_t id : mentions[half].variables) ++part[half].variables[id].count;
+    for (const uint32_t id : mentions[half].words) ++part[half].words[id].count;
   });
   merge(part[0], std::move(part[1]), mentions[1]);
   part[0].halves = std::move(mentions);
