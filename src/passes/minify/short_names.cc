@@ -43,7 +43,9 @@ std::string nth_short_name(uint64_t n) {
 
 uint64_t short_name_number(std::string_view name, uint64_t limit) {
   constexpr uint64_t kNone = UINT64_MAX;
-  if (name.empty()) return kNone;
+  // Past 12 characters the count would not fit in 64 bits; no run gives
+  // out so many names.
+  if (name.empty() || name.size() > 12) return kNone;
   // The names shorter than this one come first.
   uint64_t first = 0;
   uint64_t span = kFirst.size();

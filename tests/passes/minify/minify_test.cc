@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "passes/minify/name_census.h"
@@ -50,6 +51,19 @@ TEST(MinifyIdentifiers, MostMentionedFirstAndOneNameForEveryCase) {
                       "Func foo()", "EndFunc"},
                      false, true),
             (lines_t{"Local $b = 1, $a = 2", "$a = $a + $a", "a()", "Func a()", "EndFunc"}));
+}
+
+TEST(MinifyIdentifiers, CountsPastAByteStillRankTheMostMentionedFirst) {
+  // $x and $z both 300 times ($x met first), $y 256 times, $w once.
+  lines_t input = {"Local $w = 1"};
+  for (const auto& [name, times] : {std::pair{"$x", 300}, {"$y", 256}, {"$z", 300}}) {
+    for (int i = 0; i < times; ++i) input.push_back(std::string(name) + " = 1");
+  }
+  const lines_t out = minified(input, true, true);
+  EXPECT_EQ(out[0], "Local $d=1");
+  EXPECT_EQ(out[1], "$a=1");
+  EXPECT_EQ(out[301], "$c=1");
+  EXPECT_EQ(out[557], "$b=1");
 }
 
 TEST(MinifyIdentifiers, LeavesWhatCouldBeReachedOtherwise) {
@@ -121,6 +135,24 @@ TEST(MinifyNames, ShortNamesInOrder) {
   EXPECT_EQ(minify::nth_short_name(26 + 36), "a_");
   EXPECT_EQ(minify::nth_short_name(26 + 37), "ba");
   EXPECT_EQ(minify::nth_short_name(26 + 26 * 37), "aaa");
+}
+
+TEST(MinifyNames, ShortNameNumbersLeadBackToTheirNames) {
+  EXPECT_EQ(minify::short_name_number("a", 100), 0u);
+  EXPECT_EQ(minify::short_name_number("A_", 100), 26u + 36);
+  EXPECT_EQ(minify::short_name_number("Ba", 100), 26u + 37);
+  // Beyond the limit, or no short name at all.
+  EXPECT_EQ(minify::short_name_number("ba", 26 + 37), UINT64_MAX);
+  EXPECT_EQ(minify::short_name_number("aaaaaaaaaaaaaaaaaaaaaaaa", UINT64_MAX - 1), UINT64_MAX);
+  for (const char* other : {"", "1a", "_a", "a-b", "\xe9"}) {
+    EXPECT_EQ(minify::short_name_number(other, 1000000), UINT64_MAX) << other;
+  }
+  for (uint64_t n = 0; n < 60000; ++n) {
+    std::string name = minify::nth_short_name(n);
+    ASSERT_EQ(minify::short_name_number(name, 60000), n) << name;
+    for (char& ch : name) ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+    ASSERT_EQ(minify::short_name_number(name, 60000), n) << name;
+  }
 }
 
 TEST(MinifyNames, IndexFoldsLetterCaseOnly) {
