@@ -26,20 +26,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "script/packed_view.h"
-
-// The bytes a name is made of where the passes look for it by hash: ASCII
-// letters, digits and "_". A name made of them ends where they end.
-inline constexpr std::array<bool, 256> kWordBytes = [] {
-  std::array<bool, 256> table{};
-  for (int c = 0; c < 256; ++c) {
-    table[c] =
-        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-  }
-  return table;
-}();
-
-inline bool is_word_byte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
 
 // Whether text is made of word bytes only, at least one.
 inline bool is_word(std::string_view text) {

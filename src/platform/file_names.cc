@@ -2,6 +2,8 @@
 // texts back.
 #include "platform/file_names.h"
 
+#include "platform/ascii_case.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -17,7 +19,7 @@ bool is_reserved_device_name(std::string_view path) {
   name = name.substr(0, name.find('.'));
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   std::string upper;
-  for (char c : name) upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (char c : name) upper += upper_ascii(c);
   if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
       upper == "CONIN$" || upper == "CONOUT$") {
     return true;

@@ -2,6 +2,7 @@
 // the lines opens and closes blocks.
 #include "script/comment_blocks.h"
 
+#include "platform/ascii_case.h"
 #include "platform/byte_scan.h"
 #include "script/normalize.h"
 
@@ -10,18 +11,14 @@ namespace comment_blocks {
 namespace {
 
 // A byte that would make a marker part of a longer word ("#csv", "#cs-x").
-bool goes_on_with_word(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-';
-}
+bool goes_on_with_word(char c) { return is_word_byte(c) || c == '-'; }
 
 // Whether `line` at `at` holds `word` (lower case) in any letter case, not
 // followed by a byte that would go on with it.
 bool word_at(std::string_view line, size_t at, std::string_view word) {
   if (line.size() - at < word.size()) return false;
   for (size_t i = 0; i < word.size(); ++i) {
-    const char c = line[at + i];
-    if (c != word[i] && !(c >= 'A' && c <= 'Z' && c - 'A' + 'a' == word[i])) return false;
+    if (upper_ascii(line[at + i]) != upper_ascii(word[i])) return false;
   }
   const size_t after = at + word.size();
   return after == line.size() || !goes_on_with_word(line[after]);

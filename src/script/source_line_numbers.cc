@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "script/autoitsourcefile.h"
 #include "script/comment_blocks.h"
 
@@ -13,20 +14,14 @@ namespace {
 
 constexpr std::string_view kMacro = "SCRIPTLINENUMBER";
 
-bool continues_word(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 // Whether the macro's name follows the "@" at `at`.
 bool macro_at(std::string_view line, size_t at) {
   if (line.size() - at - 1 < kMacro.size()) return false;
   for (size_t i = 0; i < kMacro.size(); ++i) {
-    char c = line[at + 1 + i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != kMacro[i]) return false;
+    if (upper_ascii(line[at + 1 + i]) != kMacro[i]) return false;
   }
   const size_t after = at + 1 + kMacro.size();
-  return after == line.size() || !continues_word(line[after]);
+  return after == line.size() || !is_word_byte(line[after]);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "passes/minify/line_kinds.h"
 #include "passes/minify/line_tokens.h"
 #include "passes/minify/short_names.h"
+#include "platform/ascii_case.h"
 #include "script/line_table.h"
 #include "script/two_threads.h"
 
@@ -21,7 +22,7 @@ namespace {
 // `name` in upper case, after `before`, in `out`.
 std::string_view upper(std::string& out, std::string_view name, std::string_view before = {}) {
   out.assign(before);
-  for (const char ch : name) out += ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch;
+  for (const char ch : name) out += upper_ascii(ch);
   return out;
 }
 

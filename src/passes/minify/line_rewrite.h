@@ -14,7 +14,7 @@ namespace minify {
 // would read as one word, one operator, one number or one string.
 inline bool blank_needed(char before, bool after_number, char next) {
   if (after_number && next == '.') return true;
-  if (is_word_char(before)) return is_word_char(next) || next == '$' || next == '@';
+  if (is_word_byte(before)) return is_word_byte(next) || next == '$' || next == '@';
   switch (before) {
     case '<':
       if (next == '=' || next == '>') return true;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/ascii_case.h"
+
 namespace minify {
 
 enum class token_kind : uint8_t { blank, string, comment, variable, macro, word, number, other };
@@ -27,13 +29,11 @@ enum class byte_class : uint8_t { other, blank, comment, quote, sigil, digit, le
 
 struct byte_classes {
   byte_class of[256] = {};
-  bool word[256] = {};  // letters, digits and "_"
   constexpr byte_classes() {
     for (int c = 0; c < 256; ++c) {
       const bool digit = c >= '0' && c <= '9';
-      word[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || digit || c == '_';
       of[c] = digit         ? byte_class::digit
-              : word[c]     ? byte_class::letter
+              : kWordBytes[c] ? byte_class::letter
               : c == ' ' || c == '\t' ? byte_class::blank
               : c == ';'    ? byte_class::comment
               : c == '"' || c == '\'' ? byte_class::quote
@@ -43,7 +43,6 @@ struct byte_classes {
   }
 };
 inline constexpr byte_classes kBytes;
-inline bool is_word_char(char c) { return kBytes.word[static_cast<unsigned char>(c)]; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The end of the string that opens at `at`: after its closing quote, or the
@@ -67,7 +66,7 @@ inline size_t string_close(std::string_view line, size_t at) {
 inline size_t word_end(std::string_view line, size_t j) {
   const char* p = line.data();
   const size_t n = line.size();
-  while (j < n && is_word_char(p[j])) ++j;
+  while (j < n && is_word_byte(p[j])) ++j;
   return j;
 }
 
@@ -121,7 +120,7 @@ void for_each_token(std::string_view line, Each each) {
         t = {token_kind::string, i, string_close(line, i), false};
         break;
       case byte_class::sigil:
-        if (i + 1 < n && is_word_char(p[i + 1])) {
+        if (i + 1 < n && is_word_byte(p[i + 1])) {
           t = {c == '$' ? token_kind::variable : token_kind::macro, i, word_end(line, i + 2), false};
         }
         break;
@@ -130,7 +129,7 @@ void for_each_token(std::string_view line, Each each) {
         size_t j = i + 1;
         while (j < n) {
           const char d = p[j];
-          if (is_word_char(d)) {
+          if (is_word_byte(d)) {
             ++j;
           } else if (d == '.' && j + 1 < n && is_digit(p[j + 1])) {
             ++j;

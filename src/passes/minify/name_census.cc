@@ -9,6 +9,7 @@
 #include "names/name_chains.h"
 #include "passes/minify/line_kinds.h"
 #include "passes/minify/line_tokens.h"
+#include "platform/ascii_case.h"
 #include "script/line_table.h"
 #include "script/two_threads.h"
 
@@ -22,12 +23,12 @@ bool same(std::string_view word, std::string_view upper) { return name_index::sa
 void add_words(std::string_view text, name_index& words) {
   size_t i = 0;
   while (i < text.size()) {
-    if (!is_word_char(text[i])) {
+    if (!is_word_byte(text[i])) {
       ++i;
       continue;
     }
     size_t j = i + 1;
-    while (j < text.size() && is_word_char(text[j])) ++j;
+    while (j < text.size() && is_word_byte(text[j])) ++j;
     bool added = false;
     words.insert(text.substr(i, j - i), &added);
     i = j;
@@ -96,9 +97,7 @@ void note_built_names(std::string_view code, int32_t slot, int32_t function, cen
     std::string prefix = chain.head_variable.empty() ? chain.prefix : std::string();
     if (!prefix.empty() && prefix.front() == '$') prefix.erase(0, 1);
     std::string pattern = chain.whole ? prefix : prefix + "*" + chain.suffix;
-    for (char& ch : pattern) {
-      if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
-    }
+    for (char& ch : pattern) ch = upper_ascii(ch);
     c.built_names.push_back({pattern, slot, chain.shown});
     c.built_names.push_back({"$" + pattern, slot, chain.shown});
   }
@@ -231,7 +230,7 @@ void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t l
 bool begins_with_func(std::string_view line) {
   size_t at = line.find_first_not_of(" \t");
   if (at == std::string_view::npos || line.size() - at < 5) return false;
-  return same(line.substr(at, 4), "FUNC") && !is_word_char(line[at + 4]);
+  return same(line.substr(at, 4), "FUNC") && !is_word_byte(line[at + 4]);
 }
 
 // Part `from` of a census added to `into`, which holds the lines before.
