@@ -26,6 +26,18 @@ std::string_view upper(std::string& out, std::string_view name, std::string_view
   return out;
 }
 
+// AutoIt's words by the renamer's hash: a name is compared with them only
+// where a hash agrees.
+const name_index& autoit_word_index() {
+  static const name_index index = [] {
+    name_index words;
+    bool added = false;
+    for (const std::string& word : autoit_words()) words.insert(word, &added);
+    return words;
+  }();
+  return index;
+}
+
 void keep(name_info& info, kept_as_written why) {
   if (info.kept == kept_as_written::none) info.kept = why;
 }
@@ -143,7 +155,7 @@ void choose_names(census& c, const line_table& lines, bool blocks_possible,
       const keep_entry* e = nullptr;
       if (is_autoit_variable(name)) {
         v.kept = kept_as_written::not_own;
-      } else if (c.string_words.contains(name)) {
+      } else if (c.string_words.contains(name, v.hash)) {
         v.kept = kept_as_written::in_string;
       } else if (!kept_variables.empty() &&
                  (e = kept_variables.keeps(upper(text, name, "$"))) != nullptr) {
@@ -155,14 +167,15 @@ void choose_names(census& c, const line_table& lines, bool blocks_possible,
   };
   auto mark_words = [&] {
     keep_list kept_functions(entries, keep_list::kind::functions);
+    const name_index& autoit = autoit_word_index();
     std::string text;
     for (uint32_t i = 0; i < c.words.size(); ++i) {
       name_info& w = c.words[i];
       const std::string_view name = c.word_index.key(i);
       const keep_entry* e = nullptr;
-      if (!w.declared || is_autoit_word(name)) {
+      if (!w.declared || autoit.contains(name, w.hash)) {
         w.kept = kept_as_written::not_own;
-      } else if (c.string_words.contains(name)) {
+      } else if (c.string_words.contains(name, w.hash)) {
         w.kept = kept_as_written::in_string;
       } else if (!kept_functions.empty() &&
                  (e = kept_functions.keeps(upper(text, name))) != nullptr) {

@@ -63,6 +63,7 @@ class mention_batch {
       if (added) {
         all.emplace_back();
         all.back().first_slot = p.slot;
+        all.back().hash = p.hash;
       }
       (p.variable ? mentions_.variables : mentions_.words).push_back(id);
       if (p.flag) (p.variable ? all[id].global : all[id].declared) = true;
@@ -242,12 +243,14 @@ void merge(census& into, census&& from, census::mentions& mentions) {
     // first half did not meet are added after, in the order met.
     std::vector<uint32_t> new_id(more.size());
     two_threads::split(0, more.size(), [&](int, size_t first, size_t last) {
-      for (size_t i = first; i < last; ++i) new_id[i] = index.find(more_index.key(static_cast<uint32_t>(i)));
+      for (size_t i = first; i < last; ++i) {
+        new_id[i] = index.find(more_index.key(static_cast<uint32_t>(i)), more[i].hash);
+      }
     });
     for (uint32_t i = 0; i < more.size(); ++i) {
       if (new_id[i] == name_index::npos) {
         bool added = false;
-        new_id[i] = index.insert(more_index.key(i), &added);
+        new_id[i] = index.insert(more_index.key(i), more[i].hash, &added);
         all.push_back(more[i]);
         continue;
       }

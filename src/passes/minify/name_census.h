@@ -31,6 +31,9 @@ struct name_info {
   int32_t first_slot = 0;
   uint32_t count = 0;
   int32_t kept_by = -1;  // the keep entry that kept it
+  // Its name_index hash: later look-ups of the name need not read its text,
+  // which lies far apart in the script.
+  uint32_t hash = 0;
   // The new name (with "$" for a variable) in the census's pool; none while
   // new_size is 0.
   uint32_t new_at = 0;

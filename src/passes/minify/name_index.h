@@ -18,9 +18,11 @@ class name_index {
   std::string_view key(uint32_t id) const { return keys_[id]; }
 
   // The name's number; npos when it was never added.
-  uint32_t find(std::string_view name) const {
+  uint32_t find(std::string_view name) const { return find(name, hash(name)); }
+  // As find, with the name's hash given: its text is read only where a
+  // name of the same hash stands.
+  uint32_t find(std::string_view name, uint32_t h) const {
     if (keys_.empty()) return npos;
-    const uint32_t h = hash(name);
     for (size_t at = h & mask_;; at = (at + 1) & mask_) {
       const slot& s = slots_[at];
       if (s.id == npos) return npos;
@@ -28,6 +30,7 @@ class name_index {
     }
   }
   bool contains(std::string_view name) const { return find(name) != npos; }
+  bool contains(std::string_view name, uint32_t h) const { return find(name, h) != npos; }
 
   // The name's number, the next one when it is new (*added then true).
   uint32_t insert(std::string_view name, bool* added) { return insert(name, hash(name), added); }

@@ -72,6 +72,9 @@ TEST(MinifyIdentifiers, LeavesWhatCouldBeReachedOtherwise) {
                      false, true),
             (lines_t{"$a.Item = $CmdLine[0]", "Local $sKeyName = \"sKeyName\"", "a()",
                      "Func a()", "$a.Bar()", "EndFunc", "Undeclared()"}));
+  // A Func that bears a built-in function's name, in any case, keeps it.
+  EXPECT_EQ(minified({"Func SLEEP($t)", "EndFunc", "Sleep(1)"}, false, true),
+            (lines_t{"Func SLEEP($a)", "EndFunc", "Sleep(1)"}));
 }
 
 TEST(MinifyIdentifiers, NewNamesAvoidWordsInUseAndAutoItWords) {
