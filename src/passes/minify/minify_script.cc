@@ -110,27 +110,33 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
 
 // Writes lines [first, last) again, renamed by the census `c` unless it is
 // null. The names come in the order the census met them, so each takes the
-// next number of its list.
+// next number of its list; the lists are let go as they are read.
 void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
-                   size_t first, size_t last, bool whitespace, const census* c) {
-  const census::mentions* list = nullptr;
-  size_t next_variable = 0;
-  size_t next_word = 0;
-  if (c != nullptr) list = &c->halves[first >= c->second_half ? 1 : 0];
+                   size_t first, size_t last, bool whitespace, census* c) {
+  minify::mention_reader variables;
+  minify::mention_reader words;
+  // The second half's own numbers, turned into the census's.
+  const std::vector<uint32_t>* variable_ids = nullptr;
+  const std::vector<uint32_t>* word_ids = nullptr;
+  auto take_half = [&](int half) {
+    variables = minify::mention_reader(std::move(c->halves[half].variables));
+    words = minify::mention_reader(std::move(c->halves[half].words));
+    variable_ids = half == 1 ? &c->second_variable_ids : nullptr;
+    word_ids = half == 1 ? &c->second_word_ids : nullptr;
+  };
+  if (c != nullptr) take_half(first >= c->second_half ? 1 : 0);
   auto rename = [&](const minify::token& t) -> std::string_view {
-    if (list == nullptr) return {};
+    if (c == nullptr) return {};
+    uint32_t id = 0;
     if (t.kind == minify::token_kind::variable) {
-      if (next_variable == list->variables.size()) return {};
-      return c->new_name(c->variables[list->variables[next_variable++]]);
+      if (!variables.next(&id)) return {};
+      return c->new_name(c->variables[variable_ids != nullptr ? (*variable_ids)[id] : id]);
     }
-    if (next_word == list->words.size()) return {};
-    return c->new_name(c->words[list->words[next_word++]]);
+    if (!words.next(&id)) return {};
+    return c->new_name(c->words[word_ids != nullptr ? (*word_ids)[id] : id]);
   };
   for (size_t slot = first; slot < last; ++slot) {
-    if (c != nullptr && slot == c->second_half && slot != first) {
-      list = &c->halves[1];
-      next_variable = next_word = 0;
-    }
+    if (c != nullptr && slot == c->second_half && slot != first) take_half(1);
     const std::string_view line = lines[slot];
     if (line.empty()) continue;
     const minify::line_kind kind = classify.next(line);

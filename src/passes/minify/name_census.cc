@@ -65,8 +65,10 @@ class mention_batch {
         all.back().first_slot = p.slot;
         all.back().hash = p.hash;
       }
-      (p.variable ? mentions_.variables : mentions_.words).push_back(id);
-      if (p.flag) (p.variable ? all[id].global : all[id].declared) = true;
+      (p.variable ? mentions_.variables : mentions_.words).push(id);
+      name_info& info = all[id];
+      ++info.count;
+      if (p.flag) (p.variable ? info.global : info.declared) = true;
     }
     size_ = 0;
   }
@@ -235,12 +237,12 @@ bool begins_with_func(std::string_view line) {
 }
 
 // Part `from` of a census added to `into`, which holds the lines before.
-// The mentions of the second half, `from`'s, are numbered anew as in `into`.
-void merge(census& into, census&& from, census::mentions& mentions) {
+void merge(census& into, census&& from) {
+  // The second half's names are looked up on two threads; those the first
+  // half did not meet are added after, in the order met. Returns each name's
+  // number in `into`.
   auto merge_names = [](name_index& index, std::vector<name_info>& all, const name_index& more_index,
-                        std::vector<name_info>& more, std::vector<uint32_t>& mentions) {
-    // The second half's names are looked up on two threads; those the
-    // first half did not meet are added after, in the order met.
+                        const std::vector<name_info>& more) {
     std::vector<uint32_t> new_id(more.size());
     two_threads::split(0, more.size(), [&](int, size_t first, size_t last) {
       for (size_t i = first; i < last; ++i) {
@@ -259,13 +261,11 @@ void merge(census& into, census&& from, census::mentions& mentions) {
       info.global = info.global || more[i].global;
       info.declared = info.declared || more[i].declared;
     }
-    two_threads::split(0, mentions.size(), [&](int, size_t first, size_t last) {
-      for (size_t k = first; k < last; ++k) mentions[k] = new_id[mentions[k]];
-    });
+    return new_id;
   };
-  merge_names(into.variable_index, into.variables, from.variable_index, from.variables,
-              mentions.variables);
-  merge_names(into.word_index, into.words, from.word_index, from.words, mentions.words);
+  into.second_variable_ids =
+      merge_names(into.variable_index, into.variables, from.variable_index, from.variables);
+  into.second_word_ids = merge_names(into.word_index, into.words, from.word_index, from.words);
   for (uint32_t i = 0; i < from.string_words.size(); ++i) {
     bool added = false;
     into.string_words.insert(from.string_words.key(i), &added);
@@ -308,11 +308,8 @@ census take_census(const line_table& lines, int32_t line_count, bool blocks_poss
     if (half == 1) second_half = first;
     count_lines(lines, static_cast<int32_t>(first), static_cast<int32_t>(last), line_count,
                 classify[half], part[half], mentions[half]);
-    // The counts, from the mentions: a tight walk, apart from the reading.
-    for (const uint32_t id : mentions[half].variables) ++part[half].variables[id].count;
-    for (const uint32_t id : mentions[half].words) ++part[half].words[id].count;
   });
-  merge(part[0], std::move(part[1]), mentions[1]);
+  merge(part[0], std::move(part[1]));
   part[0].halves = std::move(mentions);
   part[0].second_half = second_half;
   return std::move(part[0]);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "passes/minify/mention_list.h"
 #include "passes/minify/name_index.h"
 
 namespace minify {
@@ -78,13 +79,16 @@ struct census {
   // variable_index or word_index: the rewrite takes them in turn rather than
   // looking every name up again. One list for each half of the walk, the
   // second beginning at line second_half (the end, when the walk was not
-  // split).
+  // split); the second half's lists hold its own numbers, which
+  // second_variable_ids and second_word_ids turn into the census's.
   struct mentions {
-    std::vector<uint32_t> variables;
-    std::vector<uint32_t> words;
+    mention_list variables;
+    mention_list words;
   };
   std::array<mentions, 2> halves;
   size_t second_half = 0;
+  std::vector<uint32_t> second_variable_ids;
+  std::vector<uint32_t> second_word_ids;
 
   std::string_view new_name(const name_info& n) const {
     return std::string_view(new_names).substr(n.new_at, n.new_size);

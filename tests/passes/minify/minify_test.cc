@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "passes/minify/mention_list.h"
 #include "passes/minify/name_census.h"
 #include "passes/minify/short_names.h"
 #include "passes/minify/name_index.h"
@@ -156,6 +157,26 @@ TEST(MinifyNames, ShortNameNumbersLeadBackToTheirNames) {
     for (char& ch : name) ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
     ASSERT_EQ(minify::short_name_number(name, 60000), n) << name;
   }
+}
+
+TEST(MinifyNames, MentionListsReadBackWhatWasWritten) {
+  // Every length of number, across many blocks (the first holds 4 KiB).
+  std::vector<uint32_t> written = {0, 1, 127, 128, 16383, 16384, 2097151, 2097152, UINT32_MAX};
+  uint32_t x = 12345;
+  for (int i = 0; i < 300000; ++i) {
+    x = x * 1103515245u + 12345u;
+    written.push_back(x >> (i % 32));
+  }
+  minify::mention_list list;
+  for (const uint32_t id : written) list.push(id);
+  minify::mention_reader reader(std::move(list));
+  uint32_t id = 0;
+  for (size_t k = 0; k < written.size(); ++k) {
+    ASSERT_TRUE(reader.next(&id)) << k;
+    ASSERT_EQ(id, written[k]) << k;
+  }
+  EXPECT_FALSE(reader.next(&id));
+  EXPECT_FALSE(minify::mention_reader().next(&id));
 }
 
 TEST(MinifyNames, IndexFoldsLetterCaseOnly) {
