@@ -164,8 +164,12 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
   census c;
   if (identifiers) {
     c = minify::take_census(lines, line_count, blocks_possible);
+    // The keep entries as they are, unless the script builds names: a copy
+    // of a long list would cost its room again.
     std::deque<keep_place> built_places;
-    const std::vector<keep_entry> entries = entries_with_built_names(*this, c, built_places);
+    std::vector<keep_entry> with_built;
+    if (!c.built_names.empty()) with_built = entries_with_built_names(*this, c, built_places);
+    const std::vector<keep_entry>& entries = c.built_names.empty() ? keep_entries : with_built;
     minify::choose_names(c, lines, blocks_possible, entries);
     note_kept_names(*this, c, entries);
     records.renames_on = true;

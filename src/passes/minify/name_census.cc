@@ -249,6 +249,10 @@ void merge(census& into, census&& from) {
         new_id[i] = index.find(more_index.key(static_cast<uint32_t>(i)), more[i].hash);
       }
     });
+    size_t added_names = 0;
+    for (const uint32_t id : new_id) added_names += id == name_index::npos ? 1 : 0;
+    index.reserve(index.size() + added_names);
+    all.reserve(all.size() + added_names);
     for (uint32_t i = 0; i < more.size(); ++i) {
       if (new_id[i] == name_index::npos) {
         bool added = false;

@@ -53,6 +53,13 @@ class name_index {
     return id;
   }
 
+  // Room for n names in all, made at once: a table that grows name by name
+  // holds its old room beside the new for a while.
+  void reserve(size_t n) {
+    keys_.reserve(n);
+    while ((n + 1) * 2 > slots_.size()) grow();
+  }
+
   // Asks for the place where a name of hash h would be looked for first,
   // ahead of looking.
   void prefetch(uint32_t h) const {
