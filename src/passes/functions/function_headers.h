@@ -55,7 +55,9 @@ bool is_function_header(std::string_view line, std::string_view normalized_line)
 
 // Whether the normalized line closes a function: it begins with "ENDFUNC".
 inline bool closes_function(std::string_view normalized_line) {
-  return normalized_line.compare(0, 7, "ENDFUNC") == 0;
+  // Most lines are told apart by their first byte.
+  return normalized_line.size() >= 7 && normalized_line[0] == 'E' &&
+         normalized_line.compare(0, 7, "ENDFUNC") == 0;
 }
 
 // The declared name: the normalized text after "FUNC" up to the first "(",
