@@ -14,12 +14,11 @@ explain_cost.py BINARY [--lines N] [--runs N]
 import argparse
 import os
 import shutil
-import statistics
 import subprocess
 import sys
 import tempfile
 
-from run_process import run
+from run_process import interleaved
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -59,35 +58,26 @@ def compare(binary, work, passes, runs):
     print(f"{'PASSES ' + ' '.join(passes):<30}{'time':>10}{'x none':>8}{'CPU':>9}{'x none':>8}"
           f"{'peak MB':>9}"
           f"{'map MB':>8}{'json MB':>9}{'out MB':>8}")
-    base = None
-    cpu_base = None
-    # Interleaved, so that a busy moment of the machine hits every variant alike.
-    times = {label: [] for label, _ in VARIANTS}
-    cpu = {label: [] for label, _ in VARIANTS}
-    peaks = {label: 0 for label, _ in VARIANTS}
     sizes = {}
-    for _ in range(runs):
-        for label, options in VARIANTS:
-            for name in ("out.map", "out.json"):
-                if os.path.exists(os.path.join(work, name)):
-                    os.remove(os.path.join(work, name))
-            t, c, rss = run([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes + options,
-                            work, peak=True)
-            times[label].append(t)
-            cpu[label].append(c)
-            peaks[label] = max(peaks[label], rss)
-            sizes[label] = [os.path.getsize(os.path.join(work, n)) / 1e6
-                            if os.path.exists(os.path.join(work, n)) else 0.0
-                            for n in ("out.map", "out.json", "out.au3")]
-    for label, _ in VARIANTS:
-        t = statistics.median(times[label])
-        c = statistics.median(cpu[label])
-        base = base or t
-        cpu_base = cpu_base or c
-        print(f"{label:<30}{t * 1000:>8.0f}ms{t / base:>8.2f}{c * 1000:>7.0f}ms{c / cpu_base:>8.2f}"
-              f"{peaks[label] / 2**20:>9.1f}"
-              f"{sizes[label][0]:>8.1f}{sizes[label][1]:>9.1f}{sizes[label][2]:>8.1f}")
 
+    def remove_outputs():
+        for name in ("out.map", "out.json"):
+            if os.path.exists(os.path.join(work, name)):
+                os.remove(os.path.join(work, name))
+
+    def note_sizes(label):
+        sizes[label] = [os.path.getsize(os.path.join(work, n)) / 1e6
+                        if os.path.exists(os.path.join(work, n)) else 0.0
+                        for n in ("out.map", "out.json", "out.au3")]
+
+    figures = interleaved([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes,
+                          VARIANTS, work, runs, before=remove_outputs, after=note_sizes)
+    base = figures[VARIANTS[0][0]]
+    for label, _ in VARIANTS:
+        f = figures[label]
+        print(f"{label:<30}{f.wall * 1000:>8.0f}ms{f.wall / base.wall:>8.2f}{f.cpu * 1000:>7.0f}ms"
+              f"{f.cpu / base.cpu:>8.2f}{f.peak / 2**20:>9.1f}"
+              f"{sizes[label][0]:>8.1f}{sizes[label][1]:>9.1f}{sizes[label][2]:>8.1f}")
 
 if __name__ == "__main__":
     main()

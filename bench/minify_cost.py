@@ -15,12 +15,11 @@ minify_cost.py BINARY [--lines N] [--runs N] [--only TEXT]
 import argparse
 import os
 import shutil
-import statistics
 import subprocess
 import sys
 import tempfile
 
-from run_process import run
+from run_process import interleaved
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -68,27 +67,18 @@ def main():
 def compare(binary, work, passes, runs):
     print(f"{'PASSES ' + ' '.join(passes):<28}{'time':>9}{'x none':>8}{'CPU':>9}{'x none':>8}"
           f"{'peak MB':>9}{'out MB':>8}")
-    # Interleaved, so that a busy moment of the machine hits every variant alike.
-    times = {label: [] for label, _ in VARIANTS}
-    cpu = {label: [] for label, _ in VARIANTS}
-    peaks = {label: 0 for label, _ in VARIANTS}
     sizes = {}
-    for _ in range(runs):
-        for label, options in VARIANTS:
-            t, c, rss = run([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes + options,
-                            work, peak=True)
-            times[label].append(t)
-            cpu[label].append(c)
-            peaks[label] = max(peaks[label], rss)
-            sizes[label] = os.path.getsize(os.path.join(work, "out.au3")) / 1e6
-    base = statistics.median(times["no options"])
-    cpu_base = statistics.median(cpu["no options"])
-    for label, _ in VARIANTS:
-        t = statistics.median(times[label])
-        c = statistics.median(cpu[label])
-        print(f"{label:<28}{t * 1000:>7.0f}ms{t / base:>8.2f}{c * 1000:>7.0f}ms{c / cpu_base:>8.2f}"
-              f"{peaks[label] / 2**20:>9.1f}{sizes[label]:>8.1f}")
 
+    def note_size(label):
+        sizes[label] = os.path.getsize(os.path.join(work, "out.au3")) / 1e6
+
+    figures = interleaved([binary, "--no-pause", "in.au3", "out.au3", ".", "."] + passes,
+                          VARIANTS, work, runs, after=note_size)
+    base = figures["no options"]
+    for label, _ in VARIANTS:
+        f = figures[label]
+        print(f"{label:<28}{f.wall * 1000:>7.0f}ms{f.wall / base.wall:>8.2f}{f.cpu * 1000:>7.0f}ms"
+              f"{f.cpu / base.cpu:>8.2f}{f.peak / 2**20:>9.1f}{sizes[label]:>8.1f}")
 
 if __name__ == "__main__":
     main()

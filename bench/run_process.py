@@ -11,6 +11,7 @@ comes from wait4 and a note says so.
 import collections
 import os
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -51,3 +52,29 @@ def run(command, cwd, stdout=subprocess.DEVNULL, peak=False):
     finally:
         if figure:
             os.remove(figure)
+
+
+Figures = collections.namedtuple("Figures", "wall cpu peak")
+
+
+def interleaved(command, variants, cwd, runs, before=None, after=None):
+    """Runs command plus each variant's options (variants: (label, options)
+    pairs), runs times, the variants in turn, so that a busy moment of the
+    machine hits every variant alike. before() is called ahead of each run,
+    after(label) behind it. Returns {label: Figures(median wall s, median CPU
+    s, largest peak bytes)}."""
+    walls = {label: [] for label, _ in variants}
+    cpus = {label: [] for label, _ in variants}
+    peaks = {label: 0 for label, _ in variants}
+    for _ in range(runs):
+        for label, options in variants:
+            if before:
+                before()
+            t, c, rss = run(command + options, cwd, peak=True)
+            walls[label].append(t)
+            cpus[label].append(c)
+            peaks[label] = max(peaks[label], rss or 0)
+            if after:
+                after(label)
+    return {label: Figures(statistics.median(walls[label]), statistics.median(cpus[label]),
+                           peaks[label]) for label, _ in variants}
