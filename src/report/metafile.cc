@@ -254,6 +254,8 @@ void write_variables(json_writer& json, const autoitsourcefile& script,
       keep_entry_object(json, script, v.keep_entry);
     } else if (v.kept_by_call) {
       json.object("kept_by", {{"call_in_declaration", true}});
+    } else if (v.kept_by_own_line) {
+      json.object("kept_by", {{"read_in_declaration", true}});
     }
     json.end_object();
   });

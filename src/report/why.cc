@@ -201,6 +201,7 @@ std::string why_variable(const autoitsourcefile& script, const run_records::vari
     return text + "kept: " + place(script, v.first_mention) + " mentions it\n";
   }
   if (v.kept_by_call) return text + "kept: its declaration calls a function, which must still run\n";
+  if (v.kept_by_own_line) return text + "kept: the rest of its declaration reads it\n";
   return text + "kept\n";
 }
 

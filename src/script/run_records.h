@@ -113,6 +113,9 @@ class run_records {
     // Nothing else mentions it, but its declaration calls a function, which
     // cutting it would take away.
     bool kept_by_call = false;
+    // Nothing else mentions it, but what stays of its declaration reads it
+    // (Local $w = 3, $area = $w * 2).
+    bool kept_by_own_line = false;
   };
   std::vector<variable_record> variables;
 

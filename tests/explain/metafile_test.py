@@ -183,6 +183,16 @@ def check_keeps_and_mentions(opts, work):
           "$hOther kept by the call in its declaration")
     check(variables["$G_UNUSED"]["status"] == "deleted" and
           variables["$G_UNUSED"]["first_mention"] is None, "a deleted variable has no first mention")
+    # A variable nothing else mentions, kept because the rest of its
+    # declaration reads it.
+    with open(os.path.join(work, "reads.au3"), "wb") as f:
+        f.write(b"Local $w = 3, $area = $w * 2\r\nConsoleWrite($area)\r\n")
+    run(opts, work, ["--no-pause", "reads.au3", "reads_out.au3", ".", ".", "CFG", "1", ".",
+                     "--metafile=reads.json"])
+    meta = json.loads(read(os.path.join(work, "reads.json")).decode("utf-8"))
+    variables = {v["name"]: v for v in meta["variables"]}
+    check(variables["$W"]["kept_by"] == {"read_in_declaration": True},
+          "$w kept by the rest of its declaration")
 
 
 def check_tree_shaking(opts, work):

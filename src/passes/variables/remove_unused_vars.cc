@@ -46,12 +46,19 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   deleted_variable_names.reserve_lines(static_cast<size_t>(variable_count));
   int32_t deleted_here = 0;
   own_line_reads own_reads(*this, table);
+  // For --why: the variables kept because their own declaration reads them.
+  std::vector<bool> read_by_own_line;
+  if (records.reasons_on) read_by_own_line.resize(static_cast<size_t>(variable_count) + 1);
   for (int32_t k = 1; k <= variable_count; ++k) {
     // A variable whose cut would take a call with it stays, declaration and
     // all: the program needs the call, read or not.
     // Nor does one that what stays of its declaration still reads.
     const keep_entry* keeper = keep.keeps(table.variable_names[k]);
-    if (usage->used(k) || table.item_calls[k] || own_reads.read_by_rest(k)) continue;
+    if (usage->used(k) || table.item_calls[k]) continue;
+    if (own_reads.read_by_rest(k)) {
+      if (!read_by_own_line.empty()) read_by_own_line[static_cast<size_t>(k)] = true;
+      continue;
+    }
     const int32_t declared = table.declaration_lines[k];
     if (keeper != nullptr) {
       if (keeper->built()) {
@@ -76,7 +83,7 @@ void autoitsourcefile::remove_unused_vars(const char* output_mode) {
   // tables still stand; then their room goes to the cuts.
   if (records.reasons_on) {
     list_deleted_variables(*this, table, shares_cut, first_line, deleted_here);
-    note_variables(*this, table, *usage);
+    note_variables(*this, table, *usage, read_by_own_line);
   }
   usage.reset();
   // Nothing asks whether an item calls something any more.

@@ -6,7 +6,7 @@
 #include "script/autoitsourcefile.h"
 
 void note_variables(autoitsourcefile& script, const variable_table& table,
-                    const variable_usage& usage) {
+                    const variable_usage& usage, const std::vector<bool>& read_by_own_line) {
   std::vector<run_records::variable_record>& notes = script.records.variables;
   notes.clear();
   notes.reserve(static_cast<size_t>(script.variable_count));
@@ -30,6 +30,8 @@ void note_variables(autoitsourcefile& script, const variable_table& table,
           keeper == nullptr ? -1 : static_cast<int32_t>(keeper - script.keep_entries.data());
       v.first_mention = usage.first_mention(k);
       v.kept_by_call = v.first_mention == 0 && table.item_calls[k] != 0;
+      v.kept_by_own_line = v.first_mention == 0 && !v.kept_by_call &&
+                           static_cast<size_t>(k) < read_by_own_line.size() && read_by_own_line[k];
     }
     notes.push_back(std::move(v));
   }
