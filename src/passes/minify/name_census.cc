@@ -42,7 +42,6 @@ void add_words(std::string_view text, name_index& words) {
 class mention_batch {
  public:
   mention_batch(census& c, census::mentions& mentions) : c_(c), mentions_(mentions) {}
-  ~mention_batch() { count(); }
 
   // A $name (no "$") or a word; `flag` marks a variable global, a word
   // declared by a Func header.
@@ -53,6 +52,7 @@ class mention_batch {
     if (size_ == kBatch) count();
   }
 
+  // Counts the names of the batch; called when it is full, and at the end.
   void count() {
     for (size_t k = 0; k < size_; ++k) {
       const pending& p = pending_[k];
@@ -227,6 +227,7 @@ void count_lines(const line_table& lines, int32_t first, int32_t last, int32_t l
       function = -1;
     }
   }
+  batch.count();
 }
 
 // Whether the line begins with Func: a header, which no function holds.
