@@ -176,16 +176,29 @@ def main():
         remove(work)
 
 
+# Now and then, on a busy machine, wine itself fails to start the program:
+# its launcher says so and the program never ran.
+WINE_LAUNCH_FAILED = b"ShellExecuteEx failed"
+
+
 def run_in_fresh_folder(case, opts, args, merge):
     """Sets up a new work folder and runs the program there. Returns the
     finished process (None on a hang) and the folder, which the caller
-    removes."""
-    work = tempfile.mkdtemp(prefix="au3e2e-")
-    try:
-        return run_in(work, case, opts, args, merge), work
-    except BaseException:
+    removes. A run that wine could not start is made again, twice at most,
+    each time in a new folder."""
+    for attempt in range(3):
+        work = tempfile.mkdtemp(prefix="au3e2e-")
+        try:
+            proc = run_in(work, case, opts, args, merge)
+        except BaseException:
+            remove(work)
+            raise
+        not_started = (opts.emulator and proc is not None and proc.returncode != 0 and
+                       WINE_LAUNCH_FAILED in proc.stdout + (proc.stderr or b""))
+        if not not_started or attempt == 2:
+            return proc, work
+        print(f"note: wine could not start the program; run again ({attempt + 1})")
         remove(work)
-        raise
 
 
 def run_in(work, case, opts, args, merge):
