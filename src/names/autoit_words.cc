@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "script/normalize.h"
@@ -99,36 +98,18 @@ constexpr std::string_view kFunctions[] = {
     "WinWaitNotActive",
 };
 
-// Every word in upper case: the texts, and a set of views of them.
-struct upper_words {
-  std::vector<std::string> texts;
-  std::unordered_set<std::string_view> set;
-  upper_words() {
-    texts.reserve(std::size(kKeywords) + std::size(kFunctions));
-    for (const std::string_view w : kKeywords) texts.push_back(upper_copy(w));
-    for (const std::string_view w : kFunctions) texts.push_back(upper_copy(w));
-    for (const std::string& w : texts) set.insert(w);
-  }
-};
-
-const upper_words& all_words() {
-  static const upper_words words;
-  return words;
-}
-
-// The longest word of the lists, and then some.
-constexpr size_t kLongest = 32;
-
 }  // namespace
 
-bool is_autoit_word(std::string_view word) {
-  if (word.empty() || word.size() > kLongest) return false;
-  char buffer[kLongest];
-  for (size_t i = 0; i < word.size(); ++i) buffer[i] = upper_ascii(word[i]);
-  return all_words().set.count(std::string_view(buffer, word.size())) != 0;
+const std::vector<std::string>& autoit_words() {
+  static const std::vector<std::string> words = [] {
+    std::vector<std::string> upper;
+    upper.reserve(std::size(kKeywords) + std::size(kFunctions));
+    for (const std::string_view w : kKeywords) upper.push_back(upper_copy(w));
+    for (const std::string_view w : kFunctions) upper.push_back(upper_copy(w));
+    return upper;
+  }();
+  return words;
 }
-
-const std::vector<std::string>& autoit_words() { return all_words().texts; }
 
 bool is_autoit_variable(std::string_view name) {
   for (const std::string_view own : kAutoitVariables) {

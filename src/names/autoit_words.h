@@ -7,9 +7,6 @@
 #include <string_view>
 #include <vector>
 
-// Whether `word` (any case, no "$") is a keyword or a built-in function.
-bool is_autoit_word(std::string_view word);
-
 // Every keyword and built-in function, in upper case.
 const std::vector<std::string>& autoit_words();
 

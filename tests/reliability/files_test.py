@@ -39,7 +39,8 @@ import tempfile
 # The shared helpers stand beside this script.
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from reliability_support import (NOBODY, skipped, ran, binary_argument, check, put, get, temps_in,
-                                 nobody_command, mount_tmpfs, scratch_folder, report)
+                                 nobody_command, mount_tmpfs, scratch_folder, report,
+                                 runs_as_nobody)
 
 PAUSE = b"Press any key to continue . . . \n"
 
@@ -106,9 +107,8 @@ def full_file_system(binary):
 
 
 def permissions(binary):
-    as_nobody = os.geteuid() == 0
-    if as_nobody and shutil.which("setpriv") is None:
-        skipped.append("permissions: running as root and setpriv is missing")
+    as_nobody = runs_as_nobody("permissions")
+    if as_nobody is None:
         return
     with scratch_folder("au3perm-", "permissions", locked_inside=True) as work:
         os.chmod(work, 0o777)
@@ -284,9 +284,8 @@ def out_of_memory(binary):
 def include_past_unreadable(binary):
     """An include file that cannot be read is passed over like a missing
     one: the search goes on to the next folder, and no warning is given."""
-    as_nobody = os.geteuid() == 0
-    if as_nobody and shutil.which("setpriv") is None:
-        skipped.append("include past an unreadable file: running as root and setpriv is missing")
+    as_nobody = runs_as_nobody("include past an unreadable file")
+    if as_nobody is None:
         return
     with scratch_folder("au3inc-", "include past an unreadable file", locked_inside=True) as work:
         os.chmod(work, 0o777)

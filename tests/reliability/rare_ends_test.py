@@ -16,16 +16,16 @@ Parts that cannot run here are reported as skipped; when nothing could run,
 the exit status is 77 (skipped for ctest).
 """
 import os
-import shutil
 import signal
 import subprocess
 import sys
 
 # The shared helpers stand beside this script.
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from reliability_support import (SMALL_SCRIPT, SMALL_FINAL, skipped, ran, big_script,
+from reliability_support import (SMALL_SCRIPT, SMALL_FINAL, ran, big_script,
                                  binary_argument, check, put, get, temps_in, nobody_command,
-                                 no_core_files, signal_while_writing, scratch_folder, report)
+                                 no_core_files, signal_while_writing, scratch_folder, report,
+                                 runs_as_nobody)
 
 
 def signal_during_write(binary, work, sig, ignored):
@@ -62,9 +62,8 @@ def signals(binary):
 
 
 def linked_output_in_locked_folder(binary):
-    as_nobody = os.geteuid() == 0
-    if as_nobody and shutil.which("setpriv") is None:
-        skipped.append("locked folder: running as root and setpriv is missing")
+    as_nobody = runs_as_nobody("locked folder")
+    if as_nobody is None:
         return
     with scratch_folder("au3rare-", "locked folder", locked_inside=True) as work:
         os.chmod(work, 0o777)

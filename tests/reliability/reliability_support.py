@@ -59,6 +59,17 @@ def nobody_command(command):
     return ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups"] + command
 
 
+def runs_as_nobody(part):
+    """Whether the part runs the program as nobody: as root, to whom no
+    permission is refused, it must. None, with the part reported skipped,
+    when it must and setpriv is missing."""
+    as_nobody = os.geteuid() == 0
+    if as_nobody and shutil.which("setpriv") is None:
+        skipped.append(f"{part}: running as root and setpriv is missing")
+        return None
+    return as_nobody
+
+
 def shrink(binary, args, cwd, **kwargs):
     """A run with no pause, no input and its streams captured unless told otherwise."""
     kwargs.setdefault("stdin", subprocess.DEVNULL)

@@ -109,22 +109,21 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
 }
 
 // Writes lines [first, last) again, renamed by the census `c` unless it is
-// null. The names come in the order the census met them, so each takes the
-// next number of its list; the lists are let go as they are read.
+// null. The lines are one half of the census's walk, split where it split
+// them; their names come in the order the census met them, so each takes
+// the next number of its half's list, which is let go as it is read.
 void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
                    size_t first, size_t last, bool whitespace, census* c) {
+  const int half = c != nullptr && first >= c->second_half ? 1 : 0;
   minify::mention_reader variables;
   minify::mention_reader words;
-  // The second half's own numbers, turned into the census's.
-  const std::vector<uint32_t>* variable_ids = nullptr;
-  const std::vector<uint32_t>* word_ids = nullptr;
-  auto take_half = [&](int half) {
+  if (c != nullptr) {
     variables = minify::mention_reader(std::move(c->halves[half].variables));
     words = minify::mention_reader(std::move(c->halves[half].words));
-    variable_ids = half == 1 ? &c->second_variable_ids : nullptr;
-    word_ids = half == 1 ? &c->second_word_ids : nullptr;
-  };
-  if (c != nullptr) take_half(first >= c->second_half ? 1 : 0);
+  }
+  // The second half's own numbers, turned into the census's.
+  const std::vector<uint32_t>* variable_ids = half == 1 ? &c->second_variable_ids : nullptr;
+  const std::vector<uint32_t>* word_ids = half == 1 ? &c->second_word_ids : nullptr;
   auto rename = [&](const minify::token& t) -> std::string_view {
     if (c == nullptr) return {};
     uint32_t id = 0;
@@ -136,7 +135,6 @@ void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_cl
     return c->new_name(c->words[word_ids != nullptr ? (*word_ids)[id] : id]);
   };
   for (size_t slot = first; slot < last; ++slot) {
-    if (c != nullptr && slot == c->second_half && slot != first) take_half(1);
     const std::string_view line = lines[slot];
     if (line.empty()) continue;
     const minify::line_kind kind = classify.next(line);

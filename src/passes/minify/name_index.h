@@ -29,7 +29,6 @@ class name_index {
       if (s.hash == h && same(keys_[s.id], name)) return s.id;
     }
   }
-  bool contains(std::string_view name) const { return find(name) != npos; }
   bool contains(std::string_view name, uint32_t h) const { return find(name, h) != npos; }
 
   // The name's number, the next one when it is new (*added then true).

@@ -130,6 +130,19 @@ TEST(MinifyIdentifiers, SameNamesWhenHalvesRunOnTwoThreads) {
   EXPECT_EQ(two[0], "Global $g=1");        // a global, which Eval($p4) may read
   EXPECT_EQ(two[18], "Local $shared=$p4+$g");  // F4's own names stay
   EXPECT_NE(two[2], "Local $shared=$p0+$g");   // F0's are renamed
+  // With comments kept, a comment block across the middle: the second
+  // half follows the block down to it, and the block's lines, a Func line
+  // among them, are not renamed.
+  lines_t blocks = input;
+  blocks.insert(blocks.begin() + 13, {"#cs", "Func Hidden($p0)", "$shared", "#ce"});
+  two_threads::minimum_lines = SIZE_MAX;
+  const lines_t one_kept = minified(blocks, true, true, false);
+  two_threads::minimum_lines = 1;
+  const lines_t two_kept = minified(blocks, true, true, false);
+  two_threads::minimum_lines = saved;
+  EXPECT_EQ(one_kept, two_kept);
+  EXPECT_EQ(two_kept[14], "Func Hidden($p0)");
+  EXPECT_EQ(two_kept[15], "$shared");
 }
 
 TEST(MinifyNames, ShortNamesInOrder) {
