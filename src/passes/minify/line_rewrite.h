@@ -62,8 +62,9 @@ inline size_t most_rewritten(std::string_view code) { return code.size() * 7 + 8
 // many bytes it wrote: with `squeeze`, blanks at both ends go and a run
 // between two tokens goes unless blank_needed says otherwise (one blank
 // then stays), and blanks before a comment go; strings and comments stay as
-// they are. rename(token) gives a $name's or word's new text, or an empty
-// view to keep it.
+// they are. rename(token) gives a $name's or word's new text packed in a
+// word (its bytes from the lowest, their number in the top byte), or 0 to
+// keep it; all 8 bytes are stored, which the room's spare 8 allows.
 template <class Rename>
 size_t rewrite_code(std::string_view code, bool squeeze, Rename rename, char* out) {
   char* const start = out;
@@ -88,9 +89,10 @@ size_t rewrite_code(std::string_view code, bool squeeze, Rename rename, char* ou
     }
     after_number = t.kind == token_kind::number;
     if (t.kind == token_kind::variable || (t.kind == token_kind::word && !t.member)) {
-      const std::string_view renamed = rename(t);
-      if (!renamed.empty()) {
-        out = put(out, renamed.data(), renamed.size());
+      const uint64_t renamed = rename(t);
+      if (renamed != 0) {
+        std::memcpy(out, &renamed, 8);
+        out += renamed >> 56;
         return;
       }
     }

@@ -3,6 +3,7 @@
 // note for each reason that kept names as written.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <deque>
 #include <cstring>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "passes/minify/line_kinds.h"
 #include "passes/minify/line_rewrite.h"
 #include "passes/minify/name_census.h"
+#include "platform/free_memory.h"
 #include "script/autoitsourcefile.h"
 #include "script/two_threads.h"
 
@@ -108,31 +110,52 @@ std::vector<keep_entry> entries_with_built_names(const autoitsourcefile& script,
   return entries;
 }
 
-// Writes lines [first, last) again, renamed by the census `c` unless it is
-// null. The lines are one half of the census's walk, split where it split
-// them; their names come in the order the census met them, so each takes
-// the next number of its half's list, which is let go as it is read.
-void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
-                   size_t first, size_t last, bool whitespace, census* c) {
-  const int half = c != nullptr && first >= c->second_half ? 1 : 0;
+// Each name's new text packed in one word: its bytes (at most 7) from the
+// lowest up, their number in the top byte; 0 where the name keeps its text.
+// The rewrite copies the whole word and moves on by the number: one small
+// table read for each mention, not a name's record and then its text.
+// New names are never longer (a "$" and six characters name billions).
+static_assert(std::endian::native == std::endian::little, "new names are packed low byte first");
+uint64_t packed(std::string_view name) {
+  uint64_t word = uint64_t{name.size()} << 56;
+  std::memcpy(&word, name.data(), std::min<size_t>(name.size(), 7));
+  return name.empty() ? 0 : word;
+}
+
+// The packed new names of one half's numbers: the census's own, or, for the
+// second half, its numbers turned into the census's by `ids`.
+std::vector<uint64_t> packed_new_names(const census& c, const std::vector<name_info>& all,
+                                       const std::vector<uint32_t>* ids) {
+  const size_t size = ids != nullptr ? ids->size() : all.size();
+  std::vector<uint64_t> table(size);
+  for (size_t i = 0; i < size; ++i) {
+    table[i] = packed(c.new_name(all[ids != nullptr ? (*ids)[i] : i]));
+  }
+  return table;
+}
+
+// What the rewrite of one half takes from the census: the numbers of its
+// mentions, in the order met, and what each number's name becomes.
+struct half_renames {
   minify::mention_reader variables;
   minify::mention_reader words;
-  if (c != nullptr) {
-    variables = minify::mention_reader(std::move(c->halves[half].variables));
-    words = minify::mention_reader(std::move(c->halves[half].words));
-  }
-  // The second half's own numbers, turned into the census's.
-  const std::vector<uint32_t>* variable_ids = half == 1 ? &c->second_variable_ids : nullptr;
-  const std::vector<uint32_t>* word_ids = half == 1 ? &c->second_word_ids : nullptr;
-  auto rename = [&](const minify::token& t) -> std::string_view {
-    if (c == nullptr) return {};
+  std::vector<uint64_t> new_variables;
+  std::vector<uint64_t> new_words;
+};
+
+// Writes lines [first, last) again, renamed by `renames` unless it is null.
+// The lines are one half of the census's walk, split where it split them;
+// their names come in the order the census met them, so each takes the next
+// number of its half's list, which is let go as it is read.
+void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_classifier& classify,
+                   size_t first, size_t last, bool whitespace, half_renames* renames) {
+  auto rename = [&](const minify::token& t) -> uint64_t {
+    if (renames == nullptr) return 0;
     uint32_t id = 0;
     if (t.kind == minify::token_kind::variable) {
-      if (!variables.next(&id)) return {};
-      return c->new_name(c->variables[variable_ids != nullptr ? (*variable_ids)[id] : id]);
+      return renames->variables.next(&id) ? renames->new_variables[id] : 0;
     }
-    if (!words.next(&id)) return {};
-    return c->new_name(c->words[word_ids != nullptr ? (*word_ids)[id] : id]);
+    return renames->words.next(&id) ? renames->new_words[id] : 0;
   };
   for (size_t slot = first; slot < last; ++slot) {
     const std::string_view line = lines[slot];
@@ -158,6 +181,13 @@ void rewrite_lines(line_table& lines, line_table::builder& text, minify::line_cl
 
 void autoitsourcefile::minify(bool whitespace, bool identifiers) {
   if (!whitespace && !identifiers) return;
+  // The dead-code passes are done with the normalized copy; only the
+  // answers to --why and the metafile read it again (a keeper line's text).
+  // Without them it goes, and the new text takes its room.
+  if (!records.names_on) {
+    transformed_lines = normalized_lines();
+    platform::return_free_memory();
+  }
   const bool blocks_possible = !comments_removed;
   census c;
   if (identifiers) {
@@ -184,11 +214,21 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
         }
       }
     }
-    // What only the choice needed: the rewrite finds each name by number.
-    c.string_words = minify::name_index();
-    c.variable_index = minify::name_index();
-    c.word_index = minify::name_index();
-    c.built_names = {};
+  }
+  // The rewrite finds each name by number: the census's tables go, but for
+  // the mention lists and a packed new name for each number of each half.
+  std::array<half_renames, 2> renames;
+  if (identifiers) {
+    for (int half = 0; half < 2; ++half) {
+      half_renames& r = renames[static_cast<size_t>(half)];
+      r.variables = minify::mention_reader(std::move(c.halves[half].variables));
+      r.words = minify::mention_reader(std::move(c.halves[half].words));
+      r.new_variables = packed_new_names(c, c.variables, half == 1 ? &c.second_variable_ids : nullptr);
+      r.new_words = packed_new_names(c, c.words, half == 1 ? &c.second_word_ids : nullptr);
+    }
+    const size_t second_half = c.second_half;
+    c = census();
+    c.second_half = second_half;
   }
   // Each half of the script is written again on a thread of its own, split
   // where the census split it; the second half's classifier first follows
@@ -205,7 +245,7 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
   };
   two_threads::split_at(1, end, cut_at, [&](int half, size_t first, size_t last) {
     rewrite_lines(lines, *text[half], classify[half], first, last, whitespace,
-                  identifiers ? &c : nullptr);
+                  identifiers ? &renames[static_cast<size_t>(half)] : nullptr);
   });
   for (auto& part : text) lines.adopt(std::move(*part));
 }

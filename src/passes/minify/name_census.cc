@@ -241,23 +241,24 @@ bool begins_with_func(std::string_view line) {
 void merge(census& into, census&& from) {
   // The second half's names are looked up on two threads; those the first
   // half did not meet are added after, in the order met. Returns each name's
-  // number in `into`.
-  auto merge_names = [](name_index& index, std::vector<name_info>& all, const name_index& more_index,
-                        const std::vector<name_info>& more) {
+  // number in `into`. The second half's tables go as soon as they are done
+  // with and the first's grow once each, so that a script of many names
+  // holds no more than one table's old room beside its new.
+  auto merge_names = [](name_index& index, std::vector<name_info>& all, name_index& more_index,
+                        std::vector<name_info>& more) {
     std::vector<uint32_t> new_id(more.size());
     two_threads::split(0, more.size(), [&](int, size_t first, size_t last) {
       for (size_t i = first; i < last; ++i) {
         new_id[i] = index.find(more_index.key(static_cast<uint32_t>(i)), more[i].hash);
       }
     });
+    const std::vector<std::string_view> more_keys = std::move(more_index).take_keys();
     size_t added_names = 0;
     for (const uint32_t id : new_id) added_names += id == name_index::npos ? 1 : 0;
-    index.reserve(index.size() + added_names);
+    const size_t first_added = all.size();
     all.reserve(all.size() + added_names);
     for (uint32_t i = 0; i < more.size(); ++i) {
       if (new_id[i] == name_index::npos) {
-        bool added = false;
-        new_id[i] = index.insert(more_index.key(i), more[i].hash, &added);
         all.push_back(more[i]);
         continue;
       }
@@ -265,6 +266,15 @@ void merge(census& into, census&& from) {
       info.count += more[i].count;
       info.global = info.global || more[i].global;
       info.declared = info.declared || more[i].declared;
+    }
+    std::vector<name_info>().swap(more);
+    index.reserve(index.size() + added_names);
+    size_t next = first_added;
+    for (uint32_t i = 0; i < new_id.size(); ++i) {
+      if (new_id[i] != name_index::npos) continue;
+      bool added = false;
+      // Added in the order their records were: the same numbers.
+      new_id[i] = index.insert(more_keys[i], all[next++].hash, &added);
     }
     return new_id;
   };

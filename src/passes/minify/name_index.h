@@ -59,6 +59,14 @@ class name_index {
     while ((n + 1) * 2 > slots_.size()) grow();
   }
 
+  // The keys, in number order, taken out of the table, which is left empty:
+  // a table done with its look-ups lets its room go before its keys.
+  std::vector<std::string_view> take_keys() && {
+    std::vector<std::string_view> keys = std::move(keys_);
+    *this = name_index();
+    return keys;
+  }
+
   // Asks for the place where a name of hash h would be looked for first,
   // ahead of looking.
   void prefetch(uint32_t h) const {
