@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "passes/minify/line_tokens.h"
 #include "script/comment_blocks.h"
 
 namespace minify {
@@ -38,12 +39,13 @@ class line_classifier {
   line_kind next(std::string_view line) {
     line_kind k;
     k.code_end = line.size();
-    const size_t first = line.find_first_not_of(" \t");
+    // Most lines are indented: the blanks are skipped a word at a time.
+    const size_t first = blank_end(line, 0);
     if (blocks_possible_ && walker_.in_block(comment_blocks::marker_at(line, first))) {
       k.kind = line_kind::what::block;
       return k;
     }
-    if (first != std::string_view::npos && line[first] == '#') k.kind = line_kind::what::directive;
+    if (first < line.size() && line[first] == '#') k.kind = line_kind::what::directive;
     return k;
   }
 
