@@ -4,7 +4,8 @@
 make_seeds.py OUT_DIR
 
 Each scenario becomes one input in the layout that pipeline_fuzz.cc decodes:
-two header bytes (pass letters, mode, runs, include folders), the main script,
+two header bytes (pass letters, mode, runs, include folders, the map and
+minify switches), the main script,
 then every other file of the scenario after a "\\n#@file NAME\\n" marker.
 Include files in the scenario's quoted folder go to the fuzz folder's root,
 those in its angle folder under "inc/", so the scenario's includes still hit.
@@ -53,7 +54,18 @@ def header(args):
         q, a = 1, 1
     mapping = [(folder.strip("/\\"), "inc/" if index else "")
                for folder, index in ((quoted, q), (angle, a)) if not is_here(folder)]
-    return bytes([flags, q | (a << 2)]), mapping
+    # The switches the fuzzer can turn on, as the scenario gives them.
+    switches = 0
+    for option in args[4:]:
+        if option.startswith(("--map", "--metafile")):
+            switches |= 0x10
+        if option in ("--tree-shaking", "--minify"):
+            switches |= 0x20
+        if option in ("--minify-whitespace", "--minify"):
+            switches |= 0x40
+        if option in ("--minify-identifiers", "--minify"):
+            switches |= 0x80
+    return bytes([flags, q | (a << 2) | switches]), mapping
 
 
 def place(rel, mapping):

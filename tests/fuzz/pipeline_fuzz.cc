@@ -6,7 +6,9 @@
 //            bit 3 output mode "C" (else "."), bit 4 output path = input path,
 //            bits 5-7 runs, taken modulo 5
 //   byte 1   bits 0-1 the quoted include folder, bits 2-3 the angle one, each
-//            an index into kFolders; bit 4 --map and --metafile
+//            an index into kFolders; bit 4 --map and --metafile; bit 5
+//            --tree-shaking, bit 6 --minify-whitespace, bit 7
+//            --minify-identifiers
 //   rest     the main script, then any number of include files, each starting
 //            with kFileMarker, its name up to the next line feed, then its bytes
 //
@@ -181,6 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   args.map = args.metafile = (folders & 0x10) != 0;
   args.map_file = map;
   args.metafile_file = (g_work / "out.json").string();
+  args.tree_shaking = (folders & 0x20) != 0;
+  args.minify_whitespace = (folders & 0x40) != 0;
+  args.minify_identifiers = (folders & 0x80) != 0;
 
   const int descriptors = open_descriptor_count();
   int status = shrink(args);
