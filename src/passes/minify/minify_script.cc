@@ -189,9 +189,10 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
     platform::return_free_memory();
   }
   const bool blocks_possible = !comments_removed;
-  census c;
+  std::array<half_renames, 2> renames;
+  size_t second_half = 0;  // where the census split the lines
   if (identifiers) {
-    c = minify::take_census(lines, line_count, blocks_possible);
+    census c = minify::take_census(lines, line_count, blocks_possible);
     // The keep entries as they are, unless the script builds names: a copy
     // of a long list would cost its room again.
     std::deque<keep_place> built_places;
@@ -214,11 +215,9 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
         }
       }
     }
-  }
-  // The rewrite finds each name by number: the census's tables go, but for
-  // the mention lists and a packed new name for each number of each half.
-  std::array<half_renames, 2> renames;
-  if (identifiers) {
+    // The rewrite finds each name by number: of the census, only the
+    // mention lists and a packed new name for each number of each half go
+    // on; its tables go here.
     for (int half = 0; half < 2; ++half) {
       half_renames& r = renames[static_cast<size_t>(half)];
       r.variables = minify::mention_reader(std::move(c.halves[half].variables));
@@ -226,9 +225,7 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
       r.new_variables = packed_new_names(c, c.variables, half == 1 ? &c.second_variable_ids : nullptr);
       r.new_words = packed_new_names(c, c.words, half == 1 ? &c.second_word_ids : nullptr);
     }
-    const size_t second_half = c.second_half;
-    c = census();
-    c.second_half = second_half;
+    second_half = c.second_half;
   }
   // Each half of the script is written again on a thread of its own, split
   // where the census split it; the second half's classifier first follows
@@ -239,7 +236,7 @@ void autoitsourcefile::minify(bool whitespace, bool identifiers) {
                                                   minify::line_classifier(blocks_possible)};
   const size_t end = static_cast<size_t>(line_count) + 1;
   auto cut_at = [&](size_t middle) {
-    if (identifiers) middle = c.second_half;
+    if (identifiers) middle = second_half;
     for (size_t slot = 1; slot < middle; ++slot) classify[1].pass(lines[slot]);
     return middle;
   };

@@ -30,8 +30,8 @@ void note_variables(autoitsourcefile& script, const variable_table& table,
           keeper == nullptr ? -1 : static_cast<int32_t>(keeper - script.keep_entries.data());
       v.first_mention = usage.first_mention(k);
       v.kept_by_call = v.first_mention == 0 && table.item_calls[k] != 0;
-      v.kept_by_own_line = v.first_mention == 0 && !v.kept_by_call &&
-                           static_cast<size_t>(k) < read_by_own_line.size() && read_by_own_line[k];
+      v.kept_by_own_line =
+          static_cast<size_t>(k) < read_by_own_line.size() && read_by_own_line[k];
     }
     notes.push_back(std::move(v));
   }
